@@ -1,0 +1,57 @@
+#include "astro/retrograde.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstddef>
+#include <iterator>
+
+namespace velmora::astro {
+namespace {
+
+std::chrono::sys_days DateOf(const StationMoment& station) {
+    using namespace std::chrono;
+    return sys_days{year{station.Year} / month{static_cast<unsigned>(station.Month)} /
+                    day{static_cast<unsigned>(station.Day)}};
+}
+
+}  // namespace
+
+std::span<const RetrogradePeriod> RetrogradePeriods(std::string_view planet) {
+    for (std::size_t k = 0; k < kStationPlanets.size(); ++k) {
+        if (kStationPlanets[k] == planet) return kStationTables[k];
+    }
+    return {};
+}
+
+bool IsRetrograde(std::string_view planet, const CivilMinute& moment) {
+    const std::span<const RetrogradePeriod> periods = RetrogradePeriods(planet);
+    const std::chrono::sys_days date{moment.Date};
+    // The periods are in order and none begins before the previous one has
+    // ended, so only the last period whose retrograde station day lies before
+    // the date can contain it. The time of day plays no part.
+    const auto after = std::partition_point(periods.begin(), periods.end(), [date](const RetrogradePeriod& period) {
+        return DateOf(period.Retrograde) < date;
+    });
+    if (after == periods.begin()) return false;
+    return date < DateOf(std::prev(after)->Direct);
+}
+
+void MarkRetrogrades(const BirthData& birth, RetrogradeMarks& marks) {
+    CivilMinute moment;
+    moment.Date = std::chrono::year{birth.Year} / std::chrono::month{static_cast<unsigned>(birth.Month)} /
+                  std::chrono::day{static_cast<unsigned>(birth.Day)};
+    moment.Hour = birth.Hour;
+    moment.Minute = birth.Minute;
+
+    for (std::size_t k = 0; k < kRetrogradePlanets.size(); ++k) {
+        marks.RetrogradeFlags[k] = IsRetrograde(kRetrogradePlanets[k], moment);
+    }
+    for (std::size_t i = 0; i < kBodyBaseNames.size(); ++i) {
+        marks.BodyDisplayNames[i] = std::string(kBodyBaseNames[i]);
+    }
+    for (std::size_t k = 0; k < kRetrogradePlanets.size(); ++k) {
+        if (marks.RetrogradeFlags[k]) marks.BodyDisplayNames[k + 2] += " (R) ";
+    }
+}
+
+}  // namespace velmora::astro
