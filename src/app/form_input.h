@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+#include "app/zones.h"
+
+namespace velmora {
+
+// The input window's entries as the user left them: the texts of the boxes,
+// the shown texts of the lists and the states of the option buttons. The
+// window fills it, and so does the command-line front end.
+struct FormInput {
+    std::string Name;               // txtName
+    int MonthIndex = 0;             // cboMonth list position, 0 = January
+    std::string Day = "1";          // cboDate
+    std::string Year = "1901";      // cboYear
+    std::string Hour = "0";         // cboHH
+    std::string Minute = "0";       // cboMM
+    std::string Second = "0";       // cboSS, offered but never read
+    int ZoneRow = kDefaultZoneRow;  // cmbTimeZone list position
+    bool DaylightSaving = false;    // chkDST
+    std::string LatitudeDegrees;    // txtLatD
+    std::string LatitudeMinutes;    // txtLatM
+    bool South = false;             // optLat: North (false) or South (true)
+    std::string LongitudeDegrees;   // txtLonD
+    std::string LongitudeMinutes;   // txtLonM
+    bool East = true;               // optLong: East (true) or West (false)
+    std::string City;               // txtMCity
+    std::string State;              // txtMState
+    std::string Country;            // txtMCountry
+};
+
+// The boxes a failed check can send the focus to.
+enum class FormField {
+    None,
+    Name,
+    LatitudeDegrees,
+    LatitudeMinutes,
+    LongitudeDegrees,
+    LongitudeMinutes,
+    City,
+    State,
+    Country,
+};
+
+}  // namespace velmora

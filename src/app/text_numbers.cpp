@@ -1,0 +1,80 @@
+#include "app/text_numbers.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+
+namespace velmora {
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Length of the longest prefix of s that reads as a decimal number:
+// an optional sign, digits, an optional fraction, an optional exponent.
+std::size_t NumberPrefixLength(std::string_view s) {
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    std::size_t digits = 0;
+    while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
+    }
+    if (digits == 0) return 0;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+        if (j < s.size() && IsDigit(s[j])) {
+            while (j < s.size() && IsDigit(s[j])) ++j;
+            i = j;
+        }
+    }
+    return i;
+}
+
+double ReadPrefix(std::string_view s, std::size_t length) {
+    if (!s.empty() && s.front() == '+') s.remove_prefix(1), --length;
+    double value = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + length, value);
+    (void)end;
+    if (ec == std::errc::result_out_of_range && std::fabs(value) < 1) {
+        // an overflowing exponent: far beyond every bound checked here
+        return s.front() == '-' ? -HUGE_VAL : HUGE_VAL;
+    }
+    return value;
+}
+
+}  // namespace
+
+std::string_view TrimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+std::optional<double> ParseNumber(std::string_view text) {
+    const std::string_view t = TrimBlanks(text);
+    const std::size_t length = NumberPrefixLength(t);
+    if (length == 0 || length != t.size()) return std::nullopt;
+    return ReadPrefix(t, length);
+}
+
+std::optional<std::int16_t> ParseInt16(std::string_view text) {
+    const std::optional<double> value = ParseNumber(text);
+    if (!value) return std::nullopt;
+    const double rounded = std::nearbyint(*value);  // the default mode rounds halves to even
+    if (!(rounded >= -32768 && rounded <= 32767)) return std::nullopt;
+    return static_cast<std::int16_t>(rounded);
+}
+
+double LeadingNumber(std::string_view text) {
+    std::size_t start = 0;
+    while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;
+    const std::string_view rest = text.substr(start);
+    const std::size_t length = NumberPrefixLength(rest);
+    return length == 0 ? 0.0 : ReadPrefix(rest, length);
+}
+
+}  // namespace velmora

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace velmora {
+
+// Reads a text as a 16-bit whole number: blanks around it are ignored, a
+// fractional value is rounded to the nearest integer (halves to the even
+// neighbour); a text that is not a number, or lies outside -32768..32767,
+// gives nothing.
+std::optional<std::int16_t> ParseInt16(std::string_view text);
+
+// Reads a text as a number, blanks around it ignored; nothing when the whole
+// text is not one number.
+std::optional<double> ParseNumber(std::string_view text);
+
+// The number at the start of a text, as far as it reads as one; 0 when the
+// text does not start with a number. Leading blanks are skipped.
+double LeadingNumber(std::string_view text);
+
+// The text without its leading and trailing blanks.
+std::string_view TrimBlanks(std::string_view text);
+
+}  // namespace velmora

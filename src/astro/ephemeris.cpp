@@ -1,0 +1,169 @@
+#include "astro/ephemeris.h"
+
+#include <array>
+#include <cmath>
+
+#include "astro/angles.h"
+#include "astro/position_text.h"
+
+namespace velmora::astro {
+
+namespace {
+
+// Standish's Keplerian elements for approximate positions of the major
+// planets (mean ecliptic and equinox of J2000, 1800-2050): base values and
+// rates per Julian century, the angular rates in arcseconds.
+struct ElementRow {
+    double a0, a1, e0, e1, i0, i1, node0, node1, peri0, peri1, l0, l1;
+};
+
+constexpr std::array<ElementRow, 9> kElements{{
+    {0.38709893, +0.00000066, 0.20563069, +0.00002527, 7.00487, -23.51, 48.33167, -446.30, 77.45645, +573.57,
+     252.25084, +538101628.29},
+    {0.72333199, +0.00000092, 0.00677323, -0.00004938, 3.39471, -2.86, 76.68069, -996.89, 131.53298, -108.80,
+     181.97973, +210664136.06},
+    {1.00000011, -0.00000005, 0.01671022, -0.00003804, 0.00005, -46.94, -11.26064, -18228.25, 102.94719, +1198.28,
+     100.46435, +129597740.63},
+    {1.52366231, -0.00007221, 0.09341233, +0.00011902, 1.85061, -25.47, 49.57854, -1020.19, 336.04084, +1560.78,
+     355.45332, +68905103.78},
+    {5.20336301, +0.00060737, 0.04839266, -0.00012880, 1.30530, -4.15, 100.55615, +1217.17, 14.75385, +839.93,
+     34.40438, +10925078.35},
+    {9.53707032, -0.00301530, 0.05415060, -0.00036762, 2.48446, +6.11, 113.71504, -1591.05, 92.43194, -1948.89,
+     49.94432, +4401052.95},
+    {19.19126393, +0.00152025, 0.04716771, -0.00019150, 0.76986, -2.09, 74.22988, -1681.40, 170.96424, +1312.56,
+     313.23218, +1542547.79},
+    {30.06896348, -0.00125196, 0.00858587, +0.00002510, 1.76917, -3.64, 131.72169, -151.25, 44.97135, -844.43,
+     304.88003, +786449.21},
+    {39.48168677, -0.00076912, 0.24880766, +0.00006465, 17.14175, +11.07, 110.30347, -37.33, 224.06676, -132.25,
+     238.92881, +522747.90},
+}};
+
+double Angle(double base, double ratePerCentury, double t) { return (base + ratePerCentury * t / 3600) * kDegToRad; }
+
+// Heliocentric ecliptic x and y of a body in AU.
+struct Plane {
+    double x, y;
+};
+
+Plane HeliocentricPosition(const OrbitalElements& el) {
+    const double meanAnomaly = ReduceRadians(el.MeanLongitude - el.Perihelion);
+    const double nu = TrueAnomaly(meanAnomaly, el.Eccentricity);
+    const double e = el.Eccentricity;
+    const double r = el.SemiMajorAxis * (1 - e * e) / (1 + e * std::cos(nu));
+    const double u = nu + el.Perihelion - el.AscendingNode;
+    const double cosNode = std::cos(el.AscendingNode), sinNode = std::sin(el.AscendingNode);
+    const double cosU = std::cos(u), sinU = std::sin(u);
+    const double cosI = std::cos(el.Inclination);
+    return {r * (cosNode * cosU - sinU * sinNode * cosI), r * (sinNode * cosU + sinU * cosNode * cosI)};
+}
+
+Plane EarthPosition(const OrbitalElements& earth) {
+    const double meanAnomaly = ReduceRadians(earth.MeanLongitude - earth.Perihelion);
+    const double nu = TrueAnomaly(meanAnomaly, earth.Eccentricity);
+    const double e = earth.Eccentricity;
+    const double r = earth.SemiMajorAxis * (1 - e * e) / (1 + e * std::cos(nu));
+    return {r * std::cos(earth.Perihelion + nu), r * std::sin(earth.Perihelion + nu)};
+}
+
+double GeocentricLongitude(int body, const OrbitalElements& el, const Plane& earth) {
+    Plane p{0, 0};  // the Sun: the geocentric vector is the negated Earth vector
+    if (body != kOrbitEarth) p = HeliocentricPosition(el);
+    double lambda = PolarAngle(p.y - earth.y, p.x - earth.x) * (180 / kPi);
+    while (lambda > 360) lambda -= 360;
+    while (lambda < 0) lambda += 360;
+    return lambda;
+}
+
+// Sidereal longitude: the tropical one less the ayanamsa, kept non-negative.
+double Sidereal(double tropical, double ayanamsa) {
+    double lambda = tropical - ayanamsa;
+    while (lambda < 0) lambda += 360;
+    return lambda;
+}
+
+}  // namespace
+
+bool ElementsFor(int body, double dayCount, OrbitalElements& current) {
+    if (body < 0 || body > 8) return false;
+    const ElementRow& row = kElements[static_cast<std::size_t>(body)];
+    const double t = dayCount / 36525;
+    current.SemiMajorAxis = row.a0 + row.a1 * t;
+    current.Eccentricity = row.e0 + row.e1 * t;
+    current.Inclination = Angle(row.i0, row.i1, t);
+    current.AscendingNode = Angle(row.node0, row.node1, t);
+    current.Perihelion = Angle(row.peri0, row.peri1, t);
+    current.MeanLongitude = Angle(row.l0, row.l1, t);
+    return true;
+}
+
+double TrueAnomaly(double meanAnomaly, double e) {
+    double eccentric = meanAnomaly + e * std::sin(meanAnomaly) * (1 + e * std::cos(meanAnomaly));
+    // Newton's method converges in a handful of steps for these
+    // eccentricities; the bound only stops a runaway on a non-finite input.
+    for (int step = 0; step < 100; ++step) {
+        const double previous = eccentric;
+        eccentric = previous - (previous - e * std::sin(previous) - meanAnomaly) / (1 - e * std::cos(previous));
+        if (std::fabs(previous - eccentric) <= 1e-12) break;
+    }
+    double nu = 2 * std::atan(std::sqrt((1 + e) / (1 - e)) * std::tan(eccentric / 2));
+    if (nu < 0) nu += kTwoPi;
+    return nu;
+}
+
+double BodyLongitude(int body, double dayCount) {
+    OrbitalElements el;
+    OrbitalElements earth;
+    ElementsFor(body, dayCount, el);
+    ElementsFor(kOrbitEarth, dayCount, earth);
+    return GeocentricLongitude(body, el, EarthPosition(earth));
+}
+
+void ComputePlanetPositions(const BirthData& birth, const ZoneOffset& zone, EngineState& state) {
+    const CivilMinute ut = UniversalCalendarTime(birth, zone);
+    const double d = DayCount2000(static_cast<int>(ut.Date.year()), static_cast<int>(unsigned(ut.Date.month())),
+                                  static_cast<int>(unsigned(ut.Date.day())), ut.Hour, ut.Minute);
+    const double ayanamsa = std::fabs(state.SiderealCorrection);
+
+    // The Earth's position is shared by every body. Uranus, Neptune and Pluto
+    // never reach the chart, so they are not computed.
+    OrbitalElements earthElements;
+    ElementsFor(kOrbitEarth, d, earthElements);
+    const Plane earth = EarthPosition(earthElements);
+
+    constexpr std::array<std::pair<int, Body>, 6> kChartBodies{{{kOrbitEarth, Sun},
+                                                                {kOrbitMercury, Mercury},
+                                                                {kOrbitVenus, Venus},
+                                                                {kOrbitMars, Mars},
+                                                                {kOrbitJupiter, Jupiter},
+                                                                {kOrbitSaturn, Saturn}}};
+    for (const auto& [orbit, body] : kChartBodies) {
+        OrbitalElements el;
+        ElementsFor(orbit, d, el);
+        state.SiderealLongitudes[body] = Sidereal(GeocentricLongitude(orbit, el, earth), ayanamsa);
+    }
+
+    // Mean ascending node of the Moon. The conversion back to degrees divides
+    // by 3.1416 and the node is set back by one degree, as the charts this
+    // program reproduces have always been drawn.
+    const double node = ReduceRadians((125.1228 - 0.0529538083 * d) * kDegToRad);
+    double rahu = node * 180 / 3.1416 - 1 - ayanamsa;
+    while (rahu < 0) rahu += 360;
+    double ketu = rahu + 180;
+    while (ketu > 360) ketu -= 360;
+    state.SiderealLongitudes[Rahu] = rahu;
+    state.SiderealLongitudes[Ketu] = ketu;
+
+    for (int body = 0; body < kBodyCount; ++body) {
+        const auto b = static_cast<std::size_t>(body);
+        if (body == Moon) {
+            state.SignArcTexts[b] = state.MoonArcText;
+        } else if (body == Ascendant) {
+            state.SignArcTexts[b] = state.AscendantArcText;
+        } else {
+            state.SignArcTexts[b] = ArcTextOf(state.SiderealLongitudes[b]);
+        }
+        state.PlanetPositions[b] = PositionTextOf(state.SignArcTexts[b]);
+    }
+}
+
+}  // namespace velmora::astro

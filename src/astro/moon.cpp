@@ -1,0 +1,72 @@
+#include "astro/moon.h"
+
+#include <array>
+#include <cmath>
+
+#include "astro/angles.h"
+#include "astro/ascendant.h"
+#include "astro/position_text.h"
+
+namespace velmora::astro {
+
+namespace {
+
+// One periodic term: multiples of D, M, M', F, the coefficient in degrees,
+// and whether it is scaled by the eccentricity factor E (once per M).
+struct MoonTerm {
+    signed char d, m, mp, f;
+    double coefficient;
+};
+
+constexpr std::array<MoonTerm, 25> kTerms{{
+    {0, 0, 1, 0, +6.288774},  {2, 0, -1, 0, +1.274027}, {2, 0, 0, 0, +0.658314},  {0, 0, 2, 0, +0.213618},
+    {0, 1, 0, 0, -0.185116},  {0, 0, 0, 2, -0.114332},  {2, 0, -2, 0, +0.058793}, {2, -1, -1, 0, +0.057066},
+    {2, 0, 1, 0, +0.053322},  {2, -1, 0, 0, +0.045758}, {0, 1, -1, 0, -0.040923}, {1, 0, 0, 0, -0.034720},
+    {0, 1, 1, 0, -0.030383},  {2, 0, 0, -2, +0.015327}, {0, 0, 1, 2, -0.012528},  {0, 0, 1, -2, +0.010980},
+    {4, 0, -1, 0, +0.010675}, {0, 0, 3, 0, +0.010034},  {4, 0, -2, 0, +0.008548}, {2, 1, -1, 0, -0.007888},
+    {2, 1, 0, 0, -0.006766},  {1, 0, -1, 0, -0.005163}, {1, 1, 0, 0, +0.004987},  {2, -1, 1, 0, +0.004036},
+    {2, 0, 2, 0, +0.003994},
+}};
+
+}  // namespace
+
+double MoonTropicalLongitude(double t) {
+    const double meanLongitude = 218.3164591 + 481267.88134236 * t;
+    const double d = (297.8502042 + 445267.1115168 * t) * kDegToRad;
+    const double m = (357.5291092 + 35999.0502909 * t) * kDegToRad;
+    const double mp = (134.9634114 + 477198.8676313 * t) * kDegToRad;
+    const double f = (93.2720993 + 483202.0175273 * t) * kDegToRad;
+    const double e = 1 - 0.002516 * t - 0.0000074 * t * t;
+
+    double sum = 0;
+    for (const MoonTerm& term : kTerms) {
+        const double argument = term.d * d + term.m * m + term.mp * mp + term.f * f;
+        double value = term.coefficient * std::sin(argument);
+        if (term.m != 0) value *= e;
+        sum += value;
+    }
+
+    // Whole turns are removed by an exact remainder; the result lies in
+    // [0, 360) for a negative sum and in (0, 360] for a positive one, as
+    // repeated additions or subtractions of 360 would leave it.
+    double lambda = meanLongitude + sum;
+    if (lambda < 0) {
+        lambda = std::fmod(lambda, 360);
+        if (lambda < 0) lambda += 360;
+    } else if (lambda > 360) {
+        lambda = std::fmod(lambda, 360);
+        if (lambda == 0) lambda = 360;
+    }
+    return lambda;
+}
+
+void ComputeMoon(const BirthData& birth, const ZoneOffset& zone, EngineState& state) {
+    const BirthMoment moment = ConvertBirthTime(birth, zone);
+    const double t = CenturiesFrom2000(moment);
+    double lambda = MoonTropicalLongitude(t) + MoonSiderealCorrectionAt(t);
+    if (lambda < 0) lambda += 360;
+    state.SiderealLongitudes[Moon] = lambda;
+    state.MoonArcText = ArcTextOf(lambda);
+}
+
+}  // namespace velmora::astro

@@ -1,0 +1,93 @@
+#include "astro/position_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <stdexcept>
+
+namespace velmora::astro {
+
+namespace {
+
+constexpr std::string_view kDegreeSign = "\xC2\xB0";  // U+00B0 in UTF-8
+
+void AppendNumber(std::string& out, long long value) {
+    char buffer[24];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    (void)ec;
+    out.append(buffer, end);
+}
+
+std::string_view Trim(std::string_view s) {
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const auto last = s.find_last_not_of(' ');
+    return s.substr(first, last - first + 1);
+}
+
+void AppendPadded(std::string& out, std::string_view part) {
+    if (part.size() <= 1) out.push_back('0');
+    out.append(part);
+}
+
+}  // namespace
+
+std::string_view SignAbbreviation(int signIndex) {
+    if (signIndex < 0 || signIndex > 11) return {};
+    return kSignAbbreviations.substr(static_cast<std::size_t>(signIndex) * 3, 3);
+}
+
+int SignIndexOfAbbreviation(std::string_view abbreviation) {
+    for (int k = 0; k < 12; ++k) {
+        if (SignAbbreviation(k) == abbreviation) return k;
+    }
+    return -1;
+}
+
+std::string ArcTextOf(double longitude) {
+    double x = std::fabs(longitude);
+    // A full turn (which the wrapping rules can leave as exactly 360) is the
+    // start of Aries again, never a thirteenth sign.
+    if (x >= 360) x -= 360 * std::floor(x / 360);
+    const double g = std::floor(x);
+    const double f = x - g;
+    const double n = std::floor(60 * f);
+    const double s = std::floor(60 * (60 * f - n));
+    const int k = static_cast<int>(g / 30);
+    long long degrees = static_cast<long long>(g);
+    while (degrees >= 30) degrees -= 30;
+
+    std::string text;
+    text.reserve(20);
+    AppendNumber(text, degrees);
+    text.append(kDegreeSign);
+    text.push_back(' ');
+    AppendNumber(text, static_cast<long long>(n));
+    text.append("' ");
+    AppendNumber(text, static_cast<long long>(s));
+    text.append("\" ");
+    text.append(SignAbbreviation(k));
+    return text;
+}
+
+std::string PositionTextOf(std::string_view arcText) {
+    const std::string_view t = Trim(arcText);
+    const auto degreeAt = t.find(kDegreeSign);
+    if (degreeAt == std::string_view::npos) throw std::invalid_argument("arc text without a degree sign");
+    const auto afterDegree = degreeAt + kDegreeSign.size();
+    const auto apostropheAt = t.find('\'', afterDegree);
+    if (apostropheAt == std::string_view::npos) throw std::invalid_argument("arc text without minutes");
+    const std::string_view degrees = Trim(t.substr(0, degreeAt));
+    const std::string_view minutes = Trim(t.substr(afterDegree, apostropheAt - afterDegree));
+    const std::string_view abbreviation = Trim(t.size() >= 3 ? t.substr(t.size() - 3) : t);
+
+    std::string text;
+    text.reserve(9);
+    AppendPadded(text, degrees);
+    text.push_back(' ');
+    text.append(abbreviation);
+    text.push_back(' ');
+    AppendPadded(text, minutes);
+    return text;
+}
+
+}  // namespace velmora::astro

@@ -1,0 +1,65 @@
+// Command-line front end: runs one analysis from arguments and prints what
+// the result window would show, as a readable report or as JSON.
+
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <QTextStream>
+#include <cstdio>
+
+#include "app/driver.h"
+#include "cli/arguments.h"
+#include "cli/report.h"
+
+namespace {
+
+constexpr int kExitInvalidInput = 2;
+constexpr int kExitUsage = 64;
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    const velmora::cli::ParsedArguments parsed = velmora::cli::ParseArguments(QCoreApplication::arguments());
+    if (parsed.Usage) {
+        err << "velmora-arudha-lagna-cli: " << parsed.Usage->Message << "\n" << velmora::cli::UsageText() << "\n";
+        return kExitUsage;
+    }
+    if (parsed.Input) {
+        err << QString::fromStdString(parsed.Input->Refusal.Text) << "\n";
+        return kExitInvalidInput;
+    }
+
+    const velmora::cli::Request& request = *parsed.Ok;
+    using Action = velmora::cli::Request::Action;
+    switch (request.What) {
+        case Action::Help:
+            out << velmora::cli::UsageText() << "\n\n"
+                << "Works out the Arudha Lagna of a birth and prints the chart, the positions, the readings\n"
+                << "and the sign profile. Exit status: 0 done, 2 input refused, 64 usage error.\n";
+            return 0;
+        case Action::Version:
+            out << "velmora-arudha-lagna-cli " << VELMORA_VERSION << "\n";
+            return 0;
+        case Action::ListZones:
+            out << velmora::cli::ZoneListText();
+            return 0;
+        case Action::Analyse:
+            break;
+    }
+
+    velmora::AnalysisState state;
+    const velmora::AnalysisOutcome outcome = velmora::RunAnalysis(request.Form, state);
+    if (outcome.Rejected) {
+        err << QString::fromStdString(outcome.Rejected->Text) << "\n";
+        return kExitInvalidInput;
+    }
+    if (request.Json) {
+        out << QJsonDocument(velmora::cli::ResultJson(state, outcome.Result)).toJson(QJsonDocument::Indented);
+    } else {
+        out << velmora::cli::ResultText(state, outcome.Result);
+    }
+    return 0;
+}

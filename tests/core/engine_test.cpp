@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/zones.h"
+#include "astro/angles.h"
+#include "astro/ascendant.h"
+#include "astro/ephemeris.h"
+#include "astro/moon.h"
+#include "astro/position_text.h"
+
+using namespace velmora;
+using namespace velmora::astro;
+
+namespace {
+
+BirthData Greenwich(int year, int month, int day, int hour, int minute) {
+    BirthData b;
+    b.Year = static_cast<std::int16_t>(year);
+    b.Month = static_cast<std::int16_t>(month);
+    b.Day = static_cast<std::int16_t>(day);
+    b.Hour = static_cast<std::int16_t>(hour);
+    b.Minute = static_cast<std::int16_t>(minute);
+    return b;
+}
+
+EngineState RunEngine(const BirthData& birth, const ZoneOffset& zone = {}) {
+    EngineState state;
+    ComputeAscendant(birth, zone, state);
+    ComputeMoon(birth, zone, state);
+    ComputePlanetPositions(birth, zone, state);
+    return state;
+}
+
+// Difference of two longitudes in degrees, in (-180, 180].
+double AngularDifference(double a, double b) {
+    double d = std::fmod(a - b, 360.0);
+    if (d > 180) d -= 360;
+    if (d <= -180) d += 360;
+    return d;
+}
+
+double DayCountOf(int year, int month, int day, int hour, int minute) {
+    return DayCount2000(year, month, day, hour, minute);
+}
+
+// The orbital elements are referred to the fixed equinox of J2000; the
+// equinox of date moves ahead by the general precession, 5029.0966" a century.
+double SunOfDate(double dayCount) {
+    return BodyLongitude(kOrbitEarth, dayCount) + 5029.0966 / 3600 * dayCount / 36525;
+}
+
+}  // namespace
+
+TEST(SiderealCorrection, BothMembersAtTheirEpochs) {
+    EXPECT_NEAR(SiderealCorrectionAt(0), -22.4662821, 1e-7);
+    EXPECT_NEAR(MoonSiderealCorrectionAt(0), -23.8535048, 1e-7);
+    // At J2000 the first member, one century after its epoch, is about the
+    // same ayanamsa as the second.
+    EXPECT_NEAR(SiderealCorrectionAt(1), -23.854, 0.001);
+    // It grows by about 1.396 degrees a century.
+    EXPECT_NEAR(SiderealCorrectionAt(1.5) - SiderealCorrectionAt(0.5), -1.396, 0.01);
+}
+
+TEST(Ephemeris, GeocentricLongitudesAtJ2000) {
+    EXPECT_NEAR(BodyLongitude(kOrbitEarth, 0), 280.380, 0.001);
+    EXPECT_NEAR(BodyLongitude(kOrbitMercury, 0), 271.906, 0.001);
+    EXPECT_NEAR(BodyLongitude(kOrbitVenus, 0), 241.578, 0.001);
+    EXPECT_NEAR(BodyLongitude(kOrbitMars, 0), 327.983, 0.001);
+    EXPECT_NEAR(BodyLongitude(kOrbitJupiter, 0), 25.361, 0.001);
+    EXPECT_NEAR(BodyLongitude(kOrbitSaturn, 0), 40.215, 0.001);
+}
+
+TEST(Ephemeris, SunAgreesWithTheEquinoxesAndSolstices) {
+    // Independent almanac moments (UT): the Sun's tropical longitude is then
+    // 0, 90, 180 and 270 degrees.
+    EXPECT_NEAR(AngularDifference(SunOfDate(DayCountOf(2000, 3, 20, 7, 35)), 0), 0, 0.02);
+    EXPECT_NEAR(AngularDifference(SunOfDate(DayCountOf(2000, 6, 21, 1, 48)), 90), 0, 0.02);
+    EXPECT_NEAR(AngularDifference(SunOfDate(DayCountOf(2020, 12, 21, 10, 2)), 270), 0, 0.02);
+}
+
+TEST(Ephemeris, TrueAnomalySolvesKeplersEquation) {
+    EXPECT_NEAR(TrueAnomaly(1.0, 0), 1.0, 1e-12);
+    for (double e : {0.0167, 0.2056, 0.2488}) {
+        for (double m = 0.05; m < kTwoPi; m += 0.37) {
+            const double nu = TrueAnomaly(m, e);
+            ASSERT_GE(nu, 0);
+            ASSERT_LT(nu, kTwoPi);
+            // Back from the true anomaly to the mean anomaly.
+            const double eccentric = 2 * std::atan(std::sqrt((1 - e) / (1 + e)) * std::tan(nu / 2));
+            double mean = eccentric - e * std::sin(eccentric);
+            if (mean < 0) mean += kTwoPi;
+            EXPECT_NEAR(mean, m, 1e-10) << "e=" << e << " M=" << m;
+        }
+    }
+}
+
+TEST(Ephemeris, ElementsForUnknownBodyLeavesTheCurrentSet) {
+    OrbitalElements current;
+    ASSERT_TRUE(ElementsFor(kOrbitMars, 0, current));
+    const OrbitalElements mars = current;
+    EXPECT_FALSE(ElementsFor(9, 1000, current));
+    EXPECT_FALSE(ElementsFor(-1, 1000, current));
+    EXPECT_EQ(current.SemiMajorAxis, mars.SemiMajorAxis);
+    EXPECT_EQ(current.MeanLongitude, mars.MeanLongitude);
+    EXPECT_NEAR(mars.SemiMajorAxis, 1.52366231, 1e-12);
+    EXPECT_NEAR(mars.MeanLongitude, 355.45332 * kDegToRad, 1e-12);
+}
+
+TEST(Moon, SeriesAtJ2000AndFarFromIt) {
+    EXPECT_NEAR(MoonTropicalLongitude(0), 223.316, 0.001);
+    for (double t : {-0.99, -0.5, 0.25, 0.5}) {
+        const double lambda = MoonTropicalLongitude(t);
+        EXPECT_GE(lambda, 0);
+        EXPECT_LE(lambda, 360);
+    }
+}
+
+TEST(Moon, NewAndFullMoonsAgreeWithTheSun) {
+    // Independent lunation times (UT): at a new moon the Moon's tropical
+    // longitude equals the Sun's, at a full moon it is opposite.
+    struct Lunation {
+        int y, m, d, h, n;
+        double elongation;
+    };
+    const Lunation lunations[] = {{2000, 1, 6, 18, 14, 0}, {1975, 5, 25, 5, 51, 180}, {2024, 4, 8, 18, 21, 0}};
+    for (const Lunation& l : lunations) {
+        const BirthData b = Greenwich(l.y, l.m, l.d, l.h, l.n);
+        const double t = CenturiesFrom2000(ConvertBirthTime(b, {}));
+        const double sun = SunOfDate(DayCountOf(l.y, l.m, l.d, l.h, l.n));
+        EXPECT_NEAR(AngularDifference(MoonTropicalLongitude(t) - sun, l.elongation), 0, 0.3) << l.y;
+    }
+}
+
+TEST(Engine, ReferenceMomentJ2000AtLatitude51North) {
+    BirthData birth = Greenwich(2000, 1, 1, 12, 0);
+    birth.LatitudeDegrees = 51;
+    birth.LatitudeMinutes = 30;
+    const EngineState s = RunEngine(birth);
+
+    EXPECT_NEAR(s.SiderealCorrection, -23.8540, 0.0005);
+    EXPECT_NEAR(s.SiderealLongitudes[Ascendant], 24.30 - 23.854, 0.01);
+    EXPECT_EQ(s.PlanetPositions[Ascendant].substr(3, 3), "Ari");
+
+    // The Moon uses the J2000 member of the correction.
+    EXPECT_NEAR(s.SiderealLongitudes[Moon], 199.463, 0.001);
+    EXPECT_EQ(s.PlanetPositions[Moon], "19 Lib 27");
+
+    const double ayanamsa = -s.SiderealCorrection;
+    EXPECT_NEAR(s.SiderealLongitudes[Sun], 280.380 - ayanamsa, 0.001);
+    EXPECT_NEAR(s.SiderealLongitudes[Mercury], 271.906 - ayanamsa, 0.001);
+    EXPECT_NEAR(s.SiderealLongitudes[Venus], 241.578 - ayanamsa, 0.001);
+    EXPECT_NEAR(s.SiderealLongitudes[Mars], 327.983 - ayanamsa, 0.001);
+    EXPECT_NEAR(s.SiderealLongitudes[Jupiter], 25.361 - ayanamsa, 0.001);
+    EXPECT_NEAR(s.SiderealLongitudes[Saturn], 40.215 - ayanamsa, 0.001);
+
+    // Rahu: the mean node, converted back with 3.1416 and set back a degree.
+    const double rahu = 125.1228 * kDegToRad * 180 / 3.1416 - 1 - ayanamsa;
+    EXPECT_NEAR(s.SiderealLongitudes[Rahu], rahu, 1e-9);
+    EXPECT_NEAR(s.SiderealLongitudes[Ketu], rahu + 180, 1e-9);
+
+    for (int body = 0; body < kBodyCount; ++body) {
+        const auto b = static_cast<std::size_t>(body);
+        EXPECT_EQ(s.PlanetPositions[b], PositionTextOf(ArcTextOf(s.SiderealLongitudes[b]))) << body;
+        EXPECT_EQ(s.SignArcTexts[b], ArcTextOf(s.SiderealLongitudes[b])) << body;
+    }
+}
+
+TEST(Engine, NodesStayOppositeAndLongitudesInRange) {
+    for (int year = 1901; year <= 2050; year += 3) {
+        const EngineState s = RunEngine(Greenwich(year, 1 + year % 12, 1 + year % 28, year % 24, year % 60));
+        EXPECT_NEAR(std::fabs(AngularDifference(s.SiderealLongitudes[Ketu], s.SiderealLongitudes[Rahu])), 180, 1e-9);
+        for (double lambda : s.SiderealLongitudes) {
+            EXPECT_GE(lambda, 0);
+            EXPECT_LE(lambda, 360);
+        }
+        for (const std::string& position : s.PlanetPositions) EXPECT_EQ(position.size(), 9u);
+    }
+}
+
+TEST(Engine, DaylightSavingMovesEveryBodyByTheSameHour) {
+    // A birth at 13:00 with daylight saving is the moment 12:00 without it,
+    // for the Moon and the ascendant and for the Sun, planets and nodes alike.
+    BirthData summer = Greenwich(1990, 7, 14, 13, 0);
+    summer.DaylightSaving = true;
+    summer.LatitudeDegrees = 40;
+    BirthData plain = Greenwich(1990, 7, 14, 12, 0);
+    plain.LatitudeDegrees = 40;
+    const EngineState a = RunEngine(summer);
+    const EngineState b = RunEngine(plain);
+    for (int body = 0; body < kBodyCount; ++body) {
+        EXPECT_DOUBLE_EQ(a.SiderealLongitudes[static_cast<std::size_t>(body)],
+                         b.SiderealLongitudes[static_cast<std::size_t>(body)])
+            << body;
+    }
+}
+
+TEST(Engine, WestPlaceInAnEastZoneUsesTheZonesOwnDirection) {
+    // 12:00 at 3° West on Central European Time is 11:00 universal time, for
+    // every body.
+    BirthData cet = Greenwich(1985, 4, 2, 12, 0);
+    cet.LongitudeDegrees = 3;
+    cet.LatitudeDegrees = 43;
+    ZoneOffset zone;
+    Zone_Calculation(20, zone);
+    BirthData ut = cet;
+    ut.Hour = 11;
+    const EngineState a = RunEngine(cet, zone);
+    const EngineState b = RunEngine(ut, {});
+    EXPECT_DOUBLE_EQ(a.UniversalTime, 11);
+    EXPECT_EQ(a.PlanetPositions, b.PlanetPositions);
+}
+
+TEST(Engine, SouthernAndEasternPlacesChangeOnlyTheAscendant) {
+    BirthData north = Greenwich(1970, 3, 3, 6, 0);
+    north.LatitudeDegrees = 35;
+    BirthData south = north;
+    south.IsSouth = true;
+    BirthData east = north;
+    east.LongitudeDegrees = 90;
+    east.IsEast = true;
+    const EngineState n = RunEngine(north);
+    const EngineState s = RunEngine(south);
+    const EngineState e = RunEngine(east);
+    EXPECT_NE(n.SiderealLongitudes[Ascendant], s.SiderealLongitudes[Ascendant]);
+    EXPECT_NE(n.SiderealLongitudes[Ascendant], e.SiderealLongitudes[Ascendant]);
+    for (int body = 0; body < Ascendant; ++body) {
+        EXPECT_DOUBLE_EQ(n.SiderealLongitudes[static_cast<std::size_t>(body)],
+                         s.SiderealLongitudes[static_cast<std::size_t>(body)]);
+    }
+}
+
+TEST(Engine, SunJustBeforeTheSiderealStartOfAriesIsLatePisces) {
+    // In mid-April the Sun crosses the ayanamsa: before that moment its
+    // sidereal longitude is just under 360 (Pisces), never negative.
+    bool sawLatePisces = false;
+    bool sawEarlyAries = false;
+    for (int hour = 0; hour < 72; ++hour) {
+        const EngineState s = RunEngine(Greenwich(2000, 4, 12 + hour / 24, hour % 24, 0));
+        const double sun = s.SiderealLongitudes[Sun];
+        ASSERT_GE(sun, 0);
+        ASSERT_LT(sun, 360);
+        if (sun > 359) {
+            sawLatePisces = true;
+            EXPECT_EQ(s.PlanetPositions[Sun].substr(0, 6), "29 Pis");
+        }
+        if (sun < 1) {
+            sawEarlyAries = true;
+            EXPECT_EQ(s.PlanetPositions[Sun].substr(0, 6), "00 Ari");
+        }
+    }
+    EXPECT_TRUE(sawLatePisces);
+    EXPECT_TRUE(sawEarlyAries);
+}

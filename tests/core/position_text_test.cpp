@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "astro/angles.h"
+#include "astro/position_text.h"
+
+using namespace velmora::astro;
+
+TEST(PositionText, ArcAndPositionTextsOfTypicalLongitudes) {
+    // 35° 7' 3.9": 5 degrees into Taurus, no leading zeros, seconds truncated.
+    const double longitude = 35 + 7 / 60.0 + 3.9 / 3600;
+    EXPECT_EQ(ArcTextOf(longitude), "5\xC2\xB0 7' 3\" Tau");
+    EXPECT_EQ(PositionTextOf(ArcTextOf(longitude)), "05 Tau 07");
+
+    EXPECT_EQ(ArcTextOf(0), "0\xC2\xB0 0' 0\" Ari");
+    EXPECT_EQ(PositionTextOf(ArcTextOf(0)), "00 Ari 00");
+
+    EXPECT_EQ(ArcTextOf(359.99), "29\xC2\xB0 59' 24\" Pis");
+    EXPECT_EQ(PositionTextOf(ArcTextOf(359.99)), "29 Pis 59");
+
+    // Every part is truncated, never carried to the next unit.
+    EXPECT_EQ(ArcTextOf(29.9999999), "29\xC2\xB0 59' 59\" Ari");
+    EXPECT_EQ(PositionTextOf("  12\xC2\xB0 34' 56\" Leo  "), "12 Leo 34");
+}
+
+TEST(PositionText, FullTurnIsTheStartOfAries) {
+    // The wrapping rules can leave exactly 360; it must not become a
+    // thirteenth sign that no box can hold.
+    EXPECT_EQ(ArcTextOf(360), "0\xC2\xB0 0' 0\" Ari");
+    EXPECT_EQ(PositionTextOf(ArcTextOf(360)), "00 Ari 00");
+    EXPECT_EQ(ArcTextOf(390.5), ArcTextOf(30.5));
+}
+
+TEST(PositionText, EveryPositionTextIsNineCharactersWithTheSignAtFourToSix) {
+    for (int step = 0; step < 36000; ++step) {
+        const double longitude = step / 100.0 + 0.004;
+        const std::string position = PositionTextOf(ArcTextOf(longitude));
+        ASSERT_EQ(position.size(), 9u) << longitude;
+        const int sign = static_cast<int>(longitude / 30);
+        ASSERT_EQ(position.substr(3, 3), SignAbbreviation(sign)) << longitude;
+        ASSERT_EQ(SignIndexOfAbbreviation(position.substr(3, 3)), sign);
+    }
+}
+
+TEST(PositionText, MalformedArcTextIsRejected) {
+    EXPECT_THROW(PositionTextOf("no degrees here"), std::invalid_argument);
+    EXPECT_EQ(SignIndexOfAbbreviation("ari"), -1);
+    EXPECT_EQ(SignIndexOfAbbreviation("Xyz"), -1);
+}
+
+TEST(Angles, PolarAngleQuadrantsAndAxes) {
+    EXPECT_DOUBLE_EQ(PolarAngle(0, -1), kPi);
+    EXPECT_DOUBLE_EQ(PolarAngle(1, 0), kPi / 2);
+    EXPECT_DOUBLE_EQ(PolarAngle(-1, 0), -kPi / 2);
+    EXPECT_DOUBLE_EQ(PolarAngle(0, 0), 0);
+    EXPECT_NEAR(PolarAngle(-1, -1), -3 * kPi / 4, 1e-13);
+    // Agrees with atan2 everywhere off the negative x axis.
+    for (double y : {-2.0, -0.3, 0.7, 5.0})
+        for (double x : {-3.0, -0.1, 0.2, 4.0}) EXPECT_NEAR(PolarAngle(y, x), std::atan2(y, x), 1e-13);
+}
+
+TEST(Angles, WrapDegreesAndReduceRadians) {
+    double a = -10;
+    EXPECT_DOUBLE_EQ(WrapDegrees(a), 350);
+    EXPECT_DOUBLE_EQ(a, 350);
+    double b = 370;
+    EXPECT_DOUBLE_EQ(WrapDegrees(b), 10);
+    double c = 360;
+    EXPECT_DOUBLE_EQ(WrapDegrees(c), 360);  // left as a full turn
+
+    EXPECT_NEAR(ReduceRadians(3 * kTwoPi + 1), 1, 1e-12);
+    EXPECT_NEAR(ReduceRadians(-1), kTwoPi - 1, 1e-12);
+    EXPECT_NEAR(ReduceRadians(-5 * kTwoPi - 0.5), kTwoPi - 0.5, 1e-10);
+    EXPECT_GE(ReduceRadians(-kTwoPi), 0);
+}

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include "app/zones.h"
+#include "astro/time_conversion.h"
+
+using namespace velmora;
+using namespace velmora::astro;
+using namespace std::chrono;
+
+namespace {
+
+BirthData Birth(int year, int month, int day, int hour, int minute, bool east, int lonDegrees, bool dst = false) {
+    BirthData b;
+    b.Year = static_cast<std::int16_t>(year);
+    b.Month = static_cast<std::int16_t>(month);
+    b.Day = static_cast<std::int16_t>(day);
+    b.Hour = static_cast<std::int16_t>(hour);
+    b.Minute = static_cast<std::int16_t>(minute);
+    b.IsEast = east;
+    b.LongitudeDegrees = static_cast<std::int16_t>(lonDegrees);
+    b.DaylightSaving = dst;
+    return b;
+}
+
+ZoneOffset ZoneOfRow(int row) {
+    ZoneOffset z;
+    Zone_Calculation(row, z);
+    return z;
+}
+
+}  // namespace
+
+TEST(DayNumbers, JulianDayNumbersOfKnownDates) {
+    EXPECT_EQ(DayNumber(1, 1, 2000), 2451545);
+    EXPECT_EQ(DayNumber(1, 1, 1901), 2415386);
+    EXPECT_EQ(DayNumber(12, 31, 2050), 2470172);
+    EXPECT_EQ(DayNumber(1, 1, 1900), 2415021);
+}
+
+TEST(DayNumbers, DayCountFromJ2000) {
+    EXPECT_DOUBLE_EQ(DayCount2000(2000, 1, 1, 12, 0), 0);
+    EXPECT_DOUBLE_EQ(DayCount2000(2000, 1, 1, 0, 0), -0.5);
+    // Agrees with the Julian day number over the whole offered range.
+    for (int year = 1901; year <= 2050; year += 7)
+        for (int month = 1; month <= 12; ++month)
+            EXPECT_DOUBLE_EQ(DayCount2000(year, month, 15, 12, 0), DayNumber(month, 15, year) - 2451545)
+                << year << "-" << month;
+}
+
+TEST(UniversalTime, ZoneAndDaylightSavingOnEveryRoute) {
+    struct Case {
+        int row;
+        bool east;
+        int lonDegrees;
+        bool dst;
+        int hour;
+        double expected;
+    };
+    const Case cases[] = {
+        {34, true, 77, true, 10, 3.5},    // Indian time, east, daylight saving
+        {27, false, 75, true, 10, 14.0},  // Eastern Standard Time, west, daylight saving
+        {29, false, 0, true, 10, 9.0},    // Greenwich with daylight saving: one hour earlier
+        {61, true, 2, true, 10, 9.0},     // Universal Time east of Greenwich: the same
+        {20, false, 3, false, 12, 11.0},  // 3° West in a zone east of Greenwich
+        {46, true, 176, false, 5, -8.0},  // 13 hours east: the day before, unwrapped
+    };
+    for (const Case& c : cases) {
+        const BirthData birth = Birth(2000, 6, 15, c.hour, 0, c.east, c.lonDegrees, c.dst);
+        const ZoneOffset zone = ZoneOfRow(c.row);
+        EXPECT_DOUBLE_EQ(UniversalTimeOf(birth, zone), c.expected) << "row " << c.row;
+        EXPECT_DOUBLE_EQ(ConvertBirthTime(birth, zone).UniversalTime, c.expected);
+
+        // The planets' calendar route reaches the same moment.
+        const CivilMinute ut = UniversalCalendarTime(birth, zone);
+        const double hoursFromDate =
+            (sys_days{ut.Date} - sys_days{year{2000} / June / 15}).count() * 24.0 + ut.Hour + ut.Minute / 60.0;
+        EXPECT_DOUBLE_EQ(hoursFromDate, c.expected) << "row " << c.row;
+    }
+}
+
+TEST(UniversalTime, CalendarRouteCarriesAcrossDaysMonthsAndYears) {
+    // 22:30 in a zone five hours behind becomes 03:30 the next day.
+    CivilMinute ut = UniversalCalendarTime(Birth(1980, 3, 10, 22, 30, false, 75), ZoneOfRow(27));
+    EXPECT_EQ(ut.Date, year{1980} / March / 11);
+    EXPECT_EQ(ut.Hour, 3);
+    EXPECT_EQ(ut.Minute, 30);
+
+    ut = UniversalCalendarTime(Birth(1999, 12, 31, 23, 0, false, 75), ZoneOfRow(27));
+    EXPECT_EQ(ut.Date, year{2000} / January / 1);
+    EXPECT_EQ(ut.Hour, 4);
+
+    // East of Greenwich the clock goes back, here into a leap day.
+    ut = UniversalCalendarTime(Birth(2000, 3, 1, 2, 0, true, 77), ZoneOfRow(34));
+    EXPECT_EQ(ut.Date, year{2000} / February / 29);
+    EXPECT_EQ(ut.Hour, 20);
+    EXPECT_EQ(ut.Minute, 30);
+
+    // Daylight saving at 00:30 on Greenwich time falls on the day before.
+    ut = UniversalCalendarTime(Birth(1975, 7, 1, 0, 30, false, 0, true), ZoneOfRow(29));
+    EXPECT_EQ(ut.Date, year{1975} / June / 30);
+    EXPECT_EQ(ut.Hour, 23);
+    EXPECT_EQ(ut.Minute, 30);
+}
+
+TEST(UniversalTime, CenturiesFromBothEpochs) {
+    const BirthMoment noon2000 = ConvertBirthTime(Birth(2000, 1, 1, 12, 0, false, 0), ZoneOfRow(29));
+    EXPECT_DOUBLE_EQ(CenturiesFrom2000(noon2000), 0);
+    EXPECT_DOUBLE_EQ(CenturiesFrom1900(noon2000), 1);
+    const BirthMoment moment = ConvertBirthTime(Birth(1900, 1, 1, 0, 0, false, 0), ZoneOfRow(29));
+    EXPECT_NEAR(CenturiesFrom1900(moment), 0.5 / 36525, 1e-15);
+}
+
+TEST(UniversalTime, SignedCoordinates) {
+    BirthData b = Birth(2000, 1, 1, 12, 0, true, 77);
+    b.LongitudeMinutes = 30;
+    b.LatitudeDegrees = 28;
+    b.LatitudeMinutes = 36;
+    b.IsSouth = true;
+    const BirthMoment m = ConvertBirthTime(b, ZoneOfRow(29));
+    EXPECT_DOUBLE_EQ(m.LongitudeWest, -77.5);
+    EXPECT_DOUBLE_EQ(m.Latitude, -28.6);
+}

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include "app/input_filters.h"
+#include "app/text_numbers.h"
+#include "app/validation.h"
+
+using namespace velmora;
+
+namespace {
+
+FormInput Valid() {
+    FormInput f;
+    f.Name = "ASHA";
+    f.LatitudeDegrees = "28";
+    f.LatitudeMinutes = "36";
+    f.LongitudeDegrees = "77";
+    f.LongitudeMinutes = "12";
+    return f;
+}
+
+std::string MessageOf(const FormInput& f) {
+    const auto notice = ValidateInput(f);
+    return notice ? notice->Text : std::string("ok");
+}
+
+}  // namespace
+
+TEST(Validation, UntouchedFormAsksForTheNameFirst) {
+    FormInput untouched;
+    const auto notice = ValidateInput(untouched);
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(notice->Text, "Please Enter Name");
+    EXPECT_EQ(notice->Icon, MessageIcon::Critical);
+    EXPECT_EQ(notice->Focus, FormField::Name);
+
+    FormInput blanks = Valid();
+    blanks.Name = "   ";
+    EXPECT_EQ(MessageOf(blanks), "Please Enter Name");
+
+    // The name check comes before bad coordinates.
+    FormInput both = Valid();
+    both.Name = "";
+    both.LongitudeDegrees = "500";
+    EXPECT_EQ(MessageOf(both), "Please Enter Name");
+}
+
+TEST(Validation, CoordinateChecksInOrderWithTheirFocus) {
+    struct Case {
+        const char* lonD;
+        const char* lonM;
+        const char* latD;
+        const char* latM;
+        const char* message;
+        FormField focus;
+    };
+    const Case cases[] = {
+        {"", "0", "0", "0", "Please Enter Value Between 0 And 179 in the Degree of Longitude", FormField::LongitudeDegrees},
+        {"180", "0", "0", "0", "Please Enter Value Between 0 And 179 in the Degree of Longitude", FormField::LongitudeDegrees},
+        {"179", "", "0", "0", "Please Enter Value Between 0 And 59 in the  Minute of Longitude", FormField::LongitudeMinutes},
+        {"179", "60", "0", "0", "Please Enter Value Between 0 And 59 in the  Minute of Longitude", FormField::LongitudeMinutes},
+        {"179", "59", "90", "0", "Please Enter Value Between 0 And 89 in the Degree of Latitude", FormField::LatitudeDegrees},
+        {"179", "59", "  ", "0", "Please Enter Value Between 0 And 89 in the Degree of Latitude", FormField::LatitudeDegrees},
+        {"179", "59", "89", "", "Please Enter Value Between 0 And 59 in the  Minute of Latitude", FormField::LatitudeMinutes},
+        {"179", "59", "89", "60", "Please Enter Value Between 0 And 59 in the  Minute of Latitude", FormField::LatitudeMinutes},
+        {"2x", "x", "0", "0", "Please Enter Value Between 0 And 59 in the  Minute of Longitude", FormField::LongitudeMinutes},
+    };
+    for (const Case& c : cases) {
+        FormInput f = Valid();
+        f.LongitudeDegrees = c.lonD;
+        f.LongitudeMinutes = c.lonM;
+        f.LatitudeDegrees = c.latD;
+        f.LatitudeMinutes = c.latM;
+        const auto notice = ValidateInput(f);
+        ASSERT_TRUE(notice) << c.message;
+        EXPECT_EQ(notice->Text, c.message);
+        EXPECT_EQ(notice->Icon, MessageIcon::Critical);
+        EXPECT_EQ(notice->Focus, c.focus);
+    }
+    FormInput edges = Valid();
+    edges.LongitudeDegrees = "179";
+    edges.LongitudeMinutes = "59";
+    edges.LatitudeDegrees = "89";
+    edges.LatitudeMinutes = "59";
+    EXPECT_EQ(MessageOf(edges), "ok");
+    FormInput zeros = Valid();
+    zeros.LongitudeDegrees = zeros.LongitudeMinutes = zeros.LatitudeDegrees = zeros.LatitudeMinutes = "0";
+    EXPECT_EQ(MessageOf(zeros), "ok");
+}
+
+TEST(Validation, CalendarChecks) {
+    auto check = [](int monthIndex, const char* day, const char* year) {
+        FormInput f = Valid();
+        f.MonthIndex = monthIndex;
+        f.Day = day;
+        f.Year = year;
+        return ValidateInput(f);
+    };
+    EXPECT_FALSE(check(1, "29", "2000"));
+    EXPECT_FALSE(check(1, "29", "2048"));
+    const auto feb1901 = check(1, "29", "1901");
+    ASSERT_TRUE(feb1901);
+    EXPECT_EQ(feb1901->Text, "Please Enter Correct Date Or Month!");
+    EXPECT_EQ(feb1901->Icon, MessageIcon::Information);
+    EXPECT_EQ(feb1901->Focus, FormField::None);
+    for (const char* year : {"1904", "1999", "2050"}) {
+        ASSERT_TRUE(check(1, "30", year));
+        ASSERT_TRUE(check(1, "31", year));
+    }
+    for (int thirtyDayMonth : {3, 5, 8, 10}) {
+        const auto notice = check(thirtyDayMonth, "31", "1980");
+        ASSERT_TRUE(notice);
+        EXPECT_EQ(notice->Text, "Please Enter Correct Date Or Month !");
+        EXPECT_EQ(notice->Focus, FormField::None);
+        EXPECT_FALSE(check(thirtyDayMonth, "30", "1980"));
+    }
+    EXPECT_FALSE(check(4, "31", "1980"));  // 31 May
+    EXPECT_FALSE(check(11, "31", "1980"));
+}
+
+TEST(Validation, CoordinateLookUpChecks) {
+    FormInput f = Valid();
+    f.City = "   ";  // blanks count as text
+    f.State = "";
+    f.Country = "India";
+    auto notice = ValidateLookup(f);
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(notice->Text, "Please Enter State");
+    EXPECT_EQ(notice->Focus, FormField::State);
+    EXPECT_EQ(notice->Icon, MessageIcon::Information);
+
+    f.City = "";
+    EXPECT_EQ(ValidateLookup(f)->Text, "Please Enter City");
+    f.City = "Pune";
+    f.State = "Maharashtra";
+    f.Country = "";
+    EXPECT_EQ(ValidateLookup(f)->Focus, FormField::Country);
+    f.Country = " India";
+    EXPECT_FALSE(ValidateLookup(f));
+    EXPECT_EQ(LookupSearchText(f), "Pune Maharashtra  India Latitude Longitude");
+}
+
+TEST(TextNumbers, WholeNumbersFromText) {
+    EXPECT_EQ(ParseInt16(" 42 "), 42);
+    EXPECT_EQ(ParseInt16("2.5"), 2);  // halves go to the even neighbour
+    EXPECT_EQ(ParseInt16("3.5"), 4);
+    EXPECT_EQ(ParseInt16("-7"), -7);
+    EXPECT_EQ(ParseInt16("32767"), 32767);
+    EXPECT_FALSE(ParseInt16("32768"));
+    EXPECT_FALSE(ParseInt16("1e9"));
+    EXPECT_FALSE(ParseInt16("1e999"));
+    EXPECT_FALSE(ParseInt16(""));
+    EXPECT_FALSE(ParseInt16("12abc"));
+    EXPECT_DOUBLE_EQ(LeadingNumber("12abc"), 12);
+    EXPECT_DOUBLE_EQ(LeadingNumber("abc"), 0);
+    EXPECT_DOUBLE_EQ(LeadingNumber("  7.5x"), 7.5);
+}
+
+TEST(InputFilters, KeystrokesAndWholeTexts) {
+    EXPECT_EQ(FilterDigitKey(U'7'), U'7');
+    EXPECT_EQ(FilterDigitKey(8), 8u);
+    EXPECT_FALSE(FilterDigitKey(22));  // Ctrl+V
+    EXPECT_FALSE(FilterDigitKey(U'a'));
+    EXPECT_EQ(FilterNameKey(U'q'), U'Q');
+    EXPECT_EQ(FilterNameKey(U' '), U' ');
+    EXPECT_EQ(FilterNameKey(13), 13u);
+    EXPECT_FALSE(FilterNameKey(U'-'));
+    EXPECT_FALSE(FilterNameKey(U'3'));
+    EXPECT_FALSE(FilterNameKey(U'\u00e9'));
+
+    EXPECT_EQ(FilterNameText("ravi Kumar"), "RAVI KUMAR");
+    EXPECT_FALSE(FilterNameText("O'Brien"));
+    EXPECT_FALSE(FilterNameText("Jos\xC3\xA9"));
+    EXPECT_EQ(FilterDigitText("077"), "077");
+    EXPECT_FALSE(FilterDigitText("7 7"));
+    EXPECT_EQ(OnlyNumbersNotice().Icon, MessageIcon::Critical);
+    EXPECT_EQ(OnlyLettersNotice().Text, "Please Enter only Letters");
+    EXPECT_EQ(OnlyLettersNotice().Icon, MessageIcon::Information);
+}
