@@ -1,0 +1,33 @@
+#include "ui/platform.h"
+
+#include <QDesktopServices>
+#include <QMessageBox>
+
+namespace velmora::ui {
+
+namespace {
+
+QMessageBox::Icon BoxIcon(MessageIcon icon) {
+    return icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information;
+}
+
+QString Title() { return QString::fromUtf8(kApplicationTitle.data(), static_cast<qsizetype>(kApplicationTitle.size())); }
+
+}  // namespace
+
+void QtMessageService::ShowNotice(QWidget* parent, const QString& text, MessageIcon icon) {
+    QMessageBox box(BoxIcon(icon), Title(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool QtMessageService::AskYesNo(QWidget* parent, const QString& text, MessageIcon icon) {
+    QMessageBox box(BoxIcon(icon), Title(), text, QMessageBox::Yes | QMessageBox::No, parent);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void DesktopUrlOpener::Open(const QUrl& url) {
+    // Whatever the outcome (no browser, no network), the user sees nothing.
+    QDesktopServices::openUrl(url);
+}
+
+}  // namespace velmora::ui
