@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include "analysis/readings.h"
+
+using namespace velmora::analysis;
+
+namespace {
+
+constexpr const char* kHealth = "You may suffer from health problems during the dasha of this planet.\r\n\r\n";
+
+// Body signs (sign indexes, body order; slot 9 the ascendant, slot 10 unused).
+std::array<std::int16_t, 11> Signs(std::initializer_list<int> first9) {
+    std::array<std::int16_t, 11> s{};
+    std::size_t i = 0;
+    for (int v : first9) s[i++] = static_cast<std::int16_t>(v);
+    return s;
+}
+
+std::string Joined(const std::vector<TextRun>& runs) {
+    std::string all;
+    for (const TextRun& r : runs) all += r.Text;
+    return all;
+}
+
+}  // namespace
+
+TEST(Readings, HousesCountedFromTheArudhaLagna) {
+    EXPECT_EQ(HouseFromArudha(3, 3), 1);
+    EXPECT_EQ(HouseFromArudha(4, 3), 2);
+    EXPECT_EQ(HouseFromArudha(0, 11), 2);  // Pisces to Aries wraps
+    EXPECT_EQ(HouseFromArudha(10, 0), 11);
+    EXPECT_EQ(HouseFromArudha(0, 2), 11);
+    for (int unexamined : {3, 4, 8, 9, 11}) EXPECT_EQ(HouseFromArudha(unexamined, 0), 0) << unexamined;
+}
+
+TEST(Readings, MoonInTheArudhaLagnaWithNodesInTheSecondAndEighth) {
+    // Arudha Lagna in Aries; Moon in Aries, Rahu in Taurus, Ketu in Scorpio;
+    // the others in unexamined houses (4th, 5th, 9th, 10th, 12th).
+    const auto runs = ArudhaReadings(Signs({3, 0, 4, 8, 9, 11, 3, 1, 7}), 1);
+    ASSERT_EQ(runs.size(), 5u);
+    EXPECT_EQ(runs[0], (TextRun{"Moon (Benefic) present in your Arudha Lagna contributes towards your wellbeing\r\n\r\n\r\n",
+                                true, kReadingBlack}));
+    EXPECT_EQ(runs[1], (TextRun{"Rahu (Malefic) present in 2nd House From Arudha Lagna\r\n", true, kReadingRed}));
+    EXPECT_EQ(runs[2], (TextRun{kHealth, false, kReadingBlack}));
+    EXPECT_EQ(runs[3], (TextRun{"Ketu (Malefic) present in 8th House From Arudha Lagna\r\n", true, kReadingRed}));
+    EXPECT_EQ(runs[4], (TextRun{kHealth, false, kReadingBlack}));
+}
+
+TEST(Readings, TwoSentencesAndTableOrder) {
+    // Saturn in the 2nd from a Gemini Arudha Lagna; everything else unexamined.
+    auto runs = ArudhaReadings(Signs({5, 5, 5, 5, 5, 5, 3, 5, 11}), 3);
+    ASSERT_EQ(runs.size(), 3u);
+    EXPECT_EQ(runs[0].Text, "Saturn (Malefic) present in 2nd House From Arudha Lagna\r\n");
+    EXPECT_EQ(runs[1].Text, kHealth);
+    EXPECT_EQ(runs[2].Text, "your reputation my be hurt because of your lying nature.\r\n\r\n");
+    EXPECT_FALSE(runs[2].Bold);
+
+    // Mars and Saturn together in the 3rd: Saturn's rule (26) comes first.
+    runs = ArudhaReadings(Signs({3, 3, 3, 3, 2, 3, 2, 3, 9}), 1);
+    ASSERT_EQ(runs.size(), 4u);
+    EXPECT_EQ(runs[0].Text, "Saturn (Malefic) present in 3rd House From Arudha Lagna\r\n");
+    EXPECT_EQ(runs[2].Text, "Mars (Malefic) present in 3rd House From Arudha Lagna\r\n");
+
+    // Pisces Arudha Lagna with Mars in Aries: the 2nd house, rule 9.
+    runs = ArudhaReadings(Signs({2, 2, 2, 2, 0, 2, 2, 2, 8}), 12);
+    ASSERT_FALSE(runs.empty());
+    EXPECT_EQ(runs[0].Text, "Mars (Malefic) present in 2nd House From Arudha Lagna\r\n");
+    EXPECT_EQ(runs.back().Text, "your reputation my be hurt because of a sexual scandal.\r\n\r\n");
+}
+
+TEST(Readings, NothingWhenNoBodyIsInAnExaminedHouse) {
+    EXPECT_TRUE(ArudhaReadings(Signs({3, 4, 8, 9, 11, 3, 4, 8, 9}), 1).empty());
+}
+
+TEST(Readings, EveryRuleOnceAcrossAllPlacements) {
+    // Put each body alone in each examined house and count the readings: 51
+    // in all, benefics in the 1st house black-or-red as tabled, malefics in
+    // the 1st and Sun/Mars/Saturn and the benefics in the 7th silent.
+    int readings = 0;
+    for (int body = 0; body < 9; ++body) {
+        for (int house : {1, 2, 3, 6, 7, 8, 11}) {
+            std::array<std::int16_t, 11> signs{};
+            for (int other = 0; other < 9; ++other) signs[static_cast<std::size_t>(other)] = 3;  // the 4th
+            signs[static_cast<std::size_t>(body)] = static_cast<std::int16_t>(house - 1);
+            const auto runs = ArudhaReadings(signs, 1);
+            if (runs.empty()) continue;
+            ++readings;
+            EXPECT_TRUE(runs[0].Bold);
+            EXPECT_EQ(runs[0].Color, (body == 1 && house == 1) ? kReadingBlack : kReadingRed);
+            for (std::size_t i = 1; i < runs.size(); ++i) {
+                EXPECT_FALSE(runs[i].Bold);
+                EXPECT_EQ(runs[i].Color, kReadingBlack);
+            }
+        }
+    }
+    EXPECT_EQ(readings, 51);
+    // The sentence of the benefics in the 11th has no full stop.
+    const auto eleventh = ArudhaReadings(Signs({3, 10, 3, 3, 3, 3, 3, 3, 9}), 1);
+    EXPECT_EQ(Joined(eleventh), "Moon (Benefic) present in 11th House From Arudha Lagna\r\n"
+                                "This will make you rich and the money will come from legal sources\r\n\r\n");
+}
