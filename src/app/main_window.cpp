@@ -1,0 +1,359 @@
+#include "app/main_window.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/driver.h"
+#include "app/validation.h"
+#include "app/zones.h"
+#include "ui/links.h"
+#include "ui/platform.h"
+#include "ui/result_window.h"
+#include "ui/window_line_edit.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr const char* kExplanation =
+    "Arudha literally means \"mount\". This signifies the image of a sign falling on another sign. Arudha of the "
+    "first house is known as Arudha Lagna. Arudha Lagna shows how one manifests oneself in this world of Maya "
+    "(Illusion). This shows how you are perceived  by others.";
+
+constexpr const char* kMonthNames[] = {"January", "February", "March",     "April",   "May",      "June",
+                                       "July",    "August",   "September", "October", "November", "December"};
+
+QLabel* Caption(const QString& text, const char* name, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+template <class Widget>
+Widget* Named(Widget* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+std::string Text(const QLineEdit* box) { return box->text().toStdString(); }
+
+}  // namespace
+
+MainWindow::MainWindow(ui::MessageService& messages, ui::Links& links, QWidget* parent)
+    : QMainWindow(parent), messages_(messages), links_(links) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QString::fromLatin1(ui::kWindowCaption));
+    setFont(ui::ProgramFont());
+    BuildMenus();
+    setCentralWidget(BuildForm());
+    FillLists();
+    SetTabOrder();
+    txtName_->setFocus(Qt::OtherFocusReason);
+}
+
+MainWindow::~MainWindow() { delete result_.data(); }
+
+void MainWindow::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("menuBar"));
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    file->menuAction()->setObjectName(QStringLiteral("mnuFile"));
+    QAction* next = file->addAction(QStringLiteral("Analyze My Arudha Lagna"));
+    next->setObjectName(QStringLiteral("mnuNext"));
+    connect(next, &QAction::triggered, this, &MainWindow::Analyze);
+    QAction* exit = file->addAction(QStringLiteral("E&xit"));
+    exit->setObjectName(QStringLiteral("mnuExit"));
+    connect(exit, &QAction::triggered, this, &MainWindow::close);
+
+    QAction* about = ui::AddLinkMenus(bar, links_, {"mnuHelp1", "mnuHelp2", "mkmoney"});
+    connect(about, &QAction::triggered, this, [this] { emit aboutRequested(this); });
+}
+
+QWidget* MainWindow::BuildForm() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("frmMainClient"));
+    central->setAutoFillBackground(true);
+    QPalette olive = central->palette();
+    olive.setColor(QPalette::Window, ui::OliveColour());
+    olive.setColor(QPalette::WindowText, Qt::white);
+    central->setPalette(olive);
+
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addWidget(ui::MakeBanner(links_, central));
+
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(14, 12, 14, 8);
+    body->setSpacing(22);
+    outer->addLayout(body, 1);
+
+    // Left column: name, date, time, zone, coordinates.
+    auto* left = new QGridLayout;
+    left->setHorizontalSpacing(8);
+    left->setVerticalSpacing(8);
+    body->addLayout(left, 0);
+
+    txtName_ = Named(new ui::FilteredLineEdit(ui::FilteredLineEdit::Filter::Name, messages_, central), "txtName");
+    left->addWidget(Caption(QStringLiteral("Name"), "lblNameCaption", central), 0, 0);
+    left->addWidget(txtName_, 0, 1, 1, 4);
+
+    cboMonth_ = Named(new QComboBox(central), "cboMonth");
+    cboDate_ = Named(new QComboBox(central), "cboDate");
+    cboYear_ = Named(new QComboBox(central), "cboYear");
+    left->addWidget(Caption(QStringLiteral("Date of Birth"), "lblDateCaption", central), 1, 0);
+    left->addWidget(cboMonth_, 1, 1, 1, 2);
+    left->addWidget(cboDate_, 1, 3);
+    left->addWidget(cboYear_, 1, 4);
+
+    cboHH_ = Named(new QComboBox(central), "cboHH");
+    cboMM_ = Named(new QComboBox(central), "cboMM");
+    cboSS_ = Named(new QComboBox(central), "cboSS");
+    left->addWidget(Caption(QStringLiteral("Time of Birth"), "lblTimeCaption", central), 2, 0);
+    left->addWidget(cboHH_, 2, 1);
+    left->addWidget(cboMM_, 2, 2);
+    left->addWidget(cboSS_, 2, 3);
+    left->addWidget(Caption(QStringLiteral("HH:MM:SS"), "lblTimeHint", central), 2, 4);
+
+    auto* zone = Named(new QGroupBox(QStringLiteral("Zone"), central), "fraZone");
+    auto* zoneLayout = new QVBoxLayout(zone);
+    chkDST_ = Named(new QCheckBox(QStringLiteral("Daylight Saving Time"), zone), "chkDST");
+    cmbTimeZone_ = Named(new QComboBox(zone), "cmbTimeZone");
+    zoneLayout->addWidget(chkDST_);
+    zoneLayout->addWidget(cmbTimeZone_);
+    left->addWidget(zone, 3, 0, 1, 5);
+
+    const int digitWidth = fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 14;
+    auto coordinateFrame = [&](const QString& title, const char* frameName, ui::FilteredLineEdit*& degrees,
+                               const char* degreesName, int degreesLength, ui::FilteredLineEdit*& minutes,
+                               const char* minutesName, QRadioButton* (&options)[2], const char* firstName,
+                               const QString& firstText, const char* secondName, const QString& secondText) {
+        auto* frame = Named(new QGroupBox(title, central), frameName);
+        auto* grid = new QGridLayout(frame);
+        grid->setHorizontalSpacing(6);
+        degrees = Named(new ui::FilteredLineEdit(ui::FilteredLineEdit::Filter::Digits, messages_, frame), degreesName);
+        degrees->setMaxLength(degreesLength);
+        degrees->setFixedWidth(digitWidth);
+        minutes = Named(new ui::FilteredLineEdit(ui::FilteredLineEdit::Filter::Digits, messages_, frame), minutesName);
+        minutes->setMaxLength(2);
+        minutes->setFixedWidth(digitWidth);
+        grid->addWidget(degrees, 0, 0);
+        grid->addWidget(Caption(QStringLiteral("Deg"), (std::string(degreesName) + "Caption").c_str(), frame), 0, 1);
+        grid->addWidget(minutes, 0, 2);
+        grid->addWidget(Caption(QStringLiteral("Min"), (std::string(minutesName) + "Caption").c_str(), frame), 0, 3);
+        options[0] = Named(new QRadioButton(firstText, frame), firstName);
+        options[1] = Named(new QRadioButton(secondText, frame), secondName);
+        auto* group = new QButtonGroup(frame);
+        group->addButton(options[0], 0);
+        group->addButton(options[1], 1);
+        options[0]->setChecked(true);
+        grid->addWidget(options[0], 1, 0, 1, 2);
+        grid->addWidget(options[1], 1, 2, 1, 2);
+        return frame;
+    };
+    auto* coordinates = new QHBoxLayout;
+    coordinates->setSpacing(10);
+    coordinates->addWidget(coordinateFrame(QStringLiteral("Latitude"), "fraLatitude", txtLatD_, "txtLatD", 2, txtLatM_,
+                                           "txtLatM", optLat_, "optLat_0", QStringLiteral("North"), "optLat_1",
+                                           QStringLiteral("South")));
+    coordinates->addWidget(coordinateFrame(QStringLiteral("Longitude"), "fraLongitude", txtLonD_, "txtLonD", 3,
+                                           txtLonM_, "txtLonM", optLong_, "optLong_0", QStringLiteral("East"),
+                                           "optLong_1", QStringLiteral("West")));
+    left->addLayout(coordinates, 4, 0, 1, 5);
+    left->setRowStretch(5, 1);
+
+    // Right column: the explanation, the place and the commands.
+    auto* right = new QVBoxLayout;
+    right->setSpacing(12);
+    body->addLayout(right, 1);
+
+    auto* explanation = Caption(QString::fromLatin1(kExplanation), "lblExplanation", central);
+    explanation->setWordWrap(true);
+    explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    explanation->setMinimumWidth(ui::Twips(4200, this));
+    right->addWidget(explanation);
+
+    auto* place = new QGridLayout;
+    place->setHorizontalSpacing(8);
+    place->setVerticalSpacing(8);
+    txtMCity_ = Named(new QLineEdit(central), "txtMCity");
+    txtMState_ = Named(new QLineEdit(central), "txtMState");
+    txtMCountry_ = Named(new QLineEdit(central), "txtMCountry");
+    place->addWidget(Caption(QStringLiteral("City"), "lblCityCaption", central), 0, 0);
+    place->addWidget(txtMCity_, 0, 1);
+    place->addWidget(Caption(QStringLiteral("State"), "lblStateCaption", central), 1, 0);
+    place->addWidget(txtMState_, 1, 1);
+    place->addWidget(Caption(QStringLiteral("Country"), "lblCountryCaption", central), 2, 0);
+    place->addWidget(txtMCountry_, 2, 1);
+    cmdBrowser_ = Named(new QPushButton(QStringLiteral("Click for Latitude && Longitude"), central), "cmdBrowser");
+    cmdBrowser_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    place->addWidget(cmdBrowser_, 0, 2, 3, 1);
+    place->setColumnStretch(1, 1);
+    right->addLayout(place);
+    connect(cmdBrowser_, &QPushButton::clicked, this, &MainWindow::LookUpCoordinates);
+
+    cmdRashi_ = Named(new QPushButton(QStringLiteral("Analyze My Arudha Lagna"), central), "cmdRashi");
+    QFont strong = cmdRashi_->font();
+    strong.setBold(true);
+    cmdRashi_->setFont(strong);
+    cmdRashi_->setMinimumHeight(ui::Twips(540, this));
+    right->addWidget(cmdRashi_);
+    right->addStretch(1);
+    connect(cmdRashi_, &QPushButton::clicked, this, &MainWindow::Analyze);
+
+    // The promotional strip along the bottom.
+    auto* strip = Named(new QFrame(central), "fraPromotion");
+    strip->setFrameShape(QFrame::NoFrame);
+    strip->setAutoFillBackground(true);
+    QPalette stripPalette = olive;
+    stripPalette.setColor(QPalette::Window, QColor(48, 48, 0));
+    stripPalette.setColor(QPalette::WindowText, QColor(255, 236, 120));
+    strip->setPalette(stripPalette);
+    auto* stripLayout = new QHBoxLayout(strip);
+    stripLayout->setContentsMargins(14, 6, 14, 6);
+    promotion_ = new ui::PromotionStrip(links_, PromotionLabel::CoBrand, strip);
+    promotion_->setMinimumHeight(fontMetrics().lineSpacing() * 2 + 4);
+    stripLayout->addWidget(promotion_);
+    outer->addWidget(strip);
+    return central;
+}
+
+void MainWindow::FillLists() {
+    for (const char* month : kMonthNames) cboMonth_->addItem(QString::fromLatin1(month));
+    for (const ZoneRow& row : ZoneTable())
+        cmbTimeZone_->addItem(QString::fromUtf8(row.Text.data(), static_cast<qsizetype>(row.Text.size())));
+    for (int n = 1; n <= 31; ++n) cboDate_->addItem(QString::number(n));
+    for (int n = 1901; n <= 2050; ++n) cboYear_->addItem(QString::number(n));
+    for (int n = 0; n <= 23; ++n) cboHH_->addItem(QString::number(n));
+    for (int n = 0; n <= 59; ++n) cboMM_->addItem(QString::number(n));
+    for (int n = 0; n <= 59; ++n) cboSS_->addItem(QString::number(n));
+    for (QComboBox* list : {cboMonth_, cboDate_, cboYear_, cboHH_, cboMM_, cboSS_}) list->setCurrentIndex(0);
+    cmbTimeZone_->setCurrentIndex(kDefaultZoneRow);
+}
+
+void MainWindow::SetTabOrder() {
+    const QList<QWidget*> order{txtName_,     cboMonth_,   cboDate_,    cboYear_,     cboHH_,     cboMM_,
+                                cboSS_,       chkDST_,     txtLonM_,    optLong_[0],  optLong_[1], txtLatD_,
+                                txtLatM_,     optLat_[0],  optLat_[1],  txtMCity_,    txtMState_, txtMCountry_,
+                                cmdBrowser_,  txtLonD_,    cmbTimeZone_, cmdRashi_};
+    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+void MainWindow::BringPromotionLabelToFront(PromotionLabel label) { promotion_->BringToFront(label); }
+
+FormInput MainWindow::CurrentForm() const {
+    FormInput form;
+    form.Name = Text(txtName_);
+    form.MonthIndex = cboMonth_->currentIndex();
+    form.Day = cboDate_->currentText().toStdString();
+    form.Year = cboYear_->currentText().toStdString();
+    form.Hour = cboHH_->currentText().toStdString();
+    form.Minute = cboMM_->currentText().toStdString();
+    form.Second = cboSS_->currentText().toStdString();
+    form.ZoneRow = cmbTimeZone_->currentIndex();
+    form.DaylightSaving = chkDST_->isChecked();
+    form.LatitudeDegrees = Text(txtLatD_);
+    form.LatitudeMinutes = Text(txtLatM_);
+    form.South = optLat_[1]->isChecked();
+    form.LongitudeDegrees = Text(txtLonD_);
+    form.LongitudeMinutes = Text(txtLonM_);
+    form.East = optLong_[0]->isChecked();
+    form.City = Text(txtMCity_);
+    form.State = Text(txtMState_);
+    form.Country = Text(txtMCountry_);
+    return form;
+}
+
+QWidget* MainWindow::FieldWidget(FormField field) const {
+    switch (field) {
+        case FormField::Name: return txtName_;
+        case FormField::LatitudeDegrees: return txtLatD_;
+        case FormField::LatitudeMinutes: return txtLatM_;
+        case FormField::LongitudeDegrees: return txtLonD_;
+        case FormField::LongitudeMinutes: return txtLonM_;
+        case FormField::City: return txtMCity_;
+        case FormField::State: return txtMState_;
+        case FormField::Country: return txtMCountry_;
+        case FormField::None: break;
+    }
+    return nullptr;
+}
+
+void MainWindow::Reject(const Notice& notice) {
+    messages_.ShowNotice(this, QString::fromStdString(notice.Text), notice.Icon);
+    if (QWidget* box = FieldWidget(notice.Focus)) box->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::Analyze() {
+    const FormInput form = CurrentForm();
+    if (const std::optional<Notice> failed = ValidateInput(form)) {
+        Reject(*failed);
+        return;
+    }
+    AnalysisOutcome outcome = RunAnalysis(form, state_);
+    if (outcome.Rejected) {
+        Reject(*outcome.Rejected);
+        return;
+    }
+
+    // A fresh window for every analysis, so nothing of an earlier chart
+    // can survive in it.
+    if (result_) {
+        result_->hide();
+        result_->deleteLater();
+    }
+    auto* window = new ui::ResultWindow(links_);
+    result_ = window;
+    connect(window, &ui::ResultWindow::backRequested, this, &MainWindow::ReturnFromResult);
+    connect(window, &ui::ResultWindow::shutDownRequested, this, &MainWindow::RequestShutDown);
+    connect(window, &ui::ResultWindow::aboutRequested, this, &MainWindow::aboutRequested);
+    window->ShowResult(outcome.Result);
+    window->move(pos());
+    hide();
+    window->show();
+}
+
+void MainWindow::LookUpCoordinates() {
+    const FormInput form = CurrentForm();
+    if (const std::optional<Notice> failed = ValidateLookup(form)) {
+        Reject(*failed);
+        return;
+    }
+    links_.OpenCoordinateSearch(QString::fromStdString(LookupSearchText(form)));
+}
+
+void MainWindow::ReturnFromResult() {
+    show();
+    if (result_) {
+        result_->hide();
+        result_->deleteLater();
+        result_ = nullptr;
+    }
+}
+
+void MainWindow::RequestShutDown() {
+    if (shuttingDown_) return;
+    shuttingDown_ = true;
+    emit shutDownRequested();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    RequestShutDown();
+    event->accept();
+}
+
+}  // namespace velmora

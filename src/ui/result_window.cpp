@@ -1,0 +1,457 @@
+#include "ui/result_window.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include "ui/links.h"
+
+namespace velmora::ui {
+
+namespace {
+
+constexpr const char* kLabel5 =
+    "Arudha literally means mount. This signifies the image of a sign falling on another sign. Arudha of the first "
+    "house is known as Arudha Lagna. Arudha Lagna shows how one manifests oneself in this world of Maya (Illusion). "
+    "This shows how you are perceived  by others.";
+constexpr const char* kLabel6 =
+    "This shows us issues related to status and power. This shows what people think of you and your image.";
+constexpr const char* kLabel7 = "More About Your Arudha Lagna";
+
+constexpr const char* kPlanetCaptions[10] = {"Surya/Sun",    "Chandra/Moon", "Budha/Mercury",   "Shukra/Venus",
+                                             "Mangala/Mars", "Guru/Jupiter", "Shani/Saturn",    "Rahu/North Node",
+                                             "Ketu/South node", "Asc/Lagna"};
+
+// The sign index shown in each cell of the four-by-four chart, -1 for the
+// central panel.
+constexpr int kChartCells[4][4] = {{11, 0, 1, 2}, {10, -1, -1, 3}, {9, -1, -1, 4}, {8, 7, 6, 5}};
+
+const QColor kInk(32, 32, 0);
+const QColor kAccent(96, 96, 16);
+const QColor kMarker(128, 0, 0);
+const QColor kChartPaper(251, 248, 236);
+
+QString Latin(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+
+QLabel* PlainLabel(const QString& text, const QString& name, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QLabel* CaptionLabel(const QString& text, const QString& name, QWidget* parent) {
+    QLabel* label = PlainLabel(text, name, parent);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, kAccent);
+    label->setPalette(palette);
+    return label;
+}
+
+void SetTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+}  // namespace
+
+ResultWindow::ResultWindow(Links& links, QWidget* parent) : QMainWindow(parent), links_(links) {
+    setObjectName(QStringLiteral("frmDisplay"));
+    setWindowTitle(QString::fromLatin1(kWindowCaption));
+    setFont(ProgramFont());
+    BuildMenus();
+
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("frmDisplayClient"));
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addWidget(MakeBanner(links_, central));
+
+    tabs_ = new QTabWidget(central);
+    tabs_->setObjectName(QStringLiteral("SSTab1"));
+    tabs_->addTab(BuildChartTab(), QStringLiteral("Arudha Lagna Chart"));
+    tabs_->addTab(BuildPlanetTab(), QStringLiteral("Planetary Details"));
+    tabs_->addTab(BuildProfileTab(), QStringLiteral("Arudha Lagna Details"));
+    tabs_->setMinimumSize(Twips(10215, this), Twips(7695, this));
+    auto* tabHolder = new QVBoxLayout;
+    tabHolder->setContentsMargins(Twips(120, this), Twips(120, this), Twips(120, this), Twips(120, this));
+    tabHolder->addWidget(tabs_);
+    outer->addLayout(tabHolder, 1);
+
+    // Frame5: the promotional labels and the back button.
+    auto* strip = new QFrame(central);
+    strip->setObjectName(QStringLiteral("Frame5"));
+    strip->setAutoFillBackground(true);
+    QPalette stripPalette = strip->palette();
+    stripPalette.setColor(QPalette::Window, QColor(48, 48, 0));
+    stripPalette.setColor(QPalette::WindowText, QColor(255, 236, 120));
+    strip->setPalette(stripPalette);
+    auto* stripLayout = new QHBoxLayout(strip);
+    stripLayout->setContentsMargins(Twips(240, this), 6, Twips(240, this), 6);
+    stripLayout->setSpacing(Twips(360, this));
+    promotion_ = new PromotionStrip(links_, PromotionLabel::FullBrand, strip);
+    promotion_->setMinimumHeight(fontMetrics().lineSpacing() * 2 + 4);
+    stripLayout->addWidget(promotion_, 1);
+    auto* back = new QPushButton(QStringLiteral("&Back"), strip);
+    back->setObjectName(QStringLiteral("cmdBack"));
+    back->setMinimumSize(Twips(1215, this), Twips(375, this));
+    back->setPalette(QPalette());
+    stripLayout->addWidget(back, 0, Qt::AlignVCenter);
+    connect(back, &QPushButton::clicked, this, &ResultWindow::backRequested);
+    outer->addWidget(strip);
+
+    setCentralWidget(central);
+}
+
+void ResultWindow::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    file->menuAction()->setObjectName(QStringLiteral("mnuFile"));
+    QAction* back = file->addAction(QStringLiteral("Back"));
+    back->setObjectName(QStringLiteral("mnuBack"));
+    connect(back, &QAction::triggered, this, &ResultWindow::backRequested);
+    QAction* exit = file->addAction(QStringLiteral("E&xit"));
+    exit->setObjectName(QStringLiteral("mnuExit"));
+    connect(exit, &QAction::triggered, this, &ResultWindow::close);
+
+    QAction* about = AddLinkMenus(bar, links_, {"mnuSep1", "mnuSep2", "mnumakemoney"});
+    connect(about, &QAction::triggered, this, [this] { emit aboutRequested(this); });
+}
+
+QWidget* ResultWindow::BuildChartTab() {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("tabChart"));
+    auto* pageLayout = new QHBoxLayout(page);
+    pageLayout->addStretch(1);
+    auto* column = new QVBoxLayout;
+    column->setSpacing(Twips(120, this));
+    pageLayout->addLayout(column);
+    pageLayout->addStretch(1);
+
+    auto* title = PlainLabel(QStringLiteral("Velmora Arudha Lagna"), QStringLiteral("Label10"), page);
+    QFont titleFont = title->font();
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    SetTextColour(title, kAccent);
+    column->addWidget(title);
+
+    auto* chart = new QFrame(page);
+    chart->setObjectName(QStringLiteral("fraBirthchart"));
+    chart->setFrameShape(QFrame::StyledPanel);
+    chart->setAutoFillBackground(true);
+    QPalette paper = chart->palette();
+    paper.setColor(QPalette::Window, kChartPaper);
+    paper.setColor(QPalette::WindowText, kInk);
+    chart->setPalette(paper);
+    column->addWidget(chart);
+    column->addStretch(1);
+
+    auto* grid = new QGridLayout(chart);
+    grid->setContentsMargins(Twips(240, this), Twips(240, this), Twips(120, this), Twips(120, this));
+    grid->setHorizontalSpacing(Twips(60, this));
+    grid->setVerticalSpacing(Twips(60, this));
+
+    const QFontMetrics metrics(font());
+    const int boxWidth = std::max(Twips(1425, this), metrics.horizontalAdvance(QStringLiteral("Jupiter (R) ")) + 12);
+    const int boxHeight = std::max(Twips(1140, this), metrics.lineSpacing() * 5 + 8);
+    const QFont numberFont = SignNumberFont();
+
+    for (int row = 0; row < 4; ++row) {
+        for (int col = 0; col < 4; ++col) {
+            const int sign = kChartCells[row][col];
+            if (sign < 0) continue;
+            auto* cell = new QWidget(chart);
+            auto* cellLayout = new QGridLayout(cell);
+            cellLayout->setContentsMargins(0, 0, 0, 0);
+            cellLayout->setHorizontalSpacing(2);
+            cellLayout->setVerticalSpacing(2);
+
+            auto* shape = new QFrame(cell);
+            shape->setObjectName(QStringLiteral("shpHora_%1").arg(sign));
+            shape->setFrameShape(QFrame::Box);
+            shape->setLineWidth(1);
+            shape->setAutoFillBackground(true);
+            QPalette boxPalette = shape->palette();
+            boxPalette.setColor(QPalette::Window, Qt::white);
+            boxPalette.setColor(QPalette::WindowText, kAccent);
+            shape->setPalette(boxPalette);
+            shape->setFixedWidth(boxWidth);
+            shape->setMinimumHeight(boxHeight);
+            auto* shapeLayout = new QVBoxLayout(shape);
+            shapeLayout->setContentsMargins(4, 0, 4, 4);
+            auto* box = PlainLabel(QString(), Latin(analysis::kSignBoxNames[static_cast<std::size_t>(sign)]), shape);
+            box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            SetTextColour(box, kInk);
+            shapeLayout->addWidget(box);
+            signBoxes_[static_cast<std::size_t>(sign)] = box;
+            cellLayout->addWidget(shape, 0, 0);
+
+            auto* number = PlainLabel(QString::number(sign + 1), QStringLiteral("Hno_%1").arg(sign), cell);
+            number->setFont(numberFont);
+            number->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            number->setMinimumWidth(QFontMetrics(numberFont).horizontalAdvance(QStringLiteral("12")) + 2);
+            SetTextColour(number, kAccent);
+            cellLayout->addWidget(number, 0, 1, Qt::AlignTop);
+
+            auto* marker = PlainLabel(QString(), QStringLiteral("lblArudha_%1").arg(sign), cell);
+            QFont markerFont = marker->font();
+            markerFont.setBold(true);
+            marker->setFont(markerFont);
+            marker->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            marker->setMinimumHeight(metrics.lineSpacing() + 2);
+            SetTextColour(marker, kMarker);
+            markers_[static_cast<std::size_t>(sign)] = marker;
+            cellLayout->addWidget(marker, 1, 0);
+
+            grid->addWidget(cell, row, col, Qt::AlignLeft | Qt::AlignTop);
+        }
+    }
+    grid->addWidget(BuildDetailsPanel(chart), 1, 1, 2, 2);
+    return page;
+}
+
+QWidget* ResultWindow::BuildDetailsPanel(QWidget* parent) {
+    auto* panel = new QGroupBox(QStringLiteral("Your Details"), parent);
+    panel->setObjectName(QStringLiteral("fraDetails"));
+    auto* grid = new QGridLayout(panel);
+    grid->setHorizontalSpacing(Twips(120, this));
+    grid->setVerticalSpacing(Twips(45, this));
+
+    auto* name = PlainLabel(QString(), QStringLiteral("lblName"), panel);
+    QFont nameFont = name->font();
+    nameFont.setBold(true);
+    name->setFont(nameFont);
+    name->setWordWrap(true);
+    grid->addWidget(name, 0, 0, 1, 2);
+    details_[0] = name;
+
+    struct Row {
+        const char* Caption;
+        const char* CaptionName;
+        std::size_t Detail;  // index into kDetailControlNames
+    };
+    const Row rows[] = {{"Date of Birth :", "lblDOBCaption", 1},   {"Timeof Birth :", "lblTOBCaption", 2},
+                        {"Longitude :", "lblLongitudeCaption", 4}, {"Latitude   :", "lblLatitudeCaption", 3},
+                        {"City :", "lblCityCaption", 5},           {"State :", "lblStateCaption", 6},
+                        {"Country :", "lblCountryCaption", 7}};
+    int line = 1;
+    for (const Row& row : rows) {
+        QLabel* caption = nullptr;
+        if (row.Detail == 2) {
+            // The time caption doubles as a link to the page on branded copies.
+            auto* link = new ClickableLabel(QString::fromLatin1(row.Caption), panel);
+            link->setObjectName(QString::fromLatin1(row.CaptionName));
+            connect(link, &ClickableLabel::clicked, this, [this] { links_.OpenFullBrandPage(); });
+            caption = link;
+        } else {
+            caption = PlainLabel(QString::fromLatin1(row.Caption), QString::fromLatin1(row.CaptionName), panel);
+        }
+        SetTextColour(caption, kAccent);
+        auto* value = PlainLabel(QString(), Latin(kDetailControlNames[row.Detail]), panel);
+        value->setWordWrap(true);
+        details_[row.Detail] = value;
+        grid->addWidget(caption, line, 0, Qt::AlignLeft | Qt::AlignTop);
+        grid->addWidget(value, line, 1, Qt::AlignLeft | Qt::AlignTop);
+        ++line;
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(line, 1);
+    return panel;
+}
+
+QWidget* ResultWindow::BuildPlanetTab() {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("tabPlanets"));
+    auto* pageLayout = new QVBoxLayout(page);
+    auto* frame1 = new QFrame(page);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    pageLayout->addWidget(frame1);
+    auto* frameLayout = new QVBoxLayout(frame1);
+    frameLayout->setContentsMargins(Twips(120, this), Twips(120, this), Twips(120, this), Twips(120, this));
+    frameLayout->setSpacing(Twips(120, this));
+
+    auto* western = new QGroupBox(QStringLiteral("Vedic Planetary Position"), frame1);
+    western->setObjectName(QStringLiteral("fraWestern"));
+    auto* grid = new QGridLayout(western);
+    grid->setHorizontalSpacing(Twips(240, this));
+    grid->setVerticalSpacing(Twips(60, this));
+    QFont valueFont = font();
+    valueFont.setBold(true);
+    for (int i = 0; i < 10; ++i) {
+        const int row = i % 5;
+        const int col = i < 5 ? 0 : 3;
+        auto* caption = PlainLabel(QString::fromLatin1(kPlanetCaptions[i]), QStringLiteral("PlanetName_%1").arg(i),
+                                   western);
+        SetTextColour(caption, kAccent);
+        auto* value = PlainLabel(QString(), QStringLiteral("planet_%1").arg(i), western);
+        value->setFont(valueFont);
+        value->setMinimumWidth(QFontMetrics(valueFont).horizontalAdvance(QStringLiteral("00 Tau 00 ")));
+        positions_[static_cast<std::size_t>(i)] = value;
+        grid->addWidget(caption, row, col);
+        grid->addWidget(value, row, col + 1);
+    }
+    grid->setColumnStretch(2, 1);
+    grid->setColumnStretch(5, 1);
+    frameLayout->addWidget(western);
+
+    auto* frame3 = new QGroupBox(QStringLiteral("Arudha Lagna Interpretation"), frame1);
+    frame3->setObjectName(QStringLiteral("Frame3"));
+    auto* interpretation = new QVBoxLayout(frame3);
+    interpretation->setSpacing(Twips(90, this));
+    auto* label5 = PlainLabel(QString::fromLatin1(kLabel5), QStringLiteral("Label5"), frame3);
+    label5->setWordWrap(true);
+    auto* label6 = PlainLabel(QString::fromLatin1(kLabel6), QStringLiteral("Label6"), frame3);
+    label6->setWordWrap(true);
+    auto* label7 = CaptionLabel(QString::fromLatin1(kLabel7), QStringLiteral("Label7"), frame3);
+    readings_ = new QTextEdit(frame3);
+    readings_->setObjectName(QStringLiteral("RTB"));
+    readings_->setReadOnly(true);
+    readings_->setAcceptRichText(false);
+    readings_->setMinimumHeight(Twips(2295, this));
+    interpretation->addWidget(label5);
+    interpretation->addWidget(label6);
+    interpretation->addWidget(label7);
+    interpretation->addWidget(readings_, 1);
+    frameLayout->addWidget(frame3, 1);
+    return page;
+}
+
+QWidget* ResultWindow::BuildProfileTab() {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("tabProfile"));
+    auto* pageLayout = new QVBoxLayout(page);
+    auto* frame4 = new QGroupBox(QStringLiteral("Arudha Lagna Interpretation"), page);
+    frame4->setObjectName(QStringLiteral("Frame4"));
+    pageLayout->addWidget(frame4);
+    auto* layout = new QVBoxLayout(frame4);
+    layout->setSpacing(Twips(180, this));
+
+    // The short columns and the two compatibility lines, three to a row,
+    // each value beneath its caption.
+    constexpr int kCharacterFirst = 21;
+    constexpr int kCharacterCount = 5;
+    auto* shortGrid = new QGridLayout;
+    shortGrid->setHorizontalSpacing(Twips(240, this));
+    shortGrid->setVerticalSpacing(Twips(30, this));
+    int slot = 0;
+    for (int i = 0; i < analysis::kProfileControlCount; ++i) {
+        if (i >= kCharacterFirst && i < kCharacterFirst + kCharacterCount) continue;
+        const auto index = static_cast<std::size_t>(i);
+        const QString name = Latin(analysis::kProfileControlNames[index]);
+        auto* caption = CaptionLabel(Latin(analysis::kProfileCaptions[index]), name + QStringLiteral("Caption"), frame4);
+        auto* value = PlainLabel(QString(), name, frame4);
+        value->setWordWrap(true);
+        value->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        profile_[index] = value;
+        const int row = (slot / 3) * 2;
+        const int col = slot % 3;
+        shortGrid->addWidget(caption, row, col);
+        shortGrid->addWidget(value, row + 1, col);
+        shortGrid->setRowMinimumHeight(row + 1, fontMetrics().lineSpacing());
+        ++slot;
+    }
+    for (int col = 0; col < 3; ++col) shortGrid->setColumnStretch(col, 1);
+    layout->addLayout(shortGrid);
+
+    // The five character texts side by side.
+    auto* texts = new QGridLayout;
+    texts->setHorizontalSpacing(Twips(120, this));
+    texts->setVerticalSpacing(Twips(30, this));
+    for (int k = 0; k < kCharacterCount; ++k) {
+        const auto index = static_cast<std::size_t>(kCharacterFirst + k);
+        const QString name = Latin(analysis::kProfileControlNames[index]);
+        auto* caption = CaptionLabel(Latin(analysis::kProfileCaptions[index]), name + QStringLiteral("Caption"), frame4);
+        auto* box = new QPlainTextEdit(frame4);
+        box->setObjectName(name);
+        box->setReadOnly(true);
+        box->setMinimumHeight(Twips(1800, this));
+        profile_[index] = box;
+        texts->addWidget(caption, 0, k);
+        texts->addWidget(box, 1, k);
+        texts->setColumnStretch(k, 1);
+    }
+    layout->addLayout(texts, 1);
+    return page;
+}
+
+void ResultWindow::ClearSignBoxes() {
+    for (QLabel* box : signBoxes_) box->clear();
+}
+
+void ResultWindow::ShowDetails(const BirthDetails& details) {
+    const std::string* texts[] = {&details.Name,      &details.DateOfBirth, &details.TimeOfBirth, &details.Latitude,
+                                  &details.Longitude, &details.City,        &details.State,       &details.Country};
+    for (std::size_t i = 0; i < details_.size(); ++i) details_[i]->setText(DisplayText(*texts[i]));
+}
+
+void ResultWindow::ClearMarkers() {
+    for (QLabel* marker : markers_) marker->clear();
+}
+
+void ResultWindow::ShowPositions(const std::array<std::string, 10>& positions) {
+    for (std::size_t i = 0; i < positions_.size(); ++i) positions_[i]->setText(DisplayText(positions[i]));
+}
+
+void ResultWindow::ShowChart(const analysis::ChartCaptions& chart) {
+    for (std::size_t k = 0; k < signBoxes_.size(); ++k) {
+        signBoxes_[k]->setText(DisplayText(chart.SignBoxes[k]));
+        markers_[k]->setText(DisplayText(chart.ArudhaMarkers[k]));
+    }
+}
+
+void ResultWindow::ShowProfile(const analysis::ProfileDisplay& profile) {
+    if (!profile.Ok) return;
+    for (std::size_t i = 0; i < profile_.size(); ++i) {
+        const QString text = DisplayText(profile.Texts[i]);
+        if (auto* label = qobject_cast<QLabel*>(profile_[i])) {
+            label->setText(text);
+        } else if (auto* box = qobject_cast<QPlainTextEdit*>(profile_[i])) {
+            box->setPlainText(text);
+        }
+    }
+}
+
+void ResultWindow::AppendReading(const analysis::TextRun& run) {
+    QTextCursor cursor(readings_->document());
+    cursor.movePosition(QTextCursor::End);
+    QTextCharFormat format;
+    format.setFontWeight(run.Bold ? QFont::Bold : QFont::Normal);
+    format.setForeground(QColor::fromRgb(static_cast<QRgb>(run.Color)));
+    cursor.insertText(DisplayText(run.Text), format);
+}
+
+void ResultWindow::ShowResult(const AnalysisResult& result) {
+    ClearSignBoxes();
+    ShowDetails(result.Details);
+    ClearMarkers();
+    ShowPositions(result.Positions);
+    ShowChart(result.Chart);
+    ShowProfile(result.Profile);
+    for (const analysis::TextRun& run : result.Readings) AppendReading(run);
+    readings_->moveCursor(QTextCursor::Start);
+}
+
+void ResultWindow::closeEvent(QCloseEvent* event) {
+    emit shutDownRequested();
+    event->accept();
+}
+
+}  // namespace velmora::ui

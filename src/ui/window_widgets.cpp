@@ -1,0 +1,157 @@
+#include "ui/window_widgets.h"
+
+#include <QAction>
+#include <QFontDatabase>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QStackedLayout>
+
+#include "ui/links.h"
+
+namespace velmora::ui {
+
+QString BannerText() {
+    return QStringLiteral("Join the friendliest Vedic astrology forum on the web: ask questions, share charts and "
+                          "learn from experienced astrologers at %1")
+        .arg(QString::fromLatin1(kForumAddress));
+}
+
+QString ProgramFontFamily() {
+    static const QString family =
+        QFontDatabase::hasFamily(QStringLiteral("Verdana")) ? QStringLiteral("Verdana") : QStringLiteral("DejaVu Sans");
+    return family;
+}
+
+QFont ProgramFont() {
+    QFont font(ProgramFontFamily());
+    font.setPointSizeF(8.5);
+    return font;
+}
+
+QFont SignNumberFont() {
+    static const QString family = [] {
+        for (const char* candidate : {"Courier New", "Liberation Mono", "Cousine", "DejaVu Sans Mono"}) {
+            if (QFontDatabase::hasFamily(QString::fromLatin1(candidate))) return QString::fromLatin1(candidate);
+        }
+        return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+    }();
+    QFont font(family);
+    font.setStyleHint(QFont::Monospace);
+    font.setPointSizeF(8.5);
+    return font;
+}
+
+int Twips(int twips, const QWidget* widget) {
+    const int dpi = widget ? widget->logicalDpiX() : 96;
+    return (twips * dpi + 720) / 1440;
+}
+
+QString DisplayText(std::string_view text) {
+    QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return shown;
+}
+
+ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    setTextFormat(Qt::PlainText);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void ClickableLabel::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    event->accept();
+    if (click) emit clicked();
+}
+
+PromotionStrip::PromotionStrip(Links& links, PromotionLabel front, QWidget* parent)
+    : QWidget(parent),
+      stack_(new QStackedLayout(this)),
+      fullBrand_(new ClickableLabel(QString::fromLatin1(kFullBrandText), this)),
+      coBrand_(new ClickableLabel(QString::fromLatin1(kCoBrandText), this)) {
+    fullBrand_->setObjectName(QStringLiteral("lblFullBrand"));
+    coBrand_->setObjectName(QStringLiteral("lblCobrand"));
+    for (ClickableLabel* label : {fullBrand_, coBrand_}) {
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        stack_->addWidget(label);
+    }
+    stack_->setContentsMargins(0, 0, 0, 0);
+    connect(fullBrand_, &ClickableLabel::clicked, this, [l = &links] { l->OpenFullBrandPage(); });
+    connect(coBrand_, &ClickableLabel::clicked, this, [l = &links] { l->OpenCoBrandPage(); });
+    BringToFront(front);
+}
+
+void PromotionStrip::BringToFront(PromotionLabel label) {
+    stack_->setCurrentWidget(label == PromotionLabel::CoBrand ? coBrand_ : fullBrand_);
+}
+
+PromotionLabel PromotionStrip::Front() const {
+    return stack_->currentWidget() == coBrand_ ? PromotionLabel::CoBrand : PromotionLabel::FullBrand;
+}
+
+ClickableLabel* MakeBanner(Links& links, QWidget* parent) {
+    auto* banner = new ClickableLabel(BannerText(), parent);
+    banner->setObjectName(QStringLiteral("Label61"));
+    banner->setAlignment(Qt::AlignCenter);
+    banner->setAutoFillBackground(true);
+    QPalette palette = banner->palette();
+    palette.setColor(QPalette::Window, QColor(32, 32, 0));
+    palette.setColor(QPalette::WindowText, QColor(255, 236, 120));
+    banner->setPalette(palette);
+    QFont font = banner->font();
+    font.setBold(true);
+    banner->setFont(font);
+    banner->setContentsMargins(6, 4, 6, 4);
+    QObject::connect(banner, &ClickableLabel::clicked, banner, [l = &links] { l->OpenHomePage(); });
+    return banner;
+}
+
+namespace {
+
+QAction* NamedAction(QObject* owner, const QString& text, const char* name) {
+    auto* action = new QAction(text, owner);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+}  // namespace
+
+QAction* AddLinkMenus(QMenuBar* bar, Links& links, const LinkMenuNames& names) {
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    help->menuAction()->setObjectName(QStringLiteral("mnuHelp"));
+
+    QAction* online = NamedAction(help, QStringLiteral("&Online Help"), "mnuOnline");
+    QObject::connect(online, &QAction::triggered, bar, [l = &links] { l->OpenOnlineHelp(); });
+    QAction* visit = NamedAction(help, QStringLiteral("&Visit Us Online"), "mnuVisit");
+    QObject::connect(visit, &QAction::triggered, bar, [l = &links] { l->OpenHomePage(); });
+    QAction* first = NamedAction(help, QString(), names.FirstSeparator);
+    first->setSeparator(true);
+    QAction* update = NamedAction(help, QStringLiteral("Check for Software &Update"), "mnuUpdate");
+    QObject::connect(update, &QAction::triggered, bar, [l = &links] { l->OpenDownloadPage(); });
+    QAction* second = NamedAction(help, QString(), names.SecondSeparator);
+    second->setSeparator(true);
+    QAction* about = NamedAction(help, QStringLiteral("&About Software"), "mnuAbout");
+    help->addActions({online, visit, first, update, second, about});
+
+    QAction* donate = NamedAction(bar, QStringLiteral("&Donate"), "mnuDonate");
+    QObject::connect(donate, &QAction::triggered, bar, [l = &links] { l->OpenDonationPage(); });
+    bar->addAction(donate);
+
+    // Offered but switched off; it would open the page on fully branded copies.
+    QAction* money = NamedAction(bar, QStringLiteral("Make Money &Online"), names.MakeMoney);
+    QObject::connect(money, &QAction::triggered, bar, [l = &links] { l->OpenFullBrandPage(); });
+    money->setEnabled(false);
+    bar->addAction(money);
+    return about;
+}
+
+}  // namespace velmora::ui

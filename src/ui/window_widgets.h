@@ -1,0 +1,103 @@
+#pragma once
+
+// Pieces shared by the program's windows: the program font, the link labels
+// and the promotional strip, the Help menu and text conversion.
+
+#include <QColor>
+#include <QFont>
+#include <QLabel>
+#include <QString>
+#include <QWidget>
+
+#include <string>
+#include <string_view>
+
+class QMenuBar;
+class QStackedLayout;
+
+namespace velmora::ui {
+
+class Links;
+
+inline constexpr const char* kWindowCaption = "Velmora Arudha Lagna v1.25";
+
+inline constexpr const char* kFullBrandText =
+    "Home Business Opportunity. Start your own Internet business and make money online. Get this software fully "
+    "branded for your website. Click here for more details.";
+// The "&" is shown as it is: a label has no access key.
+inline constexpr const char* kCoBrandText =
+    "Co-brand this software for your site.  Increase loyalty and traffic to your site. Put your site's name &  link "
+    "here. See \"Help\" for details.    Click Here for more info on co-branding.";
+
+// The banner across the top of both windows.
+QString BannerText();
+
+// Dark olive of the input window, RGB (64, 64, 0).
+inline QColor OliveColour() { return QColor(64, 64, 0); }
+
+// Verdana where it is installed, otherwise DejaVu Sans.
+QString ProgramFontFamily();
+QFont ProgramFont();
+// The chart's sign numbers: Courier New or a monospace of the same metrics.
+QFont SignNumberFont();
+
+// A length given in twips (1/1440 inch) as pixels of this widget's screen.
+int Twips(int twips, const QWidget* widget);
+
+// UTF-8 from the core to a QString, a CR LF line break shown as a new line.
+QString DisplayText(std::string_view text);
+
+// A label that reacts to a click of the left button, shown with a pointing
+// hand. It takes no keyboard focus.
+class ClickableLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit ClickableLabel(const QString& text, QWidget* parent = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool pressed_ = false;
+};
+
+enum class PromotionLabel { CoBrand, FullBrand };
+
+// The two promotional labels lying on top of each other: only the one in
+// front is shown and can be clicked.
+class PromotionStrip : public QWidget {
+    Q_OBJECT
+public:
+    PromotionStrip(Links& links, PromotionLabel front, QWidget* parent = nullptr);
+
+    void BringToFront(PromotionLabel label);
+    PromotionLabel Front() const;
+    ClickableLabel* FullBrandLabel() const { return fullBrand_; }
+    ClickableLabel* CoBrandLabel() const { return coBrand_; }
+
+private:
+    QStackedLayout* stack_;
+    ClickableLabel* fullBrand_;
+    ClickableLabel* coBrand_;
+};
+
+// The banner label Label61, which opens the maker's home page.
+ClickableLabel* MakeBanner(Links& links, QWidget* parent);
+
+// Object names of the entries that differ between the two windows' menus.
+struct LinkMenuNames {
+    const char* FirstSeparator;
+    const char* SecondSeparator;
+    const char* MakeMoney;
+};
+
+// Appends the Help menu, the Donate command and the switched-off "Make Money
+// Online" command to the bar; the link entries call the link operations.
+// Returns the "About Software" entry for the window to connect.
+QAction* AddLinkMenus(QMenuBar* bar, Links& links, const LinkMenuNames& names);
+
+}  // namespace velmora::ui
