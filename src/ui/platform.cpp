@@ -11,17 +11,26 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
     return icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information;
 }
 
+// A carriage return alone breaks the line, as it does in the program's
+// message texts.
+QString Displayed(const QString& text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QChar(13), QChar(10));
+    return shown;
+}
+
 QString Title() { return QString::fromUtf8(kApplicationTitle.data(), static_cast<qsizetype>(kApplicationTitle.size())); }
 
 }  // namespace
 
 void QtMessageService::ShowNotice(QWidget* parent, const QString& text, MessageIcon icon) {
-    QMessageBox box(BoxIcon(icon), Title(), text, QMessageBox::Ok, parent);
+    QMessageBox box(BoxIcon(icon), Title(), Displayed(text), QMessageBox::Ok, parent);
     box.exec();
 }
 
 bool QtMessageService::AskYesNo(QWidget* parent, const QString& text, MessageIcon icon) {
-    QMessageBox box(BoxIcon(icon), Title(), text, QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(BoxIcon(icon), Title(), Displayed(text), QMessageBox::Yes | QMessageBox::No, parent);
     return box.exec() == QMessageBox::Yes;
 }
 

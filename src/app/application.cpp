@@ -1,0 +1,60 @@
+#include "app/application.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QRandomGenerator>
+#include <QWidget>
+#include <cmath>
+
+#include "app/main_window.h"
+#include "ui/result_window.h"
+#include "ui/about_window.h"
+#include "ui/appearance.h"
+
+namespace velmora {
+
+PromotionChoice PickPromotionLabel(double r) {
+    const int n = static_cast<int>(std::floor(6 * r)) + 1;
+    return n % 2 == 1 ? PromotionChoice::CoBrand : PromotionChoice::FullBrand;
+}
+
+Application::Application(Services services) : services_(std::move(services)), links_(services_.Opener) {}
+
+Application::~Application() = default;
+
+bool Application::Start() {
+    if (!services_.Guard.Claim()) {
+        services_.Messages.ShowNotice(nullptr, QString::fromLatin1(kAlreadyRunningMessage), MessageIcon::Information);
+        ShutDown();
+        return false;
+    }
+
+    if (!services_.Random) {
+        auto generator = std::make_shared<QRandomGenerator>(
+            static_cast<quint32>(QDateTime::currentMSecsSinceEpoch() & 0xffffffffu));
+        services_.Random = [generator] { return generator->generateDouble(); };
+    }
+    QApplication::setWindowIcon(appearance::ProgramIcon());
+
+    ui::UpdateReminder(services_.Clock, services_.Reminders, services_.Messages, links_);
+
+    mainWindow_ = std::make_unique<MainWindow>(services_.Messages, links_);
+    connect(mainWindow_.get(), &MainWindow::shutDownRequested, this, &Application::ShutDown);
+    connect(mainWindow_.get(), &MainWindow::aboutRequested, this,
+            [this](QWidget* owner) { ui::ShowAbout(links_, owner); });
+    mainWindow_->show();
+
+    promotion_ = PickPromotionLabel(services_.Random());
+    mainWindow_->BringPromotionLabelToFront(promotion_ == PromotionChoice::CoBrand ? MainWindow::PromotionLabel::CoBrand
+                                                                                  : MainWindow::PromotionLabel::FullBrand);
+    return true;
+}
+
+void Application::ShutDown() {
+    if (shuttingDown_) return;  // closing the windows below comes back here
+    shuttingDown_ = true;
+    for (QWidget* window : QApplication::topLevelWidgets()) window->close();
+    QCoreApplication::exit(0);
+}
+
+}  // namespace velmora

@@ -1,0 +1,95 @@
+#include "ui/about_window.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/appearance.h"
+
+namespace velmora::ui {
+
+AboutWindow::AboutWindow(Links& links, QWidget* owner) : QDialog(owner), links_(links) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("Velmora Arudha Lagna v1.25"));
+    setWindowIcon(appearance::ProgramIcon());
+    setModal(true);
+    setFont(appearance::ProgramFont());
+
+    auto* picIcon = new QLabel(this);
+    picIcon->setObjectName(QStringLiteral("picIcon"));
+    picIcon->setPixmap(appearance::ProgramIcon().pixmap(48, 48));
+    picIcon->setFixedSize(52, 52);
+
+    auto* title = new QLabel(QStringLiteral("Velmora Arudha Lagna v1.25"), this);
+    title->setObjectName(QStringLiteral("Label2"));
+    QFont titleFont = appearance::ProgramFont(12);
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+
+    auto* description = new QLabel(
+        QStringLiteral("Velmora Arudha Lagna calculates your Arudha Lagna based on Vedic Astrology. Arudha literally "
+                       "means \"mount\". This signifies the image of a sign falling on another sign. Arudha of the "
+                       "first house is known as Arudha Lagna. Arudha Lagna shows how one manifests oneself in this "
+                       "world of Maya (Illusion)."),
+        this);
+    description->setObjectName(QStringLiteral("Label1"));
+    description->setWordWrap(true);
+    description->setTextFormat(Qt::PlainText);
+
+    auto* homePage = new appearance::PageLink(
+        QStringLiteral("Visit us online at %1 for more astrology software").arg(QString::fromLatin1(kForumAddress).section('/', 0, 0)),
+        this);
+    homePage->setObjectName(QStringLiteral("lblHomePage"));
+    homePage->setStyleSheet(QStringLiteral("color: #0000c0; text-decoration: underline;"));
+    homePage->OnClick = [this] { links_.OpenHomePage(); };
+
+    auto* business = new QLabel(
+        QStringLiteral("Home Business Opportunity. Start your own Internet business and make money online. Get this "
+                       "software fully branded for your website. "),
+        this);
+    business->setObjectName(QStringLiteral("Label3"));
+    business->setWordWrap(true);
+    business->setTextFormat(Qt::PlainText);
+
+    auto* coBrand = new appearance::PageLink(QStringLiteral("Click here for more details."), this);
+    coBrand->setObjectName(QStringLiteral("lblCoBrand"));
+    coBrand->setStyleSheet(QStringLiteral("color: #0000c0; text-decoration: underline;"));
+    coBrand->OnClick = [this] { links_.OpenFullBrandPage(); };
+
+    auto* rule = new QFrame(this);
+    rule->setObjectName(QStringLiteral("Line1"));
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* header = new QHBoxLayout;
+    header->addWidget(picIcon);
+    header->addWidget(title, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(header);
+    layout->addWidget(description);
+    layout->addWidget(homePage);
+    layout->addSpacing(8);
+    layout->addWidget(business);
+    layout->addWidget(coBrand);
+    layout->addWidget(rule);
+    layout->addLayout(buttons);
+    setFixedWidth(440);
+}
+
+void ShowAbout(Links& links, QWidget* owner) {
+    AboutWindow about(links, owner);
+    about.exec();
+}
+
+}  // namespace velmora::ui

@@ -1,0 +1,197 @@
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/application.h"
+#include "app/main_window.h"
+#include "recording_platform.h"
+#include "ui/result_window.h"
+
+using namespace velmora;
+
+namespace {
+
+class FakeGuard final : public InstanceGuard {
+public:
+    explicit FakeGuard(bool free) : free_(free) {}
+    bool Claim() override { return free_; }
+
+private:
+    bool free_;
+};
+
+class FixedClock final : public ui::Clock {
+public:
+    QDateTime Now() const override { return QDateTime(QDate(2026, 12, 7), QTime(12, 0)); }
+};
+
+class MemoryStore final : public ui::ReminderStore {
+public:
+    std::optional<QString> LastReminder() const override { return value; }
+    void SetLastReminder(const QString& moment) override { value = moment; }
+    std::optional<QString> value;
+};
+
+// Runs the event loop until the program ends it; fails after a few seconds.
+int RunUntilExit(const std::function<void()>& action) {
+    QTimer::singleShot(0, action);
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    guard.start(10000);
+    return QCoreApplication::exec();
+}
+
+}  // namespace
+
+class ApplicationTest : public QObject {
+    Q_OBJECT
+
+    FixedClock clock;
+    MemoryStore store;
+    testing::RecordingMessages messages;
+    testing::RecordingOpener opener;
+
+    std::unique_ptr<Application> Make(InstanceGuard& guard, double r = 0.0) {
+        return std::make_unique<Application>(
+            Application::Services{guard, clock, store, messages, opener, [r] { return r; }});
+    }
+
+    static void FillForm(MainWindow& window) {
+        window.findChild<QLineEdit*>(QStringLiteral("txtName"))->setText(QStringLiteral("ASHA"));
+        window.findChild<QLineEdit*>(QStringLiteral("txtLatD"))->setText(QStringLiteral("28"));
+        window.findChild<QLineEdit*>(QStringLiteral("txtLatM"))->setText(QStringLiteral("36"));
+        window.findChild<QLineEdit*>(QStringLiteral("txtLonD"))->setText(QStringLiteral("77"));
+        window.findChild<QLineEdit*>(QStringLiteral("txtLonM"))->setText(QStringLiteral("12"));
+    }
+
+private slots:
+    void init() {
+        store = MemoryStore{};
+        messages = testing::RecordingMessages{};
+        opener = testing::RecordingOpener{};
+    }
+
+    void aSecondCopyShowsTheNoticeAndEnds() {
+        FakeGuard taken(false);
+        auto program = Make(taken);
+        QVERIFY(!program->Start());
+        QCOMPARE(messages.Notices.size(), 1);
+        QCOMPARE(messages.Notices[0].Text, QStringLiteral("Application is already running"));
+        QCOMPARE(messages.Notices[0].Icon, MessageIcon::Information);
+        QVERIFY(program->mainWindow() == nullptr);
+        QVERIFY(!store.value);  // nothing else of the start-up ran
+    }
+
+    void startShowsTheInputWindowAfterTheReminder() {
+        FakeGuard free(true);
+        store.value = QDateTime(QDate(2026, 11, 1), QTime(8, 0)).toString(Qt::ISODate);
+        messages.Answer = true;
+        auto program = Make(free);
+        QVERIFY(program->Start());
+        QCOMPARE(messages.Questions.size(), 1);
+        QCOMPARE(opener.Opened, QList<QUrl>{ui::Links::DownloadPageUrl()});
+        QVERIFY(program->mainWindow()->isVisible());
+        QCOMPARE(program->mainWindow()->objectName(), QStringLiteral("frmMain"));
+    }
+
+    void promotionLabelFollowsTheRandomNumber_data() {
+        QTest::addColumn<int>("n");
+        for (int n = 1; n <= 6; ++n) QTest::newRow(qPrintable(QStringLiteral("n=%1").arg(n))) << n;
+    }
+    void promotionLabelFollowsTheRandomNumber() {
+        QFETCH(int, n);
+        const double r = (n - 1) / 6.0 + 0.01;
+        const PromotionChoice expected = n % 2 == 1 ? PromotionChoice::CoBrand : PromotionChoice::FullBrand;
+        QCOMPARE(PickPromotionLabel(r), expected);
+        QCOMPARE(PickPromotionLabel((n - 1) / 6.0), expected);  // the lower edge of each sixth
+
+        FakeGuard free(true);
+        auto program = Make(free, r);
+        QVERIFY(program->Start());
+        QCOMPARE(program->promotionShown(), expected);
+        auto* coBrand = program->mainWindow()->findChild<QLabel*>(QStringLiteral("lblCobrand"));
+        auto* fullBrand = program->mainWindow()->findChild<QLabel*>(QStringLiteral("lblFullBrand"));
+        QVERIFY(coBrand && fullBrand);
+        QCOMPARE(coBrand->isVisible(), expected == PromotionChoice::CoBrand);
+        QCOMPARE(fullBrand->isVisible(), expected == PromotionChoice::FullBrand);
+    }
+
+    void exitInTheInputWindowEndsTheProgram() {
+        FakeGuard free(true);
+        auto program = Make(free);
+        QVERIFY(program->Start());
+        auto* exit = program->mainWindow()->findChild<QAction*>(QStringLiteral("mnuExit"));
+        QVERIFY(exit);
+        QCOMPARE(RunUntilExit([exit] { exit->trigger(); }), 0);
+        QVERIFY(!program->mainWindow()->isVisible());
+    }
+
+    void closingTheResultWindowEndsTheProgramWithTheHiddenInputWindow() {
+        FakeGuard free(true);
+        auto program = Make(free);
+        QVERIFY(program->Start());
+        MainWindow* input = program->mainWindow();
+        FillForm(*input);
+        input->Analyze();
+        QPointer<ui::ResultWindow> result = input->resultWindow();
+        QVERIFY(result);
+        QVERIFY(result->isVisible());
+        QVERIFY(!input->isVisible());
+        QCOMPARE(RunUntilExit([result] { result->close(); }), 0);
+        QVERIFY(!result || !result->isVisible());
+        QVERIFY(!input->isVisible());
+        for (QWidget* window : QApplication::topLevelWidgets()) QVERIFY(!window->isVisible());
+    }
+
+    void exitInTheResultWindowEndsTheProgram() {
+        FakeGuard free(true);
+        auto program = Make(free);
+        QVERIFY(program->Start());
+        MainWindow* input = program->mainWindow();
+        FillForm(*input);
+        input->Analyze();
+        QPointer<ui::ResultWindow> result = input->resultWindow();
+        QVERIFY(result);
+        auto* exit = result->findChild<QAction*>(QStringLiteral("mnuExit"));
+        QVERIFY(exit);
+        QCOMPARE(RunUntilExit([exit] { exit->trigger(); }), 0);
+        for (QWidget* window : QApplication::topLevelWidgets()) QVERIFY(!window->isVisible());
+    }
+
+    void aboutWindowIsModalOverItsOwnerWithItsLinks() {
+        FakeGuard free(true);
+        auto program = Make(free);
+        QVERIFY(program->Start());
+        auto* about = program->mainWindow()->findChild<QAction*>(QStringLiteral("mnuAbout"));
+        QVERIFY(about);
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            QVERIFY(modal);
+            QCOMPARE(modal->objectName(), QStringLiteral("frmAbout"));
+            QCOMPARE(modal->windowTitle(), QStringLiteral("Velmora Arudha Lagna v1.25"));
+            QCOMPARE(modal->parentWidget(), program->mainWindow());
+            QVERIFY(modal->findChild<QLabel*>(QStringLiteral("Label1"))->text().startsWith(
+                QStringLiteral("Velmora Arudha Lagna calculates your Arudha Lagna based on Vedic Astrology.")));
+            QCOMPARE(modal->findChild<QLabel*>(QStringLiteral("Label3"))->text(),
+                     QStringLiteral("Home Business Opportunity. Start your own Internet business and make money "
+                                    "online. Get this software fully branded for your website. "));
+            QTest::mouseClick(modal->findChild<QLabel*>(QStringLiteral("lblHomePage")), Qt::LeftButton);
+            QTest::mouseClick(modal->findChild<QLabel*>(QStringLiteral("lblCoBrand")), Qt::LeftButton);
+            seen = true;
+            QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        });
+        about->trigger();  // returns when OK closes the window
+        QVERIFY(seen);
+        QCOMPARE(opener.Opened, (QList<QUrl>{ui::Links::HomePageUrl(), ui::Links::FullBrandPageUrl()}));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+};
+
+QTEST_MAIN(ApplicationTest)
+#include "application_test.moc"
