@@ -8,21 +8,15 @@
 #include "astro/ephemeris.h"
 #include "astro/moon.h"
 #include "astro/position_text.h"
+#include "birth_builders.h"
 
 using namespace velmora;
 using namespace velmora::astro;
 
 namespace {
 
-BirthData Greenwich(int year, int month, int day, int hour, int minute) {
-    BirthData b;
-    b.Year = static_cast<std::int16_t>(year);
-    b.Month = static_cast<std::int16_t>(month);
-    b.Day = static_cast<std::int16_t>(day);
-    b.Hour = static_cast<std::int16_t>(hour);
-    b.Minute = static_cast<std::int16_t>(minute);
-    return b;
-}
+using velmora::testing::BirthAt;
+constexpr auto Greenwich = BirthAt;
 
 EngineState RunEngine(const BirthData& birth, const ZoneOffset& zone = {}) {
     EngineState state;

@@ -2,6 +2,7 @@
 
 #include "app/zones.h"
 #include "astro/time_conversion.h"
+#include "birth_builders.h"
 
 using namespace velmora;
 using namespace velmora::astro;
@@ -10,12 +11,7 @@ using namespace std::chrono;
 namespace {
 
 BirthData Birth(int year, int month, int day, int hour, int minute, bool east, int lonDegrees, bool dst = false) {
-    BirthData b;
-    b.Year = static_cast<std::int16_t>(year);
-    b.Month = static_cast<std::int16_t>(month);
-    b.Day = static_cast<std::int16_t>(day);
-    b.Hour = static_cast<std::int16_t>(hour);
-    b.Minute = static_cast<std::int16_t>(minute);
+    BirthData b = velmora::testing::BirthAt(year, month, day, hour, minute);
     b.IsEast = east;
     b.LongitudeDegrees = static_cast<std::int16_t>(lonDegrees);
     b.DaylightSaving = dst;

@@ -69,6 +69,14 @@ class ApplicationTest : public QObject {
         window.findChild<QLineEdit*>(QStringLiteral("txtLonM"))->setText(QStringLiteral("12"));
     }
 
+    // Starts the program and runs one analysis of a sample birth.
+    static QPointer<ui::ResultWindow> StartAndAnalyze(Application& program) {
+        if (!program.Start()) return nullptr;
+        FillForm(*program.mainWindow());
+        program.mainWindow()->Analyze();
+        return program.mainWindow()->resultWindow();
+    }
+
 private slots:
     void init() {
         store = MemoryStore{};
@@ -134,11 +142,8 @@ private slots:
     void closingTheResultWindowEndsTheProgramWithTheHiddenInputWindow() {
         FakeGuard free(true);
         auto program = Make(free);
-        QVERIFY(program->Start());
+        QPointer<ui::ResultWindow> result = StartAndAnalyze(*program);
         MainWindow* input = program->mainWindow();
-        FillForm(*input);
-        input->Analyze();
-        QPointer<ui::ResultWindow> result = input->resultWindow();
         QVERIFY(result);
         QVERIFY(result->isVisible());
         QVERIFY(!input->isVisible());
@@ -151,11 +156,7 @@ private slots:
     void exitInTheResultWindowEndsTheProgram() {
         FakeGuard free(true);
         auto program = Make(free);
-        QVERIFY(program->Start());
-        MainWindow* input = program->mainWindow();
-        FillForm(*input);
-        input->Analyze();
-        QPointer<ui::ResultWindow> result = input->resultWindow();
+        QPointer<ui::ResultWindow> result = StartAndAnalyze(*program);
         QVERIFY(result);
         auto* exit = result->findChild<QAction*>(QStringLiteral("mnuExit"));
         QVERIFY(exit);
