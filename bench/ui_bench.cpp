@@ -1,0 +1,83 @@
+// One analysis through the windows: from the click on "Analyze My Arudha
+// Lagna" to the result window shown with the whole record written into it.
+// Runs offscreen.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/main_window.h"
+#include "ui/links.h"
+#include "ui/platform.h"
+#include "ui/result_window.h"
+
+namespace {
+
+class SilentMessages final : public velmora::ui::MessageService {
+public:
+    void ShowNotice(QWidget*, const QString&, velmora::MessageIcon) override { ++Shown; }
+    bool AskYesNo(QWidget*, const QString&, velmora::MessageIcon) override { return false; }
+    int Shown = 0;
+};
+
+class NoBrowser final : public velmora::ui::UrlOpener {
+public:
+    void Open(const QUrl&) override {}
+};
+
+void SetText(velmora::MainWindow& window, const char* name, const char* text) {
+    window.findChild<QLineEdit*>(QString::fromLatin1(name))->setText(QString::fromLatin1(text));
+}
+
+void AnalysisFromClickToResultShown(benchmark::State& state) {
+    SilentMessages messages;
+    NoBrowser browser;
+    velmora::ui::Links links(browser);
+    velmora::MainWindow window(messages, links);
+    SetText(window, "txtName", "RAVI KUMAR");
+    SetText(window, "txtLatD", "28");
+    SetText(window, "txtLatM", "36");
+    SetText(window, "txtLonD", "77");
+    SetText(window, "txtLonM", "12");
+    SetText(window, "txtMCity", "New Delhi");
+    SetText(window, "txtMState", "Delhi");
+    SetText(window, "txtMCountry", "India");
+    window.findChild<QComboBox*>(QStringLiteral("cboYear"))->setCurrentText(QStringLiteral("1980"));
+    window.findChild<QComboBox*>(QStringLiteral("cmbTimeZone"))->setCurrentIndex(34);
+    window.show();
+    QApplication::processEvents();
+    auto* analyse = window.findChild<QPushButton*>(QStringLiteral("cmdRashi"));
+
+    for (auto _ : state) {
+        analyse->click();
+        velmora::ui::ResultWindow* result = window.resultWindow();
+        // Shown means laid out and painted once.
+        QApplication::processEvents();
+        if (!result || !result->isVisible()) {
+            state.SkipWithError("no result window");
+            break;
+        }
+        state.PauseTiming();
+        result->findChild<QPushButton*>(QStringLiteral("cmdBack"))->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    if (messages.Shown != 0) state.SkipWithError("the form was refused");
+}
+BENCHMARK(AnalysisFromClickToResultShown)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
