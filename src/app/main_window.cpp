@@ -211,8 +211,8 @@ QWidget* MainWindow::BuildForm() {
     strong.setBold(true);
     cmdRashi_->setFont(strong);
     cmdRashi_->setMinimumHeight(ui::Twips(540, this));
-    right->addWidget(cmdRashi_);
     right->addStretch(1);
+    right->addWidget(cmdRashi_);
     connect(cmdRashi_, &QPushButton::clicked, this, &MainWindow::Analyze);
 
     // The promotional strip along the bottom.

@@ -142,6 +142,7 @@ QWidget* ResultWindow::BuildChartTab() {
     pageLayout->addStretch(1);
     auto* column = new QVBoxLayout;
     column->setSpacing(Twips(120, this));
+    column->addStretch(1);
     pageLayout->addLayout(column);
     pageLayout->addStretch(1);
 
@@ -363,6 +364,7 @@ QWidget* ResultWindow::BuildProfileTab() {
         profile_[index] = value;
         const int row = (slot / 3) * 2;
         const int col = slot % 3;
+        if (row > 0) caption->setContentsMargins(0, Twips(90, this), 0, 0);
         shortGrid->addWidget(caption, row, col);
         shortGrid->addWidget(value, row + 1, col);
         shortGrid->setRowMinimumHeight(row + 1, fontMetrics().lineSpacing());

@@ -12,8 +12,7 @@
 namespace velmora::ui {
 
 QString BannerText() {
-    return QStringLiteral("Join the friendliest Vedic astrology forum on the web: ask questions, share charts and "
-                          "learn from experienced astrologers at %1")
+    return QStringLiteral("The friendliest Vedic astrology forum on the web - join the talk at %1")
         .arg(QString::fromLatin1(kForumAddress));
 }
 
