@@ -9,7 +9,7 @@
 #include "app/main_window.h"
 #include "ui/result_window.h"
 #include "ui/about_window.h"
-#include "ui/appearance.h"
+#include "ui/window_widgets.h"
 
 namespace velmora {
 
@@ -34,7 +34,7 @@ bool Application::Start() {
             static_cast<quint32>(QDateTime::currentMSecsSinceEpoch() & 0xffffffffu));
         services_.Random = [generator] { return generator->generateDouble(); };
     }
-    QApplication::setWindowIcon(appearance::ProgramIcon());
+    QApplication::setWindowIcon(ui::ProgramIcon());
 
     ui::UpdateReminder(services_.Clock, services_.Reminders, services_.Messages, links_);
 

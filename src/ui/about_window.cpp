@@ -6,25 +6,26 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/appearance.h"
+#include "ui/window_widgets.h"
 
 namespace velmora::ui {
 
 AboutWindow::AboutWindow(Links& links, QWidget* owner) : QDialog(owner), links_(links) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("Velmora Arudha Lagna v1.25"));
-    setWindowIcon(appearance::ProgramIcon());
+    setWindowIcon(ProgramIcon());
     setModal(true);
-    setFont(appearance::ProgramFont());
+    setFont(ProgramFont());
 
     auto* picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setPixmap(appearance::ProgramIcon().pixmap(48, 48));
+    picIcon->setPixmap(ProgramIcon().pixmap(48, 48));
     picIcon->setFixedSize(52, 52);
 
     auto* title = new QLabel(QStringLiteral("Velmora Arudha Lagna v1.25"), this);
     title->setObjectName(QStringLiteral("Label2"));
-    QFont titleFont = appearance::ProgramFont(12);
+    QFont titleFont = ProgramFont();
+    titleFont.setPointSizeF(12);
     titleFont.setBold(true);
     title->setFont(titleFont);
 
@@ -38,12 +39,12 @@ AboutWindow::AboutWindow(Links& links, QWidget* owner) : QDialog(owner), links_(
     description->setWordWrap(true);
     description->setTextFormat(Qt::PlainText);
 
-    auto* homePage = new appearance::PageLink(
+    auto* homePage = new ClickableLabel(
         QStringLiteral("Visit us online at %1 for more astrology software").arg(QString::fromLatin1(kForumAddress).section('/', 0, 0)),
         this);
     homePage->setObjectName(QStringLiteral("lblHomePage"));
     homePage->setStyleSheet(QStringLiteral("color: #0000c0; text-decoration: underline;"));
-    homePage->OnClick = [this] { links_.OpenHomePage(); };
+    connect(homePage, &ClickableLabel::clicked, this, [this] { links_.OpenHomePage(); });
 
     auto* business = new QLabel(
         QStringLiteral("Home Business Opportunity. Start your own Internet business and make money online. Get this "
@@ -53,10 +54,10 @@ AboutWindow::AboutWindow(Links& links, QWidget* owner) : QDialog(owner), links_(
     business->setWordWrap(true);
     business->setTextFormat(Qt::PlainText);
 
-    auto* coBrand = new appearance::PageLink(QStringLiteral("Click here for more details."), this);
+    auto* coBrand = new ClickableLabel(QStringLiteral("Click here for more details."), this);
     coBrand->setObjectName(QStringLiteral("lblCoBrand"));
     coBrand->setStyleSheet(QStringLiteral("color: #0000c0; text-decoration: underline;"));
-    coBrand->OnClick = [this] { links_.OpenFullBrandPage(); };
+    connect(coBrand, &ClickableLabel::clicked, this, [this] { links_.OpenFullBrandPage(); });
 
     auto* rule = new QFrame(this);
     rule->setObjectName(QStringLiteral("Line1"));

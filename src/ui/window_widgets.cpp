@@ -28,6 +28,8 @@ QFont ProgramFont() {
     return font;
 }
 
+QIcon ProgramIcon() { return QIcon(QStringLiteral(":/velmora/icon.png")); }
+
 QFont SignNumberFont() {
     static const QString family = [] {
         for (const char* candidate : {"Courier New", "Liberation Mono", "Cousine", "DejaVu Sans Mono"}) {

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 #include <QLabel>
 #include <QString>
 #include <QWidget>
@@ -40,6 +41,8 @@ QString ProgramFontFamily();
 QFont ProgramFont();
 // The chart's sign numbers: Courier New or a monospace of the same metrics.
 QFont SignNumberFont();
+// The program's own icon.
+QIcon ProgramIcon();
 
 // A length given in twips (1/1440 inch) as pixels of this widget's screen.
 int Twips(int twips, const QWidget* widget);
