@@ -11,6 +11,10 @@
 #include "ui/about_window.h"
 #include "ui/window_widgets.h"
 
+// The icon lives in the window library's resources, which a static library
+// must register itself.
+static void RegisterResources() { Q_INIT_RESOURCE(resources); }
+
 namespace velmora {
 
 PromotionChoice PickPromotionLabel(double r) {
@@ -18,7 +22,9 @@ PromotionChoice PickPromotionLabel(double r) {
     return n % 2 == 1 ? PromotionChoice::CoBrand : PromotionChoice::FullBrand;
 }
 
-Application::Application(Services services) : services_(std::move(services)), links_(services_.Opener) {}
+Application::Application(Services services) : services_(std::move(services)), links_(services_.Opener) {
+    RegisterResources();
+}
 
 Application::~Application() = default;
 

@@ -85,7 +85,9 @@ AboutWindow::AboutWindow(Links& links, QWidget* owner) : QDialog(owner), links_(
     layout->addWidget(coBrand);
     layout->addWidget(rule);
     layout->addLayout(buttons);
-    setFixedWidth(440);
+    // Word-wrapped texts at a fixed width give the window its height.
+    for (QLabel* text : {description, business}) text->setFixedWidth(420);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void ShowAbout(Links& links, QWidget* owner) {

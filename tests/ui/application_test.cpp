@@ -170,25 +170,37 @@ private slots:
         QVERIFY(program->Start());
         auto* about = program->mainWindow()->findChild<QAction*>(QStringLiteral("mnuAbout"));
         QVERIFY(about);
-        bool seen = false;
+        // What the modal window shows is read while it is open, then OK
+        // closes it; the checks follow once it has returned.
+        struct Seen {
+            QString name, title, description, business;
+            QWidget* owner = nullptr;
+            bool icon = false;
+        } seen;
         QTimer::singleShot(0, [&] {
             QWidget* modal = QApplication::activeModalWidget();
-            QVERIFY(modal);
-            QCOMPARE(modal->objectName(), QStringLiteral("frmAbout"));
-            QCOMPARE(modal->windowTitle(), QStringLiteral("Velmora Arudha Lagna v1.25"));
-            QCOMPARE(modal->parentWidget(), program->mainWindow());
-            QVERIFY(modal->findChild<QLabel*>(QStringLiteral("Label1"))->text().startsWith(
-                QStringLiteral("Velmora Arudha Lagna calculates your Arudha Lagna based on Vedic Astrology.")));
-            QCOMPARE(modal->findChild<QLabel*>(QStringLiteral("Label3"))->text(),
-                     QStringLiteral("Home Business Opportunity. Start your own Internet business and make money "
-                                    "online. Get this software fully branded for your website. "));
+            if (!modal) return;
+            seen.name = modal->objectName();
+            seen.title = modal->windowTitle();
+            seen.owner = modal->parentWidget();
+            seen.icon = !modal->findChild<QLabel*>(QStringLiteral("picIcon"))->pixmap().isNull();
+            seen.description = modal->findChild<QLabel*>(QStringLiteral("Label1"))->text();
+            seen.business = modal->findChild<QLabel*>(QStringLiteral("Label3"))->text();
             QTest::mouseClick(modal->findChild<QLabel*>(QStringLiteral("lblHomePage")), Qt::LeftButton);
             QTest::mouseClick(modal->findChild<QLabel*>(QStringLiteral("lblCoBrand")), Qt::LeftButton);
-            seen = true;
             QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
         });
         about->trigger();  // returns when OK closes the window
-        QVERIFY(seen);
+        QCOMPARE(seen.name, QStringLiteral("frmAbout"));
+        QCOMPARE(seen.title, QStringLiteral("Velmora Arudha Lagna v1.25"));
+        QCOMPARE(seen.owner, program->mainWindow());
+        // The program's icon comes from the compiled-in resources.
+        QVERIFY(seen.icon);
+        QVERIFY(!QApplication::windowIcon().isNull());
+        QVERIFY(seen.description.startsWith(
+            QStringLiteral("Velmora Arudha Lagna calculates your Arudha Lagna based on Vedic Astrology.")));
+        QCOMPARE(seen.business, QStringLiteral("Home Business Opportunity. Start your own Internet business and make "
+                                               "money online. Get this software fully branded for your website. "));
         QCOMPARE(opener.Opened, (QList<QUrl>{ui::Links::HomePageUrl(), ui::Links::FullBrandPageUrl()}));
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
