@@ -1,4 +1,5 @@
 #include "astro/retrograde.h"
+#include "birth_builders.h"
 
 #include <gtest/gtest.h>
 
@@ -33,13 +34,7 @@ CivilMinute MomentOf(const StationMoment& s) {
 }
 
 BirthData Birth(int y, int m, int d, int hour = 12, int minute = 0) {
-    BirthData birth;
-    birth.Year = static_cast<std::int16_t>(y);
-    birth.Month = static_cast<std::int16_t>(m);
-    birth.Day = static_cast<std::int16_t>(d);
-    birth.Hour = static_cast<std::int16_t>(hour);
-    birth.Minute = static_cast<std::int16_t>(minute);
-    return birth;
+    return velmora::testing::BirthAt(y, m, d, hour, minute);
 }
 
 struct QuotedRow {
