@@ -3,7 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/zones.h"
+#include "core/zones.h"
 #include "astro/ascendant.h"
 #include "astro/ephemeris.h"
 #include "astro/moon.h"

@@ -9,7 +9,7 @@
 #include <QLineEdit>
 
 #include "app/application.h"
-#include "app/main_window.h"
+#include "ui/main_window.h"
 #include "ui/result_window.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/main_window.h"
+#include "ui/main_window.h"
 #include "ui/links.h"
 #include "ui/platform.h"
 #include "ui/result_window.h"

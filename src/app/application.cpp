@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <cmath>
 
-#include "app/main_window.h"
+#include "ui/main_window.h"
 #include "ui/result_window.h"
 #include "ui/about_window.h"
 #include "ui/window_widgets.h"

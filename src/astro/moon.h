@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/birth_data.h"
+#include "model/birth_record.h"
 #include "astro/engine_state.h"
 #include "astro/time_conversion.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/birth_data.h"
+#include "model/birth_record.h"
 #include "astro/time_conversion.h"
 
 namespace velmora::astro {

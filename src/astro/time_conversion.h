@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cstdint>
 
-#include "app/birth_data.h"
+#include "model/birth_record.h"
 
 namespace velmora::astro {
 

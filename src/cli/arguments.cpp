@@ -3,8 +3,8 @@
 #include <QCommandLineParser>
 #include <QRegularExpression>
 
-#include "app/input_filters.h"
-#include "app/zones.h"
+#include "core/input_filters.h"
+#include "core/zones.h"
 
 namespace velmora::cli {
 

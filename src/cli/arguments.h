@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <optional>
 
-#include "app/form_input.h"
-#include "app/messages.h"
+#include "core/form_input.h"
+#include "core/messages.h"
 
 namespace velmora::cli {
 

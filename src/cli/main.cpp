@@ -6,9 +6,10 @@
 #include <QTextStream>
 #include <cstdio>
 
-#include "app/driver.h"
+#include "core/driver.h"
 #include "cli/arguments.h"
 #include "cli/report.h"
+#include "model/version.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ int main(int argc, char* argv[]) {
                 << "and the sign profile. Exit status: 0 done, 2 input refused, 64 usage error.\n";
             return 0;
         case Action::Version:
-            out << "velmora-arudha-lagna-cli " << VELMORA_VERSION << "\n";
+            out << "velmora-arudha-lagna-cli " << QString::fromUtf8(velmora::kProgramShortVersion.data(), qsizetype(velmora::kProgramShortVersion.size())) << "\n";
             return 0;
         case Action::ListZones:
             out << velmora::cli::ZoneListText();

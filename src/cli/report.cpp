@@ -5,7 +5,7 @@
 
 #include "analysis/chart.h"
 #include "analysis/sign_profiles.h"
-#include "app/zones.h"
+#include "core/zones.h"
 
 namespace velmora::cli {
 

@@ -3,8 +3,8 @@
 #include <QJsonObject>
 #include <QString>
 
-#include "app/analysis_state.h"
-#include "app/driver.h"
+#include "core/analysis_state.h"
+#include "core/driver.h"
 
 namespace velmora::cli {
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QUrl>
 
-#include "app/messages.h"
+#include "core/messages.h"
 
 class QWidget;
 

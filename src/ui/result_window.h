@@ -8,7 +8,7 @@
 #include "analysis/chart.h"
 #include "analysis/readings.h"
 #include "analysis/sign_profiles.h"
-#include "app/driver.h"
+#include "core/driver.h"
 #include "ui/window_widgets.h"
 
 class QLabel;

@@ -11,7 +11,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 
-#include "app/input_filters.h"
+#include "core/input_filters.h"
 #include "ui/platform.h"
 
 namespace velmora::ui {

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "app/messages.h"
+#include "core/messages.h"
 
 class QMenu;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/driver.h"
+#include "core/driver.h"
 
 using namespace velmora;
 

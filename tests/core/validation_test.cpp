@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/input_filters.h"
-#include "app/text_numbers.h"
-#include "app/validation.h"
+#include "core/input_filters.h"
+#include "core/text_numbers.h"
+#include "core/validation.h"
 
 using namespace velmora;
 

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "app/zones.h"
+#include "core/zones.h"
 
 using namespace velmora;
 

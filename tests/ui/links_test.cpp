@@ -1,7 +1,7 @@
 #include <QUrlQuery>
 #include <QtTest>
 
-#include "recording_platform.h"
+#include "ui/recording_platform.h"
 #include "ui/links.h"
 
 using namespace velmora;

@@ -21,9 +21,9 @@
 
 #include <memory>
 
-#include "app/main_window.h"
-#include "app/zones.h"
-#include "recording_platform.h"
+#include "ui/main_window.h"
+#include "core/zones.h"
+#include "ui/recording_platform.h"
 #include "ui/links.h"
 #include "ui/result_window.h"
 #include "ui/window_line_edit.h"

@@ -21,9 +21,9 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
-#include "app/driver.h"
-#include "app/main_window.h"
-#include "recording_platform.h"
+#include "core/driver.h"
+#include "ui/main_window.h"
+#include "ui/recording_platform.h"
 #include "ui/links.h"
 #include "ui/result_window.h"
 

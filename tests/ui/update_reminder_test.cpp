@@ -1,7 +1,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "recording_platform.h"
+#include "ui/recording_platform.h"
 #include "ui/links.h"
 #include "ui/update_reminder.h"
 

@@ -1,4 +1,4 @@
-// Station table generator for src/astro/retrograde_tables.cpp.
+// Station table generator for src/astro/generated/retrograde_tables.cpp.
 //
 // Computes every retrograde and direct station of Mercury to Pluto with the
 // Swiss Ephemeris (Debian's libswe-dev with the swe-basic-data files

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "app/form_input.h"
-#include "app/messages.h"
+#include "core/form_input.h"
+#include "core/messages.h"
 
 namespace velmora {
 

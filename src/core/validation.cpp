@@ -1,6 +1,6 @@
-#include "app/validation.h"
+#include "core/validation.h"
 
-#include "app/text_numbers.h"
+#include "core/text_numbers.h"
 
 namespace velmora {
 

@@ -2,13 +2,13 @@
 
 #include <cmath>
 
-#include "app/zones.h"
+#include "core/zones.h"
 #include "astro/angles.h"
 #include "astro/ascendant.h"
 #include "astro/ephemeris.h"
 #include "astro/moon.h"
 #include "astro/position_text.h"
-#include "birth_builders.h"
+#include "model/birth_builders.h"
 
 using namespace velmora;
 using namespace velmora::astro;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/zones.h"
+#include "core/zones.h"
 
 namespace velmora {
 

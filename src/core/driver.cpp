@@ -1,4 +1,4 @@
-#include "app/driver.h"
+#include "core/driver.h"
 
 #include <clocale>
 #include <ctime>
@@ -8,9 +8,9 @@
 #include "astro/ascendant.h"
 #include "astro/ephemeris.h"
 #include "astro/moon.h"
-#include "app/text_numbers.h"
-#include "app/validation.h"
-#include "app/zones.h"
+#include "core/text_numbers.h"
+#include "core/validation.h"
+#include "core/zones.h"
 
 namespace velmora {
 

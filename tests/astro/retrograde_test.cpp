@@ -1,5 +1,5 @@
 #include "astro/retrograde.h"
-#include "birth_builders.h"
+#include "model/birth_builders.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/birth_data.h"
+#include "model/birth_record.h"
 
 namespace velmora::testing {
 

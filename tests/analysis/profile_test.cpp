@@ -4,7 +4,7 @@
 
 #include "analysis/character_texts.h"
 #include "analysis/sign_profiles.h"
-#include "app/driver.h"
+#include "core/driver.h"
 
 using namespace velmora;
 using namespace velmora::analysis;

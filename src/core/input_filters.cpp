@@ -1,4 +1,4 @@
-#include "app/input_filters.h"
+#include "core/input_filters.h"
 
 namespace velmora {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/messages.h"
+#include "core/messages.h"
 
 namespace velmora {
 

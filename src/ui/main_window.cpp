@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "ui/main_window.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -15,9 +15,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/driver.h"
-#include "app/validation.h"
-#include "app/zones.h"
+#include "core/driver.h"
+#include "core/validation.h"
+#include "core/zones.h"
 #include "ui/links.h"
 #include "ui/platform.h"
 #include "ui/result_window.h"

@@ -3,9 +3,9 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include "app/analysis_state.h"
-#include "app/form_input.h"
-#include "app/messages.h"
+#include "core/analysis_state.h"
+#include "core/form_input.h"
+#include "core/messages.h"
 #include "ui/window_widgets.h"
 
 class QCheckBox;

@@ -1,4 +1,4 @@
-#include "app/zones.h"
+#include "core/zones.h"
 
 namespace velmora {
 

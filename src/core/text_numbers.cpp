@@ -1,4 +1,4 @@
-#include "app/text_numbers.h"
+#include "core/text_numbers.h"
 
 #include <cctype>
 #include <charconv>

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/form_input.h"
+#include "core/form_input.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/chart.h"
-#include "app/birth_data.h"
+#include "model/birth_record.h"
 #include "astro/engine_state.h"
 #include "astro/retrograde.h"
 #include "astro/time_conversion.h"

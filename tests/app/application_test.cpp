@@ -7,8 +7,8 @@
 #include <QtTest>
 
 #include "app/application.h"
-#include "app/main_window.h"
-#include "recording_platform.h"
+#include "ui/main_window.h"
+#include "ui/recording_platform.h"
 #include "ui/result_window.h"
 
 using namespace velmora;

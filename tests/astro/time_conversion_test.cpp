@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/zones.h"
+#include "core/zones.h"
 #include "astro/time_conversion.h"
-#include "birth_builders.h"
+#include "model/birth_builders.h"
 
 using namespace velmora;
 using namespace velmora::astro;

@@ -9,9 +9,9 @@
 #include "analysis/chart.h"
 #include "analysis/readings.h"
 #include "analysis/sign_profiles.h"
-#include "app/analysis_state.h"
-#include "app/form_input.h"
-#include "app/messages.h"
+#include "core/analysis_state.h"
+#include "core/form_input.h"
+#include "core/messages.h"
 
 namespace velmora {
 
