@@ -1,12 +1,18 @@
-// Speed of one full engine run: ascendant, Moon, planets and nodes with
-// their position texts.
+// Speed of the engine and of one whole headless analysis.
+//   BM_EngineRun: the formula engine alone (ascendant, Moon, planets, nodes
+//     and retrograde marks) for one moment.
+//   BM_WholeAnalysis: one analysis from the form to the display texts
+//     (checks, record, moment, positions, chart, Arudha Lagna, readings,
+//     profile and every text), on random births 1901-2050.
 
 #include <benchmark/benchmark.h>
 
+#include <random>
+#include <vector>
+
+#include "astro/engine.h"
+#include "core/pipeline.h"
 #include "core/zones.h"
-#include "astro/ascendant.h"
-#include "astro/ephemeris.h"
-#include "astro/moon.h"
 
 namespace {
 
@@ -27,19 +33,53 @@ velmora::BirthData SampleBirth() {
 
 void BM_EngineRun(benchmark::State& state) {
     velmora::BirthData birth = SampleBirth();
-    velmora::astro::ZoneOffset zone;
+    velmora::ZoneOffset zone;
     velmora::Zone_Calculation(34, zone);
-    velmora::astro::EngineState engine;
     int minute = 0;
     for (auto _ : state) {
         birth.Minute = static_cast<std::int16_t>(minute++ % 60);
-        velmora::astro::ComputeAscendant(birth, zone, engine);
-        velmora::astro::ComputeMoon(birth, zone, engine);
-        velmora::astro::ComputePlanetPositions(birth, zone, engine);
-        benchmark::DoNotOptimize(engine.PlanetPositions);
+        benchmark::DoNotOptimize(velmora::astro::ComputeFormulaPositions(velmora::MomentOf(birth, zone)));
     }
 }
 BENCHMARK(BM_EngineRun);
+
+std::vector<velmora::FormInput> RandomForms(std::size_t count) {
+    std::mt19937 random(20261207);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    std::vector<velmora::FormInput> forms(count);
+    for (velmora::FormInput& f : forms) {
+        f.Name = "RANDOM BIRTH";
+        f.MonthIndex = pick(0, 11);
+        f.Day = std::to_string(pick(1, 28));
+        f.Year = std::to_string(pick(1901, 2050));
+        f.Hour = std::to_string(pick(0, 23));
+        f.Minute = std::to_string(pick(0, 59));
+        f.ZoneRow = pick(0, velmora::kZoneCount - 1);
+        f.DaylightSaving = pick(0, 1) == 1;
+        f.LatitudeDegrees = std::to_string(pick(0, 66));
+        f.LatitudeMinutes = std::to_string(pick(0, 59));
+        f.South = pick(0, 1) == 1;
+        f.LongitudeDegrees = std::to_string(pick(0, 179));
+        f.LongitudeMinutes = std::to_string(pick(0, 59));
+        f.East = pick(0, 1) == 1;
+        f.City = "City";
+        f.State = "State";
+        f.Country = "Country";
+    }
+    return forms;
+}
+
+void BM_WholeAnalysis(benchmark::State& state) {
+    const std::vector<velmora::FormInput> forms = RandomForms(4096);
+    velmora::AnalysisOptions options;
+    options.MonthNames = &velmora::SystemMonthNames();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        velmora::AnalysisOutcome outcome = velmora::RunAnalysis(forms[i++ % forms.size()], options);
+        benchmark::DoNotOptimize(outcome);
+    }
+}
+BENCHMARK(BM_WholeAnalysis);
 
 }  // namespace
 

@@ -1,7 +1,6 @@
 #include "analysis/readings.h"
 
 #include <array>
-#include <utility>
 
 namespace velmora::analysis {
 
@@ -22,12 +21,12 @@ struct ReadingRule {
     int Body;
     int House;
     std::string_view Heading;
-    std::uint32_t HeadingColor;
+    HeadingTone Tone;
     std::array<std::string_view, 2> Sentences;
 };
 
-constexpr std::uint32_t kBlack = kReadingBlack;
-constexpr std::uint32_t kRed = kReadingRed;
+constexpr HeadingTone kBlack = HeadingTone::Plain;
+constexpr HeadingTone kRed = HeadingTone::Highlighted;
 
 constexpr std::array<ReadingRule, 51> kRules{{
     {1, 1, "Moon (Benefic) present in your Arudha Lagna contributes towards your wellbeing", kBlack, {}},  // 1 Moon
@@ -85,8 +84,8 @@ constexpr std::array<ReadingRule, 51> kRules{{
 
 }  // namespace
 
-int HouseFromArudha(int bodySignIndex, int arudhaSignIndex) {
-    switch (bodySignIndex - arudhaSignIndex) {
+int HouseFromArudha(int bodySign, int arudhaSign) {
+    switch (bodySign - arudhaSign) {
         case 0: return 1;
         case 1: case -11: return 2;
         case 2: case -10: return 3;
@@ -98,23 +97,22 @@ int HouseFromArudha(int bodySignIndex, int arudhaSignIndex) {
     }
 }
 
-std::vector<TextRun> ArudhaReadings(const std::array<std::int16_t, 11>& bodySign, int arudhaLagnaSign) {
-    std::vector<TextRun> runs;
-    const int arudhaIndex = arudhaLagnaSign - 1;
-    const std::string lineBreak = "\r\n";
+std::vector<Reading> ArudhaReadings(const std::array<int, kBodyCount>& bodySign, int arudhaLagnaSign) {
+    std::vector<Reading> readings;
+    readings.reserve(10);
     for (const ReadingRule& rule : kRules) {
-        if (HouseFromArudha(bodySign[static_cast<std::size_t>(rule.Body)], arudhaIndex) != rule.House) continue;
-        // A heading without sentences carries its three line breaks itself.
-        const bool hasSentences = !rule.Sentences[0].empty();
-        std::string heading = std::string(rule.Heading) + lineBreak;
-        if (!hasSentences) heading += lineBreak + lineBreak;
-        runs.push_back({std::move(heading), true, rule.HeadingColor});
+        if (HouseFromArudha(bodySign[static_cast<std::size_t>(rule.Body)], arudhaLagnaSign) != rule.House) continue;
+        Reading r;
+        r.Subject = static_cast<Body>(rule.Body);
+        r.House = rule.House;
+        r.Heading = rule.Heading;
+        r.Tone = rule.Tone;
         for (std::string_view sentence : rule.Sentences) {
-            if (sentence.empty()) continue;
-            runs.push_back({std::string(sentence) + lineBreak + lineBreak, false, kReadingBlack});
+            if (!sentence.empty()) r.Sentences[static_cast<std::size_t>(r.SentenceCount++)] = sentence;
         }
+        readings.push_back(r);
     }
-    return runs;
+    return readings;
 }
 
 }  // namespace velmora::analysis

@@ -1,32 +1,37 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
-#include <string>
+#include <string_view>
 #include <vector>
+
+#include "model/names.h"
 
 namespace velmora::analysis {
 
-inline constexpr std::uint32_t kReadingBlack = 0x000000;
-inline constexpr std::uint32_t kReadingRed = 0x800000;  // RGB (128, 0, 0)
+// How a reading's heading is set apart: most headings are highlighted, the
+// Moon's in the Arudha Lagna itself is plain.
+enum class HeadingTone { Plain, Highlighted };
 
-// One piece of text appended to the readings box, with its style.
-struct TextRun {
-    std::string Text;
-    bool Bold = false;
-    std::uint32_t Color = kReadingBlack;  // 0xRRGGBB
+// One reading: a body in a house counted from the Arudha Lagna, its heading
+// and the sentences that follow it (none, one or two).
+struct Reading {
+    Body Subject = Sun;
+    int House = 0;  // 1 = the Arudha Lagna sign itself
+    std::string_view Heading;
+    HeadingTone Tone = HeadingTone::Highlighted;
+    std::array<std::string_view, 2> Sentences{};
+    int SentenceCount = 0;
 
-    bool operator==(const TextRun&) const = default;
+    bool operator==(const Reading&) const = default;
 };
 
-// The house of a body counted from the Arudha Lagna (both sign indexes):
-// 1, 2, 3, 6, 7, 8 or 11, or 0 for a house that no reading examines.
-int HouseFromArudha(int bodySignIndex, int arudhaSignIndex);
+// The house of a body counted from the Arudha Lagna (both sign numbers or
+// both sign indexes): 1, 2, 3, 6, 7, 8 or 11, or 0 for a house that no
+// reading examines.
+int HouseFromArudha(int bodySign, int arudhaSign);
 
 // The readings for the bodies in the examined houses, in the order of the
-// rule table, as runs appended one after another: each heading (bold) with
-// one line break, then each sentence (plain black) with two line breaks; a
-// heading without sentences gets two further line breaks.
-std::vector<TextRun> ArudhaReadings(const std::array<std::int16_t, 11>& bodySign, int arudhaLagnaSign);
+// rule table. `bodySign` holds sign numbers 1..12, body order.
+std::vector<Reading> ArudhaReadings(const std::array<int, kBodyCount>& bodySign, int arudhaLagnaSign);
 
 }  // namespace velmora::analysis

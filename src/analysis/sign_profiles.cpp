@@ -30,49 +30,15 @@ constexpr SignProfileTable kProfiles{{
 
 const SignProfileTable& LoadSignProfiles() { return kProfiles; }
 
-const std::array<std::string_view, kProfileControlCount> kProfileControlNames{
-    "lblArudhaLagnaPresentInSign", "lblVedicName",         "lblEnglishName",
-    "lblRullingPlanet",            "lblSymbol",            "lblNature",
-    "lblColor",                    "lblTypeOfSign",        "lblGender",
-    "lblBestPeriodOfActivity",     "lblBarren",            "lblCaste",
-    "lblPosition",                 "lblConstituentCharacter", "lblLuckyDays",
-    "lblLuckyNumbers",             "lblBestDirection",     "lblLuckyColors",
-    "lblLuckyGemstone",            "lblPartOfTheBody",     "lblPhysique",
-    "txtLooks",                    "txtNature",            "txtCareerAndFinance",
-    "txtLoveAndDomesticLife",      "txtHealth",            "lblCompatibleWith",
-    "lblNotCompatibleWith",        "lblYourArudhaLagnais"};
-
-const std::array<std::string_view, kProfileControlCount> kProfileCaptions{
-    "Arudha Lagna Present In Sign", "Vedic Name",        "English Name",
-    "Ruling Planet",                "Symbol",            "Nature",
-    "Color",                        "Type Of Sign",      "Gender",
-    "Best Period Of Activity",      "Barren",            "Caste",
-    "Position",                     "Constituent Character", "Lucky Days",
-    "Lucky Numbers",                "Best Direction",    "Lucky Colors",
-    "Lucky Gemstone",               "Part Of The Body",  "Physique",
-    "Looks",                        "Nature",            "Career And Finance",
-    "Love And Domestic Life",       "Health",            "Compatible With",
-    "Not Compatible With",          "Your Arudha Lagna is"};
-
-ProfileDisplay ProfileRowDisplay(const SignProfileTable& table, int signNumber) {
-    ProfileDisplay display;
-    if (signNumber < 1 || signNumber > 12) return display;
+std::optional<SignProfileView> ProfileOf(int signNumber) {
+    if (signNumber < 1 || signNumber > 12) return std::nullopt;
     const auto row = static_cast<std::size_t>(signNumber - 1);
-    const SignProfile& p = table[row];
-    const std::array<std::string_view, kProfileControlCount> texts{
-        p.EnglishName,  p.VedicName,     p.EnglishName,  p.RulingPlanet,  p.Symbol,      p.Element,
-        p.Colour,       p.SignType,      p.Gender,       p.BestPeriod,    p.Fruitfulness, p.Caste,
-        p.Position,     p.ConstituentCharacter,          p.LuckyDays,     p.LuckyNumbers, p.BestDirection,
-        p.LuckyColours, p.LuckyGemstone, p.BodyPart,     p.Physique,
-        kCharacterTexts[Looks][row],               kCharacterTexts[Nature][row],
-        kCharacterTexts[CareerAndFinance][row],    kCharacterTexts[LoveAndDomesticLife][row],
-        kCharacterTexts[Health][row],
-        p.CompatibleWith, p.NotCompatibleWith,
-        // The label under "Your Arudha Lagna is" completes the sentence.
-        p.EnglishName};
-    for (std::size_t i = 0; i < texts.size(); ++i) display.Texts[i] = std::string(texts[i]);
-    display.Ok = true;
-    return display;
+    SignProfileView view;
+    view.SignNumber = signNumber;
+    view.Row = &kProfiles[row];
+    view.Character = {kCharacterTexts[Looks][row], kCharacterTexts[Nature][row], kCharacterTexts[CareerAndFinance][row],
+                      kCharacterTexts[LoveAndDomesticLife][row], kCharacterTexts[Health][row]};
+    return view;
 }
 
 }  // namespace velmora::analysis

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,23 +40,15 @@ using SignProfileTable = std::array<SignProfile, 12>;
 // The fixed profile table (constant data, built once).
 const SignProfileTable& LoadSignProfiles();
 
-inline constexpr int kProfileControlCount = 29;
-
-// Object names of the profile controls of the result window, in the order
-// they are written.
-extern const std::array<std::string_view, kProfileControlCount> kProfileControlNames;
-
-// Caption above each profile control, same order.
-extern const std::array<std::string_view, kProfileControlCount> kProfileCaptions;
-
-// The 29 texts shown for the sign with this sign number (1..12), control
-// order: the short columns, the five character texts, the two compatibility
-// columns and, last, the sign's English name under "Your Arudha Lagna is".
-// A sign number outside 1..12 gives nothing (all texts empty, `ok` false).
-struct ProfileDisplay {
-    bool Ok = false;
-    std::array<std::string, kProfileControlCount> Texts;
+// The profile of one sign: its row of the table and its five character
+// texts (looks, nature, career and finance, love and domestic life, health).
+struct SignProfileView {
+    int SignNumber = 0;
+    const SignProfile* Row = nullptr;
+    std::array<std::string_view, 5> Character{};
 };
-ProfileDisplay ProfileRowDisplay(const SignProfileTable& table, int signNumber);
+
+// The profile of sign number 1..12; nothing for any other number.
+std::optional<SignProfileView> ProfileOf(int signNumber);
 
 }  // namespace velmora::analysis

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "astro/angles.h"
-#include "astro/position_text.h"
 
 namespace velmora::astro {
 
@@ -32,11 +31,10 @@ double MoonSiderealCorrectionAt(double t) {
     return Correction(node, twiceSun, t, 85886.27);
 }
 
-void ComputeAscendant(const BirthData& birth, const ZoneOffset& zone, EngineState& state) {
-    const BirthMoment moment = ConvertBirthTime(birth, zone);
+AscendantResult ComputeAscendant(const BirthMoment& moment) {
     const double t = CenturiesFrom1900(moment);
-    state.UniversalTime = moment.UniversalTime;
-    state.SiderealCorrection = SiderealCorrectionAt(t);
+    AscendantResult result;
+    result.SiderealCorrection = SiderealCorrectionAt(t);
 
     // Local sidereal time in degrees. A negative value (before 1900) is left
     // as it is: only its trigonometric functions are used.
@@ -55,11 +53,10 @@ void ComputeAscendant(const BirthData& birth, const ZoneOffset& zone, EngineStat
 
     double ascendant = a * kRadToDeg;
     while (ascendant >= 360) ascendant -= 360;
-    ascendant += state.SiderealCorrection;
+    ascendant += result.SiderealCorrection;
     WrapDegrees(ascendant);
-
-    state.SiderealLongitudes[Ascendant] = ascendant;
-    state.AscendantArcText = ArcTextOf(ascendant);
+    result.Longitude = ascendant;
+    return result;
 }
 
 }  // namespace velmora::astro

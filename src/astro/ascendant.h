@@ -1,7 +1,5 @@
 #pragma once
 
-#include "model/birth_record.h"
-#include "astro/engine_state.h"
 #include "astro/time_conversion.h"
 
 namespace velmora::astro {
@@ -14,7 +12,12 @@ double SiderealCorrectionAt(double centuriesFrom1900);
 // The same family on the J2000 epoch, used for the Moon.
 double MoonSiderealCorrectionAt(double centuriesFrom2000);
 
-// First engine step: the sidereal correction and the ascendant.
-void ComputeAscendant(const BirthData& birth, const ZoneOffset& zone, EngineState& state);
+struct AscendantResult {
+    double SiderealCorrection = 0;  // degrees, negative
+    double Longitude = 0;           // sidereal, degrees
+};
+
+// The sidereal correction of the moment and the sidereal ascendant.
+AscendantResult ComputeAscendant(const BirthMoment& moment);
 
 }  // namespace velmora::astro

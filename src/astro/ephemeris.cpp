@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "astro/angles.h"
-#include "astro/position_text.h"
 
 namespace velmora::astro {
 
@@ -118,11 +117,12 @@ double BodyLongitude(int body, double dayCount) {
     return GeocentricLongitude(body, el, EarthPosition(earth));
 }
 
-void ComputePlanetPositions(const BirthData& birth, const ZoneOffset& zone, EngineState& state) {
-    const CivilMinute ut = UniversalCalendarTime(birth, zone);
+void ComputePlanetPositions(const BirthMoment& moment, double siderealCorrection,
+                            std::array<double, kBodyCount>& longitudes) {
+    const CivilMinute ut = UniversalCalendarTime(moment);
     const double d = DayCount2000(static_cast<int>(ut.Date.year()), static_cast<int>(unsigned(ut.Date.month())),
                                   static_cast<int>(unsigned(ut.Date.day())), ut.Hour, ut.Minute);
-    const double ayanamsa = std::fabs(state.SiderealCorrection);
+    const double ayanamsa = std::fabs(siderealCorrection);
 
     // The Earth's position is shared by every body. Uranus, Neptune and Pluto
     // never reach the chart, so they are not computed.
@@ -139,7 +139,7 @@ void ComputePlanetPositions(const BirthData& birth, const ZoneOffset& zone, Engi
     for (const auto& [orbit, body] : kChartBodies) {
         OrbitalElements el;
         ElementsFor(orbit, d, el);
-        state.SiderealLongitudes[body] = Sidereal(GeocentricLongitude(orbit, el, earth), ayanamsa);
+        longitudes[body] = Sidereal(GeocentricLongitude(orbit, el, earth), ayanamsa);
     }
 
     // Mean ascending node of the Moon. The conversion back to degrees divides
@@ -150,20 +150,8 @@ void ComputePlanetPositions(const BirthData& birth, const ZoneOffset& zone, Engi
     while (rahu < 0) rahu += 360;
     double ketu = rahu + 180;
     while (ketu > 360) ketu -= 360;
-    state.SiderealLongitudes[Rahu] = rahu;
-    state.SiderealLongitudes[Ketu] = ketu;
-
-    for (int body = 0; body < kBodyCount; ++body) {
-        const auto b = static_cast<std::size_t>(body);
-        if (body == Moon) {
-            state.SignArcTexts[b] = state.MoonArcText;
-        } else if (body == Ascendant) {
-            state.SignArcTexts[b] = state.AscendantArcText;
-        } else {
-            state.SignArcTexts[b] = ArcTextOf(state.SiderealLongitudes[b]);
-        }
-        state.PlanetPositions[b] = PositionTextOf(state.SignArcTexts[b]);
-    }
+    longitudes[Rahu] = rahu;
+    longitudes[Ketu] = ketu;
 }
 
 }  // namespace velmora::astro

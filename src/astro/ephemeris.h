@@ -1,8 +1,9 @@
 #pragma once
 
-#include "model/birth_record.h"
-#include "astro/engine_state.h"
+#include <array>
+
 #include "astro/time_conversion.h"
+#include "model/names.h"
 
 namespace velmora::astro {
 
@@ -40,9 +41,10 @@ double TrueAnomaly(double meanAnomaly, double eccentricity);
 // Geocentric tropical ecliptic longitude of body 0..8 in degrees, [0, 360].
 double BodyLongitude(int body, double dayCount);
 
-// Third engine step: the Sun, the five planets and the nodes, and the ten
-// position texts in body order. Reads the correction and the Moon and
-// ascendant texts that the first two steps left.
-void ComputePlanetPositions(const BirthData& birth, const ZoneOffset& zone, EngineState& state);
+// The sidereal longitudes of the Sun, the five planets and the nodes at the
+// moment, written into their slots of `longitudes` (body order); the Moon and
+// ascendant slots are left alone. `siderealCorrection` is the ascendant's.
+void ComputePlanetPositions(const BirthMoment& moment, double siderealCorrection,
+                            std::array<double, kBodyCount>& longitudes);
 
 }  // namespace velmora::astro

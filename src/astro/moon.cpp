@@ -5,7 +5,6 @@
 
 #include "astro/angles.h"
 #include "astro/ascendant.h"
-#include "astro/position_text.h"
 
 namespace velmora::astro {
 
@@ -60,13 +59,11 @@ double MoonTropicalLongitude(double t) {
     return lambda;
 }
 
-void ComputeMoon(const BirthData& birth, const ZoneOffset& zone, EngineState& state) {
-    const BirthMoment moment = ConvertBirthTime(birth, zone);
+double ComputeMoon(const BirthMoment& moment) {
     const double t = CenturiesFrom2000(moment);
     double lambda = MoonTropicalLongitude(t) + MoonSiderealCorrectionAt(t);
     if (lambda < 0) lambda += 360;
-    state.SiderealLongitudes[Moon] = lambda;
-    state.MoonArcText = ArcTextOf(lambda);
+    return lambda;
 }
 
 }  // namespace velmora::astro

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "model/birth_record.h"
-#include "astro/engine_state.h"
 #include "astro/time_conversion.h"
 
 namespace velmora::astro {
@@ -10,7 +8,7 @@ namespace velmora::astro {
 // Julian centuries from JD 2451545: the mean longitude plus 25 periodic terms.
 double MoonTropicalLongitude(double centuriesFrom2000);
 
-// Second engine step: the Moon's sidereal longitude and arc text.
-void ComputeMoon(const BirthData& birth, const ZoneOffset& zone, EngineState& state);
+// The Moon's sidereal longitude at the moment.
+double ComputeMoon(const BirthMoment& moment);
 
 }  // namespace velmora::astro

@@ -43,11 +43,23 @@ int SignIndexOfAbbreviation(std::string_view abbreviation) {
     return -1;
 }
 
-std::string ArcTextOf(double longitude) {
+// The magnitude of a longitude within one turn. A full turn (which the
+// wrapping rules can leave as exactly 360) is the start of Aries again, never
+// a thirteenth sign.
+static double WithinOneTurn(double longitude) {
     double x = std::fabs(longitude);
-    // A full turn (which the wrapping rules can leave as exactly 360) is the
-    // start of Aries again, never a thirteenth sign.
+    if (!std::isfinite(x)) return 0;  // never a number the engines give; no sign to read
     if (x >= 360) x -= 360 * std::floor(x / 360);
+    return x;
+}
+
+int SignIndexOfLongitude(double longitude) {
+    const double g = std::floor(WithinOneTurn(longitude));
+    return static_cast<int>(g / 30);
+}
+
+std::string ArcTextOf(double longitude) {
+    const double x = WithinOneTurn(longitude);
     const double g = std::floor(x);
     const double f = x - g;
     const double n = std::floor(60 * f);

@@ -15,6 +15,9 @@ std::string_view SignAbbreviation(int signIndex);
 // (compared exactly, case-sensitively).
 int SignIndexOfAbbreviation(std::string_view abbreviation);
 
+// The sign index 0..11 of a longitude, exactly the sign its arc text names.
+int SignIndexOfLongitude(double longitude);
+
 // The arc text of a longitude: whole degrees within the sign, "° ", minutes,
 // "' ", seconds, a double quote and a blank, then the sign abbreviation,
 // e.g. 5° 7' 3" Tau. Every part is truncated, never rounded up.

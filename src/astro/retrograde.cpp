@@ -36,22 +36,10 @@ bool IsRetrograde(std::string_view planet, const CivilMinute& moment) {
     return date < DateOf(std::prev(after)->Direct);
 }
 
-void MarkRetrogrades(const BirthData& birth, RetrogradeMarks& marks) {
-    CivilMinute moment;
-    moment.Date = std::chrono::year{birth.Year} / std::chrono::month{static_cast<unsigned>(birth.Month)} /
-                  std::chrono::day{static_cast<unsigned>(birth.Day)};
-    moment.Hour = birth.Hour;
-    moment.Minute = birth.Minute;
-
-    for (std::size_t k = 0; k < kRetrogradePlanets.size(); ++k) {
-        marks.RetrogradeFlags[k] = IsRetrograde(kRetrogradePlanets[k], moment);
-    }
-    for (std::size_t i = 0; i < kBodyBaseNames.size(); ++i) {
-        marks.BodyDisplayNames[i] = std::string(kBodyBaseNames[i]);
-    }
-    for (std::size_t k = 0; k < kRetrogradePlanets.size(); ++k) {
-        if (marks.RetrogradeFlags[k]) marks.BodyDisplayNames[k + 2] += " (R) ";
-    }
+std::array<bool, 5> RetrogradeFlagsOn(const CivilMinute& moment) {
+    std::array<bool, 5> flags{};
+    for (std::size_t k = 0; k < kRetrogradePlanets.size(); ++k) flags[k] = IsRetrograde(kRetrogradePlanets[k], moment);
+    return flags;
 }
 
 }  // namespace velmora::astro

@@ -6,7 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "model/birth_record.h"
 #include "astro/time_conversion.h"
 
 namespace velmora::astro {
@@ -45,21 +44,8 @@ std::span<const RetrogradePeriod> RetrogradePeriods(std::string_view planet);
 bool IsRetrograde(std::string_view planet, const CivilMinute& moment);
 
 inline constexpr std::array<std::string_view, 5> kRetrogradePlanets{"Mercury", "Venus", "Mars", "Jupiter", "Saturn"};
-inline constexpr std::array<std::string_view, 10> kBodyBaseNames{"Sun",     "Moon",   "Mercury", "Venus", "Mars",
-                                                                 "Jupiter", "Saturn", "Rahu",    "Ketu",  "Asc"};
 
-struct RetrogradeMarks {
-    std::array<bool, 5> RetrogradeFlags{};  // Mercury, Venus, Mars, Jupiter, Saturn
-    std::array<std::string, 10> BodyDisplayNames{
-        std::string(kBodyBaseNames[0]), std::string(kBodyBaseNames[1]), std::string(kBodyBaseNames[2]),
-        std::string(kBodyBaseNames[3]), std::string(kBodyBaseNames[4]), std::string(kBodyBaseNames[5]),
-        std::string(kBodyBaseNames[6]), std::string(kBodyBaseNames[7]), std::string(kBodyBaseNames[8]),
-        std::string(kBodyBaseNames[9])};
-};
-
-// Asks about Mercury to Saturn for the birth date and clock time as entered
-// (no zone correction) and rebuilds the display names from the base names, a
-// retrograde planet's name followed by " (R) ".
-void MarkRetrogrades(const BirthData& birth, RetrogradeMarks& marks);
+// Asks about Mercury to Saturn (in that order) for a calendar date.
+std::array<bool, 5> RetrogradeFlagsOn(const CivilMinute& moment);
 
 }  // namespace velmora::astro

@@ -19,43 +19,33 @@ double DayCount2000(int year, int month, int day, int hour, int minute) {
            730531.5 + (hour + minute / 60.0) / 24;
 }
 
-double UniversalTimeOf(const BirthData& birth, const ZoneOffset& zone) {
-    const double localTime = birth.Hour + birth.Minute / 60.0;
-    double ut = localTime + zone.Hours + zone.Minutes / 60.0;
-    if (birth.DaylightSaving) ut -= 1;
-    return ut;
-}
-
-BirthMoment ConvertBirthTime(const BirthData& birth, const ZoneOffset& zone) {
-    BirthMoment m;
-    m.LocalTime = birth.Hour + birth.Minute / 60.0;
-    m.LongitudeWest = birth.LongitudeDegrees + birth.LongitudeMinutes / 60.0;
-    if (birth.IsEast) m.LongitudeWest = -m.LongitudeWest;
-    m.Latitude = birth.LatitudeDegrees + birth.LatitudeMinutes / 60.0;
-    if (birth.IsSouth) m.Latitude = -m.Latitude;
-    m.UniversalTime = UniversalTimeOf(birth, zone);
-    m.JulianDay = DayNumber(birth.Month, birth.Day, birth.Year);
-    return m;
-}
+double JulianDayOf(const BirthMoment& moment) { return DayNumber(moment.Month, moment.Day, moment.Year); }
 
 double CenturiesFrom1900(const BirthMoment& moment) {
-    return (moment.JulianDay - 2415020 + moment.UniversalTime / 24 - 0.5) / 36525;
+    return (JulianDayOf(moment) - 2415020 + moment.UniversalTime / 24 - 0.5) / 36525;
 }
 
 double CenturiesFrom2000(const BirthMoment& moment) {
-    return (moment.JulianDay - 2451545 + moment.UniversalTime / 24 - 0.5) / 36525;
+    return (JulianDayOf(moment) - 2451545 + moment.UniversalTime / 24 - 0.5) / 36525;
 }
 
-CivilMinute UniversalCalendarTime(const BirthData& birth, const ZoneOffset& zone) {
+CivilMinute LocalCalendarTime(const BirthMoment& moment) {
+    CivilMinute local;
+    local.Date = std::chrono::year{moment.Year} / std::chrono::month{static_cast<unsigned>(moment.Month)} /
+                 std::chrono::day{static_cast<unsigned>(moment.Day)};
+    local.Hour = moment.Hour;
+    local.Minute = moment.Minute;
+    return local;
+}
+
+CivilMinute UniversalCalendarTime(const BirthMoment& moment) {
     using namespace std::chrono;
-    const year_month_day date{year{birth.Year}, month{static_cast<unsigned>(birth.Month)},
-                              day{static_cast<unsigned>(birth.Day)}};
-    minutes moment = sys_days{date}.time_since_epoch() + hours{birth.Hour} + minutes{birth.Minute};
-    moment += hours{zone.Hours};
-    moment += minutes{zone.Minutes};
-    if (birth.DaylightSaving) moment -= hours{1};
-    const auto dayStart = floor<days>(moment);
-    const auto timeOfDay = moment - dayStart;
+    const year_month_day date{year{moment.Year}, month{static_cast<unsigned>(moment.Month)},
+                              day{static_cast<unsigned>(moment.Day)}};
+    minutes at = sys_days{date}.time_since_epoch() + hours{moment.Hour} + minutes{moment.Minute};
+    at += minutes{moment.OffsetMinutes};
+    const auto dayStart = floor<days>(at);
+    const auto timeOfDay = at - dayStart;
     CivilMinute result;
     result.Date = year_month_day{sys_days{dayStart}};
     result.Hour = static_cast<int>(timeOfDay.count() / 60);

@@ -3,17 +3,12 @@
 #include <chrono>
 #include <cstdint>
 
-#include "model/birth_record.h"
+#include "model/birth_moment.h"
 
 namespace velmora::astro {
 
-// The chosen zone's offset: the hours and minutes to add to local clock time
-// to reach universal time. West of Greenwich is positive; the minutes carry
-// the sign of the hours.
-struct ZoneOffset {
-    std::int16_t Hours = 0;
-    std::int16_t Minutes = 0;
-};
+using velmora::BirthMoment;
+using velmora::ZoneOffset;
 
 // Julian day number of a civil date (the Julian date at noon of that day);
 // Julian calendar before the Gregorian reform, Gregorian after it.
@@ -23,23 +18,11 @@ double DayNumber(int month, int day, int year);
 // universal clock time; meaningful from March 1900 to February 2100.
 double DayCount2000(int year, int month, int day, int hour, int minute);
 
-// The quantities every engine step derives from the birth record.
-struct BirthMoment {
-    double LocalTime = 0;      // t, local clock hours
-    double LongitudeWest = 0;  // degrees, west positive
-    double Latitude = 0;       // degrees, north positive
-    double UniversalTime = 0;  // hours, not wrapped into 0..24
-    double JulianDay = 0;      // day number of the civil birth date
-};
+// Day number of the civil birth date as entered.
+double JulianDayOf(const BirthMoment& moment);
 
-// Universal time is local clock time plus the signed zone offset, less one
-// hour when daylight saving was in force, whatever side of Greenwich the
-// place lies on.
-double UniversalTimeOf(const BirthData& birth, const ZoneOffset& zone);
-
-BirthMoment ConvertBirthTime(const BirthData& birth, const ZoneOffset& zone);
-
-// Julian centuries from JD 2415020 and from JD 2451545.
+// Julian centuries from JD 2415020 and from JD 2451545, from the day number
+// of the entered date and the universal time.
 double CenturiesFrom1900(const BirthMoment& moment);
 double CenturiesFrom2000(const BirthMoment& moment);
 
@@ -51,7 +34,10 @@ struct CivilMinute {
 };
 
 // The birth date and clock time carried to universal time with calendar carry
-// (the route the planets take): the same moment as UniversalTimeOf.
-CivilMinute UniversalCalendarTime(const BirthData& birth, const ZoneOffset& zone);
+// (the route the planets take): the same moment as the universal time.
+CivilMinute UniversalCalendarTime(const BirthMoment& moment);
+
+// The date and clock time as entered, without any zone correction.
+CivilMinute LocalCalendarTime(const BirthMoment& moment);
 
 }  // namespace velmora::astro

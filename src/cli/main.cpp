@@ -2,11 +2,11 @@
 // the result window would show, as a readable report or as JSON.
 
 #include <QCoreApplication>
-#include <QJsonDocument>
 #include <QTextStream>
 #include <cstdio>
 
-#include "core/driver.h"
+#include "core/json_report.h"
+#include "core/pipeline.h"
 #include "cli/arguments.h"
 #include "cli/report.h"
 #include "model/version.h"
@@ -51,16 +51,17 @@ int main(int argc, char* argv[]) {
             break;
     }
 
-    velmora::AnalysisState state;
-    const velmora::AnalysisOutcome outcome = velmora::RunAnalysis(request.Form, state);
+    const velmora::AnalysisOutcome outcome = velmora::RunAnalysis(request.Form);
     if (outcome.Rejected) {
         err << QString::fromStdString(outcome.Rejected->Text) << "\n";
         return kExitInvalidInput;
     }
     if (request.Json) {
-        out << QJsonDocument(velmora::cli::ResultJson(state, outcome.Result)).toJson(QJsonDocument::Indented);
+        const std::string json = velmora::AnalysisJson(outcome.Result) + "\n";
+        out.flush();
+        std::fwrite(json.data(), 1, json.size(), stdout);
     } else {
-        out << velmora::cli::ResultText(state, outcome.Result);
+        out << velmora::cli::ResultText(outcome.Result);
     }
     return 0;
 }

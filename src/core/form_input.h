@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/zones.h"
@@ -28,6 +29,10 @@ struct FormInput {
     std::string City;               // txtMCity
     std::string State;              // txtMState
     std::string Country;            // txtMCountry
+    // An exact clock offset from universal time in minutes, east positive,
+    // for a place whose offset no zone row expresses (UTC+05:45). When set,
+    // it replaces the zone row and the daylight-saving box.
+    std::optional<int> ExactUtcOffsetMinutes;
 };
 
 // The boxes a failed check can send the focus to.

@@ -38,8 +38,13 @@ double ReadPrefix(std::string_view s, std::size_t length) {
     double value = 0;
     const auto [end, ec] = std::from_chars(s.data(), s.data() + length, value);
     (void)end;
-    if (ec == std::errc::result_out_of_range && std::fabs(value) < 1) {
-        // an overflowing exponent: far beyond every bound checked here
+    if (ec == std::errc::result_out_of_range) {
+        // An exponent beyond the range of a double: a tiny one ("1e-400")
+        // is zero, a huge one is far beyond every bound checked here.
+        const std::string_view number = s.substr(0, length);
+        const auto e = number.find_first_of("eE");
+        const bool tiny = e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
+        if (tiny) return 0.0;
         return s.front() == '-' ? -HUGE_VAL : HUGE_VAL;
     }
     return value;

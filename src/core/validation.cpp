@@ -1,6 +1,9 @@
 #include "core/validation.h"
 
+#include <cmath>
+
 #include "core/text_numbers.h"
+#include "core/zones.h"
 
 namespace velmora {
 
@@ -22,6 +25,13 @@ bool MinutesFail(const std::string& text) {
 
 Notice Critical(const char* text, FormField focus) { return {text, MessageIcon::Critical, focus}; }
 
+// A whole number within lo..hi, as a list entry reads; nothing otherwise.
+std::optional<int> WholeNumberIn(const std::string& text, int lo, int hi) {
+    const std::optional<double> value = ParseNumber(text);
+    if (!value || *value != std::floor(*value) || *value < lo || *value > hi) return std::nullopt;
+    return static_cast<int>(*value);
+}
+
 }  // namespace
 
 bool IsLeapYearOfList(int year) { return year % 4 == 0; }
@@ -37,15 +47,32 @@ std::optional<Notice> ValidateInput(const FormInput& form) {
     if (MinutesFail(form.LatitudeMinutes))
         return Critical("Please Enter Value Between 0 And 59 in the  Minute of Latitude", FormField::LatitudeMinutes);
 
-    const double day = LeadingNumber(form.Day);
+    // The lists offer only valid entries; a caller that hands in anything
+    // else is refused with the message of the field concerned.
+    const Notice badDate{"Please Enter Correct Date Or Month!", MessageIcon::Information, FormField::None};
+    if (form.MonthIndex < 0 || form.MonthIndex > 11) return badDate;
+    const std::optional<int> year = WholeNumberIn(form.Year, kFirstYear, kLastYear);
+    const std::optional<int> dayOfMonth = WholeNumberIn(form.Day, 1, 31);
+    if (!year || !dayOfMonth) return badDate;
+
+    const int day = *dayOfMonth;
     const int month = form.MonthIndex + 1;
     if (month == 2) {
-        const bool leap = IsLeapYearOfList(static_cast<int>(LeadingNumber(form.Year)));
+        const bool leap = IsLeapYearOfList(*year);
         if (day >= (leap ? 30 : 29))
             return Notice{"Please Enter Correct Date Or Month!", MessageIcon::Information, FormField::None};
     }
     if ((month == 4 || month == 6 || month == 9 || month == 11) && day == 31)
         return Notice{"Please Enter Correct Date Or Month !", MessageIcon::Information, FormField::None};
+
+    if (!WholeNumberIn(form.Hour, 0, 23) || !WholeNumberIn(form.Minute, 0, 59))
+        return Notice{std::string(kBadTimeMessage), MessageIcon::Information, FormField::None};
+    if (form.ExactUtcOffsetMinutes) {
+        if (*form.ExactUtcOffsetMinutes < -18 * 60 || *form.ExactUtcOffsetMinutes > 18 * 60)
+            return Notice{std::string(kBadZoneMessage), MessageIcon::Information, FormField::None};
+    } else if (form.ZoneRow < 0 || form.ZoneRow >= kZoneCount) {
+        return Notice{std::string(kBadZoneMessage), MessageIcon::Information, FormField::None};
+    }
     return std::nullopt;
 }
 

@@ -1,11 +1,21 @@
 #pragma once
 
 #include <optional>
+#include <string_view>
 
 #include "core/form_input.h"
 #include "core/messages.h"
 
 namespace velmora {
+
+// The years the date lists offer.
+inline constexpr int kFirstYear = 1901;
+inline constexpr int kLastYear = 2050;
+
+// Refusals of entries the lists never offer, for callers other than the
+// input window (the tool, birth files, batch rows).
+inline constexpr std::string_view kBadTimeMessage = "Please Enter Correct Time Of Birth!";
+inline constexpr std::string_view kBadZoneMessage = "Please Choose A Time Zone From The List!";
 
 // The checks that must pass before a form is analysed, in their order; the
 // first failed check is returned, nothing when the form may be analysed.

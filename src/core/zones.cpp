@@ -86,7 +86,7 @@ constexpr std::array<ZoneRow, kZoneCount> kZones{{
 
 const std::array<ZoneRow, kZoneCount>& ZoneTable() { return kZones; }
 
-void Zone_Calculation(int selectedRow, astro::ZoneOffset& offset) {
+void Zone_Calculation(int selectedRow, ZoneOffset& offset) {
     if (selectedRow < 0 || selectedRow >= kZoneCount) return;
     const ZoneRow& row = kZones[static_cast<std::size_t>(selectedRow)];
     offset.Hours = row.OffsetHours;

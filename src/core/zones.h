@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "astro/time_conversion.h"
+#include "model/birth_record.h"
 
 namespace velmora {
 
@@ -21,6 +21,6 @@ const std::array<ZoneRow, kZoneCount>& ZoneTable();
 
 // Sets the zone offset from the selected row of the zone list; a row outside
 // 0..70 leaves it unchanged.
-void Zone_Calculation(int selectedRow, astro::ZoneOffset& offset);
+void Zone_Calculation(int selectedRow, ZoneOffset& offset);
 
 }  // namespace velmora

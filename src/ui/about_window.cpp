@@ -12,7 +12,7 @@ namespace velmora::ui {
 
 AboutWindow::AboutWindow(Links& links, QWidget* owner) : QDialog(owner), links_(links) {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("Velmora Arudha Lagna v1.25"));
+    setWindowTitle(WindowCaption());
     setWindowIcon(ProgramIcon());
     setModal(true);
     setFont(ProgramFont());
@@ -22,7 +22,7 @@ AboutWindow::AboutWindow(Links& links, QWidget* owner) : QDialog(owner), links_(
     picIcon->setPixmap(ProgramIcon().pixmap(48, 48));
     picIcon->setFixedSize(52, 52);
 
-    auto* title = new QLabel(QStringLiteral("Velmora Arudha Lagna v1.25"), this);
+    auto* title = new QLabel(WindowCaption(), this);
     title->setObjectName(QStringLiteral("Label2"));
     QFont titleFont = ProgramFont();
     titleFont.setPointSizeF(12);

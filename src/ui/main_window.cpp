@@ -15,7 +15,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "core/driver.h"
+#include "core/pipeline.h"
 #include "core/validation.h"
 #include "core/zones.h"
 #include "ui/links.h"
@@ -55,7 +55,7 @@ std::string Text(const QLineEdit* box) { return box->text().toStdString(); }
 MainWindow::MainWindow(ui::MessageService& messages, ui::Links& links, QWidget* parent)
     : QMainWindow(parent), messages_(messages), links_(links) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QString::fromLatin1(ui::kWindowCaption));
+    setWindowTitle(ui::WindowCaption());
     setFont(ui::ProgramFont());
     BuildMenus();
     setCentralWidget(BuildForm());
@@ -300,11 +300,7 @@ void MainWindow::Reject(const Notice& notice) {
 
 void MainWindow::Analyze() {
     const FormInput form = CurrentForm();
-    if (const std::optional<Notice> failed = ValidateInput(form)) {
-        Reject(*failed);
-        return;
-    }
-    AnalysisOutcome outcome = RunAnalysis(form, state_);
+    const AnalysisOutcome outcome = RunAnalysis(form);
     if (outcome.Rejected) {
         Reject(*outcome.Rejected);
         return;

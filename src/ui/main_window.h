@@ -3,7 +3,6 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include "core/analysis_state.h"
 #include "core/form_input.h"
 #include "core/messages.h"
 #include "ui/window_widgets.h"
@@ -71,7 +70,6 @@ private:
 
     ui::MessageService& messages_;
     ui::Links& links_;
-    AnalysisState state_;
     QPointer<ui::ResultWindow> result_;
     bool shuttingDown_ = false;
 

@@ -29,14 +29,6 @@ constexpr const char* kLabel6 =
     "This shows us issues related to status and power. This shows what people think of you and your image.";
 constexpr const char* kLabel7 = "More About Your Arudha Lagna";
 
-constexpr const char* kPlanetCaptions[10] = {"Surya/Sun",    "Chandra/Moon", "Budha/Mercury",   "Shukra/Venus",
-                                             "Mangala/Mars", "Guru/Jupiter", "Shani/Saturn",    "Rahu/North Node",
-                                             "Ketu/South node", "Asc/Lagna"};
-
-// The sign index shown in each cell of the four-by-four chart, -1 for the
-// central panel.
-constexpr int kChartCells[4][4] = {{11, 0, 1, 2}, {10, -1, -1, 3}, {9, -1, -1, 4}, {8, 7, 6, 5}};
-
 const QColor kInk(32, 32, 0);
 const QColor kAccent(96, 96, 16);
 const QColor kMarker(128, 0, 0);
@@ -72,7 +64,7 @@ void SetTextColour(QWidget* widget, const QColor& colour) {
 
 ResultWindow::ResultWindow(Links& links, QWidget* parent) : QMainWindow(parent), links_(links) {
     setObjectName(QStringLiteral("frmDisplay"));
-    setWindowTitle(QString::fromLatin1(kWindowCaption));
+    setWindowTitle(WindowCaption());
     setFont(ProgramFont());
     BuildMenus();
 
@@ -177,7 +169,7 @@ QWidget* ResultWindow::BuildChartTab() {
 
     for (int row = 0; row < 4; ++row) {
         for (int col = 0; col < 4; ++col) {
-            const int sign = kChartCells[row][col];
+            const int sign = kChartGrid[row][col];
             if (sign < 0) continue;
             auto* cell = new QWidget(chart);
             auto* cellLayout = new QGridLayout(cell);
@@ -198,7 +190,7 @@ QWidget* ResultWindow::BuildChartTab() {
             shape->setMinimumHeight(boxHeight);
             auto* shapeLayout = new QVBoxLayout(shape);
             shapeLayout->setContentsMargins(4, 0, 4, 4);
-            auto* box = PlainLabel(QString(), Latin(analysis::kSignBoxNames[static_cast<std::size_t>(sign)]), shape);
+            auto* box = PlainLabel(QString(), Latin(kSignBoxNames[static_cast<std::size_t>(sign)]), shape);
             box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             SetTextColour(box, kInk);
             shapeLayout->addWidget(box);
@@ -299,7 +291,7 @@ QWidget* ResultWindow::BuildPlanetTab() {
     for (int i = 0; i < 10; ++i) {
         const int row = i % 5;
         const int col = i < 5 ? 0 : 3;
-        auto* caption = PlainLabel(QString::fromLatin1(kPlanetCaptions[i]), QStringLiteral("PlanetName_%1").arg(i),
+        auto* caption = PlainLabel(Latin(kPositionCaptions[static_cast<std::size_t>(i)]), QStringLiteral("PlanetName_%1").arg(i),
                                    western);
         SetTextColour(caption, kAccent);
         auto* value = PlainLabel(QString(), QStringLiteral("planet_%1").arg(i), western);
@@ -353,11 +345,11 @@ QWidget* ResultWindow::BuildProfileTab() {
     shortGrid->setHorizontalSpacing(Twips(240, this));
     shortGrid->setVerticalSpacing(Twips(30, this));
     int slot = 0;
-    for (int i = 0; i < analysis::kProfileControlCount; ++i) {
+    for (int i = 0; i < kProfileFieldCount; ++i) {
         if (i >= kCharacterFirst && i < kCharacterFirst + kCharacterCount) continue;
         const auto index = static_cast<std::size_t>(i);
-        const QString name = Latin(analysis::kProfileControlNames[index]);
-        auto* caption = CaptionLabel(Latin(analysis::kProfileCaptions[index]), name + QStringLiteral("Caption"), frame4);
+        const QString name = Latin(kProfileControlNames[index]);
+        auto* caption = CaptionLabel(Latin(kProfileCaptions[index]), name + QStringLiteral("Caption"), frame4);
         auto* value = PlainLabel(QString(), name, frame4);
         value->setWordWrap(true);
         value->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -379,8 +371,8 @@ QWidget* ResultWindow::BuildProfileTab() {
     texts->setVerticalSpacing(Twips(30, this));
     for (int k = 0; k < kCharacterCount; ++k) {
         const auto index = static_cast<std::size_t>(kCharacterFirst + k);
-        const QString name = Latin(analysis::kProfileControlNames[index]);
-        auto* caption = CaptionLabel(Latin(analysis::kProfileCaptions[index]), name + QStringLiteral("Caption"), frame4);
+        const QString name = Latin(kProfileControlNames[index]);
+        auto* caption = CaptionLabel(Latin(kProfileCaptions[index]), name + QStringLiteral("Caption"), frame4);
         auto* box = new QPlainTextEdit(frame4);
         box->setObjectName(name);
         box->setReadOnly(true);
@@ -408,21 +400,21 @@ void ResultWindow::ClearMarkers() {
     for (QLabel* marker : markers_) marker->clear();
 }
 
-void ResultWindow::ShowPositions(const std::array<std::string, 10>& positions) {
+void ResultWindow::ShowPositions(const std::array<std::string, kBodyCount>& positions) {
     for (std::size_t i = 0; i < positions_.size(); ++i) positions_[i]->setText(DisplayText(positions[i]));
 }
 
-void ResultWindow::ShowChart(const analysis::ChartCaptions& chart) {
+void ResultWindow::ShowChart(const DisplayTexts& shown) {
     for (std::size_t k = 0; k < signBoxes_.size(); ++k) {
-        signBoxes_[k]->setText(DisplayText(chart.SignBoxes[k]));
-        markers_[k]->setText(DisplayText(chart.ArudhaMarkers[k]));
+        signBoxes_[k]->setText(DisplayText(shown.SignBoxes[k]));
+        markers_[k]->setText(DisplayText(shown.ArudhaMarkers[k]));
     }
 }
 
-void ResultWindow::ShowProfile(const analysis::ProfileDisplay& profile) {
-    if (!profile.Ok) return;
+void ResultWindow::ShowProfile(const DisplayTexts& shown) {
+    if (!shown.ProfileShown) return;
     for (std::size_t i = 0; i < profile_.size(); ++i) {
-        const QString text = DisplayText(profile.Texts[i]);
+        const QString text = DisplayText(shown.Profile[i]);
         if (auto* label = qobject_cast<QLabel*>(profile_[i])) {
             label->setText(text);
         } else if (auto* box = qobject_cast<QPlainTextEdit*>(profile_[i])) {
@@ -431,7 +423,7 @@ void ResultWindow::ShowProfile(const analysis::ProfileDisplay& profile) {
     }
 }
 
-void ResultWindow::AppendReading(const analysis::TextRun& run) {
+void ResultWindow::AppendReading(const TextRun& run) {
     QTextCursor cursor(readings_->document());
     cursor.movePosition(QTextCursor::End);
     QTextCharFormat format;
@@ -440,14 +432,15 @@ void ResultWindow::AppendReading(const analysis::TextRun& run) {
     cursor.insertText(DisplayText(run.Text), format);
 }
 
-void ResultWindow::ShowResult(const AnalysisResult& result) {
+void ResultWindow::ShowResult(const BirthAnalysis& analysis) {
+    const DisplayTexts& shown = analysis.Display;
     ClearSignBoxes();
-    ShowDetails(result.Details);
+    ShowDetails(shown.Details);
     ClearMarkers();
-    ShowPositions(result.Positions);
-    ShowChart(result.Chart);
-    ShowProfile(result.Profile);
-    for (const analysis::TextRun& run : result.Readings) AppendReading(run);
+    ShowPositions(shown.Positions);
+    ShowChart(shown);
+    ShowProfile(shown);
+    for (const TextRun& run : shown.Readings) AppendReading(run);
     readings_->moveCursor(QTextCursor::Start);
 }
 

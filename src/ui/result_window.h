@@ -5,10 +5,8 @@
 #include <array>
 #include <string>
 
-#include "analysis/chart.h"
-#include "analysis/readings.h"
-#include "analysis/sign_profiles.h"
-#include "core/driver.h"
+#include "core/display.h"
+#include "core/pipeline.h"
 #include "ui/window_widgets.h"
 
 class QLabel;
@@ -18,6 +16,28 @@ class QTextEdit;
 namespace velmora::ui {
 
 class Links;
+
+// Object names of the twelve sign boxes of the chart, sign index order.
+inline constexpr std::array<std::string_view, kSignCount> kSignBoxNames{
+    "lblAries", "lblTaurus",      "lblGemini",      "lblCancer",    "lblLeo",      "lblVirgo",
+    "lblLibra", "lblScorpio",     "lblSagattarius", "lblCapricorn", "lblAquarius", "lblPisces"};
+
+// Object names of the profile controls, in the order of the profile fields.
+inline constexpr std::array<std::string_view, kProfileFieldCount> kProfileControlNames{
+    "lblArudhaLagnaPresentInSign", "lblVedicName",         "lblEnglishName",
+    "lblRullingPlanet",            "lblSymbol",            "lblNature",
+    "lblColor",                    "lblTypeOfSign",        "lblGender",
+    "lblBestPeriodOfActivity",     "lblBarren",            "lblCaste",
+    "lblPosition",                 "lblConstituentCharacter", "lblLuckyDays",
+    "lblLuckyNumbers",             "lblBestDirection",     "lblLuckyColors",
+    "lblLuckyGemstone",            "lblPartOfTheBody",     "lblPhysique",
+    "txtLooks",                    "txtNature",            "txtCareerAndFinance",
+    "txtLoveAndDomesticLife",      "txtHealth",            "lblCompatibleWith",
+    "lblNotCompatibleWith",        "lblYourArudhaLagnais"};
+
+// Object names of the details panel's values, in BirthDetails order.
+inline constexpr std::array<std::string_view, 8> kDetailControlNames{
+    "lblName", "lblDOB", "lblTOB", "lblLatitude", "lblLongitude", "lblCity", "lblState", "lblCountry"};
 
 // The result window frmDisplay: the chart with the birth details, the ten
 // positions with the readings, and the profile of the Arudha Lagna sign. It
@@ -29,17 +49,17 @@ public:
 
     // Writes a whole record, in the analysis's order: empty sign boxes,
     // details, empty markers, positions, chart, profile, readings.
-    void ShowResult(const AnalysisResult& result);
+    void ShowResult(const BirthAnalysis& analysis);
 
     void ClearSignBoxes();
     void ShowDetails(const BirthDetails& details);
     void ClearMarkers();
-    void ShowPositions(const std::array<std::string, 10>& positions);
-    void ShowChart(const analysis::ChartCaptions& chart);
-    // A profile that could not be found leaves the controls as they are.
-    void ShowProfile(const analysis::ProfileDisplay& profile);
+    void ShowPositions(const std::array<std::string, kBodyCount>& positions);
+    void ShowChart(const DisplayTexts& shown);
+    // A profile that is not shown leaves the controls as they are.
+    void ShowProfile(const DisplayTexts& shown);
     // Appends one piece of the readings with its weight and colour.
-    void AppendReading(const analysis::TextRun& run);
+    void AppendReading(const TextRun& run);
 
     PromotionStrip* promotionStrip() const { return promotion_; }
 
@@ -60,11 +80,11 @@ private:
 
     Links& links_;
     QTabWidget* tabs_ = nullptr;
-    std::array<QLabel*, analysis::kSignCount> signBoxes_{};
-    std::array<QLabel*, analysis::kSignCount> markers_{};
+    std::array<QLabel*, kSignCount> signBoxes_{};
+    std::array<QLabel*, kSignCount> markers_{};
     std::array<QLabel*, 8> details_{};  // kDetailControlNames order
     std::array<QLabel*, 10> positions_{};
-    std::array<QWidget*, analysis::kProfileControlCount> profile_{};
+    std::array<QWidget*, kProfileFieldCount> profile_{};
     QTextEdit* readings_ = nullptr;
     PromotionStrip* promotion_ = nullptr;
 };

@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QStackedLayout>
 
+#include "core/display.h"
+#include "model/version.h"
 #include "ui/links.h"
 
 namespace velmora::ui {
@@ -48,10 +50,12 @@ int Twips(int twips, const QWidget* widget) {
     return (twips * dpi + 720) / 1440;
 }
 
-QString DisplayText(std::string_view text) {
-    QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return shown;
+QString DisplayText(std::string_view text) { return QString::fromStdString(WithNewlines(text)); }
+
+QString WindowCaption() {
+    return QStringLiteral("%1 v%2").arg(QString::fromUtf8(kProgramName.data(), static_cast<qsizetype>(kProgramName.size())),
+                                        QString::fromUtf8(kProgramShortVersion.data(),
+                                                          static_cast<qsizetype>(kProgramShortVersion.size())));
 }
 
 ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {

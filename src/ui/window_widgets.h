@@ -20,7 +20,8 @@ namespace velmora::ui {
 
 class Links;
 
-inline constexpr const char* kWindowCaption = "Velmora Arudha Lagna v1.25";
+// "Velmora Arudha Lagna v1.25": the program name and its major.minor version.
+QString WindowCaption();
 
 inline constexpr const char* kFullBrandText =
     "Home Business Opportunity. Start your own Internet business and make money online. Get this software fully "

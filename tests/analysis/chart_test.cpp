@@ -3,22 +3,18 @@
 #include "analysis/chart.h"
 #include "astro/position_text.h"
 
+#include <cmath>
+#include <vector>
+
 using namespace velmora::analysis;
 
 namespace {
 
-// Position texts with every body in the given sign index (body order).
-std::array<std::string, 10> Positions(const std::array<int, 10>& signs) {
-    std::array<std::string, 10> positions;
-    for (std::size_t i = 0; i < 10; ++i)
-        positions[i] = "12 " + std::string(velmora::astro::SignAbbreviation(signs[i])) + " 34";
-    return positions;
-}
-
-std::array<std::string, 10> PlainNames() {
-    std::array<std::string, 10> names;
-    for (std::size_t i = 0; i < 10; ++i) names[i] = std::string(kBodyNames[i]);
-    return names;
+// Longitudes with every body in the middle of the given sign index (body order).
+std::array<double, 10> Longitudes(const std::array<int, 10>& signs) {
+    std::array<double, 10> longitudes{};
+    for (std::size_t i = 0; i < 10; ++i) longitudes[i] = signs[i] * 30 + 12.5;
+    return longitudes;
 }
 
 }  // namespace
@@ -50,69 +46,57 @@ TEST(ArudhaLagna, CountingExamples) {
     EXPECT_EQ(ArudhaLagnaSignOf(10, 1), 4);   // lord in the 10th: Cancer again
 }
 
-TEST(SignPlacement, LordsBoxesAndMarker) {
+TEST(SignPlacement, LordsSignsAndArudha) {
     // Ascendant in Aries, Mars (its lord) in Gemini, the Sun with Mars.
-    std::array<int, 10> signs{2, 5, 6, 7, 2, 8, 9, 10, 4, 0};
-    ChartState state;
-    ChartCaptions captions;
-    const int arudha = PlaceBodiesAndFindArudha(Positions(signs), PlainNames(), state, captions);
-    EXPECT_EQ(state.AscendantLord, "Mars");
-    EXPECT_EQ(state.AscendantSign, 1);
-    EXPECT_EQ(state.LordSign, 3);
-    EXPECT_EQ(arudha, 5);
-    for (std::size_t i = 0; i < 10; ++i) EXPECT_EQ(state.BodySign[i], signs[i]);
-    EXPECT_EQ(captions.SignBoxes[2], "\r\nSun\r\nMars");
-    EXPECT_EQ(captions.SignBoxes[0], "\r\nAsc");
-    EXPECT_EQ(captions.SignBoxes[1], "");
-    int markers = 0;
-    for (std::size_t k = 0; k < 12; ++k) {
-        if (!captions.ArudhaMarkers[k].empty()) {
-            ++markers;
-            EXPECT_EQ(k, 4u);
-            EXPECT_EQ(captions.ArudhaMarkers[k], "Arudha Lagna");
+    const std::array<int, 10> signs{2, 5, 6, 7, 2, 8, 9, 10, 4, 0};
+    const ChartPlacement p = PlaceBodies(Longitudes(signs));
+    EXPECT_EQ(p.AscendantLord, velmora::Mars);
+    EXPECT_EQ(p.AscendantSign, 1);
+    EXPECT_EQ(p.LordSign, 3);
+    EXPECT_EQ(p.ArudhaLagnaSign, 5);
+    for (std::size_t i = 0; i < 10; ++i) EXPECT_EQ(p.BodySign[i], signs[i] + 1);
+
+    const BodiesInSign gemini = BodiesIn(p, 3);
+    ASSERT_EQ(gemini.Count, 2);
+    EXPECT_EQ(gemini.Bodies[0], velmora::Sun);  // body order
+    EXPECT_EQ(gemini.Bodies[1], velmora::Mars);
+    EXPECT_EQ(BodiesIn(p, 2).Count, 0);
+}
+
+TEST(SignPlacement, ScorpioAndAquariusLords) {
+    EXPECT_EQ(PlaceBodies(Longitudes({0, 0, 0, 0, 0, 0, 0, 0, 0, 7})).AscendantLord, velmora::Mars);
+    EXPECT_EQ(PlaceBodies(Longitudes({0, 0, 0, 0, 0, 0, 0, 0, 0, 10})).AscendantLord, velmora::Saturn);
+    // Gemini ascendant, Mercury in Leo.
+    const ChartPlacement gemini = PlaceBodies(Longitudes({4, 0, 4, 1, 1, 1, 1, 1, 7, 2}));
+    EXPECT_EQ(gemini.AscendantLord, velmora::Mercury);
+    EXPECT_EQ(gemini.LordSign, 5);
+    EXPECT_EQ(gemini.ArudhaLagnaSign, ArudhaLagnaSignOf(5, 3));
+}
+
+TEST(SignPlacement, TheSignIsTheOneThePositionTextNames) {
+    // At the edges of the signs and at a full turn the sign of a longitude is
+    // the abbreviation its position text shows.
+    using velmora::astro::ArcTextOf;
+    using velmora::astro::PositionTextOf;
+    using velmora::astro::SignIndexOfAbbreviation;
+    std::vector<double> edges{0.0, 360.0, 359.99999999, 1e-12, 29.999999999, 30.0, 30 - 1.0 / 3600, 59.99999999999};
+    for (int sign = 0; sign < 12; ++sign) {
+        const double start = sign * 30.0;
+        for (double x : {start, start + 29 + 59.0 / 60, start + 29 + 59.0 / 60 + 59.999 / 3600,
+                         std::nextafter(start, 0.0), std::nextafter(start + 30, 0.0)}) {
+            edges.push_back(x);
         }
     }
-    EXPECT_EQ(markers, 1);
-}
-
-TEST(SignPlacement, ScorpioAndAquariusLordsAndARetrogradeLord) {
-    ChartState state;
-    ChartCaptions captions;
-    PlaceBodiesAndFindArudha(Positions({0, 0, 0, 0, 0, 0, 0, 0, 0, 7}), PlainNames(), state, captions);
-    EXPECT_EQ(state.AscendantLord, "Mars");
-    PlaceBodiesAndFindArudha(Positions({0, 0, 0, 0, 0, 0, 0, 0, 0, 10}), PlainNames(), state, captions);
-    EXPECT_EQ(state.AscendantLord, "Saturn");
-
-    // Gemini ascendant, Mercury retrograde in Leo with the Sun: the box
-    // shows the mark and the lord is found by its plain name.
-    std::array<std::string, 10> names = PlainNames();
-    names[2] = "Mercury (R) ";
-    ChartState gemini;
-    ChartCaptions box;
-    const int arudha =
-        PlaceBodiesAndFindArudha(Positions({4, 0, 4, 1, 1, 1, 1, 1, 7, 2}), names, gemini, box);
-    EXPECT_EQ(gemini.AscendantLord, "Mercury");
-    EXPECT_EQ(gemini.LordSign, 5);
-    EXPECT_EQ(box.SignBoxes[4], "\r\nSun\r\nMercury (R) ");
-    EXPECT_EQ(arudha, ArudhaLagnaSignOf(5, 3));
-}
-
-TEST(SignPlacement, UnplaceablePositionKeepsPreviousValues) {
-    ChartState state;
-    ChartCaptions first;
-    PlaceBodiesAndFindArudha(Positions({1, 1, 1, 1, 1, 1, 1, 1, 7, 3}), PlainNames(), state, first);
-    ASSERT_EQ(state.AscendantSign, 4);
-    ASSERT_EQ(state.AscendantLord, "Moon");
-
-    std::array<std::string, 10> broken = Positions({5, 5, 5, 5, 5, 5, 5, 5, 11, 5});
-    broken[9] = "12 Xyz 34";
-    broken[0] = "garbage";
-    ChartCaptions second;
-    PlaceBodiesAndFindArudha(broken, PlainNames(), state, second);
-    EXPECT_EQ(state.AscendantSign, 4);
-    EXPECT_EQ(state.AscendantLord, "Moon");
-    EXPECT_EQ(state.BodySign[0], 1);  // the Sun was not placed this time
-    EXPECT_EQ(state.BodySign[1], 5);
-    EXPECT_EQ(second.SignBoxes[5], "\r\nMoon\r\nMercury\r\nVenus\r\nMars\r\nJupiter\r\nSaturn\r\nRahu");
-    for (const std::string& box : second.SignBoxes) EXPECT_EQ(box.find("Sun"), std::string::npos);
+    for (double x = 0; x < 360; x += 0.37) edges.push_back(x);
+    for (double x : edges) {
+        if (x < 0) continue;
+        std::array<double, 10> longitudes{};
+        longitudes.fill(x);
+        const ChartPlacement p = PlaceBodies(longitudes);
+        const std::string position = PositionTextOf(ArcTextOf(x));
+        EXPECT_EQ(p.BodySign[0], SignIndexOfAbbreviation(position.substr(3, 3)) + 1) << x << " " << position;
+    }
+    std::array<double, 10> fullTurn{};
+    fullTurn.fill(360.0);
+    EXPECT_EQ(PlaceBodies(fullTurn).BodySign[9], 1);
 }

@@ -4,10 +4,31 @@
 
 #include "analysis/character_texts.h"
 #include "analysis/sign_profiles.h"
-#include "core/driver.h"
+#include "core/display.h"
+#include "core/json_report.h"
 
 using namespace velmora;
 using namespace velmora::analysis;
+
+namespace {
+
+// The 29 texts the result window shows for a sign, as owned strings.
+struct ProfileDisplay {
+    bool Ok = false;
+    std::array<std::string, kProfileFieldCount> Texts;
+};
+
+ProfileDisplay ProfileRowDisplay(const SignProfileTable&, int sign) {
+    ProfileDisplay d;
+    const std::optional<SignProfileView> view = ProfileOf(sign);
+    if (!view) return d;
+    d.Ok = true;
+    const auto texts = ProfileTexts(*view);
+    for (std::size_t i = 0; i < texts.size(); ++i) d.Texts[i] = std::string(texts[i]);
+    return d;
+}
+
+}  // namespace
 
 TEST(SignProfiles, AriesRowInControlOrder) {
     const ProfileDisplay d = ProfileRowDisplay(LoadSignProfiles(), 1);
@@ -36,12 +57,13 @@ TEST(SignProfiles, PiscesRowAndTheControls) {
     EXPECT_EQ(d.Texts[27], "Aries, Leo, Sagittarius");
     EXPECT_EQ(d.Texts[25], std::string(kCharacterTexts[Health][11]));
 
-    EXPECT_EQ(kProfileControlNames.front(), "lblArudhaLagnaPresentInSign");
-    EXPECT_EQ(kProfileControlNames[21], "txtLooks");
-    EXPECT_EQ(kProfileControlNames.back(), "lblYourArudhaLagnais");
+    EXPECT_EQ(kProfileJsonKeys.front(), "arudhaLagnaPresentInSign");
+    EXPECT_EQ(kProfileJsonKeys[3], "rulingPlanet");
+    EXPECT_EQ(kProfileJsonKeys[21], "looksText");
+    EXPECT_EQ(kProfileJsonKeys.back(), "yourArudhaLagnaIs");
     EXPECT_EQ(kProfileCaptions[5], "Nature");
     EXPECT_EQ(kProfileCaptions[10], "Barren");
-    EXPECT_EQ(std::set<std::string_view>(kProfileControlNames.begin(), kProfileControlNames.end()).size(), 29u);
+    EXPECT_EQ(std::set<std::string_view>(kProfileJsonKeys.begin(), kProfileJsonKeys.end()).size(), 29u);
 }
 
 TEST(SignProfiles, TableFacts) {
@@ -65,62 +87,3 @@ TEST(SignProfiles, TableFacts) {
     }
 }
 
-TEST(BirthDetails, Formats) {
-    BirthData b;
-    b.Month = 1;
-    b.Day = 5;
-    b.Year = 1980;
-    b.Hour = 9;
-    b.Minute = 5;
-    EXPECT_EQ(FormatDateOfBirth(b, SystemMonthName), "January/5/1980");
-    EXPECT_EQ(FormatTimeOfBirth(b), "9:5");
-    b.Hour = 17;
-    b.Minute = 30;
-    EXPECT_EQ(FormatTimeOfBirth(b), "17:30");
-    EXPECT_EQ(FormatAngle(28, 36), "28\xC2\xB0 36'");
-    EXPECT_EQ(FormatAngle(0, 0), "0\xC2\xB0 0'");
-    EXPECT_EQ(SystemMonthName(12), "December");
-    EXPECT_EQ(SystemMonthName(13), "");
-}
-
-TEST(Driver, FullAnalysisRecordForATypicalBirth) {
-    FormInput f;
-    f.Name = "ASHA";
-    f.Day = "5";
-    f.Year = "1980";
-    f.Hour = "9";
-    f.Minute = "5";
-    f.ZoneRow = 34;
-    f.LatitudeDegrees = "28";
-    f.LatitudeMinutes = "36";
-    f.South = true;
-    f.LongitudeDegrees = "77";
-    f.LongitudeMinutes = "12";
-    f.City = "New Delhi";
-    f.State = "Delhi";
-    f.Country = "India";
-    AnalysisState state;
-    const AnalysisOutcome outcome = RunAnalysis(f, state, SystemMonthName);
-    ASSERT_FALSE(outcome.Rejected);
-    const AnalysisResult& r = outcome.Result;
-    EXPECT_EQ(r.Details.Name, "ASHA");
-    EXPECT_EQ(r.Details.DateOfBirth, "January/5/1980");
-    EXPECT_EQ(r.Details.TimeOfBirth, "9:5");
-    EXPECT_EQ(r.Details.Latitude, "28\xC2\xB0 36'");  // no hemisphere shown
-    EXPECT_EQ(r.Details.Longitude, "77\xC2\xB0 12'");
-    EXPECT_EQ(r.Details.City, "New Delhi");
-
-    // Every body appears in exactly one box, under its display name.
-    int lines = 0;
-    for (const std::string& box : r.Chart.SignBoxes) {
-        for (std::size_t at = box.find("\r\n"); at != std::string::npos; at = box.find("\r\n", at + 2)) ++lines;
-    }
-    EXPECT_EQ(lines, 10);
-    ASSERT_GE(r.ArudhaLagnaSign, 1);
-    ASSERT_LE(r.ArudhaLagnaSign, 12);
-    EXPECT_EQ(r.Chart.ArudhaMarkers[static_cast<std::size_t>(r.ArudhaLagnaSign - 1)], "Arudha Lagna");
-    EXPECT_EQ(r.ArudhaLagnaSign, ArudhaLagnaSignOf(state.Chart.LordSign, state.Chart.AscendantSign));
-    EXPECT_TRUE(r.Profile.Ok);
-    EXPECT_EQ(r.Profile.Texts[28], kSignNames[static_cast<std::size_t>(r.ArudhaLagnaSign - 1)]);
-    EXPECT_EQ(r.Readings, ArudhaReadings(state.Chart.BodySign, r.ArudhaLagnaSign));
-}

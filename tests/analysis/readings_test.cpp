@@ -1,19 +1,29 @@
 #include <gtest/gtest.h>
 
 #include "analysis/readings.h"
+#include "core/display.h"
 
 using namespace velmora::analysis;
+using velmora::kReadingBlack;
+using velmora::kReadingRed;
+using velmora::TextRun;
 
 namespace {
 
 constexpr const char* kHealth = "You may suffer from health problems during the dasha of this planet.\r\n\r\n";
 
-// Body signs (sign indexes, body order; slot 9 the ascendant, slot 10 unused).
-std::array<std::int16_t, 11> Signs(std::initializer_list<int> first9) {
-    std::array<std::int16_t, 11> s{};
+// Body signs from sign indexes of the first nine bodies (the ascendant in Aries).
+std::array<int, 10> Signs(std::initializer_list<int> first9) {
+    std::array<int, 10> s{};
+    s.fill(1);
     std::size_t i = 0;
-    for (int v : first9) s[i++] = static_cast<std::int16_t>(v);
+    for (int v : first9) s[i++] = v + 1;
     return s;
+}
+
+// The readings as the window shows them.
+std::vector<TextRun> Runs(const std::array<int, 10>& signs, int arudhaLagnaSign) {
+    return velmora::ReadingRuns(ArudhaReadings(signs, arudhaLagnaSign));
 }
 
 std::string Joined(const std::vector<TextRun>& runs) {
@@ -36,7 +46,7 @@ TEST(Readings, HousesCountedFromTheArudhaLagna) {
 TEST(Readings, MoonInTheArudhaLagnaWithNodesInTheSecondAndEighth) {
     // Arudha Lagna in Aries; Moon in Aries, Rahu in Taurus, Ketu in Scorpio;
     // the others in unexamined houses (4th, 5th, 9th, 10th, 12th).
-    const auto runs = ArudhaReadings(Signs({3, 0, 4, 8, 9, 11, 3, 1, 7}), 1);
+    const auto runs = Runs(Signs({3, 0, 4, 8, 9, 11, 3, 1, 7}), 1);
     ASSERT_EQ(runs.size(), 5u);
     EXPECT_EQ(runs[0], (TextRun{"Moon (Benefic) present in your Arudha Lagna contributes towards your wellbeing\r\n\r\n\r\n",
                                 true, kReadingBlack}));
@@ -48,7 +58,7 @@ TEST(Readings, MoonInTheArudhaLagnaWithNodesInTheSecondAndEighth) {
 
 TEST(Readings, TwoSentencesAndTableOrder) {
     // Saturn in the 2nd from a Gemini Arudha Lagna; everything else unexamined.
-    auto runs = ArudhaReadings(Signs({5, 5, 5, 5, 5, 5, 3, 5, 11}), 3);
+    auto runs = Runs(Signs({5, 5, 5, 5, 5, 5, 3, 5, 11}), 3);
     ASSERT_EQ(runs.size(), 3u);
     EXPECT_EQ(runs[0].Text, "Saturn (Malefic) present in 2nd House From Arudha Lagna\r\n");
     EXPECT_EQ(runs[1].Text, kHealth);
@@ -56,20 +66,20 @@ TEST(Readings, TwoSentencesAndTableOrder) {
     EXPECT_FALSE(runs[2].Bold);
 
     // Mars and Saturn together in the 3rd: Saturn's rule (26) comes first.
-    runs = ArudhaReadings(Signs({3, 3, 3, 3, 2, 3, 2, 3, 9}), 1);
+    runs = Runs(Signs({3, 3, 3, 3, 2, 3, 2, 3, 9}), 1);
     ASSERT_EQ(runs.size(), 4u);
     EXPECT_EQ(runs[0].Text, "Saturn (Malefic) present in 3rd House From Arudha Lagna\r\n");
     EXPECT_EQ(runs[2].Text, "Mars (Malefic) present in 3rd House From Arudha Lagna\r\n");
 
     // Pisces Arudha Lagna with Mars in Aries: the 2nd house, rule 9.
-    runs = ArudhaReadings(Signs({2, 2, 2, 2, 0, 2, 2, 2, 8}), 12);
+    runs = Runs(Signs({2, 2, 2, 2, 0, 2, 2, 2, 8}), 12);
     ASSERT_FALSE(runs.empty());
     EXPECT_EQ(runs[0].Text, "Mars (Malefic) present in 2nd House From Arudha Lagna\r\n");
     EXPECT_EQ(runs.back().Text, "your reputation my be hurt because of a sexual scandal.\r\n\r\n");
 }
 
 TEST(Readings, NothingWhenNoBodyIsInAnExaminedHouse) {
-    EXPECT_TRUE(ArudhaReadings(Signs({3, 4, 8, 9, 11, 3, 4, 8, 9}), 1).empty());
+    EXPECT_TRUE(Runs(Signs({3, 4, 8, 9, 11, 3, 4, 8, 9}), 1).empty());
 }
 
 TEST(Readings, EveryRuleOnceAcrossAllPlacements) {
@@ -79,10 +89,15 @@ TEST(Readings, EveryRuleOnceAcrossAllPlacements) {
     int readings = 0;
     for (int body = 0; body < 9; ++body) {
         for (int house : {1, 2, 3, 6, 7, 8, 11}) {
-            std::array<std::int16_t, 11> signs{};
-            for (int other = 0; other < 9; ++other) signs[static_cast<std::size_t>(other)] = 3;  // the 4th
-            signs[static_cast<std::size_t>(body)] = static_cast<std::int16_t>(house - 1);
-            const auto runs = ArudhaReadings(signs, 1);
+            std::array<int, 10> signs{};
+            for (int other = 0; other < 10; ++other) signs[static_cast<std::size_t>(other)] = 4;  // the 4th
+            signs[static_cast<std::size_t>(body)] = house;
+            const auto runs = Runs(signs, 1);
+            const auto typed = ArudhaReadings(signs, 1);
+            if (!typed.empty()) {
+                EXPECT_EQ(typed[0].Subject, body);
+                EXPECT_EQ(typed[0].House, house);
+            }
             if (runs.empty()) continue;
             ++readings;
             EXPECT_TRUE(runs[0].Bold);
@@ -95,7 +110,7 @@ TEST(Readings, EveryRuleOnceAcrossAllPlacements) {
     }
     EXPECT_EQ(readings, 51);
     // The sentence of the benefics in the 11th has no full stop.
-    const auto eleventh = ArudhaReadings(Signs({3, 10, 3, 3, 3, 3, 3, 3, 9}), 1);
+    const auto eleventh = Runs(Signs({3, 10, 3, 3, 3, 3, 3, 3, 9}), 1);
     EXPECT_EQ(Joined(eleventh), "Moon (Benefic) present in 11th House From Arudha Lagna\r\n"
                                 "This will make you rich and the money will come from legal sources\r\n\r\n");
 }

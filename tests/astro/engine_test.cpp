@@ -5,6 +5,7 @@
 #include "core/zones.h"
 #include "astro/angles.h"
 #include "astro/ascendant.h"
+#include "astro/engine.h"
 #include "astro/ephemeris.h"
 #include "astro/moon.h"
 #include "astro/position_text.h"
@@ -18,12 +19,22 @@ namespace {
 using velmora::testing::BirthAt;
 constexpr auto Greenwich = BirthAt;
 
-EngineState RunEngine(const BirthData& birth, const ZoneOffset& zone = {}) {
-    EngineState state;
-    ComputeAscendant(birth, zone, state);
-    ComputeMoon(birth, zone, state);
-    ComputePlanetPositions(birth, zone, state);
-    return state;
+// One formula run with the texts the chart shows.
+struct EngineRun {
+    double UniversalTime = 0;
+    double SiderealCorrection = 0;
+    std::array<double, kBodyCount> SiderealLongitudes{};
+    std::array<std::string, kBodyCount> PlanetPositions;
+};
+
+EngineRun RunEngine(const BirthData& birth, const ZoneOffset& zone = {}) {
+    const EnginePositions p = ComputeFormulaPositions(MomentOf(birth, zone));
+    EngineRun run;
+    run.UniversalTime = p.UniversalTime;
+    run.SiderealCorrection = p.SiderealCorrection;
+    run.SiderealLongitudes = p.Longitudes;
+    for (std::size_t b = 0; b < kBodyCount; ++b) run.PlanetPositions[b] = PositionTextOf(ArcTextOf(p.Longitudes[b]));
+    return run;
 }
 
 // Difference of two longitudes in degrees, in (-180, 180].
@@ -120,7 +131,7 @@ TEST(Moon, NewAndFullMoonsAgreeWithTheSun) {
     const Lunation lunations[] = {{2000, 1, 6, 18, 14, 0}, {1975, 5, 25, 5, 51, 180}, {2024, 4, 8, 18, 21, 0}};
     for (const Lunation& l : lunations) {
         const BirthData b = Greenwich(l.y, l.m, l.d, l.h, l.n);
-        const double t = CenturiesFrom2000(ConvertBirthTime(b, {}));
+        const double t = CenturiesFrom2000(MomentOf(b, {}));
         const double sun = SunOfDate(DayCountOf(l.y, l.m, l.d, l.h, l.n));
         EXPECT_NEAR(AngularDifference(MoonTropicalLongitude(t) - sun, l.elongation), 0, 0.3) << l.y;
     }
@@ -130,7 +141,7 @@ TEST(Engine, ReferenceMomentJ2000AtLatitude51North) {
     BirthData birth = Greenwich(2000, 1, 1, 12, 0);
     birth.LatitudeDegrees = 51;
     birth.LatitudeMinutes = 30;
-    const EngineState s = RunEngine(birth);
+    const EngineRun s = RunEngine(birth);
 
     EXPECT_NEAR(s.SiderealCorrection, -23.8540, 0.0005);
     EXPECT_NEAR(s.SiderealLongitudes[Ascendant], 24.30 - 23.854, 0.01);
@@ -153,16 +164,11 @@ TEST(Engine, ReferenceMomentJ2000AtLatitude51North) {
     EXPECT_NEAR(s.SiderealLongitudes[Rahu], rahu, 1e-9);
     EXPECT_NEAR(s.SiderealLongitudes[Ketu], rahu + 180, 1e-9);
 
-    for (int body = 0; body < kBodyCount; ++body) {
-        const auto b = static_cast<std::size_t>(body);
-        EXPECT_EQ(s.PlanetPositions[b], PositionTextOf(ArcTextOf(s.SiderealLongitudes[b]))) << body;
-        EXPECT_EQ(s.SignArcTexts[b], ArcTextOf(s.SiderealLongitudes[b])) << body;
-    }
 }
 
 TEST(Engine, NodesStayOppositeAndLongitudesInRange) {
     for (int year = 1901; year <= 2050; year += 3) {
-        const EngineState s = RunEngine(Greenwich(year, 1 + year % 12, 1 + year % 28, year % 24, year % 60));
+        const EngineRun s = RunEngine(Greenwich(year, 1 + year % 12, 1 + year % 28, year % 24, year % 60));
         EXPECT_NEAR(std::fabs(AngularDifference(s.SiderealLongitudes[Ketu], s.SiderealLongitudes[Rahu])), 180, 1e-9);
         for (double lambda : s.SiderealLongitudes) {
             EXPECT_GE(lambda, 0);
@@ -180,8 +186,8 @@ TEST(Engine, DaylightSavingMovesEveryBodyByTheSameHour) {
     summer.LatitudeDegrees = 40;
     BirthData plain = Greenwich(1990, 7, 14, 12, 0);
     plain.LatitudeDegrees = 40;
-    const EngineState a = RunEngine(summer);
-    const EngineState b = RunEngine(plain);
+    const EngineRun a = RunEngine(summer);
+    const EngineRun b = RunEngine(plain);
     for (int body = 0; body < kBodyCount; ++body) {
         EXPECT_DOUBLE_EQ(a.SiderealLongitudes[static_cast<std::size_t>(body)],
                          b.SiderealLongitudes[static_cast<std::size_t>(body)])
@@ -199,8 +205,8 @@ TEST(Engine, WestPlaceInAnEastZoneUsesTheZonesOwnDirection) {
     Zone_Calculation(20, zone);
     BirthData ut = cet;
     ut.Hour = 11;
-    const EngineState a = RunEngine(cet, zone);
-    const EngineState b = RunEngine(ut, {});
+    const EngineRun a = RunEngine(cet, zone);
+    const EngineRun b = RunEngine(ut, {});
     EXPECT_DOUBLE_EQ(a.UniversalTime, 11);
     EXPECT_EQ(a.PlanetPositions, b.PlanetPositions);
 }
@@ -213,9 +219,9 @@ TEST(Engine, SouthernAndEasternPlacesChangeOnlyTheAscendant) {
     BirthData east = north;
     east.LongitudeDegrees = 90;
     east.IsEast = true;
-    const EngineState n = RunEngine(north);
-    const EngineState s = RunEngine(south);
-    const EngineState e = RunEngine(east);
+    const EngineRun n = RunEngine(north);
+    const EngineRun s = RunEngine(south);
+    const EngineRun e = RunEngine(east);
     EXPECT_NE(n.SiderealLongitudes[Ascendant], s.SiderealLongitudes[Ascendant]);
     EXPECT_NE(n.SiderealLongitudes[Ascendant], e.SiderealLongitudes[Ascendant]);
     for (int body = 0; body < Ascendant; ++body) {
@@ -230,7 +236,7 @@ TEST(Engine, SunJustBeforeTheSiderealStartOfAriesIsLatePisces) {
     bool sawLatePisces = false;
     bool sawEarlyAries = false;
     for (int hour = 0; hour < 72; ++hour) {
-        const EngineState s = RunEngine(Greenwich(2000, 4, 12 + hour / 24, hour % 24, 0));
+        const EngineRun s = RunEngine(Greenwich(2000, 4, 12 + hour / 24, hour % 24, 0));
         const double sun = s.SiderealLongitudes[Sun];
         ASSERT_GE(sun, 0);
         ASSERT_LT(sun, 360);

@@ -63,11 +63,11 @@ TEST(UniversalTime, ZoneAndDaylightSavingOnEveryRoute) {
     for (const Case& c : cases) {
         const BirthData birth = Birth(2000, 6, 15, c.hour, 0, c.east, c.lonDegrees, c.dst);
         const ZoneOffset zone = ZoneOfRow(c.row);
-        EXPECT_DOUBLE_EQ(UniversalTimeOf(birth, zone), c.expected) << "row " << c.row;
-        EXPECT_DOUBLE_EQ(ConvertBirthTime(birth, zone).UniversalTime, c.expected);
+        EXPECT_DOUBLE_EQ(MomentOf(birth, zone).UniversalTime, c.expected) << "row " << c.row;
+        EXPECT_DOUBLE_EQ(MomentOf(birth, zone).UniversalTime, c.expected);
 
         // The planets' calendar route reaches the same moment.
-        const CivilMinute ut = UniversalCalendarTime(birth, zone);
+        const CivilMinute ut = UniversalCalendarTime(MomentOf(birth, zone));
         const double hoursFromDate =
             (sys_days{ut.Date} - sys_days{year{2000} / June / 15}).count() * 24.0 + ut.Hour + ut.Minute / 60.0;
         EXPECT_DOUBLE_EQ(hoursFromDate, c.expected) << "row " << c.row;
@@ -76,33 +76,33 @@ TEST(UniversalTime, ZoneAndDaylightSavingOnEveryRoute) {
 
 TEST(UniversalTime, CalendarRouteCarriesAcrossDaysMonthsAndYears) {
     // 22:30 in a zone five hours behind becomes 03:30 the next day.
-    CivilMinute ut = UniversalCalendarTime(Birth(1980, 3, 10, 22, 30, false, 75), ZoneOfRow(27));
+    CivilMinute ut = UniversalCalendarTime(MomentOf(Birth(1980, 3, 10, 22, 30, false, 75), ZoneOfRow(27)));
     EXPECT_EQ(ut.Date, year{1980} / March / 11);
     EXPECT_EQ(ut.Hour, 3);
     EXPECT_EQ(ut.Minute, 30);
 
-    ut = UniversalCalendarTime(Birth(1999, 12, 31, 23, 0, false, 75), ZoneOfRow(27));
+    ut = UniversalCalendarTime(MomentOf(Birth(1999, 12, 31, 23, 0, false, 75), ZoneOfRow(27)));
     EXPECT_EQ(ut.Date, year{2000} / January / 1);
     EXPECT_EQ(ut.Hour, 4);
 
     // East of Greenwich the clock goes back, here into a leap day.
-    ut = UniversalCalendarTime(Birth(2000, 3, 1, 2, 0, true, 77), ZoneOfRow(34));
+    ut = UniversalCalendarTime(MomentOf(Birth(2000, 3, 1, 2, 0, true, 77), ZoneOfRow(34)));
     EXPECT_EQ(ut.Date, year{2000} / February / 29);
     EXPECT_EQ(ut.Hour, 20);
     EXPECT_EQ(ut.Minute, 30);
 
     // Daylight saving at 00:30 on Greenwich time falls on the day before.
-    ut = UniversalCalendarTime(Birth(1975, 7, 1, 0, 30, false, 0, true), ZoneOfRow(29));
+    ut = UniversalCalendarTime(MomentOf(Birth(1975, 7, 1, 0, 30, false, 0, true), ZoneOfRow(29)));
     EXPECT_EQ(ut.Date, year{1975} / June / 30);
     EXPECT_EQ(ut.Hour, 23);
     EXPECT_EQ(ut.Minute, 30);
 }
 
 TEST(UniversalTime, CenturiesFromBothEpochs) {
-    const BirthMoment noon2000 = ConvertBirthTime(Birth(2000, 1, 1, 12, 0, false, 0), ZoneOfRow(29));
+    const BirthMoment noon2000 = MomentOf(Birth(2000, 1, 1, 12, 0, false, 0), ZoneOfRow(29));
     EXPECT_DOUBLE_EQ(CenturiesFrom2000(noon2000), 0);
     EXPECT_DOUBLE_EQ(CenturiesFrom1900(noon2000), 1);
-    const BirthMoment moment = ConvertBirthTime(Birth(1900, 1, 1, 0, 0, false, 0), ZoneOfRow(29));
+    const BirthMoment moment = MomentOf(Birth(1900, 1, 1, 0, 0, false, 0), ZoneOfRow(29));
     EXPECT_NEAR(CenturiesFrom1900(moment), 0.5 / 36525, 1e-15);
 }
 
@@ -112,7 +112,7 @@ TEST(UniversalTime, SignedCoordinates) {
     b.LatitudeDegrees = 28;
     b.LatitudeMinutes = 36;
     b.IsSouth = true;
-    const BirthMoment m = ConvertBirthTime(b, ZoneOfRow(29));
+    const BirthMoment m = MomentOf(b, ZoneOfRow(29));
     EXPECT_DOUBLE_EQ(m.LongitudeWest, -77.5);
     EXPECT_DOUBLE_EQ(m.Latitude, -28.6);
 }

@@ -39,25 +39,40 @@ QJsonObject JsonOf(const QStringList& arguments) {
 
 TEST(Cli, JsonCarriesTheEngineResults) {
     const QJsonObject o = JsonOf(Sample());
+    EXPECT_EQ(o["schema"].toInt(), 2);
+    EXPECT_EQ(o["program"].toObject()["name"].toString(), QStringLiteral("Velmora Arudha Lagna"));
+    EXPECT_EQ(o["program"].toObject()["version"].toString().count(QLatin1Char('.')), 2);
     EXPECT_EQ(o["zoneOffsetHours"].toInt(), -5);
     EXPECT_EQ(o["zoneOffsetMinutes"].toInt(), -30);
     EXPECT_NEAR(o["universalTime"].toDouble(), 9 + 5 / 60.0 - 5.5, 1e-12);
     EXPECT_NEAR(o["siderealCorrection"].toDouble(), -23.5, 0.1);
-    const QJsonArray positions = o["positions"].toArray();
-    const QJsonArray arcTexts = o["arcTexts"].toArray();
-    const QJsonArray longitudes = o["longitudes"].toArray();
-    ASSERT_EQ(positions.size(), 10);
-    ASSERT_EQ(arcTexts.size(), 10);
-    ASSERT_EQ(longitudes.size(), 10);
+    const QJsonArray bodies = o["bodies"].toArray();
+    ASSERT_EQ(bodies.size(), 10);
+    const QStringList names{"Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Rahu", "Ketu", "Asc"};
+    const QString signs = QStringLiteral("AriTauGemCanLeoVirLibScoSagCapAquPis");
     for (int i = 0; i < 10; ++i) {
-        const QString position = positions[i].toString();
+        const QJsonObject body = bodies[i].toObject();
+        EXPECT_EQ(body["name"].toString(), names[i]);
+        const QString position = body["position"].toString();
         EXPECT_EQ(position.size(), 9);
         // The sign in the position text is the one the longitude falls in.
-        const QString signs = QStringLiteral("AriTauGemCanLeoVirLibScoSagCapAquPis");
-        const int sign = static_cast<int>(longitudes[i].toDouble() / 30) % 12;
+        const int sign = static_cast<int>(body["longitude"].toDouble() / 30) % 12;
+        EXPECT_EQ(body["sign"].toInt(), sign + 1) << i;
         EXPECT_EQ(position.mid(3, 3), signs.mid(3 * sign, 3)) << i;
-        EXPECT_TRUE(arcTexts[i].toString().endsWith(position.mid(3, 3)));
+        EXPECT_EQ(body["signName"].toString().left(3), signs.mid(3 * sign, 3)) << i;
+        EXPECT_TRUE(body["arcText"].toString().endsWith(position.mid(3, 3)));
+        EXPECT_EQ(o["longitudes"].toArray()[i].toDouble(), body["longitude"].toDouble());
     }
+    const QJsonObject input = o["input"].toObject();
+    EXPECT_EQ(input["name"].toString(), QStringLiteral("ASHA RAO"));
+    EXPECT_EQ(input["date"].toString(), QStringLiteral("1980-01-05"));
+    EXPECT_EQ(input["time"].toString(), QStringLiteral("09:05"));
+    EXPECT_EQ(input["zoneRow"].toInt(), 34);
+    EXPECT_TRUE(input["zone"].toString().startsWith(QStringLiteral("India")));
+    EXPECT_FALSE(input["daylightSaving"].toBool());
+    EXPECT_EQ(input["latitude"].toString(), QStringLiteral("28:36N"));
+    EXPECT_EQ(input["longitude"].toString(), QStringLiteral("077:12E"));
+    EXPECT_EQ(input["city"].toString(), QStringLiteral("New Delhi"));
 }
 
 TEST(Cli, ReadableReportShowsNameInCapitalsAndPositions) {
@@ -120,18 +135,17 @@ TEST(Cli, RetrogradeMarksInJsonAndText) {
     QStringList mercuryRetrograde = Sample();
     mercuryRetrograde[3] = QStringLiteral("1975-09-27");
     const QJsonObject o = JsonOf(mercuryRetrograde);
-    const QJsonArray names = o["bodyDisplayNames"].toArray();
-    ASSERT_EQ(names.size(), 10);
-    EXPECT_EQ(names[2].toString(), QStringLiteral("Mercury (R) "));
-    EXPECT_EQ(names[0].toString(), QStringLiteral("Sun"));
-    EXPECT_EQ(names[9].toString(), QStringLiteral("Asc"));
-    const QJsonObject retrograde = o["retrograde"].toObject();
-    EXPECT_EQ(retrograde.keys(), (QStringList{"Jupiter", "Mars", "Mercury", "Saturn", "Venus"}));
-    EXPECT_TRUE(retrograde["Mercury"].toBool());
+    const QJsonArray bodies = o["bodies"].toArray();
+    ASSERT_EQ(bodies.size(), 10);
+    // Names stay plain in JSON; the flag says what the window marks.
+    EXPECT_EQ(bodies[2].toObject()["name"].toString(), QStringLiteral("Mercury"));
+    EXPECT_TRUE(bodies[2].toObject()["retrograde"].toBool());
+    for (int i : {0, 1, 7, 8, 9}) EXPECT_FALSE(bodies[i].toObject()["retrograde"].toBool()) << i;
+    EXPECT_FALSE(QString::fromUtf8(QJsonDocument(o).toJson()).contains(QStringLiteral("(R)")));
 
     // The station day itself is not retrograde.
     mercuryRetrograde[3] = QStringLiteral("1975-09-26");
-    EXPECT_FALSE(JsonOf(mercuryRetrograde)["retrograde"].toObject()["Mercury"].toBool());
+    EXPECT_FALSE(JsonOf(mercuryRetrograde)["bodies"].toArray()[2].toObject()["retrograde"].toBool());
 
     QStringList text = Sample();
     text[3] = QStringLiteral("1975-09-27");
@@ -140,46 +154,73 @@ TEST(Cli, RetrogradeMarksInJsonAndText) {
 
 TEST(Cli, JsonCarriesTheWholeAnalysis) {
     const QJsonObject o = JsonOf(Sample());
-    const int arudha = o["arudhaLagnaSign"].toInt();
+    const QJsonObject arudhaLagna = o["arudhaLagna"].toObject();
+    const int arudha = arudhaLagna["sign"].toInt();
     ASSERT_GE(arudha, 1);
     ASSERT_LE(arudha, 12);
-    EXPECT_FALSE(o["ascendantLord"].toString().isEmpty());
-    EXPECT_GE(o["ascendantSign"].toInt(), 1);
-    EXPECT_GE(o["lordSign"].toInt(), 1);
-    const QJsonArray bodySign = o["bodySign"].toArray();
-    ASSERT_EQ(bodySign.size(), 10);
+    const QJsonObject ascendant = o["ascendant"].toObject();
+    EXPECT_FALSE(ascendant["lord"].toString().isEmpty());
+    EXPECT_GE(ascendant["sign"].toInt(), 1);
+    EXPECT_GE(ascendant["lordSign"].toInt(), 1);
+    EXPECT_EQ(ascendant["sign"].toInt(), o["bodies"].toArray()[9].toObject()["sign"].toInt());
 
-    const QJsonObject chart = o["chart"].toObject();
-    const QStringList boxes{"lblAries", "lblTaurus", "lblGemini",      "lblCancer",    "lblLeo",      "lblVirgo",
-                            "lblLibra", "lblScorpio", "lblSagattarius", "lblCapricorn", "lblAquarius", "lblPisces"};
+    // Each body is listed under its own sign, in body order, and the marked
+    // sign is the Arudha Lagna.
+    const QJsonArray chart = o["chart"].toArray();
     ASSERT_EQ(chart.size(), 12);
-    const QJsonArray names = o["bodyDisplayNames"].toArray();
-    for (int body = 0; body < 10; ++body) {
-        const QString box = chart[boxes[bodySign[body].toInt()]].toString();
-        EXPECT_TRUE(box.contains(QStringLiteral("\r\n") + names[body].toString())) << body;
+    const QJsonArray bodies = o["bodies"].toArray();
+    int listed = 0;
+    for (int k = 0; k < 12; ++k) {
+        const QJsonObject box = chart[k].toObject();
+        EXPECT_EQ(box["sign"].toInt(), k + 1);
+        EXPECT_EQ(box["arudhaLagna"].toBool(), k + 1 == arudha);
+        int previous = -1;
+        for (const QJsonValue& name : box["bodies"].toArray()) {
+            ++listed;
+            int body = 0;
+            while (body < 10 && bodies[body].toObject()["name"].toString() != name.toString()) ++body;
+            ASSERT_LT(body, 10);
+            EXPECT_GT(body, previous);
+            previous = body;
+            EXPECT_EQ(bodies[body].toObject()["sign"].toInt(), k + 1);
+        }
     }
-    const QJsonArray markers = o["arudhaMarkers"].toArray();
-    ASSERT_EQ(markers.size(), 12);
-    for (int k = 0; k < 12; ++k)
-        EXPECT_EQ(markers[k].toString(), k == arudha - 1 ? QStringLiteral("Arudha Lagna") : QString());
+    EXPECT_EQ(listed, 10);
 
-    for (const QJsonValue& run : o["readings"].toArray()) {
+    for (const QJsonValue& run : o["readingRuns"].toArray()) {
         const QJsonObject r = run.toObject();
         EXPECT_TRUE(r["text"].toString().endsWith(QStringLiteral("\r\n")));
         EXPECT_TRUE(r["color"].toString() == QStringLiteral("#000000") || r["color"].toString() == QStringLiteral("#800000"));
         EXPECT_TRUE(r["bold"].isBool());
     }
+    QString fromReadings;
+    for (const QJsonValue& value : o["readings"].toArray()) {
+        const QJsonObject r = value.toObject();
+        EXPECT_GE(r["house"].toInt(), 1);
+        fromReadings += r["heading"].toString();
+        for (const QJsonValue& sentence : r["sentences"].toArray()) fromReadings += sentence.toString();
+        EXPECT_FALSE(r["heading"].toString().contains(QLatin1Char('\r')));
+    }
+    QString fromRuns;
+    for (const QJsonValue& run : o["readingRuns"].toArray()) fromRuns += run.toObject()["text"].toString();
+    EXPECT_EQ(fromRuns.remove(QStringLiteral("\r\n")), fromReadings);
+
     const QJsonObject profile = o["profile"].toObject();
     EXPECT_EQ(profile.size(), 29);
-    EXPECT_EQ(profile["lblEnglishName"].toString(), profile["lblArudhaLagnaPresentInSign"].toString());
-    EXPECT_EQ(profile["lblYourArudhaLagnais"].toString(), profile["lblEnglishName"].toString());
+    EXPECT_EQ(profile["englishName"].toString(), profile["arudhaLagnaPresentInSign"].toString());
+    EXPECT_EQ(profile["yourArudhaLagnaIs"].toString(), arudhaLagna["signName"].toString());
+    EXPECT_FALSE(profile["rulingPlanet"].toString().isEmpty());
+    for (const char* key : {"looksText", "natureText", "careerAndFinanceText", "loveAndDomesticLifeText", "healthText"})
+        EXPECT_GT(profile[QLatin1String(key)].toString().size(), 50) << key;
     const QJsonObject details = o["details"].toObject();
     EXPECT_EQ(details.size(), 8);
-    EXPECT_EQ(details["lblName"].toString(), QStringLiteral("ASHA RAO"));
-    EXPECT_EQ(details["lblDOB"].toString(), QStringLiteral("January/5/1980"));
-    EXPECT_EQ(details["lblTOB"].toString(), QStringLiteral("9:5"));
-    EXPECT_EQ(details["lblLatitude"].toString(), QStringLiteral("28\u00b0 36'"));
-    EXPECT_EQ(details["lblCountry"].toString(), QStringLiteral("India"));
+    EXPECT_EQ(details["name"].toString(), QStringLiteral("ASHA RAO"));
+    EXPECT_EQ(details["dateOfBirth"].toString(), QStringLiteral("January/5/1980"));
+    EXPECT_EQ(details["timeOfBirth"].toString(), QStringLiteral("9:5"));
+    EXPECT_EQ(details["latitude"].toString(), QStringLiteral("28\u00b0 36'"));
+    EXPECT_EQ(details["country"].toString(), QStringLiteral("India"));
+    // No widget name leaks into the JSON.
+    EXPECT_FALSE(QString::fromUtf8(QJsonDocument(o).toJson()).contains(QStringLiteral("\"lbl")));
 }
 
 TEST(Cli, TextReportShowsTheChartGridReadingsAndProfile) {

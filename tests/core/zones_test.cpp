@@ -11,8 +11,8 @@ using namespace velmora;
 
 namespace {
 
-astro::ZoneOffset Offset(int row) {
-    astro::ZoneOffset z;
+ZoneOffset Offset(int row) {
+    ZoneOffset z;
     Zone_Calculation(row, z);
     return z;
 }
@@ -58,7 +58,7 @@ TEST(Zones, EveryPairIsTheTextsOffsetReversed) {
         const bool half = offset.find(".5") != std::string::npos || offset.find(".3") != std::string::npos;
         const int expectedHours = -static_cast<int>(hours);
         const int expectedMinutes = half ? (hours > 0 ? -30 : 30) : 0;
-        const astro::ZoneOffset z = Offset(row);
+        const ZoneOffset z = Offset(row);
         EXPECT_EQ(z.Hours, expectedHours) << text;
         EXPECT_EQ(z.Minutes, expectedMinutes) << text;
     }
@@ -82,7 +82,7 @@ TEST(Zones, NamedRows) {
 }
 
 TEST(Zones, RowOutsideTheListLeavesTheOffset) {
-    astro::ZoneOffset z;
+    ZoneOffset z;
     Zone_Calculation(34, z);
     Zone_Calculation(71, z);
     Zone_Calculation(-1, z);

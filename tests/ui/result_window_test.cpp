@@ -21,7 +21,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
-#include "core/driver.h"
+#include "core/pipeline.h"
 #include "ui/main_window.h"
 #include "ui/recording_platform.h"
 #include "ui/links.h"
@@ -37,7 +37,7 @@ namespace {
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-QString Shown(const std::string& text) { return Q(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+QString Shown(std::string_view text) { return Q(std::string(text)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
 template <class T = QWidget>
 T* Child(const QWidget* window, const QString& name) {
@@ -89,25 +89,25 @@ void Type(MainWindow& window, const Birth& birth) {
 }
 
 // Every control of the result window against the analysis record.
-void CompareWithRecord(const ResultWindow* window, const velmora::AnalysisResult& record) {
+void CompareWithRecord(const ResultWindow* window, const velmora::DisplayTexts& record) {
     for (std::size_t k = 0; k < 12; ++k) {
-        const auto* box = Child<QLabel>(window, Q(velmora::analysis::kSignBoxNames[k]));
+        const auto* box = Child<QLabel>(window, Q(velmora::ui::kSignBoxNames[k]));
         QVERIFY(box);
-        QCOMPARE(box->text(), Shown(record.Chart.SignBoxes[k]));
+        QCOMPARE(box->text(), Shown(record.SignBoxes[k]));
         QCOMPARE(Child<QLabel>(window, QStringLiteral("lblArudha_%1").arg(k))->text(),
-                 Shown(record.Chart.ArudhaMarkers[k]));
+                 Shown(record.ArudhaMarkers[k]));
     }
     const std::string* details[] = {&record.Details.Name,      &record.Details.DateOfBirth, &record.Details.TimeOfBirth,
                                     &record.Details.Latitude,  &record.Details.Longitude,   &record.Details.City,
                                     &record.Details.State,     &record.Details.Country};
     for (std::size_t i = 0; i < 8; ++i)
-        QCOMPARE(Child<QLabel>(window, Q(velmora::kDetailControlNames[i]))->text(), Shown(*details[i]));
+        QCOMPARE(Child<QLabel>(window, Q(velmora::ui::kDetailControlNames[i]))->text(), Shown(*details[i]));
     for (int i = 0; i < 10; ++i)
         QCOMPARE(Child<QLabel>(window, QStringLiteral("planet_%1").arg(i))->text(),
                  Shown(record.Positions[static_cast<std::size_t>(i)]));
-    for (std::size_t i = 0; i < velmora::analysis::kProfileControlNames.size(); ++i) {
-        const QString name = Q(velmora::analysis::kProfileControlNames[i]);
-        const QString expected = Shown(record.Profile.Texts[i]);
+    for (std::size_t i = 0; i < velmora::ui::kProfileControlNames.size(); ++i) {
+        const QString name = Q(velmora::ui::kProfileControlNames[i]);
+        const QString expected = Shown(record.Profile[i]);
         if (auto* label = Child<QLabel>(window, name)) {
             QCOMPARE(label->text(), expected);
         } else {
@@ -198,10 +198,10 @@ private slots:
 
         QCOMPARE(Child<QGroupBox>(&window, QStringLiteral("Frame4"))->title(),
                  QStringLiteral("Arudha Lagna Interpretation"));
-        for (std::size_t i = 0; i < velmora::analysis::kProfileControlNames.size(); ++i) {
-            const QString name = Q(velmora::analysis::kProfileControlNames[i]);
+        for (std::size_t i = 0; i < velmora::ui::kProfileControlNames.size(); ++i) {
+            const QString name = Q(velmora::ui::kProfileControlNames[i]);
             QCOMPARE(Child<QLabel>(&window, name + QStringLiteral("Caption"))->text(),
-                     Q(velmora::analysis::kProfileCaptions[i]));
+                     Q(velmora::kProfileCaptions[i]));
             if (name.startsWith(QStringLiteral("txt"))) {
                 auto* box = Child<QPlainTextEdit>(&window, name);
                 QVERIFY2(box && box->isReadOnly(), qPrintable(name));
@@ -252,7 +252,7 @@ private slots:
                 if (c > 0) QVERIFY(at(sign).x() > at(rows[r][c - 1] >= 0 ? rows[r][c - 1] : rows[0][c - 1]).x());
                 // The sign box label sits in its outline; the number beside the
                 // upper right corner; the marker beneath.
-                const auto* label = Child<QLabel>(&window, Q(velmora::analysis::kSignBoxNames[static_cast<std::size_t>(sign)]));
+                const auto* label = Child<QLabel>(&window, Q(velmora::ui::kSignBoxNames[static_cast<std::size_t>(sign)]));
                 QCOMPARE(label->parentWidget(), box(sign));
                 const auto* number = Child<QLabel>(&window, QStringLiteral("Hno_%1").arg(sign));
                 QCOMPARE(number->text(), QString::number(sign + 1));
@@ -286,13 +286,13 @@ private slots:
         Type(program.window, kDelhi1980);
         QCOMPARE(Child<QLineEdit>(&program.window, QStringLiteral("txtName"))->text(), QStringLiteral("RAVI KUMAR"));
 
-        velmora::AnalysisState state;
-        const velmora::AnalysisOutcome expected = velmora::RunAnalysis(program.window.CurrentForm(), state);
+        const velmora::AnalysisOutcome expected = velmora::RunAnalysis(program.window.CurrentForm());
         QVERIFY(!expected.Rejected);
-        const velmora::AnalysisResult& record = expected.Result;
+        const velmora::DisplayTexts& record = expected.Result.Display;
+        const int arudhaLagnaSign = expected.Result.Chart.ArudhaLagnaSign;
         // The chosen birth exercises the interesting parts.
         QVERIFY(!record.Readings.empty());
-        QVERIFY(record.Profile.Ok);
+        QVERIFY(record.ProfileShown);
         QCOMPARE(record.Details.DateOfBirth, std::string("January/5/1980"));
         QCOMPARE(record.Details.TimeOfBirth, std::string("9:5"));
 
@@ -316,7 +316,7 @@ private slots:
             if (!marker.isEmpty()) {
                 ++marked;
                 QCOMPARE(marker, QStringLiteral("Arudha Lagna"));
-                QCOMPARE(k, record.ArudhaLagnaSign - 1);
+                QCOMPARE(k, arudhaLagnaSign - 1);
             }
         }
         QCOMPARE(marked, 1);
@@ -354,18 +354,17 @@ private slots:
 
         // A second birth with another Arudha Lagna.
         Type(program.window, kDelhi1984);
-        velmora::AnalysisState state;
-        const velmora::AnalysisOutcome firstRecord = velmora::RunAnalysis(typed, state);
-        const velmora::AnalysisOutcome secondRecord = velmora::RunAnalysis(program.window.CurrentForm(), state);
-        QVERIFY(firstRecord.Result.ArudhaLagnaSign != secondRecord.Result.ArudhaLagnaSign);
+        const velmora::AnalysisOutcome firstRecord = velmora::RunAnalysis(typed);
+        const velmora::AnalysisOutcome secondRecord = velmora::RunAnalysis(program.window.CurrentForm());
+        QVERIFY(firstRecord.Result.Chart.ArudhaLagnaSign != secondRecord.Result.Chart.ArudhaLagnaSign);
 
         program.window.findChild<QAction*>(QStringLiteral("mnuNext"))->trigger();
         ResultWindow* second = program.window.resultWindow();
         QVERIFY(second);
         QVERIFY(second->isVisible());
-        CompareWithRecord(second, secondRecord.Result);
+        CompareWithRecord(second, secondRecord.Result.Display);
         if (QTest::currentTestFailed()) return;
-        QCOMPARE(Child<QLabel>(second, QStringLiteral("lblArudha_%1").arg(firstRecord.Result.ArudhaLagnaSign - 1))->text(),
+        QCOMPARE(Child<QLabel>(second, QStringLiteral("lblArudha_%1").arg(firstRecord.Result.Chart.ArudhaLagnaSign - 1))->text(),
                  QString());
         QVERIFY(Child<QTextEdit>(second, QStringLiteral("RTB"))->toPlainText() != firstReadings);
 
@@ -432,12 +431,12 @@ private slots:
         RecordingOpener opener;
         Links links(opener);
         ResultWindow window(links);
-        velmora::AnalysisResult record;
-        record.Profile.Ok = true;
-        record.Profile.Texts.fill("Leo");
+        velmora::BirthAnalysis record;
+        record.Display.ProfileShown = true;
+        record.Display.Profile.fill("Leo");
         window.ShowResult(record);
-        velmora::AnalysisResult missing;  // Ok is false, every text empty
-        window.ShowProfile(missing.Profile);
+        const velmora::DisplayTexts missing;  // not shown, every text empty
+        window.ShowProfile(missing);
         QCOMPARE(Child<QLabel>(&window, QStringLiteral("lblVedicName"))->text(), QStringLiteral("Leo"));
         QCOMPARE(Child<QPlainTextEdit>(&window, QStringLiteral("txtHealth"))->toPlainText(), QStringLiteral("Leo"));
     }

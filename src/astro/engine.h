@@ -1,0 +1,44 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "model/birth_moment.h"
+#include "model/names.h"
+
+namespace velmora::astro {
+
+// What an engine computes for one moment: every number the chart is built
+// from. Longitudes are sidereal, in degrees, body order.
+struct EnginePositions {
+    double UniversalTime = 0;       // hours, as the moment gives it
+    double SiderealCorrection = 0;  // degrees, negative; its magnitude is the ayanamsa
+    std::array<double, kBodyCount> Longitudes{};
+    std::array<bool, kBodyCount> Retrograde{};  // only Mercury .. Saturn are ever marked
+};
+
+// An engine's answer: the positions, or why it could not give them.
+struct EngineOutcome {
+    bool Ok = true;
+    std::string Error;
+    EnginePositions Positions;
+};
+
+// A source of positions. The analysis does not know which one ran.
+class PositionEngine {
+public:
+    virtual ~PositionEngine() = default;
+    virtual EngineOutcome Compute(const BirthMoment& moment) const = 0;
+};
+
+// The program's own formulas: the ascendant and its sidereal correction, the
+// Moon, the Sun, planets and nodes, and the retrograde marks from the
+// built-in station tables for the date as entered.
+EnginePositions ComputeFormulaPositions(const BirthMoment& moment);
+
+class FormulaEngine final : public PositionEngine {
+public:
+    EngineOutcome Compute(const BirthMoment& moment) const override;
+};
+
+}  // namespace velmora::astro

@@ -1,0 +1,279 @@
+#include "core/json_report.h"
+
+#include <rapidjson/prettywriter.h>
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+
+#include <cstdio>
+
+#include "core/zones.h"
+#include "model/version.h"
+
+namespace velmora {
+
+namespace {
+
+// rapidjson's output stream over a std::string we append to.
+class StringSink {
+public:
+    using Ch = char;
+    explicit StringSink(std::string& out) : out_(out) {}
+    void Put(char c) { out_.push_back(c); }
+    void Flush() {}
+    void Reserve(std::size_t n) { out_.reserve(out_.size() + n); }
+
+private:
+    std::string& out_;
+};
+
+template <class W>
+void Str(W& w, std::string_view s) {
+    w.String(s.data(), static_cast<rapidjson::SizeType>(s.size()));
+}
+
+template <class W>
+void Key(W& w, std::string_view s) {
+    w.Key(s.data(), static_cast<rapidjson::SizeType>(s.size()));
+}
+
+std::string TwoDigits(int value) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%02d", value);
+    return buffer;
+}
+
+std::string DateText(const BirthData& b) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", b.Year, b.Month, b.Day);
+    return buffer;
+}
+
+std::string ColorText(std::uint32_t rgb) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "#%06x", static_cast<unsigned>(rgb & 0xFFFFFFu));
+    return buffer;
+}
+
+template <class W>
+void SignFields(W& w, int sign) {
+    Key(w, "sign");
+    w.Int(sign);
+    Key(w, "signName");
+    Str(w, SignNameOf(sign));
+}
+
+template <class W>
+void WriteInput(W& w, const BirthAnalysis& a) {
+    const BirthData& b = a.Birth;
+    const FormInput& f = a.Input;
+    w.StartObject();
+    Key(w, "name");
+    Str(w, b.Name);
+    Key(w, "date");
+    Str(w, DateText(b));
+    Key(w, "time");
+    Str(w, TwoDigits(b.Hour) + ":" + TwoDigits(b.Minute));
+    Key(w, "zoneRow");
+    w.Int(f.ZoneRow);
+    Key(w, "zone");
+    Str(w, f.ZoneRow >= 0 && f.ZoneRow < kZoneCount ? ZoneTable()[static_cast<std::size_t>(f.ZoneRow)].Text
+                                                     : std::string_view{});
+    Key(w, "daylightSaving");
+    w.Bool(b.DaylightSaving);
+    if (b.ExactUtcOffsetMinutes) {
+        const int m = *b.ExactUtcOffsetMinutes;
+        const int magnitude = m < 0 ? -m : m;
+        Key(w, "utcOffset");
+        Str(w, std::string(m < 0 ? "-" : "+") + TwoDigits(magnitude / 60) + ":" + TwoDigits(magnitude % 60));
+    }
+    Key(w, "latitude");
+    Str(w, LatitudeText(b));
+    Key(w, "longitude");
+    Str(w, LongitudeText(b));
+    Key(w, "city");
+    Str(w, f.City);
+    Key(w, "state");
+    Str(w, f.State);
+    Key(w, "country");
+    Str(w, f.Country);
+    w.EndObject();
+}
+
+template <class W>
+void WriteAnalysis(W& w, const BirthAnalysis& a) {
+    const DisplayTexts& d = a.Display;
+    const astro::EnginePositions& p = a.Positions;
+    w.StartObject();
+    Key(w, "schema");
+    w.Int(kJsonSchemaVersion);
+    Key(w, "program");
+    w.StartObject();
+    Key(w, "name");
+    Str(w, kProgramName);
+    Key(w, "version");
+    Str(w, kProgramVersion);
+    w.EndObject();
+    Key(w, "input");
+    WriteInput(w, a);
+
+    Key(w, "zoneOffsetHours");
+    w.Int(a.Zone.Hours);
+    Key(w, "zoneOffsetMinutes");
+    w.Int(a.Zone.Minutes);
+    Key(w, "universalTime");
+    w.Double(p.UniversalTime);
+    Key(w, "siderealCorrection");
+    w.Double(p.SiderealCorrection);
+    Key(w, "longitudes");
+    w.StartArray();
+    for (double lon : p.Longitudes) w.Double(lon);
+    w.EndArray();
+
+    Key(w, "bodies");
+    w.StartArray();
+    for (std::size_t body = 0; body < kBodyCount; ++body) {
+        w.StartObject();
+        Key(w, "name");
+        Str(w, kBodyNames[body]);
+        Key(w, "longitude");
+        w.Double(p.Longitudes[body]);
+        Key(w, "arcText");
+        Str(w, d.ArcTexts[body]);
+        Key(w, "position");
+        Str(w, d.Positions[body]);
+        SignFields(w, a.Chart.BodySign[body]);
+        Key(w, "retrograde");
+        w.Bool(p.Retrograde[body]);
+        w.EndObject();
+    }
+    w.EndArray();
+
+    Key(w, "ascendant");
+    w.StartObject();
+    SignFields(w, a.Chart.AscendantSign);
+    Key(w, "lord");
+    Str(w, kBodyNames[a.Chart.AscendantLord]);
+    Key(w, "lordSign");
+    w.Int(a.Chart.LordSign);
+    w.EndObject();
+
+    Key(w, "arudhaLagna");
+    w.StartObject();
+    SignFields(w, a.Chart.ArudhaLagnaSign);
+    w.EndObject();
+
+    Key(w, "chart");
+    w.StartArray();
+    for (int sign = 1; sign <= kSignCount; ++sign) {
+        w.StartObject();
+        SignFields(w, sign);
+        Key(w, "bodies");
+        w.StartArray();
+        const analysis::BodiesInSign in = analysis::BodiesIn(a.Chart, sign);
+        for (int i = 0; i < in.Count; ++i) Str(w, kBodyNames[in.Bodies[static_cast<std::size_t>(i)]]);
+        w.EndArray();
+        Key(w, "arudhaLagna");
+        w.Bool(sign == a.Chart.ArudhaLagnaSign);
+        w.EndObject();
+    }
+    w.EndArray();
+
+    Key(w, "readings");
+    w.StartArray();
+    for (const analysis::Reading& r : a.Readings) {
+        w.StartObject();
+        Key(w, "body");
+        Str(w, kBodyNames[r.Subject]);
+        Key(w, "house");
+        w.Int(r.House);
+        Key(w, "heading");
+        Str(w, r.Heading);
+        Key(w, "sentences");
+        w.StartArray();
+        for (int i = 0; i < r.SentenceCount; ++i) Str(w, r.Sentences[static_cast<std::size_t>(i)]);
+        w.EndArray();
+        w.EndObject();
+    }
+    w.EndArray();
+
+    Key(w, "readingRuns");
+    w.StartArray();
+    for (const TextRun& run : d.Readings) {
+        w.StartObject();
+        Key(w, "text");
+        Str(w, run.Text);
+        Key(w, "bold");
+        w.Bool(run.Bold);
+        Key(w, "color");
+        Str(w, ColorText(run.Color));
+        w.EndObject();
+    }
+    w.EndArray();
+
+    Key(w, "profile");
+    w.StartObject();
+    for (std::size_t i = 0; i < kProfileJsonKeys.size(); ++i) {
+        Key(w, kProfileJsonKeys[i]);
+        Str(w, d.Profile[i]);
+    }
+    w.EndObject();
+
+    Key(w, "details");
+    w.StartObject();
+    const BirthDetails& det = d.Details;
+    const std::pair<std::string_view, const std::string*> details[] = {
+        {"name", &det.Name},           {"dateOfBirth", &det.DateOfBirth}, {"timeOfBirth", &det.TimeOfBirth},
+        {"latitude", &det.Latitude},   {"longitude", &det.Longitude},     {"city", &det.City},
+        {"state", &det.State},         {"country", &det.Country}};
+    for (const auto& [key, value] : details) {
+        Key(w, key);
+        Str(w, *value);
+    }
+    w.EndObject();
+    w.EndObject();
+}
+
+}  // namespace
+
+const std::array<std::string_view, kProfileFieldCount> kProfileJsonKeys{
+    "arudhaLagnaPresentInSign", "vedicName",       "englishName",         "rulingPlanet",
+    "symbol",                   "nature",          "color",               "typeOfSign",
+    "gender",                   "bestPeriodOfActivity", "barren",         "caste",
+    "position",                 "constituentCharacter", "luckyDays",      "luckyNumbers",
+    "bestDirection",            "luckyColors",     "luckyGemstone",       "partOfTheBody",
+    "physique",                 "looksText",       "natureText",          "careerAndFinanceText",
+    "loveAndDomesticLifeText",  "healthText",      "compatibleWith",      "notCompatibleWith",
+    "yourArudhaLagnaIs"};
+
+std::string LatitudeText(const BirthData& b) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d%c", b.LatitudeDegrees, b.LatitudeMinutes, b.IsSouth ? 'S' : 'N');
+    return buffer;
+}
+
+std::string LongitudeText(const BirthData& b) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%03d:%02d%c", b.LongitudeDegrees, b.LongitudeMinutes, b.IsEast ? 'E' : 'W');
+    return buffer;
+}
+
+void AppendAnalysisJson(std::string& out, const BirthAnalysis& analysis, JsonLayout layout) {
+    StringSink sink(out);
+    if (layout == JsonLayout::Indented) {
+        rapidjson::PrettyWriter<StringSink> writer(sink);
+        writer.SetIndent(' ', 2);
+        WriteAnalysis(writer, analysis);
+    } else {
+        rapidjson::Writer<StringSink> writer(sink);
+        WriteAnalysis(writer, analysis);
+    }
+}
+
+std::string AnalysisJson(const BirthAnalysis& analysis, JsonLayout layout) {
+    std::string out;
+    out.reserve(16384);
+    AppendAnalysisJson(out, analysis, layout);
+    return out;
+}
+
+}  // namespace velmora

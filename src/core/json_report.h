@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "core/pipeline.h"
+
+namespace velmora {
+
+inline constexpr int kJsonSchemaVersion = 2;
+
+enum class JsonLayout { Indented, Compact };
+
+// The whole analysis as one JSON object (schema 2, see docs/json.md),
+// written from the typed result.
+std::string AnalysisJson(const BirthAnalysis& analysis, JsonLayout layout = JsonLayout::Indented);
+
+// The same object appended to `out` (no trailing newline), for callers that
+// write many of them.
+void AppendAnalysisJson(std::string& out, const BirthAnalysis& analysis, JsonLayout layout);
+
+// The JSON keys of the profile fields, field order.
+extern const std::array<std::string_view, kProfileFieldCount> kProfileJsonKeys;
+
+// "28:36N" and "077:12E": the coordinates as the birth file and the JSON
+// input show them.
+std::string LatitudeText(const BirthData& birth);
+std::string LongitudeText(const BirthData& birth);
+
+}  // namespace velmora

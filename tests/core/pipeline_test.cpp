@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "core/json_report.h"
+#include "core/pipeline.h"
+
+using namespace velmora;
+
+namespace {
+
+FormInput Sample() {
+    FormInput f;
+    f.Name = "ASHA";
+    f.MonthIndex = 0;
+    f.Day = "5";
+    f.Year = "1980";
+    f.Hour = "9";
+    f.Minute = "5";
+    f.ZoneRow = 34;  // Indian Time
+    f.LatitudeDegrees = "28";
+    f.LatitudeMinutes = "36";
+    f.LongitudeDegrees = "77";
+    f.LongitudeMinutes = "12";
+    f.City = "New Delhi";
+    f.State = "Delhi";
+    f.Country = "India";
+    return f;
+}
+
+AnalysisOptions English() {
+    AnalysisOptions options;
+    options.MonthNames = &EnglishMonthNames();
+    return options;
+}
+
+}  // namespace
+
+TEST(Pipeline, RejectedFormGivesOnlyTheNotice) {
+    const AnalysisOutcome outcome = RunAnalysis(FormInput{}, English());
+    ASSERT_TRUE(outcome.Rejected);
+    EXPECT_EQ(outcome.Rejected->Text, "Please Enter Name");
+    EXPECT_TRUE(outcome.Result.Display.Positions[0].empty());
+}
+
+TEST(Pipeline, FillsTheBirthRecordAndEveryPosition) {
+    FormInput form = Sample();
+    form.DaylightSaving = true;
+    form.South = true;
+    form.East = false;
+    const AnalysisOutcome outcome = RunAnalysis(form, English());
+    ASSERT_FALSE(outcome.Rejected);
+    const BirthData& b = outcome.Result.Birth;
+    EXPECT_EQ(b.Name, "ASHA");
+    EXPECT_EQ(b.Month, 1);  // January is 1, never 0
+    EXPECT_EQ(b.Day, 5);
+    EXPECT_EQ(b.Year, 1980);
+    EXPECT_EQ(b.Hour, 9);
+    EXPECT_EQ(b.Minute, 5);
+    EXPECT_EQ(b.ZoneHours, 5);  // magnitudes of -5 h -30 min
+    EXPECT_EQ(b.ZoneMinutes, 30);
+    EXPECT_EQ(outcome.Result.Zone, (ZoneOffset{-5, -30}));
+    EXPECT_FALSE(b.IsEast);
+    EXPECT_TRUE(b.IsSouth);
+    EXPECT_TRUE(b.DaylightSaving);
+    EXPECT_EQ(b.LatitudeDegrees, 28);
+    EXPECT_EQ(b.LongitudeMinutes, 12);
+    EXPECT_DOUBLE_EQ(outcome.Result.Positions.UniversalTime, 9 + 5 / 60.0 - 5.5 - 1);
+    EXPECT_EQ(outcome.Result.Moment.OffsetMinutes, -330 - 60);
+    EXPECT_DOUBLE_EQ(outcome.Result.Moment.Latitude, -(28 + 36 / 60.0));
+    EXPECT_DOUBLE_EQ(outcome.Result.Moment.LongitudeWest, 77 + 12 / 60.0);
+    for (const std::string& position : outcome.Result.Display.Positions) EXPECT_EQ(position.size(), 9u);
+}
+
+TEST(Pipeline, SecondsAreNeverReadAndNothingIsKeptBetweenAnalyses) {
+    FormInput f = Sample();
+    const AnalysisOutcome first = RunAnalysis(f, English());
+    f.Second = "30";
+    const AnalysisOutcome second = RunAnalysis(f, English());
+    EXPECT_EQ(first.Result.Display.Positions, second.Result.Display.Positions);
+    EXPECT_EQ(first.Result.Positions.Longitudes, second.Result.Positions.Longitudes);
+
+    // An analysis in between changes nothing of the next.
+    FormInput other = Sample();
+    other.Year = "2011";
+    other.MonthIndex = 6;
+    const AnalysisOutcome between = RunAnalysis(other, English());
+    EXPECT_NE(between.Result.Display.Positions, first.Result.Display.Positions);
+    EXPECT_EQ(AnalysisJson(RunAnalysis(Sample(), English()).Result), AnalysisJson(first.Result));
+}
+
+TEST(Pipeline, DetailsChartMarkersProfileAndReadingsOfATypicalBirth) {
+    FormInput f = Sample();
+    f.South = true;
+    const AnalysisOutcome outcome = RunAnalysis(f, English());
+    ASSERT_FALSE(outcome.Rejected);
+    const BirthAnalysis& a = outcome.Result;
+    const DisplayTexts& d = a.Display;
+    EXPECT_EQ(d.Details.Name, "ASHA");
+    EXPECT_EQ(d.Details.DateOfBirth, "January/5/1980");
+    EXPECT_EQ(d.Details.TimeOfBirth, "9:5");
+    EXPECT_EQ(d.Details.Latitude, "28\xC2\xB0 36'");  // no hemisphere shown
+    EXPECT_EQ(d.Details.Longitude, "77\xC2\xB0 12'");
+    EXPECT_EQ(d.Details.City, "New Delhi");
+
+    // Every body appears in exactly one box, under its display name, in body
+    // order, and the box is the sign its position text names.
+    int lines = 0;
+    for (std::size_t sign = 0; sign < 12; ++sign) {
+        const std::string& box = d.SignBoxes[sign];
+        for (std::size_t at = box.find("\r\n"); at != std::string::npos; at = box.find("\r\n", at + 2)) ++lines;
+    }
+    EXPECT_EQ(lines, 10);
+    for (std::size_t body = 0; body < 10; ++body) {
+        const std::size_t sign = static_cast<std::size_t>(a.Chart.BodySign[body] - 1);
+        EXPECT_NE(d.SignBoxes[sign].find("\r\n" + d.BodyNames[body]), std::string::npos) << body;
+        EXPECT_EQ(d.Positions[body].substr(3, 3), std::string(kSignNames[sign]).substr(0, 3)) << body;
+    }
+    ASSERT_GE(a.Chart.ArudhaLagnaSign, 1);
+    ASSERT_LE(a.Chart.ArudhaLagnaSign, 12);
+    for (std::size_t k = 0; k < 12; ++k) {
+        EXPECT_EQ(d.ArudhaMarkers[k], k + 1 == static_cast<std::size_t>(a.Chart.ArudhaLagnaSign) ? "Arudha Lagna" : "");
+    }
+    EXPECT_EQ(a.Chart.ArudhaLagnaSign, analysis::ArudhaLagnaSignOf(a.Chart.LordSign, a.Chart.AscendantSign));
+    EXPECT_TRUE(d.ProfileShown);
+    EXPECT_EQ(d.Profile[28], kSignNames[static_cast<std::size_t>(a.Chart.ArudhaLagnaSign - 1)]);
+    EXPECT_EQ(d.Readings, ReadingRuns(analysis::ArudhaReadings(a.Chart.BodySign, a.Chart.ArudhaLagnaSign)));
+}
+
+TEST(Pipeline, ExactOffsetReplacesTheZoneRowAndDaylightSaving) {
+    // Kathmandu keeps UTC+05:45: 12:00 there is 06:15 universal time.
+    FormInput f = Sample();
+    f.Hour = "12";
+    f.Minute = "0";
+    f.ZoneRow = 0;
+    f.DaylightSaving = true;
+    f.ExactUtcOffsetMinutes = 345;
+    const AnalysisOutcome exact = RunAnalysis(f, English());
+    ASSERT_FALSE(exact.Rejected);
+    EXPECT_DOUBLE_EQ(exact.Result.Positions.UniversalTime, 6.25);
+
+    FormInput greenwich = Sample();
+    greenwich.Hour = "6";
+    greenwich.Minute = "15";
+    greenwich.ZoneRow = kDefaultZoneRow;
+    const AnalysisOutcome same = RunAnalysis(greenwich, English());
+    EXPECT_EQ(exact.Result.Positions.Longitudes, same.Result.Positions.Longitudes);
+}
+
+TEST(Formats, DetailsAndMonthNames) {
+    BirthData b;
+    b.Month = 1;
+    b.Day = 5;
+    b.Year = 1980;
+    b.Hour = 9;
+    b.Minute = 5;
+    EXPECT_EQ(FormatDateOfBirth(b, EnglishMonthNames()), "January/5/1980");
+    EXPECT_EQ(FormatTimeOfBirth(b), "9:5");
+    b.Hour = 17;
+    b.Minute = 30;
+    EXPECT_EQ(FormatTimeOfBirth(b), "17:30");
+    EXPECT_EQ(FormatAngle(28, 36), "28\xC2\xB0 36'");
+    EXPECT_EQ(FormatAngle(0, 0), "0\xC2\xB0 0'");
+    // The tests run in the C locale, where the system names are English.
+    EXPECT_EQ(SystemMonthNames()[11], "December");
+    EXPECT_EQ(WithNewlines("a\r\nb\r\n\r\nc\rd\n"), "a\nb\n\nc\rd\n");
+    EXPECT_EQ(LatitudeText(b), "00:00N");
+    b.LongitudeDegrees = 77;
+    b.LongitudeMinutes = 5;
+    b.IsEast = true;
+    EXPECT_EQ(LongitudeText(b), "077:05E");
+}
