@@ -7,6 +7,7 @@ packages=(
   g++ cmake ninja-build pkgconf
   qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libswe-dev swe-basic-data
   fonts-dejavu-core fonts-liberation2
 )
 [ "$#" -gt 0 ] && packages+=("$@")
