@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev
   rapidjson-dev libcsv-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libswe-dev swe-basic-data
   fonts-dejavu-core fonts-liberation2
 )
 [ "$#" -gt 0 ] && packages+=("$@")
