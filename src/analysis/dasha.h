@@ -1,0 +1,92 @@
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace velmora::analysis {
+
+// A moment in universal time: seconds since 1970-01-01 00:00 UT, with a
+// fraction. Leap seconds are ignored, as std::chrono::sys_time does.
+using UtMoment = std::chrono::sys_time<std::chrono::duration<double>>;
+
+// The moment of a Julian day (JD 2440587.5 is 1970-01-01 00:00 UT).
+UtMoment MomentOfJulianDay(double julianDay);
+
+// The universal-time calendar date a moment falls on.
+std::chrono::year_month_day UtDateOf(UtMoment moment);
+
+inline constexpr double kDashaDaysPerYear = 365.25;
+inline constexpr int kDashaCycleYears = 120;
+
+struct DashaLord {
+    std::string_view Name;
+    int Years = 0;
+};
+
+// The nine lords in their repeating order; the lord of nakshatra n (0-based)
+// is entry n mod 9.
+inline constexpr std::array<DashaLord, 9> kDashaLords{{{"Ketu", 7},
+                                                       {"Venus", 20},
+                                                       {"Sun", 6},
+                                                       {"Moon", 10},
+                                                       {"Mars", 7},
+                                                       {"Rahu", 18},
+                                                       {"Jupiter", 16},
+                                                       {"Saturn", 19},
+                                                       {"Mercury", 17}}};
+
+inline constexpr std::array<std::string_view, 27> kNakshatraNames{
+    "Ashwini",       "Bharani",       "Krittika",          "Rohini",           "Mrigashira",  "Ardra",
+    "Punarvasu",     "Pushya",        "Ashlesha",          "Magha",            "Purva Phalguni",
+    "Uttara Phalguni", "Hasta",       "Chitra",            "Swati",            "Vishakha",    "Anuradha",
+    "Jyeshtha",      "Mula",          "Purva Ashadha",     "Uttara Ashadha",   "Shravana",    "Dhanishta",
+    "Shatabhisha",   "Purva Bhadrapada", "Uttara Bhadrapada", "Revati"};
+
+// One period, half open: it runs from Start up to, not including, End.
+// The dates are the universal-time calendar dates of the two moments.
+struct DashaSpan {
+    int Lord = 0;  // index into kDashaLords
+    std::string_view LordName;
+    UtMoment Start{};
+    UtMoment End{};
+    std::chrono::year_month_day StartDate{};
+    std::chrono::year_month_day EndDate{};
+};
+
+struct MahaDasha : DashaSpan {
+    std::vector<DashaSpan> Sub;  // the antar dashas from birth on
+};
+
+struct DashaTable {
+    int Nakshatra = 0;  // 1..27
+    std::string_view NakshatraName;
+    int Lord = 0;  // index into kDashaLords: the lord of the Moon's nakshatra
+    std::string_view LordName;
+    double ElapsedFraction = 0;  // of the nakshatra at birth, 0 <= f < 1
+    double BalanceYears = 0;     // left of the first maha dasha at birth
+    std::vector<MahaDasha> Periods;  // nine, the one running at birth first
+};
+
+// The Vimshottari dashas from the Moon's sidereal longitude in degrees (any
+// value; wrapped into [0, 360)) and the birth moment. The first maha dasha
+// starts at birth; its antar dashas are laid from its nominal start (the
+// birth less the part of its years already elapsed), those over before birth
+// are left out and the one running at birth starts at birth. A longitude on
+// a nakshatra's edge up to floating-point noise starts that nakshatra.
+DashaTable VimshottariDashas(double moonLongitude, UtMoment birth);
+
+// Where a moment falls in a table: indexes into Periods and into that
+// period's Sub.
+struct RunningDasha {
+    std::size_t Maha = 0;
+    std::size_t Antar = 0;
+};
+
+// The maha and antar dasha running at a moment; nothing before birth or after
+// the last period's end.
+std::optional<RunningDasha> RunningDashaAt(const DashaTable& table, UtMoment moment);
+
+}  // namespace velmora::analysis
