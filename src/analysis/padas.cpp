@@ -13,10 +13,7 @@ int WrapSign(int sign) { return ((sign - 1) % kSignCount + kSignCount) % kSignCo
 }  // namespace
 
 int SignLordBody(int signNumber) {
-    const std::string_view lord = kSignLords[static_cast<std::size_t>(WrapSign(signNumber) - 1)];
-    for (std::size_t body = 0; body < kBodyNames.size(); ++body)
-        if (kBodyNames[body] == lord) return static_cast<int>(body);
-    return -1;  // the lords table names only bodies, so this is never reached
+    return kSignLords[static_cast<std::size_t>(WrapSign(signNumber) - 1)];
 }
 
 std::array<Pada, 12> ArudhaPadas(const std::array<int, 10>& bodySigns) {
