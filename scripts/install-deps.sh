@@ -7,6 +7,7 @@ packages=(
   g++ cmake ninja-build pkgconf
   qt6-base-dev
   rapidjson-dev libcsv-dev
+  libgeonames-dev libhowardhinnant-date-dev tzdata
   libgtest-dev libgmock-dev libbenchmark-dev
   libswe-dev swe-basic-data
   fonts-dejavu-core fonts-liberation2

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+// One populated place of the atlas.
+struct Place {
+    std::string Name;      // English name, as stored in the atlas
+    std::string State;     // first-level division: state, province, region
+    std::string Country;   // English country name
+    std::string TimeZone;  // IANA zone id, e.g. "Asia/Kolkata"
+    double Latitude = 0;   // decimal degrees, north positive
+    double Longitude = 0;  // decimal degrees, east positive
+    long Population = 0;
+};
+
+// The places of libgeonames (about 24,000 towns of 15,000 people or more),
+// read once, on the first call of Instance(), never at program start.
+//
+// A query is "City", "City, State", "City, Country" or
+// "City, State, Country". Texts are compared after folding: lower case,
+// accents and other marks dropped, "ß" as "ss", hyphens as spaces, dots and
+// apostrophes left out, runs of spaces as one. A place's name must start
+// with the city text; a qualifier matches a state or country when it starts
+// one of its words ("illinois", "ill", "west bengal"), and also the
+// two-letter country code or the state code ("US", "IL"), and a few common
+// country names the atlas spells otherwise ("USA", "UK").
+//
+// Order: places whose name equals the city text first, then the rest; within
+// each, the most populous first; then by name.
+class Atlas {
+public:
+    // The shared atlas, loaded on first use; safe to call from any thread.
+    static const Atlas& Instance();
+
+    // Reads the whole atlas now. The program uses Instance(); a separate
+    // instance is for measuring the load.
+    Atlas();
+    Atlas(const Atlas&) = delete;
+    Atlas& operator=(const Atlas&) = delete;
+    ~Atlas();
+
+    // Completions for the text typed so far, at most `limit` of them.
+    std::vector<Place> Search(std::string_view query, std::size_t limit) const;
+
+    // The best match for a query, or nothing when no place matches.
+    std::optional<Place> Find(std::string_view query) const;
+
+    // Every place, in the library's order.
+    const std::vector<Place>& Places() const;
+    std::size_t Size() const;
+
+private:
+    struct Data;
+    std::unique_ptr<const Data> data_;
+};
+
+// The folded form the atlas compares: see the class comment.
+std::string FoldForMatching(std::string_view text);
+
+}  // namespace velmora
