@@ -4,6 +4,7 @@
 #include "astro/ephemeris.h"
 #include "astro/moon.h"
 #include "astro/retrograde.h"
+#include "astro/time_conversion.h"
 
 namespace velmora::astro {
 
@@ -23,6 +24,28 @@ EnginePositions ComputeFormulaPositions(const BirthMoment& moment) {
 EngineOutcome FormulaEngine::Compute(const BirthMoment& moment) const {
     EngineOutcome outcome;
     outcome.Positions = ComputeFormulaPositions(moment);
+    return outcome;
+}
+
+double JulianDayUtOf(const BirthMoment& moment) {
+    // The day number is that of noon of the entered date; the universal time
+    // counts from its midnight and may run past either end of the day.
+    return JulianDayOf(moment) - 0.5 + moment.UniversalTime / 24;
+}
+
+EngineOutcome PreciseEngine::Compute(const BirthMoment& moment) const {
+    EngineOutcome outcome;
+    const PreciseOutcome precise = ComputePrecise(JulianDayUtOf(moment), moment.Latitude, -moment.LongitudeWest, settings_);
+    if (!precise.Ok) {
+        outcome.Ok = false;
+        outcome.Error = precise.Error;
+        return outcome;
+    }
+    EnginePositions& p = outcome.Positions;
+    p.UniversalTime = moment.UniversalTime;
+    p.SiderealCorrection = -precise.Result.AyanamsaDegrees;
+    p.Longitudes = precise.Result.Longitudes;
+    for (std::size_t k = 0; k < kRetrogradeBodies.size(); ++k) p.Retrograde[kRetrogradeBodies[k]] = precise.Result.Retrograde[k];
     return outcome;
 }
 

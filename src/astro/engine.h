@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "astro/precise_engine.h"
 #include "model/birth_moment.h"
 #include "model/names.h"
 
@@ -40,5 +41,20 @@ class FormulaEngine final : public PositionEngine {
 public:
     EngineOutcome Compute(const BirthMoment& moment) const override;
 };
+
+// The Swiss Ephemeris: apparent sidereal positions with the chosen ayanamsa
+// and node, the ascendant from the houses routine, the retrograde marks from
+// the sign of each planet's daily motion.
+class PreciseEngine final : public PositionEngine {
+public:
+    explicit PreciseEngine(PreciseSettings settings) : settings_(std::move(settings)) {}
+    EngineOutcome Compute(const BirthMoment& moment) const override;
+
+private:
+    PreciseSettings settings_;
+};
+
+// The Julian day in universal time of a moment.
+double JulianDayUtOf(const BirthMoment& moment);
 
 }  // namespace velmora::astro

@@ -7,6 +7,18 @@
 
 namespace velmora {
 
+// A place chosen from the atlas: what the form was filled from.
+struct PlacePick {
+    std::string Name;
+    std::string State;
+    std::string Country;
+    std::string TimeZone;  // IANA id, e.g. "Asia/Kolkata"
+    double Latitude = 0;   // the atlas's decimal degrees, north positive
+    double Longitude = 0;  // east positive
+
+    bool operator==(const PlacePick&) const = default;
+};
+
 // The input window's entries as the user left them: the texts of the boxes,
 // the shown texts of the lists and the states of the option buttons. The
 // window fills it, and so does the command-line front end.
@@ -33,6 +45,9 @@ struct FormInput {
     // for a place whose offset no zone row expresses (UTC+05:45). When set,
     // it replaces the zone row and the daylight-saving box.
     std::optional<int> ExactUtcOffsetMinutes;
+    // The atlas place the coordinates and zone came from, while the user
+    // has not changed them by hand.
+    std::optional<PlacePick> Place;
 };
 
 // The boxes a failed check can send the focus to.

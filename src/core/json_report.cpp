@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include "astro/position_text.h"
+#include "core/place_zone.h"
 #include "core/zones.h"
 #include "model/version.h"
 
@@ -74,17 +76,24 @@ void WriteInput(W& w, const BirthAnalysis& a) {
     Key(w, "time");
     Str(w, TwoDigits(b.Hour) + ":" + TwoDigits(b.Minute));
     Key(w, "zoneRow");
-    w.Int(f.ZoneRow);
-    Key(w, "zone");
-    Str(w, f.ZoneRow >= 0 && f.ZoneRow < kZoneCount ? ZoneTable()[static_cast<std::size_t>(f.ZoneRow)].Text
-                                                     : std::string_view{});
+    if (b.ExactUtcOffsetMinutes) {
+        w.Null();
+        Key(w, "zone");
+        Str(w, ExactOffsetEntryText(f));
+    } else {
+        w.Int(f.ZoneRow);
+        Key(w, "zone");
+        Str(w, f.ZoneRow >= 0 && f.ZoneRow < kZoneCount ? ZoneTable()[static_cast<std::size_t>(f.ZoneRow)].Text
+                                                         : std::string_view{});
+    }
     Key(w, "daylightSaving");
     w.Bool(b.DaylightSaving);
     if (b.ExactUtcOffsetMinutes) {
         const int m = *b.ExactUtcOffsetMinutes;
         const int magnitude = m < 0 ? -m : m;
+        (void)magnitude;
         Key(w, "utcOffset");
-        Str(w, std::string(m < 0 ? "-" : "+") + TwoDigits(magnitude / 60) + ":" + TwoDigits(magnitude % 60));
+        Str(w, OffsetText(m));
     }
     Key(w, "latitude");
     Str(w, LatitudeText(b));
@@ -96,6 +105,150 @@ void WriteInput(W& w, const BirthAnalysis& a) {
     Str(w, f.State);
     Key(w, "country");
     Str(w, f.Country);
+    w.EndObject();
+}
+
+std::string IsoDate(const std::chrono::year_month_day& date) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+    return buffer;
+}
+
+template <class W>
+void WriteSpan(W& w, const analysis::DashaSpan& span) {
+    Key(w, "lord");
+    Str(w, span.LordName);
+    Key(w, "start");
+    Str(w, IsoDate(span.StartDate));
+    Key(w, "end");
+    Str(w, IsoDate(span.EndDate));
+}
+
+template <class W>
+void WriteToolkit(W& w, const BirthAnalysis& a) {
+    Key(w, "arudhaPadas");
+    w.StartArray();
+    for (const analysis::Pada& pada : a.Padas) {
+        w.StartObject();
+        Key(w, "house");
+        w.Int(pada.House);
+        Key(w, "label");
+        Str(w, pada.Label);
+        SignFields(w, pada.PadaSign);
+        w.EndObject();
+    }
+    w.EndArray();
+
+    Key(w, "navamsa");
+    w.StartArray();
+    for (std::size_t body = 0; body < kBodyCount; ++body) {
+        w.StartObject();
+        Key(w, "name");
+        Str(w, kBodyNames[body]);
+        SignFields(w, a.Navamsa[body]);
+        w.EndObject();
+    }
+    w.EndArray();
+
+    const analysis::DashaTable& dasha = a.Dasha;
+    Key(w, "dasha");
+    w.StartObject();
+    Key(w, "system");
+    Str(w, "vimshottari");
+    Key(w, "nakshatra");
+    w.Int(dasha.Nakshatra);
+    Key(w, "nakshatraName");
+    Str(w, dasha.NakshatraName);
+    Key(w, "nakshatraLord");
+    Str(w, dasha.LordName);
+    Key(w, "balanceYears");
+    w.Double(dasha.BalanceYears);
+    Key(w, "periods");
+    w.StartArray();
+    for (const analysis::MahaDasha& maha : dasha.Periods) {
+        w.StartObject();
+        WriteSpan(w, maha);
+        Key(w, "sub");
+        w.StartArray();
+        for (const analysis::DashaSpan& antar : maha.Sub) {
+            w.StartObject();
+            WriteSpan(w, antar);
+            w.EndObject();
+        }
+        w.EndArray();
+        w.EndObject();
+    }
+    w.EndArray();
+    w.EndObject();
+}
+
+template <class W>
+void WriteEngine(W& w, const BirthAnalysis& a) {
+    Key(w, "ephemeris");
+    w.StartObject();
+    Key(w, "mode");
+    Str(w, EphemerisModeKey(a.Settings.Mode));
+    Key(w, "ayanamsa");
+    Str(w, AyanamsaKeyOf(a.Settings));
+    Key(w, "node");
+    Str(w, NodeKeyOf(a.Settings));
+    w.EndObject();
+    if (a.FormulaComparison) {
+        // The formulas' positions beside the precise ones.
+        Key(w, "formulaComparison");
+        w.StartArray();
+        for (std::size_t body = 0; body < kBodyCount; ++body) {
+            const double precise = a.Positions.Longitudes[body];
+            const double formula = a.FormulaComparison->Longitudes[body];
+            double difference = formula - precise;
+            if (difference > 180) difference -= 360;
+            if (difference <= -180) difference += 360;
+            w.StartObject();
+            Key(w, "name");
+            Str(w, kBodyNames[body]);
+            Key(w, "longitude");
+            w.Double(formula);
+            Key(w, "difference");
+            w.Double(difference);
+            Key(w, "sign");
+            w.Int(astro::SignIndexOfLongitude(formula) + 1);
+            Key(w, "signDiffers");
+            w.Bool(astro::SignIndexOfLongitude(formula) + 1 != a.Chart.BodySign[body]);
+            w.EndObject();
+        }
+        w.EndArray();
+    }
+}
+
+template <class W>
+void WritePlace(W& w, const BirthAnalysis& a) {
+    if (!a.Input.Place || !a.PlaceZone) return;
+    const PlacePick& pick = *a.Input.Place;
+    Key(w, "place");
+    w.StartObject();
+    Key(w, "city");
+    Str(w, pick.Name);
+    Key(w, "state");
+    Str(w, pick.State);
+    Key(w, "country");
+    Str(w, pick.Country);
+    Key(w, "timeZone");
+    Str(w, pick.TimeZone);
+    Key(w, "latitude");
+    w.Double(pick.Latitude);
+    Key(w, "longitude");
+    w.Double(pick.Longitude);
+    Key(w, "utcOffsetMinutes");
+    w.Int(a.PlaceZone->Zone.UtcOffsetMinutes);
+    Key(w, "daylightSaving");
+    w.Bool(a.PlaceZone->Zone.SummerTime);
+    Key(w, "zoneRow");
+    if (a.Birth.ExactUtcOffsetMinutes) {
+        w.Null();
+    } else {
+        w.Int(a.Input.ZoneRow);
+    }
     w.EndObject();
 }
 
@@ -115,6 +268,8 @@ void WriteAnalysis(W& w, const BirthAnalysis& a) {
     w.EndObject();
     Key(w, "input");
     WriteInput(w, a);
+    WritePlace(w, a);
+    WriteEngine(w, a);
 
     Key(w, "zoneOffsetHours");
     w.Int(a.Zone.Hours);
@@ -177,6 +332,8 @@ void WriteAnalysis(W& w, const BirthAnalysis& a) {
         w.EndObject();
     }
     w.EndArray();
+
+    WriteToolkit(w, a);
 
     Key(w, "readings");
     w.StartArray();

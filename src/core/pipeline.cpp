@@ -77,6 +77,11 @@ BirthAnalysis AnalyzeRecord(const FormInput& form, const BirthData& birth, const
     a.Chart = analysis::PlaceBodies(positions.Longitudes);
     a.Readings = analysis::ArudhaReadings(a.Chart.BodySign, a.Chart.ArudhaLagnaSign);
     a.Profile = analysis::ProfileOf(a.Chart.ArudhaLagnaSign);
+    a.Settings = options.Settings;
+    a.Padas = analysis::ArudhaPadas(a.Chart.BodySign);
+    a.Navamsa = analysis::NavamsaSigns(positions.Longitudes);
+    a.Dasha = analysis::VimshottariDashas(positions.Longitudes[Moon],
+                                          analysis::MomentOfJulianDay(astro::JulianDayUtOf(a.Moment)));
     FillDisplay(a, options.MonthNames ? *options.MonthNames : SystemMonthNames());
     return a;
 }
@@ -86,21 +91,32 @@ AnalysisOutcome RunAnalysis(const FormInput& form, const AnalysisOptions& option
     outcome.Rejected = ValidateInput(form);
     if (outcome.Rejected) return outcome;
 
+    // A place from the atlas: the clock must have shown this time there.
+    std::optional<PlaceZoneOutcome> placeZone = PlaceZoneOf(form);
+    if (placeZone && placeZone->Refusal) {
+        outcome.Rejected = placeZone->Refusal;
+        return outcome;
+    }
+
     ZoneOffset zone;
     const BirthData birth = BirthRecordOf(form, zone);
     const BirthMoment moment = MomentOf(birth, zone);
     astro::EnginePositions positions;
-    if (options.Engine) {
-        astro::EngineOutcome computed = options.Engine->Compute(moment);
+    const bool formulas = !options.Engine && options.Settings.Mode == EphemerisMode::Formulas;
+    if (formulas) {
+        positions = astro::ComputeFormulaPositions(moment);
+    } else {
+        const astro::PositionEngine& engine = options.Engine ? *options.Engine : EngineFor(options.Settings);
+        astro::EngineOutcome computed = engine.Compute(moment);
         if (!computed.Ok) {
             outcome.Rejected = Notice{computed.Error, MessageIcon::Information, FormField::None};
             return outcome;
         }
         positions = computed.Positions;
-    } else {
-        positions = astro::ComputeFormulaPositions(moment);
     }
     outcome.Result = AnalyzeRecord(form, birth, zone, positions, options);
+    if (!formulas && options.CompareWithFormulas) outcome.Result.FormulaComparison = astro::ComputeFormulaPositions(moment);
+    outcome.Result.PlaceZone = std::move(placeZone);
     return outcome;
 }
 

@@ -4,11 +4,18 @@
 #include <string>
 #include <vector>
 
+#include <array>
+
 #include "analysis/chart.h"
+#include "analysis/dasha.h"
+#include "analysis/navamsa.h"
+#include "analysis/padas.h"
 #include "analysis/readings.h"
 #include "analysis/sign_profiles.h"
 #include "astro/engine.h"
 #include "core/display.h"
+#include "core/engine_settings.h"
+#include "core/place_zone.h"
 #include "core/form_input.h"
 #include "core/messages.h"
 #include "model/birth_moment.h"
@@ -17,8 +24,13 @@ namespace velmora {
 
 // Which engine computes the positions and how the analysis is shown.
 struct AnalysisOptions {
-    // The engine; null means the program's own formulas.
+    // The engine and its choices (the formulas unless told otherwise).
+    EngineSettings Settings;
+    // An engine to use instead of the one the settings name (tests).
     const astro::PositionEngine* Engine = nullptr;
+    // In precise mode, also run the formulas so each position can be shown
+    // beside its formula counterpart.
+    bool CompareWithFormulas = true;
     // Month names for the date of birth; null means the user's locale.
     const MonthNameTable* MonthNames = nullptr;
 };
@@ -34,6 +46,14 @@ struct BirthAnalysis {
     std::vector<analysis::Reading> Readings;  // in the order of the rule table
     std::optional<analysis::SignProfileView> Profile;
     DisplayTexts Display;
+
+    EngineSettings Settings;                                  // which engine ran
+    std::optional<astro::EnginePositions> FormulaComparison;  // the formulas, beside a precise run
+    std::optional<PlaceZoneOutcome> PlaceZone;                // the atlas place's clock at the birth
+
+    std::array<analysis::Pada, 12> Padas{};   // A1 (AL) .. A12 (UL)
+    std::array<int, kBodyCount> Navamsa{};    // navamsa sign of each body
+    analysis::DashaTable Dasha;               // Vimshottari, from the Moon
 };
 
 // Either the first failed check (nothing else happened) or a result.
