@@ -2,6 +2,9 @@
 
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QSettings>
+
+#include <memory>
 
 namespace velmora::ui {
 
@@ -37,6 +40,29 @@ bool QtMessageService::AskYesNo(QWidget* parent, const QString& text, MessageIco
 void DesktopUrlOpener::Open(const QUrl& url) {
     // Whatever the outcome (no browser, no network), the user sees nothing.
     QDesktopServices::openUrl(url);
+}
+
+namespace {
+
+std::unique_ptr<QSettings> OpenSettings(const QString& iniFilePath) {
+    if (!iniFilePath.isEmpty()) return std::make_unique<QSettings>(iniFilePath, QSettings::IniFormat);
+    return std::make_unique<QSettings>(QStringLiteral("Velmora"), QStringLiteral("Velmora Arudha Lagna"));
+}
+
+}  // namespace
+
+std::optional<QString> QtSettingsStore::Value(const QString& key) const {
+    const auto settings = OpenSettings(iniFilePath_);
+    const QVariant value = settings->value(key);
+    if (!value.isValid()) return std::nullopt;
+    return value.toString();
+}
+
+bool QtSettingsStore::SetValue(const QString& key, const QString& value) {
+    const auto settings = OpenSettings(iniFilePath_);
+    settings->setValue(key, value);
+    settings->sync();
+    return settings->status() == QSettings::NoError;
 }
 
 }  // namespace velmora::ui

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QUrl>
+
+#include <optional>
 
 #include "core/messages.h"
 
@@ -37,6 +40,46 @@ public:
 class DesktopUrlOpener final : public UrlOpener {
 public:
     void Open(const QUrl& url) override;
+};
+
+// The per-user settings store: choices remembered between runs (chart
+// style, engine, recent birth files). Keys are "Group/Name".
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    virtual std::optional<QString> Value(const QString& key) const = 0;
+    // False when the value could not be written.
+    virtual bool SetValue(const QString& key, const QString& value) = 0;
+};
+
+// Settings kept in memory only: for tests, and when no store can be had.
+class MemorySettingsStore final : public SettingsStore {
+public:
+    std::optional<QString> Value(const QString& key) const override {
+        const auto it = values_.find(key);
+        if (it == values_.end()) return std::nullopt;
+        return *it;
+    }
+    bool SetValue(const QString& key, const QString& value) override {
+        values_.insert(key, value);
+        return true;
+    }
+
+private:
+    QMap<QString, QString> values_;
+};
+
+// QSettings under organisation "Velmora", application "Velmora Arudha Lagna"
+// (or an INI file, for tests).
+class QtSettingsStore final : public SettingsStore {
+public:
+    QtSettingsStore() = default;
+    explicit QtSettingsStore(QString iniFilePath) : iniFilePath_(std::move(iniFilePath)) {}
+    std::optional<QString> Value(const QString& key) const override;
+    bool SetValue(const QString& key, const QString& value) override;
+
+private:
+    QString iniFilePath_;
 };
 
 }  // namespace velmora::ui
