@@ -82,6 +82,11 @@ double Sidereal(double tropical, double ayanamsa) {
 
 }  // namespace
 
+double GeneralPrecessionAt(double dayCount) {
+    const double t = dayCount / 36525;
+    return (5029.0966 * t + 1.11113 * t * t - 0.000006 * t * t * t) / 3600;
+}
+
 bool ElementsFor(int body, double dayCount, OrbitalElements& current) {
     if (body < 0 || body > 8) return false;
     const ElementRow& row = kElements[static_cast<std::size_t>(body)];
@@ -136,10 +141,14 @@ void ComputePlanetPositions(const BirthMoment& moment, double siderealCorrection
                                                                 {kOrbitMars, Mars},
                                                                 {kOrbitJupiter, Jupiter},
                                                                 {kOrbitSaturn, Saturn}}};
+    // The elements give longitudes on the fixed equinox of J2000, while the
+    // sidereal correction is measured from the equinox of date: carry them
+    // to the equinox of date first.
+    const double precession = GeneralPrecessionAt(d);
     for (const auto& [orbit, body] : kChartBodies) {
         OrbitalElements el;
         ElementsFor(orbit, d, el);
-        longitudes[body] = Sidereal(GeocentricLongitude(orbit, el, earth), ayanamsa);
+        longitudes[body] = Sidereal(GeocentricLongitude(orbit, el, earth) + precession, ayanamsa);
     }
 
     // Mean ascending node of the Moon. The conversion back to degrees divides

@@ -38,6 +38,10 @@ bool ElementsFor(int body, double dayCount, OrbitalElements& current);
 // True anomaly in [0, 2pi) from the mean anomaly (radians) and eccentricity.
 double TrueAnomaly(double meanAnomaly, double eccentricity);
 
+// The general precession in longitude, in degrees, from J2000 to d days from
+// it: what carries a longitude on the equinox of J2000 to the equinox of date.
+double GeneralPrecessionAt(double dayCount);
+
 // Geocentric tropical ecliptic longitude of body 0..8 in degrees, [0, 360].
 double BodyLongitude(int body, double dayCount);
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <swephexp.h>
+
 #include <cmath>
 
 #include "core/zones.h"
@@ -49,11 +51,6 @@ double DayCountOf(int year, int month, int day, int hour, int minute) {
     return DayCount2000(year, month, day, hour, minute);
 }
 
-// The orbital elements are referred to the fixed equinox of J2000; the
-// equinox of date moves ahead by the general precession, 5029.0966" a century.
-double SunOfDate(double dayCount) {
-    return BodyLongitude(kOrbitEarth, dayCount) + 5029.0966 / 3600 * dayCount / 36525;
-}
 
 }  // namespace
 
@@ -77,11 +74,41 @@ TEST(Ephemeris, GeocentricLongitudesAtJ2000) {
 }
 
 TEST(Ephemeris, SunAgreesWithTheEquinoxesAndSolstices) {
-    // Independent almanac moments (UT): the Sun's tropical longitude is then
-    // 0, 90, 180 and 270 degrees.
-    EXPECT_NEAR(AngularDifference(SunOfDate(DayCountOf(2000, 3, 20, 7, 35)), 0), 0, 0.02);
-    EXPECT_NEAR(AngularDifference(SunOfDate(DayCountOf(2000, 6, 21, 1, 48)), 90), 0, 0.02);
-    EXPECT_NEAR(AngularDifference(SunOfDate(DayCountOf(2020, 12, 21, 10, 2)), 270), 0, 0.02);
+    // The moments of the equinoxes and solstices of 1901, 1950, 2000 and
+    // 2050, found with the Swiss Ephemeris (the Sun's apparent tropical
+    // longitude of date at 0, 90, 180, 270 degrees). At each the engine's
+    // sidereal Sun plus the ayanamsa it subtracted must give that longitude:
+    // the planets are referred to the equinox of date, like the correction.
+    for (int year : {1901, 1950, 2000, 2050}) {
+        for (int quarter = 0; quarter < 4; ++quarter) {
+            const double target = 90.0 * quarter;
+            // Start from a day before the usual date and step to the crossing.
+            double lo = swe_julday(year, 3 + 3 * quarter, 18, 0, SE_GREG_CAL);
+            double hi = lo + 6;
+            auto past = [&](double jd) {
+                double x[6];
+                char error[256];
+                swe_calc_ut(jd, SE_SUN, SEFLG_MOSEPH, x, error);
+                return AngularDifference(x[0], target) >= 0;
+            };
+            ASSERT_FALSE(past(lo));
+            ASSERT_TRUE(past(hi));
+            for (int step = 0; step < 50; ++step) ((past((lo + hi) / 2)) ? hi : lo) = (lo + hi) / 2;
+            // Round to the minute, as the form takes times.
+            const double minutes = std::round((lo - 0.5 - std::floor(lo - 0.5)) * 1440);
+            int y, m, d, h, min;
+            double hour;
+            swe_revjul(std::floor(lo - 0.5) + 0.5, SE_GREG_CAL, &y, &m, &d, &hour);
+            h = static_cast<int>(minutes) / 60;
+            min = static_cast<int>(minutes) % 60;
+            const EngineRun run = RunEngine(Greenwich(y, m, d, h, min));
+            EXPECT_NEAR(AngularDifference(run.SiderealLongitudes[Sun] - run.SiderealCorrection, target), 0, 0.02)
+                << year << " quarter " << quarter;
+        }
+    }
+    // Nothing changes at J2000 itself.
+    EXPECT_DOUBLE_EQ(GeneralPrecessionAt(0), 0);
+    EXPECT_NEAR(GeneralPrecessionAt(36525), 1.39728, 1e-5);  // 5030.2078" in the first century
 }
 
 TEST(Ephemeris, TrueAnomalySolvesKeplersEquation) {
@@ -132,7 +159,8 @@ TEST(Moon, NewAndFullMoonsAgreeWithTheSun) {
     for (const Lunation& l : lunations) {
         const BirthData b = Greenwich(l.y, l.m, l.d, l.h, l.n);
         const double t = CenturiesFrom2000(MomentOf(b, {}));
-        const double sun = SunOfDate(DayCountOf(l.y, l.m, l.d, l.h, l.n));
+        const double d = DayCountOf(l.y, l.m, l.d, l.h, l.n);
+        const double sun = BodyLongitude(kOrbitEarth, d) + GeneralPrecessionAt(d);
         EXPECT_NEAR(AngularDifference(MoonTropicalLongitude(t) - sun, l.elongation), 0, 0.3) << l.y;
     }
 }
