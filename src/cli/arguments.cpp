@@ -3,7 +3,9 @@
 #include <QCommandLineParser>
 #include <QRegularExpression>
 
+#include "core/atlas.h"
 #include "core/input_filters.h"
+#include "core/place_zone.h"
 #include "core/zones.h"
 
 namespace velmora::cli {
@@ -29,28 +31,81 @@ QString UsageText() {
     return QStringLiteral(
         "usage: velmora-arudha-lagna-cli --name NAME --date YYYY-MM-DD --time HH:MM[:SS] [--zone ROW] [--dst]\n"
         "                               --lat DD:MM{N|S} --lon DDD:MM{E|W} [--city C] [--state S] [--country K]\n"
-        "                               [--json]\n"
-        "       velmora-arudha-lagna-cli --list-zones | --help | --version");
+        "                               [--place TEXT] [--utc-offset +HH:MM] [--ephemeris formulas|precise]\n"
+        "                               [--ayanamsa NAME] [--node mean|true] [--json]\n"
+        "       velmora-arudha-lagna-cli --places TEXT | --list-zones | --help | --version");
+}
+
+namespace {
+
+// Every option, described once: the parser, the help text and the checks
+// all read this list.
+struct Options {
+    QCommandLineOption name{"name", "The person's name: letters and blanks (shown in capitals).", "NAME"};
+    QCommandLineOption date{"date", "Date of birth, 1901-01-01 to 2050-12-31.", "YYYY-MM-DD"};
+    QCommandLineOption time{"time", "Local clock time of birth; seconds are accepted and ignored.", "HH:MM[:SS]"};
+    QCommandLineOption zone{"zone", "Row of the zone list, 0 to 70 (default 29, Greenwich Mean Time).", "ROW", "29"};
+    QCommandLineOption dst{"dst", "Daylight-saving time was in force (one hour less to universal time)."};
+    QCommandLineOption lat{"lat", "Latitude, degrees 0-89 and minutes 0-59, N or S, e.g. 28:36N.", "DD:MM{N|S}"};
+    QCommandLineOption lon{"lon", "Longitude, degrees 0-179 and minutes 0-59, E or W, e.g. 077:12E.", "DDD:MM{E|W}"};
+    QCommandLineOption city{"city", "City of birth.", "C"};
+    QCommandLineOption state{"state", "State of birth.", "S"};
+    QCommandLineOption country{"country", "Country of birth.", "K"};
+    QCommandLineOption place{"place",
+                             "Birth place from the built-in atlas: \"City\", \"City, Country\", \"City, State\" or "
+                             "\"City, State, Country\". Fills city, state, country, coordinates, zone and daylight "
+                             "saving for the birth moment; --lat, --lon, --zone, --dst, --city, --state and --country "
+                             "given as well override its values.",
+                             "TEXT"};
+    QCommandLineOption utcOffset{"utc-offset",
+                                 "An exact clock offset from universal time (east positive), overriding --zone and "
+                                 "--dst, e.g. +05:45.",
+                                 "+HH:MM"};
+    QCommandLineOption places{"places", "List up to 20 atlas places matching TEXT, one a line: name, state, country, "
+                                        "latitude, longitude, zone.",
+                              "TEXT"};
+    QCommandLineOption ephemeris{"ephemeris",
+                                 "Positions from the program's own formulas (default) or from the Swiss Ephemeris "
+                                 "(precise).",
+                                 "formulas|precise", "formulas"};
+    QCommandLineOption ayanamsa{"ayanamsa",
+                                "Ayanamsa of the precise ephemeris: lahiri (default), raman, krishnamurti, "
+                                "fagan-bradley, yukteshwar or true-chitra.",
+                                "NAME", "lahiri"};
+    QCommandLineOption node{"node", "Lunar node of the precise ephemeris: mean (default) or true.", "mean|true", "mean"};
+    QCommandLineOption json{"json", "Print one JSON object (schema 2, docs/json.md) instead of the readable report."};
+    QCommandLineOption listZones{"list-zones", "List the zone rows and their offsets."};
+    QCommandLineOption help{QStringList{"h", "help"}, "Show this help."};
+    QCommandLineOption version{"version", "Show the version."};
+
+    void AddTo(QCommandLineParser& parser) const {
+        parser.addOptions({name, date, time, zone, dst, lat, lon, city, state, country, place, utcOffset, places,
+                           ephemeris, ayanamsa, node, json, listZones, help, version});
+    }
+};
+
+}  // namespace
+
+QString HelpText() {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Works out the Arudha Lagna of a birth and prints the chart, the positions, the readings and the sign "
+        "profile.\n\nExit status: 0 done, 2 input refused (the message goes to standard error), 64 usage error."));
+    const Options options;
+    options.AddTo(parser);
+    // The parser's own text, less its generic first line (our usage says more).
+    QString text = parser.helpText();
+    text.remove(0, text.indexOf(QLatin1Char('\n')) + 1);
+    return UsageText() + QStringLiteral("\n\n") + text;
 }
 
 ParsedArguments ParseArguments(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption name("name", "The person's name: letters and blanks.", "NAME");
-    const QCommandLineOption date("date", "Date of birth, 1901-01-01 to 2050-12-31.", "YYYY-MM-DD");
-    const QCommandLineOption time("time", "Local clock time of birth; seconds are ignored.", "HH:MM[:SS]");
-    const QCommandLineOption zone("zone", "Row of the zone list, 0 to 70 (default 29, Greenwich).", "ROW", "29");
-    const QCommandLineOption dst("dst", "Daylight-saving time was in force.");
-    const QCommandLineOption lat("lat", "Latitude, degrees 0-89 and minutes 0-59, N or S.", "DD:MM{N|S}");
-    const QCommandLineOption lon("lon", "Longitude, degrees 0-179 and minutes 0-59, E or W.", "DDD:MM{E|W}");
-    const QCommandLineOption city("city", "City of birth.", "C");
-    const QCommandLineOption state("state", "State of birth.", "S");
-    const QCommandLineOption country("country", "Country of birth.", "K");
-    const QCommandLineOption json("json", "Print one JSON object instead of the readable report.");
-    const QCommandLineOption listZones("list-zones", "List the zone rows and their offsets.");
-    const QCommandLineOption help("help", "Show this help.");
-    const QCommandLineOption version("version", "Show the version.");
-    parser.addOptions({name, date, time, zone, dst, lat, lon, city, state, country, json, listZones, help, version});
+    const Options o;
+    const auto& [name, date, time, zone, dst, lat, lon, city, state, country, place, utcOffset, places, ephemeris,
+                 ayanamsa, node, json, listZones, help, version] = o;
+    o.AddTo(parser);
 
     if (!parser.parse(arguments)) return Usage(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -69,9 +124,33 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
         request.What = Request::Action::ListZones;
         return {request, std::nullopt, std::nullopt};
     }
-    for (const auto* required : {&name, &date, &time, &lat, &lon}) {
+    if (parser.isSet(places)) {
+        request.What = Request::Action::ListPlaces;
+        request.PlacesQuery = parser.value(places);
+        return {request, std::nullopt, std::nullopt};
+    }
+
+    // The engine.
+    const std::optional<EphemerisMode> mode = ParseEphemerisMode(Std(parser.value(ephemeris)));
+    if (!mode) return Usage(QStringLiteral("--ephemeris expects formulas or precise"));
+    const std::optional<astro::Ayanamsa> chosenAyanamsa = astro::ParseAyanamsa(Std(parser.value(ayanamsa)));
+    if (!chosenAyanamsa)
+        return Usage(QStringLiteral(
+            "--ayanamsa expects lahiri, raman, krishnamurti, fagan-bradley, yukteshwar or true-chitra"));
+    const std::optional<astro::NodeKind> chosenNode = astro::ParseNodeKind(Std(parser.value(node)));
+    if (!chosenNode) return Usage(QStringLiteral("--node expects mean or true"));
+    request.Settings = EngineSettings{*mode, *chosenAyanamsa, *chosenNode};
+
+    const bool fromPlace = parser.isSet(place);
+    for (const auto* required : {&name, &date, &time}) {
         if (!parser.isSet(*required))
             return Usage(QStringLiteral("missing --%1").arg(required->names().first()));
+    }
+    if (!fromPlace) {
+        for (const auto* required : {&lat, &lon}) {
+            if (!parser.isSet(*required))
+                return Usage(QStringLiteral("missing --%1 (or --place)").arg(required->names().first()));
+        }
     }
 
     FormInput& form = request.Form;
@@ -107,30 +186,64 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     form.Minute = std::to_string(minute);
     form.Second = std::to_string(second);
 
-    const int zoneRow = WholeNumber(parser.value(zone));
-    if (zoneRow < 0 || zoneRow >= kZoneCount) return Usage(QStringLiteral("--zone expects a row from 0 to 70"));
-    form.ZoneRow = zoneRow;
-    form.DaylightSaving = parser.isSet(dst);
+    // A place from the atlas fills the rest; explicit options below win.
+    if (fromPlace) {
+        const QString text = parser.value(place);
+        const std::optional<Place> found = Atlas::Instance().Find(Std(text));
+        if (!found) {
+            return Refused(Notice{Std(QStringLiteral("No place in the atlas matches \u201C%1\u201D.").arg(text)),
+                                  MessageIcon::Information, FormField::City});
+        }
+        const PlaceZoneOutcome outcome = ApplyPlace(form, *found);
+        if (outcome.Refusal) return Refused(*outcome.Refusal);
+        request.PlaceNote = QString::fromStdString(outcome.Note);
+    }
+
+    if (parser.isSet(zone) || !fromPlace) {
+        const int zoneRow = WholeNumber(parser.value(zone));
+        if (zoneRow < 0 || zoneRow >= kZoneCount) return Usage(QStringLiteral("--zone expects a row from 0 to 70"));
+        form.ZoneRow = zoneRow;
+        form.ExactUtcOffsetMinutes.reset();
+        if (!parser.isSet(dst)) form.DaylightSaving = false;
+    }
+    if (parser.isSet(dst)) {
+        form.DaylightSaving = true;
+        if (form.ExactUtcOffsetMinutes) {
+            // Summer time on top of an exact offset: the offset already
+            // says what the clock showed, so the box has no row to act on.
+            return Usage(QStringLiteral("--dst needs a zone row; the place's exact offset already includes summer time"));
+        }
+    }
+    if (parser.isSet(utcOffset)) {
+        const std::optional<int> offset = ParseUtcOffset(Std(parser.value(utcOffset)));
+        if (!offset) return Usage(QStringLiteral("--utc-offset expects +HH:MM or -HH:MM within 18 hours"));
+        form.ExactUtcOffsetMinutes = *offset;
+        form.DaylightSaving = false;
+    }
 
     // Coordinates: the digits go into the boxes as typed (at most 2 or 3
     // digits for degrees, 2 for minutes); the checks judge their values.
-    static const QRegularExpression latPattern(QStringLiteral("^(\\d{1,2}):(\\d{1,2})([NSns])$"));
-    const auto latMatch = latPattern.match(parser.value(lat));
-    if (!latMatch.hasMatch()) return Usage(QStringLiteral("--lat expects DD:MM followed by N or S, e.g. 28:36N"));
-    form.LatitudeDegrees = Std(latMatch.captured(1));
-    form.LatitudeMinutes = Std(latMatch.captured(2));
-    form.South = latMatch.captured(3).toUpper() == QStringLiteral("S");
+    if (parser.isSet(lat)) {
+        static const QRegularExpression latPattern(QStringLiteral("^(\\d{1,2}):(\\d{1,2})([NSns])$"));
+        const auto latMatch = latPattern.match(parser.value(lat));
+        if (!latMatch.hasMatch()) return Usage(QStringLiteral("--lat expects DD:MM followed by N or S, e.g. 28:36N"));
+        form.LatitudeDegrees = Std(latMatch.captured(1));
+        form.LatitudeMinutes = Std(latMatch.captured(2));
+        form.South = latMatch.captured(3).toUpper() == QStringLiteral("S");
+    }
+    if (parser.isSet(lon)) {
+        static const QRegularExpression lonPattern(QStringLiteral("^(\\d{1,3}):(\\d{1,2})([EWew])$"));
+        const auto lonMatch = lonPattern.match(parser.value(lon));
+        if (!lonMatch.hasMatch())
+            return Usage(QStringLiteral("--lon expects DDD:MM followed by E or W, e.g. 77:12E"));
+        form.LongitudeDegrees = Std(lonMatch.captured(1));
+        form.LongitudeMinutes = Std(lonMatch.captured(2));
+        form.East = lonMatch.captured(3).toUpper() == QStringLiteral("E");
+    }
 
-    static const QRegularExpression lonPattern(QStringLiteral("^(\\d{1,3}):(\\d{1,2})([EWew])$"));
-    const auto lonMatch = lonPattern.match(parser.value(lon));
-    if (!lonMatch.hasMatch()) return Usage(QStringLiteral("--lon expects DDD:MM followed by E or W, e.g. 77:12E"));
-    form.LongitudeDegrees = Std(lonMatch.captured(1));
-    form.LongitudeMinutes = Std(lonMatch.captured(2));
-    form.East = lonMatch.captured(3).toUpper() == QStringLiteral("E");
-
-    form.City = Std(parser.value(city));
-    form.State = Std(parser.value(state));
-    form.Country = Std(parser.value(country));
+    if (parser.isSet(city) || !fromPlace) form.City = Std(parser.value(city));
+    if (parser.isSet(state) || !fromPlace) form.State = Std(parser.value(state));
+    if (parser.isSet(country) || !fromPlace) form.Country = Std(parser.value(country));
     return {request, std::nullopt, std::nullopt};
 }
 

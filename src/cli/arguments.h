@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "core/engine_settings.h"
 #include "core/form_input.h"
 #include "core/messages.h"
 
@@ -11,9 +12,12 @@ namespace velmora::cli {
 
 // What the command line asked for.
 struct Request {
-    enum class Action { Analyse, ListZones, Help, Version } What = Action::Analyse;
+    enum class Action { Analyse, ListZones, ListPlaces, Help, Version } What = Action::Analyse;
     FormInput Form;
     bool Json = false;
+    EngineSettings Settings;
+    QString PlacesQuery;   // --places
+    QString PlaceNote;     // what --place resolved, for the text report
 };
 
 // A command line that cannot be understood: a usage line for stderr.
@@ -35,5 +39,8 @@ struct ParsedArguments {
 ParsedArguments ParseArguments(const QStringList& arguments);
 
 QString UsageText();
+
+// The full help: usage, every option with its description, exit codes.
+QString HelpText();
 
 }  // namespace velmora::cli

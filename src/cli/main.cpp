@@ -37,9 +37,7 @@ int main(int argc, char* argv[]) {
     using Action = velmora::cli::Request::Action;
     switch (request.What) {
         case Action::Help:
-            out << velmora::cli::UsageText() << "\n\n"
-                << "Works out the Arudha Lagna of a birth and prints the chart, the positions, the readings\n"
-                << "and the sign profile. Exit status: 0 done, 2 input refused, 64 usage error.\n";
+            out << velmora::cli::HelpText();
             return 0;
         case Action::Version:
             out << "velmora-arudha-lagna-cli " << QString::fromUtf8(velmora::kProgramShortVersion.data(), qsizetype(velmora::kProgramShortVersion.size())) << "\n";
@@ -47,11 +45,22 @@ int main(int argc, char* argv[]) {
         case Action::ListZones:
             out << velmora::cli::ZoneListText();
             return 0;
+        case Action::ListPlaces: {
+            const QString places = velmora::cli::PlaceListText(request.PlacesQuery);
+            if (places.isEmpty()) {
+                err << QStringLiteral("No place in the atlas matches \u201C%1\u201D.").arg(request.PlacesQuery) << "\n";
+                return kExitInvalidInput;
+            }
+            out << places;
+            return 0;
+        }
         case Action::Analyse:
             break;
     }
 
-    const velmora::AnalysisOutcome outcome = velmora::RunAnalysis(request.Form);
+    velmora::AnalysisOptions options;
+    options.Settings = request.Settings;
+    const velmora::AnalysisOutcome outcome = velmora::RunAnalysis(request.Form, options);
     if (outcome.Rejected) {
         err << QString::fromStdString(outcome.Rejected->Text) << "\n";
         return kExitInvalidInput;

@@ -2,7 +2,11 @@
 
 #include <QStringList>
 
+#include "astro/position_text.h"
+#include "core/atlas.h"
 #include "core/display.h"
+#include "core/engine_settings.h"
+#include "core/place_zone.h"
 #include "core/zones.h"
 #include "model/version.h"
 
@@ -82,7 +86,13 @@ QString ResultText(const BirthAnalysis& analysis) {
     out += QStringLiteral("  Latitude       : %1\n").arg(Q(d.Latitude));
     out += QStringLiteral("  City           : %1\n").arg(Q(d.City));
     out += QStringLiteral("  State          : %1\n").arg(Q(d.State));
-    out += QStringLiteral("  Country        : %1\n\n").arg(Q(d.Country));
+    out += QStringLiteral("  Country        : %1\n").arg(Q(d.Country));
+    if (analysis.PlaceZone) out += QStringLiteral("  Place          : %1\n").arg(Q(analysis.PlaceZone->Note));
+    if (analysis.Birth.ExactUtcOffsetMinutes)
+        out += QStringLiteral("  Clock offset   : UTC%1\n").arg(Q(OffsetText(*analysis.Birth.ExactUtcOffsetMinutes)));
+    if (analysis.Settings.Mode == EphemerisMode::Precise)
+        out += QStringLiteral("  Positions      : %1\n").arg(Q(EngineDescription(analysis.Settings)));
+    out += QLatin1Char('\n');
 
     out += QStringLiteral("Vedic Planetary Position\n");
     for (std::size_t i = 0; i < kPositionCaptions.size(); ++i) {
@@ -92,6 +102,23 @@ QString ResultText(const BirthAnalysis& analysis) {
                    .arg(Q(shown.BodyNames[i]));
     }
     out += QLatin1Char('\n');
+
+    if (analysis.FormulaComparison) {
+        out += QStringLiteral("Formula Positions Beside The Precise Ones\n");
+        for (std::size_t i = 0; i < kPositionCaptions.size(); ++i) {
+            const double formula = analysis.FormulaComparison->Longitudes[i];
+            double difference = formula - analysis.Positions.Longitudes[i];
+            if (difference > 180) difference -= 360;
+            if (difference <= -180) difference += 360;
+            const bool differs = astro::SignIndexOfLongitude(formula) + 1 != analysis.Chart.BodySign[i];
+            out += QStringLiteral("  %1 %2 %3%4\n")
+                       .arg(Q(kPositionCaptions[i]), -16)
+                       .arg(Q(astro::PositionTextOf(astro::ArcTextOf(formula))), -10)
+                       .arg(difference, 8, 'f', 3)
+                       .arg(differs ? QStringLiteral("  sign differs") : QString());
+        }
+        out += QLatin1Char('\n');
+    }
 
     out += QStringLiteral("Arudha Lagna Chart\n");
     out += ChartGrid(analysis);
@@ -111,6 +138,18 @@ QString ResultText(const BirthAnalysis& analysis) {
     out += QStringLiteral("Arudha Lagna Details\n");
     for (std::size_t i = 0; i < kProfileCaptions.size(); ++i) {
         out += QStringLiteral("  %1 : %2\n").arg(Q(kProfileCaptions[i]), -28).arg(Q(shown.Profile[i]));
+    }
+    return out;
+}
+
+QString PlaceListText(const QString& query) {
+    QString out;
+    for (const Place& p : Atlas::Instance().Search(query.toStdString(), 20)) {
+        out += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
+                   .arg(Q(p.Name), Q(p.State), Q(p.Country))
+                   .arg(p.Latitude, 0, 'f', 4)
+                   .arg(p.Longitude, 0, 'f', 4)
+                   .arg(Q(p.TimeZone));
     }
     return out;
 }

@@ -16,4 +16,8 @@ QString ChartGrid(const BirthAnalysis& analysis);
 // The zone rows with their offsets.
 QString ZoneListText();
 
+// Up to 20 atlas places matching the text, one a line: name, state,
+// country, latitude, longitude, zone; empty when none matches.
+QString PlaceListText(const QString& query);
+
 }  // namespace velmora::cli

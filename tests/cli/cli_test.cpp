@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 
 namespace {
 
@@ -241,4 +242,91 @@ TEST(Cli, TextReportShowsTheChartGridReadingsAndProfile) {
     EXPECT_TRUE(run.out.contains(QStringLiteral("[Arudha Lagna]")));
     EXPECT_TRUE(run.out.contains(QStringLiteral("More About Your Arudha Lagna")));
     EXPECT_TRUE(run.out.contains(QStringLiteral("Your Arudha Lagna is")));
+}
+
+TEST(Cli, PlaceFromTheAtlasAndItsOverrides) {
+    // Delhi: the atlas fills the place, coordinates and the Indian row.
+    QStringList delhi{"--name", "asha", "--date", "1980-01-05", "--time", "09:05", "--place", "Delhi"};
+    QJsonObject o = JsonOf(delhi);
+    QJsonObject place = o["place"].toObject();
+    EXPECT_EQ(place["timeZone"].toString(), QStringLiteral("Asia/Kolkata"));
+    EXPECT_EQ(place["utcOffsetMinutes"].toInt(), 330);
+    EXPECT_FALSE(place["daylightSaving"].toBool());
+    EXPECT_EQ(place["zoneRow"].toInt(), o["input"].toObject()["zoneRow"].toInt());
+    EXPECT_EQ(o["zoneOffsetHours"].toInt(), -5);
+    EXPECT_EQ(o["zoneOffsetMinutes"].toInt(), -30);
+    EXPECT_EQ(o["input"].toObject()["latitude"].toString(), QStringLiteral("28:39N"));
+    EXPECT_EQ(o["input"].toObject()["city"].toString(), QStringLiteral("Delhi"));
+
+    // Explicit options win over the place's values.
+    o = JsonOf(delhi + QStringList{"--lat", "10:00S", "--city", "Elsewhere", "--zone", "29"});
+    EXPECT_EQ(o["input"].toObject()["latitude"].toString(), QStringLiteral("10:00S"));
+    EXPECT_EQ(o["input"].toObject()["city"].toString(), QStringLiteral("Elsewhere"));
+    EXPECT_EQ(o["zoneOffsetHours"].toInt(), 0);
+
+    // Kathmandu keeps UTC+05:45, which no row expresses.
+    o = JsonOf({"--name", "asha", "--date", "1990-05-01", "--time", "12:00", "--place", "Kathmandu"});
+    EXPECT_TRUE(o["place"].toObject()["zoneRow"].isNull());
+    EXPECT_EQ(o["input"].toObject()["utcOffset"].toString(), QStringLiteral("+05:45"));
+    EXPECT_DOUBLE_EQ(o["universalTime"].toDouble(), 6.25);
+
+    // An unknown place and a clock time that never existed are refused.
+    CliRun run = RunCli({"--name", "asha", "--date", "1990-05-01", "--time", "12:00", "--place", "Qwxyzville"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("No place in the atlas matches"))) << run.err.toStdString();
+    run = RunCli({"--name", "asha", "--date", "1975-02-23", "--time", "02:30", "--place", "New York"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("does not exist"))) << run.err.toStdString();
+
+    // The listing: one place a line, six tab-separated fields.
+    run = RunCli({"--places", "Springfield"});
+    ASSERT_EQ(run.exitCode, 0);
+    const QStringList lines = run.out.trimmed().split(QLatin1Char('\n'));
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_LE(lines.size(), 20);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Springfield\tMissouri"))) << lines[0].toStdString();
+    EXPECT_EQ(lines[0].split(QLatin1Char('\t')).size(), 6);
+}
+
+TEST(Cli, ExactOffsetAndEngineChoices) {
+    // An exact offset replaces the zone row: 12:00 at UTC+05:45 is 06:15 UT.
+    QJsonObject o = JsonOf(Sample() + QStringList{"--utc-offset", "+05:45", "--dst"});
+    EXPECT_DOUBLE_EQ(o["universalTime"].toDouble(), 9 + 5 / 60.0 - 5.75);
+    EXPECT_EQ(RunCli(Sample() + QStringList{"--utc-offset", "5h"}).exitCode, 64);
+
+    o = JsonOf(Sample());
+    EXPECT_EQ(o["ephemeris"].toObject()["mode"].toString(), QStringLiteral("formulas"));
+    EXPECT_EQ(o["ephemeris"].toObject()["ayanamsa"].toString(), QStringLiteral("formula"));
+    EXPECT_EQ(o["ephemeris"].toObject()["node"].toString(), QStringLiteral("formula"));
+    EXPECT_FALSE(o.contains(QStringLiteral("formulaComparison")));
+
+    const QJsonObject precise = JsonOf(Sample() + QStringList{"--ephemeris", "precise", "--ayanamsa", "raman", "--node", "true"});
+    EXPECT_EQ(precise["ephemeris"].toObject()["mode"].toString(), QStringLiteral("precise"));
+    EXPECT_EQ(precise["ephemeris"].toObject()["ayanamsa"].toString(), QStringLiteral("raman"));
+    EXPECT_EQ(precise["ephemeris"].toObject()["node"].toString(), QStringLiteral("true"));
+    // Raman's ayanamsa is about 1.4 degrees smaller than the formulas' correction.
+    EXPECT_NEAR(precise["siderealCorrection"].toDouble() - o["siderealCorrection"].toDouble(), 1.44, 0.1);
+    const QJsonArray comparison = precise["formulaComparison"].toArray();
+    ASSERT_EQ(comparison.size(), 10);
+    EXPECT_EQ(comparison[0].toObject()["longitude"].toDouble(), o["bodies"].toArray()[0].toObject()["longitude"].toDouble());
+
+    EXPECT_EQ(RunCli(Sample() + QStringList{"--ephemeris", "exact"}).exitCode, 64);
+    EXPECT_EQ(RunCli(Sample() + QStringList{"--ayanamsa", "nonsense"}).exitCode, 64);
+}
+
+TEST(Cli, HelpDescribesEveryOption) {
+    const CliRun run = RunCli({"--help"});
+    ASSERT_EQ(run.exitCode, 0);
+    const qsizetype options = run.out.indexOf(QStringLiteral("Options:"));
+    ASSERT_GE(options, 0);
+    for (const char* option : {"--name", "--date", "--time", "--zone", "--dst", "--lat", "--lon", "--city", "--state",
+                               "--country", "--place", "--utc-offset", "--places", "--ephemeris", "--ayanamsa",
+                               "--node", "--json", "--list-zones", "--help", "--version"}) {
+        const QString name = QString::fromLatin1(option);
+        const qsizetype at = run.out.indexOf(QRegularExpression(QStringLiteral("[ ,]") + name + QStringLiteral("[ \n]")), options);
+        ASSERT_GE(at, 0) << option;
+        // Each option's line carries a description after its name.
+        const QString line = run.out.mid(at, run.out.indexOf(QLatin1Char('\n'), at) - at);
+        EXPECT_GT(line.simplified().size(), name.size() + 10) << option;
+    }
 }
