@@ -1,9 +1,10 @@
 // Speed of the engine and of one whole headless analysis.
 //   BM_EngineRun: the formula engine alone (ascendant, Moon, planets, nodes
 //     and retrograde marks) for one moment.
-//   BM_WholeAnalysis: one analysis from the form to the display texts
+//   BM_WholeAnalysis/0: one analysis from the form to the display texts
 //     (checks, record, moment, positions, chart, Arudha Lagna, readings,
-//     profile and every text), on random births 1901-2050.
+//     profile and every text), on random births 1901-2050;
+//   BM_WholeAnalysis/1: the same with the padas, navamsa and dasha.
 
 #include <benchmark/benchmark.h>
 
@@ -73,13 +74,16 @@ void BM_WholeAnalysis(benchmark::State& state) {
     const std::vector<velmora::FormInput> forms = RandomForms(4096);
     velmora::AnalysisOptions options;
     options.MonthNames = &velmora::SystemMonthNames();
+    options.Toolkit = state.range(0) != 0;
     std::size_t i = 0;
     for (auto _ : state) {
         velmora::AnalysisOutcome outcome = velmora::RunAnalysis(forms[i++ % forms.size()], options);
         benchmark::DoNotOptimize(outcome);
     }
 }
-BENCHMARK(BM_WholeAnalysis);
+// Argument 0: the chart, readings, profile and texts; 1: with the padas,
+// navamsa and dasha as well.
+BENCHMARK(BM_WholeAnalysis)->Arg(0)->Arg(1);
 
 }  // namespace
 

@@ -81,6 +81,37 @@ std::string ArcTextOf(double longitude) {
     return text;
 }
 
+void FormatLongitude(double longitude, std::string& arcText, std::string& positionText) {
+    const double x = WithinOneTurn(longitude);
+    const double g = std::floor(x);
+    const double f = x - g;
+    const int n = static_cast<int>(std::floor(60 * f));
+    const int sec = static_cast<int>(std::floor(60 * (60 * f - n)));
+    const int k = static_cast<int>(g / 30);
+    int degrees = static_cast<int>(g);
+    while (degrees >= 30) degrees -= 30;
+    const std::string_view sign = SignAbbreviation(k);
+
+    arcText.clear();
+    arcText.reserve(20);
+    AppendNumber(arcText, degrees);
+    arcText.append(kDegreeSign);
+    arcText.push_back(' ');
+    AppendNumber(arcText, n);
+    arcText.append("' ");
+    AppendNumber(arcText, sec);
+    arcText.append("\" ");
+    arcText.append(sign);
+
+    // The position text is the arc text cut down: two-digit degrees, the
+    // sign, two-digit minutes.
+    char position[9] = {static_cast<char>('0' + degrees / 10), static_cast<char>('0' + degrees % 10), ' ',
+                        sign.size() == 3 ? sign[0] : ' ', sign.size() == 3 ? sign[1] : ' ',
+                        sign.size() == 3 ? sign[2] : ' ', ' ', static_cast<char>('0' + n / 10),
+                        static_cast<char>('0' + n % 10)};
+    positionText.assign(position, sizeof position);
+}
+
 std::string PositionTextOf(std::string_view arcText) {
     const std::string_view t = Trim(arcText);
     const auto degreeAt = t.find(kDegreeSign);

@@ -23,6 +23,10 @@ int SignIndexOfLongitude(double longitude);
 // e.g. 5° 7' 3" Tau. Every part is truncated, never rounded up.
 std::string ArcTextOf(double longitude);
 
+// Both texts of a longitude at once: the arc text, and the position text
+// that PositionTextOf would cut from it.
+void FormatLongitude(double longitude, std::string& arcText, std::string& positionText);
+
 // The nine-character position text cut from an arc text: two-digit degrees,
 // blank, abbreviation, blank, two-digit minutes, e.g. "05 Tau 07". Throws
 // std::invalid_argument when the text has no degree sign or apostrophe.

@@ -25,8 +25,7 @@ void FillDisplay(BirthAnalysis& a, const MonthNameTable& months) {
     d.Details.Country = a.Input.Country;
 
     for (std::size_t body = 0; body < kBodyCount; ++body) {
-        d.ArcTexts[body] = astro::ArcTextOf(a.Positions.Longitudes[body]);
-        d.Positions[body] = astro::PositionTextOf(d.ArcTexts[body]);
+        astro::FormatLongitude(a.Positions.Longitudes[body], d.ArcTexts[body], d.Positions[body]);
         d.BodyNames[body] = DisplayNameOf(static_cast<Body>(body), a.Positions.Retrograde[body]);
         std::string& box = d.SignBoxes[static_cast<std::size_t>(a.Chart.BodySign[body] - 1)];
         box += kLineBreak;
@@ -78,10 +77,12 @@ BirthAnalysis AnalyzeRecord(const FormInput& form, const BirthData& birth, const
     a.Readings = analysis::ArudhaReadings(a.Chart.BodySign, a.Chart.ArudhaLagnaSign);
     a.Profile = analysis::ProfileOf(a.Chart.ArudhaLagnaSign);
     a.Settings = options.Settings;
-    a.Padas = analysis::ArudhaPadas(a.Chart.BodySign);
-    a.Navamsa = analysis::NavamsaSigns(positions.Longitudes);
-    a.Dasha = analysis::VimshottariDashas(positions.Longitudes[Moon],
-                                          analysis::MomentOfJulianDay(astro::JulianDayUtOf(a.Moment)));
+    if (options.Toolkit) {
+        a.Padas = analysis::ArudhaPadas(a.Chart.BodySign);
+        a.Navamsa = analysis::NavamsaSigns(positions.Longitudes);
+        a.Dasha = analysis::VimshottariDashas(positions.Longitudes[Moon],
+                                              analysis::MomentOfJulianDay(astro::JulianDayUtOf(a.Moment)));
+    }
     FillDisplay(a, options.MonthNames ? *options.MonthNames : SystemMonthNames());
     return a;
 }

@@ -31,6 +31,9 @@ struct AnalysisOptions {
     // In precise mode, also run the formulas so each position can be shown
     // beside its formula counterpart.
     bool CompareWithFormulas = true;
+    // The astrologer's toolkit: padas, navamsa and dasha. Off only where a
+    // caller needs the chart alone (the time scan).
+    bool Toolkit = true;
     // Month names for the date of birth; null means the user's locale.
     const MonthNameTable* MonthNames = nullptr;
 };

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
+
+#include <cmath>
 
 #include "astro/angles.h"
 #include "astro/position_text.h"
@@ -73,4 +77,21 @@ TEST(Angles, WrapDegreesAndReduceRadians) {
     EXPECT_NEAR(ReduceRadians(-1), kTwoPi - 1, 1e-12);
     EXPECT_NEAR(ReduceRadians(-5 * kTwoPi - 0.5), kTwoPi - 0.5, 1e-10);
     EXPECT_GE(ReduceRadians(-kTwoPi), 0);
+}
+
+TEST(PositionText, BothTextsAtOnceEqualTheArcTextAndItsCut) {
+    // Every whole minute of the zodiac, the edges of each sign and a full turn.
+    std::vector<double> longitudes{0.0, 360.0, 359.99999999, 1e-12};
+    for (int minute = 0; minute < 360 * 60; minute += 7) longitudes.push_back(minute / 60.0 + 0.004);
+    for (int sign = 0; sign < 12; ++sign) {
+        longitudes.push_back(sign * 30.0);
+        longitudes.push_back(std::nextafter(sign * 30.0 + 30, 0.0));
+        longitudes.push_back(sign * 30.0 + 29 + 59.0 / 60 + 59.9 / 3600);
+    }
+    std::string arc, position;
+    for (double x : longitudes) {
+        FormatLongitude(x, arc, position);
+        EXPECT_EQ(arc, ArcTextOf(x)) << x;
+        EXPECT_EQ(position, PositionTextOf(ArcTextOf(x))) << x;
+    }
 }
