@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2
+  desktop-file-utils appstream
 )
 [ "$#" -gt 0 ] && packages+=("$@")
 
