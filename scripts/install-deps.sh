@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libswe-dev swe-basic-data
   fonts-dejavu-core fonts-liberation2
+  desktop-file-utils appstream
 )
 [ "$#" -gt 0 ] && packages+=("$@")
 

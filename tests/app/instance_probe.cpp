@@ -1,5 +1,8 @@
-// Test helper: claims the single-instance lock at the path given, prints
-// "claimed" or "refused", and holds the claim for the milliseconds given.
+// Test helper: claims the single-instance lock and holds the claim for the
+// milliseconds given. Arguments: the lock path, or --default for the lock the
+// program itself uses, then the milliseconds. Prints two lines: "claimed"
+// (lock held), "unguarded" (started without a lock) or "refused"; then the
+// lock path. Exit status 1 for a refusal.
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -11,9 +14,12 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 3) return 64;
-    velmora::LockFileInstanceGuard guard(args[1]);
-    const bool claimed = guard.Claim();
-    QTextStream(stdout) << (claimed ? "claimed" : "refused") << Qt::endl;
-    if (claimed) QThread::msleep(args[2].toULong());
-    return claimed ? 0 : 1;
+    const QString lockPath = args[1] == QStringLiteral("--default") ? velmora::LockFileInstanceGuard::DefaultLockPath()
+                                                                     : args[1];
+    velmora::LockFileInstanceGuard guard(lockPath);
+    const bool started = guard.Claim();
+    QTextStream(stdout) << (!started ? "refused" : guard.Held() ? "claimed" : "unguarded") << '\n'
+                        << guard.LockPath() << Qt::endl;
+    if (started) QThread::msleep(args[2].toULong());
+    return started ? 0 : 1;
 }
