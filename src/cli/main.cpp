@@ -40,7 +40,7 @@ int main(int argc, char* argv[]) {
             out << velmora::cli::HelpText();
             return 0;
         case Action::Version:
-            out << "velmora-arudha-lagna-cli " << QString::fromUtf8(velmora::kProgramShortVersion.data(), qsizetype(velmora::kProgramShortVersion.size())) << "\n";
+            out << "velmora-arudha-lagna-cli " << QString::fromUtf8(velmora::kProgramVersion.data(), qsizetype(velmora::kProgramVersion.size())) << "\n";
             return 0;
         case Action::ListZones:
             out << velmora::cli::ZoneListText();
