@@ -220,8 +220,8 @@ QWidget* MainWindow::BuildForm() {
     strip->setFrameShape(QFrame::NoFrame);
     strip->setAutoFillBackground(true);
     QPalette stripPalette = olive;
-    stripPalette.setColor(QPalette::Window, QColor(48, 48, 0));
-    stripPalette.setColor(QPalette::WindowText, QColor(255, 236, 120));
+    stripPalette.setColor(QPalette::Window, ui::OliveColour());
+    stripPalette.setColor(QPalette::WindowText, Qt::white);
     strip->setPalette(stripPalette);
     auto* stripLayout = new QHBoxLayout(strip);
     stripLayout->setContentsMargins(14, 6, 14, 6);

@@ -91,8 +91,8 @@ ResultWindow::ResultWindow(Links& links, QWidget* parent) : QMainWindow(parent),
     strip->setObjectName(QStringLiteral("Frame5"));
     strip->setAutoFillBackground(true);
     QPalette stripPalette = strip->palette();
-    stripPalette.setColor(QPalette::Window, QColor(48, 48, 0));
-    stripPalette.setColor(QPalette::WindowText, QColor(255, 236, 120));
+    stripPalette.setColor(QPalette::Window, ui::OliveColour());
+    stripPalette.setColor(QPalette::WindowText, Qt::white);
     strip->setPalette(stripPalette);
     auto* stripLayout = new QHBoxLayout(strip);
     stripLayout->setContentsMargins(Twips(240, this), 6, Twips(240, this), 6);

@@ -44,13 +44,21 @@ void FilteredLineEdit::keyPressEvent(QKeyEvent* event) {
         QLineEdit::keyPressEvent(event);
         return;
     }
+    // The editing shortcuts do what they do in any box; a paste still goes
+    // through the filter, whole or not at all.
+    if (event->matches(QKeySequence::Paste)) {
+        PasteFromClipboard();
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::SelectAll) || event->matches(QKeySequence::Copy) ||
+        event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Undo) ||
+        event->matches(QKeySequence::Redo)) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
     const std::optional<char32_t> code = KeystrokeCode(*event);
     if (!code) {
-        if (event->matches(QKeySequence::Paste)) {  // Shift+Insert: a paste in one piece
-            PasteFromClipboard();
-            event->accept();
-            return;
-        }
         QLineEdit::keyPressEvent(event);
         return;
     }

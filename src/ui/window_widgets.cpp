@@ -1,6 +1,13 @@
 #include "ui/window_widgets.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QFontDatabase>
 #include <QMenu>
 #include <QMenuBar>
@@ -48,6 +55,66 @@ QFont SignNumberFont() {
 int Twips(int twips, const QWidget* widget) {
     const int dpi = widget ? widget->logicalDpiX() : 96;
     return (twips * dpi + 720) / 1440;
+}
+
+namespace {
+
+// Turns Enter and Return on a focused push button into a click.
+class EnterClicksButtons final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+        if (key->modifiers() & ~Qt::KeypadModifier) return false;
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (!button || !button->isEnabled() || !button->hasFocus()) return false;
+        button->animateClick();
+        return true;
+    }
+};
+
+QString PlainCaption(QString text) {
+    text.remove(QLatin1Char('&'));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    text = text.trimmed();
+    if (text.endsWith(QLatin1Char(':'))) text.chop(1);
+    return text;
+}
+
+}  // namespace
+
+void EnableEnterOnButtons() {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || app->findChild<EnterClicksButtons*>(QString(), Qt::FindDirectChildrenOnly)) return;
+    app->installEventFilter(new EnterClicksButtons(app));
+}
+
+void NameControlsForAccessibility(QWidget* window) {
+    // Labels first: they name their buddies.
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        QWidget* buddy = label->buddy();
+        if (!buddy || !buddy->accessibleName().isEmpty()) continue;
+        QString name = PlainCaption(label->text());
+        auto* frame = qobject_cast<QGroupBox*>(label->parentWidget());
+        if (frame && !frame->title().isEmpty() && name.size() <= 4) name = PlainCaption(frame->title()) + QLatin1Char(' ') + name;
+        buddy->setAccessibleName(name);
+    }
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        if (button->accessibleName().isEmpty() && !button->text().isEmpty()) button->setAccessibleName(PlainCaption(button->text()));
+    }
+    for (QGroupBox* frame : window->findChildren<QGroupBox*>()) {
+        if (frame->accessibleName().isEmpty() && !frame->title().isEmpty()) frame->setAccessibleName(PlainCaption(frame->title()));
+    }
+    for (QTabWidget* tabs : window->findChildren<QTabWidget*>()) {
+        for (int i = 0; i < tabs->count(); ++i) {
+            QWidget* page = tabs->widget(i);
+            if (page && page->accessibleName().isEmpty()) page->setAccessibleName(PlainCaption(tabs->tabText(i)));
+        }
+    }
 }
 
 QString DisplayText(std::string_view text) { return QString::fromStdString(WithNewlines(text)); }
@@ -107,13 +174,11 @@ ClickableLabel* MakeBanner(Links& links, QWidget* parent) {
     banner->setObjectName(QStringLiteral("Label61"));
     banner->setAlignment(Qt::AlignCenter);
     banner->setAutoFillBackground(true);
+    // The window's own dark olive with a white caption.
     QPalette palette = banner->palette();
-    palette.setColor(QPalette::Window, QColor(32, 32, 0));
-    palette.setColor(QPalette::WindowText, QColor(255, 236, 120));
+    palette.setColor(QPalette::Window, OliveColour());
+    palette.setColor(QPalette::WindowText, Qt::white);
     banner->setPalette(palette);
-    QFont font = banner->font();
-    font.setBold(true);
-    banner->setFont(font);
     banner->setContentsMargins(6, 4, 6, 4);
     QObject::connect(banner, &ClickableLabel::clicked, banner, [l = &links] { l->OpenHomePage(); });
     return banner;

@@ -20,6 +20,17 @@ namespace velmora::ui {
 
 class Links;
 
+// Enter or Return on a focused push button clicks it, as on the platform
+// the windows were first drawn for. Installed once for the whole program;
+// calling it again does nothing.
+void EnableEnterOnButtons();
+
+// Gives every control of a window an accessible name from its visible
+// caption: a button, box or tab its own text; a box with a buddy label
+// that label's text, led by the title of the frame it sits in when the
+// label alone says little ("Latitude Deg"). Names already set are kept.
+void NameControlsForAccessibility(QWidget* window);
+
 // "Velmora Arudha Lagna v1.25": the program name and its major.minor version.
 QString WindowCaption();
 

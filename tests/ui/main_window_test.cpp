@@ -101,6 +101,16 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void bannerAndPromotionStripWearTheWindowsOliveWithWhiteCaptions() {
+        Fixture f;
+        for (const char* name : {"Label61", "fraPromotion"}) {
+            auto* widget = f.window.findChild<QWidget*>(QString::fromLatin1(name));
+            QVERIFY2(widget, name);
+            QCOMPARE(widget->palette().color(QPalette::Window), QColor(64, 64, 0));
+            QCOMPARE(widget->palette().color(QPalette::WindowText), QColor(Qt::white));
+        }
+    }
+
     void init() { QGuiApplication::clipboard()->clear(); }
 
     void showsTheEntriesWithTheirInitialContents() {
@@ -255,14 +265,23 @@ private slots:
         QCOMPARE(f.messages.Notices[0].Text, QStringLiteral("Only Numbers Are Accepted"));
         QCOMPARE(f.messages.Notices[0].Icon, MessageIcon::Critical);
 
-        // Blank, sign, Enter and Ctrl+V are refused characters too.
-        QGuiApplication::clipboard()->setText(QStringLiteral("2"));
+        // Blank, sign and Enter are refused characters too.
         QTest::keyClick(box, Qt::Key_Space);
         QTest::keyClick(box, Qt::Key_Minus);
         QTest::keyClick(box, Qt::Key_Return);
-        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(box->text(), QStringLiteral("1"));
+        QCOMPARE(f.messages.Notices.size(), 4);
+
+        // Ctrl+V pastes through the filter; a refused piece is refused whole.
+        QGuiApplication::clipboard()->setText(QStringLiteral("2"));
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("12"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("3x"));
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("12"));
         QCOMPARE(f.messages.Notices.size(), 5);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QCOMPARE(box->text(), QStringLiteral("1"));
 
         // Digits and Backspace pass; the maximum length stops a fourth digit
         // without a notice.
@@ -288,9 +307,7 @@ private slots:
         QCOMPARE(box->text(), QStringLiteral("RAVI KUMAR"));
         QVERIFY(f.messages.Notices.isEmpty());
 
-        QGuiApplication::clipboard()->setText(QStringLiteral("singh"));
-        QTest::keyClicks(box, QStringLiteral("-1."));
-        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);  // code 22 is no letter
+        QTest::keyClicks(box, QStringLiteral("-1.:"));
         QCOMPARE(box->text(), QStringLiteral("RAVI KUMAR"));
         QCOMPARE(f.messages.Notices.size(), 4);
         for (const auto& notice : f.messages.Notices) {
@@ -303,6 +320,34 @@ private slots:
         QTest::keyClick(box, Qt::Key_Backspace);
         QCOMPARE(box->text(), QStringLiteral("RAVI KUMA"));
         QCOMPARE(f.messages.Notices.size(), 4);
+    }
+
+    void editingShortcutsWorkWithoutARefusal() {
+        Fixture f;
+        QVERIFY(f.showActive());
+        FilteredLineEdit* name = f.edit("txtName");
+        QTest::keyClicks(name, QStringLiteral("ravi"));
+        QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);  // select all
+        QCOMPARE(name->selectedText(), QStringLiteral("RAVI"));
+        QTest::keyClick(name, Qt::Key_C, Qt::ControlModifier);  // copy
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("RAVI"));
+        QTest::keyClick(name, Qt::Key_X, Qt::ControlModifier);  // cut
+        QCOMPARE(name->text(), QString());
+        QTest::keyClick(name, Qt::Key_Z, Qt::ControlModifier);  // undo
+        QCOMPARE(name->text(), QStringLiteral("RAVI"));
+        QTest::keyClick(name, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);  // redo
+        QCOMPARE(name->text(), QString());
+        QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);  // paste: letters pass
+        QCOMPARE(name->text(), QStringLiteral("RAVI"));
+        QVERIFY(f.messages.Notices.isEmpty());
+
+        FilteredLineEdit* degrees = f.edit("txtLatD");
+        QTest::keyClicks(degrees, QStringLiteral("28"));
+        QTest::keyClick(degrees, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(degrees, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(degrees, Qt::Key_Insert, Qt::ShiftModifier);  // the same digits again, replacing them
+        QCOMPARE(degrees->text(), QStringLiteral("28"));
+        QVERIFY(f.messages.Notices.isEmpty());
     }
 
     void aPasteGoesInWholeOrNotAtAll() {
