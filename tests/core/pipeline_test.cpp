@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <swephexp.h>
+
+#include <cmath>
 #include <random>
 
 #include "core/json_report.h"
 #include "core/pipeline.h"
+#include "core/zones.h"
 
 using namespace velmora;
 
@@ -26,6 +30,14 @@ FormInput Sample() {
     f.State = "Delhi";
     f.Country = "India";
     return f;
+}
+
+// Difference of two longitudes in degrees, in (-180, 180].
+double AngularDifference(double a, double b) {
+    double d = std::fmod(a - b, 360.0);
+    if (d > 180) d -= 360;
+    if (d <= -180) d += 360;
+    return d;
 }
 
 AnalysisOptions English() {
@@ -169,4 +181,63 @@ TEST(Formats, DetailsAndMonthNames) {
     b.LongitudeMinutes = 5;
     b.IsEast = true;
     EXPECT_EQ(LongitudeText(b), "077:05E");
+}
+
+TEST(Pipeline, PreciseModeAgreesWithTheSwissEphemerisCalledDirectly) {
+    // Random births from the form: every body within 0.001 degree of the
+    // library asked directly for the same moment, place, ayanamsa and node,
+    // the ascendant's sign always the same, and the marks from the sign of
+    // the daily motion.
+    std::mt19937 random(42);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    swe_set_ephe_path(const_cast<char*>("/usr/share/libswe/ephe"));
+    for (int n = 0; n < 60; ++n) {
+        FormInput f = Sample();
+        f.MonthIndex = pick(0, 11);
+        f.Day = std::to_string(pick(1, 28));
+        f.Year = std::to_string(pick(1901, 2050));
+        f.Hour = std::to_string(pick(0, 23));
+        f.Minute = std::to_string(pick(0, 59));
+        f.ZoneRow = pick(0, 70);
+        f.DaylightSaving = pick(0, 1) == 1;
+        f.LatitudeDegrees = std::to_string(pick(0, 60));
+        f.South = pick(0, 1) == 1;
+        f.LongitudeDegrees = std::to_string(pick(0, 179));
+        f.East = pick(0, 1) == 1;
+        AnalysisOptions options = English();
+        options.Settings.Mode = EphemerisMode::Precise;
+        options.Settings.Node = n % 2 ? astro::NodeKind::True : astro::NodeKind::Mean;
+        options.Settings.Ayanamsa = n % 3 ? astro::Ayanamsa::Lahiri : astro::Ayanamsa::Krishnamurti;
+        const AnalysisOutcome outcome = RunAnalysis(f, options);
+        ASSERT_FALSE(outcome.Rejected) << outcome.Rejected->Text;
+        const BirthAnalysis& a = outcome.Result;
+
+        // The moment straight from the form: the civil date and clock time
+        // less the zone's offset and the daylight-saving hour.
+        const ZoneRow& row = ZoneTable()[static_cast<std::size_t>(f.ZoneRow)];
+        const double hours = std::stoi(f.Hour) + std::stoi(f.Minute) / 60.0 + row.OffsetHours +
+                             row.OffsetMinutes / 60.0 - (f.DaylightSaving ? 1 : 0);
+        const double jd = swe_julday(std::stoi(f.Year), f.MonthIndex + 1, std::stoi(f.Day), hours, SE_GREG_CAL);
+        swe_set_sid_mode(n % 3 ? SE_SIDM_LAHIRI : SE_SIDM_KRISHNAMURTI, 0, 0);
+        const int flags = SEFLG_SWIEPH | SEFLG_SPEED | SEFLG_SIDEREAL;
+        const int bodies[] = {SE_SUN, SE_MOON, SE_MERCURY, SE_VENUS, SE_MARS, SE_JUPITER, SE_SATURN,
+                              n % 2 ? SE_TRUE_NODE : SE_MEAN_NODE};
+        char error[256];
+        for (int b = 0; b < 8; ++b) {
+            double x[6];
+            ASSERT_GE(swe_calc_ut(jd, bodies[b], flags, x, error), 0) << error;
+            EXPECT_NEAR(AngularDifference(a.Positions.Longitudes[static_cast<std::size_t>(b)], x[0]), 0, 0.001) << n << " body " << b;
+            if (b >= 2 && b <= 6) {
+                EXPECT_EQ(a.Positions.Retrograde[static_cast<std::size_t>(b)], x[3] < 0) << n << " body " << b;
+            }
+        }
+        EXPECT_NEAR(AngularDifference(a.Positions.Longitudes[Ketu], a.Positions.Longitudes[Rahu] + 180), 0, 1e-9);
+        double cusps[13], ascmc[10];
+        const double latitude = (f.South ? -1 : 1) * std::stod(f.LatitudeDegrees) +
+                                (f.South ? -1 : 1) * std::stod(f.LatitudeMinutes) / 60;
+        const double longitude = (f.East ? 1 : -1) * (std::stod(f.LongitudeDegrees) + std::stod(f.LongitudeMinutes) / 60);
+        swe_houses_ex(jd, SEFLG_SIDEREAL, latitude, longitude, 'W', cusps, ascmc);
+        EXPECT_EQ(a.Chart.AscendantSign, static_cast<int>(ascmc[0] / 30) + 1) << n;
+        ASSERT_TRUE(a.FormulaComparison.has_value());
+    }
 }
