@@ -81,6 +81,17 @@ std::string ArcTextOf(double longitude) {
     return text;
 }
 
+namespace {
+
+// Writes 0..99 in as many digits as it needs.
+char* PutNumber(char* at, int value) {
+    if (value >= 10) *at++ = static_cast<char>('0' + value / 10);
+    *at++ = static_cast<char>('0' + value % 10);
+    return at;
+}
+
+}  // namespace
+
 void FormatLongitude(double longitude, std::string& arcText, std::string& positionText) {
     const double x = WithinOneTurn(longitude);
     const double g = std::floor(x);
@@ -92,16 +103,18 @@ void FormatLongitude(double longitude, std::string& arcText, std::string& positi
     while (degrees >= 30) degrees -= 30;
     const std::string_view sign = SignAbbreviation(k);
 
-    arcText.clear();
-    arcText.reserve(20);
-    AppendNumber(arcText, degrees);
-    arcText.append(kDegreeSign);
-    arcText.push_back(' ');
-    AppendNumber(arcText, n);
-    arcText.append("' ");
-    AppendNumber(arcText, sec);
-    arcText.append("\" ");
-    arcText.append(sign);
+    char arc[32];
+    char* at = PutNumber(arc, degrees);
+    for (char c : kDegreeSign) *at++ = c;
+    *at++ = ' ';
+    at = PutNumber(at, n);
+    *at++ = '\'';
+    *at++ = ' ';
+    at = PutNumber(at, sec);
+    *at++ = '"';
+    *at++ = ' ';
+    for (char c : sign) *at++ = c;
+    arcText.assign(arc, static_cast<std::size_t>(at - arc));
 
     // The position text is the arc text cut down: two-digit degrees, the
     // sign, two-digit minutes.

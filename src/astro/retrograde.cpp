@@ -8,10 +8,11 @@
 namespace velmora::astro {
 namespace {
 
-std::chrono::sys_days DateOf(const StationMoment& station) {
-    using namespace std::chrono;
-    return sys_days{year{station.Year} / month{static_cast<unsigned>(station.Month)} /
-                    day{static_cast<unsigned>(station.Day)}};
+// A date as one comparable number, yyyymmdd.
+constexpr int DateKey(int year, unsigned month, unsigned day) { return year * 10000 + static_cast<int>(month * 100 + day); }
+
+int DateKeyOf(const StationMoment& station) {
+    return DateKey(station.Year, static_cast<unsigned>(station.Month), static_cast<unsigned>(station.Day));
 }
 
 }  // namespace
@@ -25,15 +26,16 @@ std::span<const RetrogradePeriod> RetrogradePeriods(std::string_view planet) {
 
 bool IsRetrograde(std::string_view planet, const CivilMinute& moment) {
     const std::span<const RetrogradePeriod> periods = RetrogradePeriods(planet);
-    const std::chrono::sys_days date{moment.Date};
+    const int date = DateKey(static_cast<int>(moment.Date.year()), static_cast<unsigned>(moment.Date.month()),
+                             static_cast<unsigned>(moment.Date.day()));
     // The periods are in order and none begins before the previous one has
     // ended, so only the last period whose retrograde station day lies before
     // the date can contain it. The time of day plays no part.
     const auto after = std::partition_point(periods.begin(), periods.end(), [date](const RetrogradePeriod& period) {
-        return DateOf(period.Retrograde) < date;
+        return DateKeyOf(period.Retrograde) < date;
     });
     if (after == periods.begin()) return false;
-    return date < DateOf(std::prev(after)->Direct);
+    return date < DateKeyOf(std::prev(after)->Direct);
 }
 
 std::array<bool, 5> RetrogradeFlagsOn(const CivilMinute& moment) {

@@ -68,6 +68,12 @@ BirthData BirthRecordOf(const FormInput& form, ZoneOffset& zone) {
 BirthAnalysis AnalyzeRecord(const FormInput& form, const BirthData& birth, const ZoneOffset& zone,
                             const astro::EnginePositions& positions, const AnalysisOptions& options) {
     BirthAnalysis a;
+    AnalyzeInto(a, form, birth, zone, positions, options);
+    return a;
+}
+
+void AnalyzeInto(BirthAnalysis& a, const FormInput& form, const BirthData& birth, const ZoneOffset& zone,
+                 const astro::EnginePositions& positions, const AnalysisOptions& options) {
     a.Input = form;
     a.Birth = birth;
     a.Zone = zone;
@@ -84,7 +90,6 @@ BirthAnalysis AnalyzeRecord(const FormInput& form, const BirthData& birth, const
                                               analysis::MomentOfJulianDay(astro::JulianDayUtOf(a.Moment)));
     }
     FillDisplay(a, options.MonthNames ? *options.MonthNames : SystemMonthNames());
-    return a;
 }
 
 AnalysisOutcome RunAnalysis(const FormInput& form, const AnalysisOptions& options) {
@@ -115,7 +120,7 @@ AnalysisOutcome RunAnalysis(const FormInput& form, const AnalysisOptions& option
         }
         positions = computed.Positions;
     }
-    outcome.Result = AnalyzeRecord(form, birth, zone, positions, options);
+    AnalyzeInto(outcome.Result, form, birth, zone, positions, options);
     if (!formulas && options.CompareWithFormulas) outcome.Result.FormulaComparison = astro::ComputeFormulaPositions(moment);
     outcome.Result.PlaceZone = std::move(placeZone);
     return outcome;

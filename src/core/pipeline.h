@@ -78,4 +78,8 @@ AnalysisOutcome RunAnalysis(const FormInput& form, const AnalysisOptions& option
 BirthAnalysis AnalyzeRecord(const FormInput& form, const BirthData& birth, const ZoneOffset& zone,
                             const astro::EnginePositions& positions, const AnalysisOptions& options = {});
 
+// The same, into a result the caller holds (a fresh one).
+void AnalyzeInto(BirthAnalysis& analysis, const FormInput& form, const BirthData& birth, const ZoneOffset& zone,
+                 const astro::EnginePositions& positions, const AnalysisOptions& options = {});
+
 }  // namespace velmora

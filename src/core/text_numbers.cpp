@@ -61,6 +61,17 @@ std::string_view TrimBlanks(std::string_view text) {
 
 std::optional<double> ParseNumber(std::string_view text) {
     const std::string_view t = TrimBlanks(text);
+    // Plain whole numbers (what the lists and most boxes hold) read directly.
+    if (!t.empty() && t.size() <= 9) {
+        std::size_t i = t.front() == '-' || t.front() == '+' ? 1 : 0;
+        long value = 0;
+        bool digits = i < t.size();
+        for (std::size_t j = i; j < t.size() && digits; ++j) {
+            if (!IsDigit(t[j])) digits = false;
+            else value = value * 10 + (t[j] - '0');
+        }
+        if (digits) return t.front() == '-' ? -static_cast<double>(value) : static_cast<double>(value);
+    }
     const std::size_t length = NumberPrefixLength(t);
     if (length == 0 || length != t.size()) return std::nullopt;
     return ReadPrefix(t, length);
