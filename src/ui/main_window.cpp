@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "core/pipeline.h"
@@ -332,7 +333,7 @@ QWidget* MainWindow::BuildForm() {
     QFont noteFont = lblPlaceNote_->font();
     noteFont.setPointSizeF(noteFont.pointSizeF() * 0.9);
     lblPlaceNote_->setFont(noteFont);
-    place->addWidget(lblPlaceNote_, 3, 1, 1, 2);
+    place->addWidget(lblPlaceNote_, 3, 0, 1, 3);
     place->setColumnStretch(1, 1);
     right->addLayout(place);
     connect(cmdBrowser_, &QPushButton::clicked, this, &MainWindow::LookUpCoordinates);
@@ -468,7 +469,13 @@ void MainWindow::CompletePlace(const QString& text) {
         return;
     }
     completer_->setCompletionPrefix(text);
-    completer_->complete();
+    // Wide enough for "City, State, Country" in full, under the box.
+    QAbstractItemView* popup = completer_->popup();
+    QRect under = txtMCity_->rect();
+    const int wanted = popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width() +
+                       2 * popup->frameWidth() + 8;
+    under.setWidth(std::max(under.width(), wanted));
+    completer_->complete(under);
 }
 
 void MainWindow::ChoosePlace(const Place& place) {
@@ -483,6 +490,7 @@ void MainWindow::WritePlaceToForm(const FormInput& form, const PlaceZoneOutcome&
     txtMCity_->setText(Utf8(form.City));
     txtMState_->setText(Utf8(form.State));
     txtMCountry_->setText(Utf8(form.Country));
+    for (QLineEdit* box : {txtMCity_, txtMState_, txtMCountry_}) box->setCursorPosition(0);  // show the start of long names
     txtLatD_->setText(Utf8(form.LatitudeDegrees));
     txtLatM_->setText(Utf8(form.LatitudeMinutes));
     optLat_[form.South ? 1 : 0]->setChecked(true);

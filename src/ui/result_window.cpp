@@ -336,6 +336,7 @@ QWidget* ResultWindow::BuildPlanetTab() {
 
     // Which engine ran, under the positions.
     auto* engineRow = new QHBoxLayout;
+    engineRow->setSpacing(Twips(60, this));
     auto* engineCaption = PlainLabel(QStringLiteral("Positions from:"), QStringLiteral("lblEngineCaption"), western);
     engine_ = PlainLabel(QString(), QStringLiteral("lblEngine"), western);
     for (QLabel* label : {engineCaption, engine_}) {
