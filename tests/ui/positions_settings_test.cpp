@@ -55,7 +55,7 @@ struct Fixture {
     }
 
     // Analyses and returns to the input window; the result window stays
-    // for inspection until the next analysis.
+    // to be looked at until the next analysis.
     velmora::ui::ResultWindow* analyze() {
         action("mnuNext")->trigger();
         return window.resultWindow();
