@@ -3,6 +3,7 @@
 #include <geonames.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <unordered_map>
@@ -307,10 +308,17 @@ Atlas::Atlas() {
 
 Atlas::~Atlas() = default;
 
+namespace {
+std::atomic<bool> sharedAtlasLoaded{false};
+}  // namespace
+
 const Atlas& Atlas::Instance() {
     static const Atlas atlas;  // loaded once, on first use, by whichever thread comes first
+    sharedAtlasLoaded.store(true, std::memory_order_release);
     return atlas;
 }
+
+bool Atlas::IsLoaded() { return sharedAtlasLoaded.load(std::memory_order_acquire); }
 
 const std::vector<Place>& Atlas::Places() const { return data_->Places; }
 

@@ -39,6 +39,10 @@ public:
     // The shared atlas, loaded on first use; safe to call from any thread.
     static const Atlas& Instance();
 
+    // True once Instance() has read the shared atlas. The input window
+    // reads it on the first keystroke in the city box, not at start-up.
+    static bool IsLoaded();
+
     // Reads the whole atlas now. The program uses Instance(); a separate
     // instance is for measuring the load.
     Atlas();

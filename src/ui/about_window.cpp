@@ -59,6 +59,21 @@ AboutWindow::AboutWindow(Links& links, QWidget* owner) : QDialog(owner), links_(
     coBrand->setStyleSheet(QStringLiteral("color: #0000c0; text-decoration: underline;"));
     connect(coBrand, &ClickableLabel::clicked, this, [this] { links_.OpenFullBrandPage(); });
 
+    // Licence and the sources of the data, for the record.
+    auto* credits = new QLabel(
+        QStringLiteral("Free software under the GNU Affero General Public License, version 3 or later.\n"
+                       "Positions in precise mode: the Swiss Ephemeris (AGPL).\n"
+                       "Atlas of places: GeoNames (CC BY 4.0, https://www.geonames.org/), read with libgeonames "
+                       "(GPL-3)."),
+        this);
+    credits->setObjectName(QStringLiteral("lblCredits"));
+    credits->setWordWrap(true);
+    credits->setTextFormat(Qt::PlainText);
+    credits->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont creditsFont = ProgramFont();
+    creditsFont.setPointSizeF(creditsFont.pointSizeF() * 0.9);
+    credits->setFont(creditsFont);
+
     auto* rule = new QFrame(this);
     rule->setObjectName(QStringLiteral("Line1"));
     rule->setFrameShape(QFrame::HLine);
@@ -83,10 +98,12 @@ AboutWindow::AboutWindow(Links& links, QWidget* owner) : QDialog(owner), links_(
     layout->addSpacing(8);
     layout->addWidget(business);
     layout->addWidget(coBrand);
+    layout->addSpacing(8);
+    layout->addWidget(credits);
     layout->addWidget(rule);
     layout->addLayout(buttons);
     // Word-wrapped texts at a fixed width give the window its height.
-    for (QLabel* text : {description, business}) text->setFixedWidth(420);
+    for (QLabel* text : {description, business, credits}) text->setFixedWidth(420);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -1,10 +1,15 @@
 #include "ui/main_window.h"
 
+#include <QAbstractItemView>
+#include <QAbstractProxyModel>
+#include <QActionGroup>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,12 +18,14 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "core/pipeline.h"
 #include "core/validation.h"
 #include "core/zones.h"
 #include "ui/links.h"
+#include "ui/place_list_model.h"
 #include "ui/platform.h"
 #include "ui/result_window.h"
 #include "ui/window_line_edit.h"
@@ -50,10 +57,43 @@ Widget* Named(Widget* widget, const char* name) {
 
 std::string Text(const QLineEdit* box) { return box->text().toStdString(); }
 
+QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// Where the engine choices are remembered.
+const QString kModeKey = QStringLiteral("Positions/Mode");
+const QString kAyanamsaKey = QStringLiteral("Positions/Ayanamsa");
+const QString kNodeKey = QStringLiteral("Positions/Node");
+
+// "mnuAyanamsa_fagan_bradley" for the key "fagan-bradley".
+QString AyanamsaActionName(astro::Ayanamsa ayanamsa) {
+    return QStringLiteral("mnuAyanamsa_") + Utf8(astro::AyanamsaKey(ayanamsa)).replace(QLatin1Char('-'), QLatin1Char('_'));
+}
+
+// The row of the zone list whose offset comes nearest an exact one, the
+// first of equals.
+int NearestZoneRow(int utcOffsetMinutes) {
+    int best = kDefaultZoneRow;
+    int bestGap = 24 * 60;
+    for (int row = 0; row < kZoneCount; ++row) {
+        const ZoneRow& zone = ZoneTable()[static_cast<std::size_t>(row)];
+        const int east = -(zone.OffsetHours * 60 + zone.OffsetMinutes);  // the table counts hours west
+        const int gap = east > utcOffsetMinutes ? east - utcOffsetMinutes : utcOffsetMinutes - east;
+        if (gap < bestGap) {
+            best = row;
+            bestGap = gap;
+        }
+    }
+    return best;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(ui::MessageService& messages, ui::Links& links, QWidget* parent)
-    : QMainWindow(parent), messages_(messages), links_(links) {
+    : QMainWindow(parent),
+      messages_(messages),
+      links_(links),
+      ownSettings_(std::make_unique<ui::MemorySettingsStore>()),
+      settingsStore_(ownSettings_.get()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(ui::WindowCaption());
     setFont(ui::ProgramFont());
@@ -61,6 +101,8 @@ MainWindow::MainWindow(ui::MessageService& messages, ui::Links& links, QWidget* 
     setCentralWidget(BuildForm());
     FillLists();
     SetTabOrder();
+    SetUpPlaceCompletion();
+    ShowEngineChoices();
     txtName_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -79,8 +121,91 @@ void MainWindow::BuildMenus() {
     exit->setObjectName(QStringLiteral("mnuExit"));
     connect(exit, &QAction::triggered, this, &MainWindow::close);
 
+    QMenu* settings = bar->addMenu(QStringLiteral("&Settings"));
+    settings->setObjectName(QStringLiteral("mnuSettings"));
+    settings->menuAction()->setObjectName(QStringLiteral("mnuSettings"));
+    BuildSettingsMenu(settings);
+
     QAction* about = ui::AddLinkMenus(bar, links_, {"mnuHelp1", "mnuHelp2", "mkmoney"});
     connect(about, &QAction::triggered, this, [this] { emit aboutRequested(this); });
+}
+
+void MainWindow::BuildSettingsMenu(QMenu* settings) {
+    QMenu* positions = settings->addMenu(QStringLiteral("&Positions"));
+    positions->setObjectName(QStringLiteral("mnuPositions"));
+    positions->menuAction()->setObjectName(QStringLiteral("mnuPositions"));
+
+    auto choice = [&](QActionGroup* group, const QString& text, const QString& name, const QString& key) {
+        QAction* action = positions->addAction(text);
+        action->setObjectName(name);
+        action->setCheckable(true);
+        action->setData(key);
+        group->addAction(action);
+        return action;
+    };
+    modeChoices_ = new QActionGroup(this);
+    choice(modeChoices_, QStringLiteral("&Formulas"), QStringLiteral("mnuFormulas"),
+           Utf8(EphemerisModeKey(EphemerisMode::Formulas)));
+    choice(modeChoices_, QStringLiteral("P&recise (Swiss Ephemeris)"), QStringLiteral("mnuPrecise"),
+           Utf8(EphemerisModeKey(EphemerisMode::Precise)));
+
+    positions->addSection(QStringLiteral("Ayanamsa"));
+    ayanamsaChoices_ = new QActionGroup(this);
+    for (astro::Ayanamsa ayanamsa : astro::kAllAyanamsas)
+        choice(ayanamsaChoices_, Utf8(astro::AyanamsaDisplayName(ayanamsa)), AyanamsaActionName(ayanamsa),
+               Utf8(astro::AyanamsaKey(ayanamsa)));
+
+    positions->addSection(QStringLiteral("Lunar node"));
+    nodeChoices_ = new QActionGroup(this);
+    choice(nodeChoices_, QStringLiteral("&Mean node"), QStringLiteral("mnuNodeMean"),
+           Utf8(astro::NodeKindKey(astro::NodeKind::Mean)));
+    choice(nodeChoices_, QStringLiteral("&True node"), QStringLiteral("mnuNodeTrue"),
+           Utf8(astro::NodeKindKey(astro::NodeKind::True)));
+
+    for (QActionGroup* group : {modeChoices_, ayanamsaChoices_, nodeChoices_}) {
+        connect(group, &QActionGroup::triggered, this, [this] {
+            EngineSettings chosen;
+            const auto key = [](QActionGroup* g) { return g->checkedAction()->data().toString().toStdString(); };
+            chosen.Mode = ParseEphemerisMode(key(modeChoices_)).value_or(EphemerisMode::Formulas);
+            chosen.Ayanamsa = astro::ParseAyanamsa(key(ayanamsaChoices_)).value_or(astro::Ayanamsa::Lahiri);
+            chosen.Node = astro::ParseNodeKind(key(nodeChoices_)).value_or(astro::NodeKind::Mean);
+            ChooseEngine(chosen);
+        });
+    }
+}
+
+void MainWindow::SetSettings(ui::SettingsStore* store) {
+    settingsStore_ = store ? store : ownSettings_.get();
+    const auto stored = [this](const QString& key) {
+        return settingsStore_->Value(key).value_or(QString()).toStdString();
+    };
+    EngineSettings remembered;
+    remembered.Mode = ParseEphemerisMode(stored(kModeKey)).value_or(EphemerisMode::Formulas);
+    remembered.Ayanamsa = astro::ParseAyanamsa(stored(kAyanamsaKey)).value_or(astro::Ayanamsa::Lahiri);
+    remembered.Node = astro::ParseNodeKind(stored(kNodeKey)).value_or(astro::NodeKind::Mean);
+    settings_ = remembered;
+    ShowEngineChoices();
+}
+
+void MainWindow::ChooseEngine(const EngineSettings& settings) {
+    settings_ = settings;
+    settingsStore_->SetValue(kModeKey, Utf8(EphemerisModeKey(settings.Mode)));
+    settingsStore_->SetValue(kAyanamsaKey, Utf8(astro::AyanamsaKey(settings.Ayanamsa)));
+    settingsStore_->SetValue(kNodeKey, Utf8(astro::NodeKindKey(settings.Node)));
+    ShowEngineChoices();
+}
+
+void MainWindow::ShowEngineChoices() {
+    const auto check = [](QActionGroup* group, std::string_view key) {
+        for (QAction* action : group->actions()) action->setChecked(action->data().toString() == Utf8(key));
+    };
+    check(modeChoices_, EphemerisModeKey(settings_.Mode));
+    check(ayanamsaChoices_, astro::AyanamsaKey(settings_.Ayanamsa));
+    check(nodeChoices_, astro::NodeKindKey(settings_.Node));
+    // The formulas have their own correction and node.
+    const bool precise = settings_.Mode == EphemerisMode::Precise;
+    ayanamsaChoices_->setEnabled(precise);
+    nodeChoices_->setEnabled(precise);
 }
 
 QWidget* MainWindow::BuildForm() {
@@ -202,6 +327,13 @@ QWidget* MainWindow::BuildForm() {
     cmdBrowser_ = Named(new QPushButton(QStringLiteral("Click for Latitude && Longitude"), central), "cmdBrowser");
     cmdBrowser_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     place->addWidget(cmdBrowser_, 0, 2, 3, 1);
+    // What choosing an atlas place did to the zone, one line.
+    lblPlaceNote_ = Caption(QString(), "lblPlaceNote", central);
+    lblPlaceNote_->setWordWrap(true);
+    QFont noteFont = lblPlaceNote_->font();
+    noteFont.setPointSizeF(noteFont.pointSizeF() * 0.9);
+    lblPlaceNote_->setFont(noteFont);
+    place->addWidget(lblPlaceNote_, 3, 0, 1, 3);
     place->setColumnStretch(1, 1);
     right->addLayout(place);
     connect(cmdBrowser_, &QPushButton::clicked, this, &MainWindow::LookUpCoordinates);
@@ -275,7 +407,165 @@ FormInput MainWindow::CurrentForm() const {
     form.City = Text(txtMCity_);
     form.State = Text(txtMState_);
     form.Country = Text(txtMCountry_);
+    if (form.ZoneRow >= kZoneCount) {
+        // The extra entry for an offset no row expresses.
+        form.ZoneRow = zoneRowBehindExactOffset_;
+        form.ExactUtcOffsetMinutes = exactUtcOffset_;
+    }
+    form.Place = place_;
     return form;
+}
+
+void MainWindow::SetUpPlaceCompletion() {
+    places_ = new ui::PlaceListModel(this);
+    completer_ = new QCompleter(places_, this);
+    completer_->setObjectName(QStringLiteral("cmpCity"));
+    // The atlas has matched already (accents, states, countries): show its
+    // list as it is.
+    completer_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    completer_->setCaseSensitivity(Qt::CaseInsensitive);
+    completer_->setMaxVisibleItems(10);
+    completer_->setWidget(txtMCity_);
+    completer_->popup()->setObjectName(QStringLiteral("lstCityCompletions"));
+
+    // Only typing asks the atlas, so it is read on the first keystroke, not
+    // when the window opens.
+    connect(txtMCity_, &QLineEdit::textEdited, this, &MainWindow::CompletePlace);
+    connect(completer_, qOverload<const QModelIndex&>(&QCompleter::activated), this, [this](const QModelIndex& index) {
+        const auto* proxy = qobject_cast<const QAbstractProxyModel*>(index.model());
+        const QModelIndex source = proxy ? proxy->mapToSource(index) : index;
+        if (!source.isValid() || source.row() >= places_->rowCount()) return;
+        const Place chosen = places_->PlaceAt(source.row());
+        ChoosePlace(chosen);
+    });
+
+    // A new date or time: the chosen place's clock may differ.
+    for (QComboBox* list : {cboMonth_, cboDate_, cboYear_, cboHH_, cboMM_})
+        connect(list, &QComboBox::currentIndexChanged, this, &MainWindow::ReevaluatePlaceZone);
+    // Coordinates or zone changed by hand: the place no longer speaks for them.
+    for (QLineEdit* box : {txtLatD_, txtLatM_, txtLonD_, txtLonM_})
+        connect(box, &QLineEdit::textEdited, this, &MainWindow::DropPlace);
+    for (QRadioButton* option : {optLat_[0], optLat_[1], optLong_[0], optLong_[1]})
+        connect(option, &QRadioButton::clicked, this, &MainWindow::DropPlace);
+    connect(chkDST_, &QCheckBox::clicked, this, &MainWindow::DropPlace);
+    connect(cmbTimeZone_, &QComboBox::activated, this, [this](int row) {
+        if (row < kZoneCount) DropPlace();
+    });
+}
+
+void MainWindow::CompletePlace(const QString& text) {
+    if (text.trimmed().isEmpty()) {
+        places_->SetPlaces({});
+        completer_->popup()->hide();
+        return;
+    }
+    const bool firstUse = !Atlas::IsLoaded();
+    if (firstUse) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    std::vector<Place> found = Atlas::Instance().Search(text.toStdString(), 10);
+    if (firstUse) QGuiApplication::restoreOverrideCursor();
+    places_->SetPlaces(std::move(found));
+    if (places_->rowCount() == 0) {
+        completer_->popup()->hide();
+        return;
+    }
+    completer_->setCompletionPrefix(text);
+    // Wide enough for "City, State, Country" in full, under the box.
+    QAbstractItemView* popup = completer_->popup();
+    QRect under = txtMCity_->rect();
+    const int wanted = popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width() +
+                       2 * popup->frameWidth() + 8;
+    under.setWidth(std::max(under.width(), wanted));
+    completer_->complete(under);
+}
+
+void MainWindow::ChoosePlace(const Place& place) {
+    FormInput form = CurrentForm();
+    const PlaceZoneOutcome outcome = ApplyPlace(form, place);
+    WritePlaceToForm(form, outcome);
+}
+
+void MainWindow::WritePlaceToForm(const FormInput& form, const PlaceZoneOutcome& outcome) {
+    // Written straight into the boxes: their keystroke filters see nothing
+    // of it, and the signals that mean "changed by hand" stay quiet.
+    txtMCity_->setText(Utf8(form.City));
+    txtMState_->setText(Utf8(form.State));
+    txtMCountry_->setText(Utf8(form.Country));
+    for (QLineEdit* box : {txtMCity_, txtMState_, txtMCountry_}) box->setCursorPosition(0);  // show the start of long names
+    txtLatD_->setText(Utf8(form.LatitudeDegrees));
+    txtLatM_->setText(Utf8(form.LatitudeMinutes));
+    optLat_[form.South ? 1 : 0]->setChecked(true);
+    txtLonD_->setText(Utf8(form.LongitudeDegrees));
+    txtLonM_->setText(Utf8(form.LongitudeMinutes));
+    optLong_[form.East ? 0 : 1]->setChecked(true);
+    place_ = form.Place;
+    if (outcome.Refusal) {
+        // The zone stays as it was; an exact offset of an earlier place
+        // does not belong to this one.
+        exactUtcOffset_.reset();
+        RemoveExactOffsetEntry();
+    } else {
+        WriteZoneToForm(form);
+    }
+    ShowPlaceNote(outcome);
+}
+
+void MainWindow::WriteZoneToForm(const FormInput& form) {
+    exactUtcOffset_ = form.ExactUtcOffsetMinutes;
+    if (exactUtcOffset_) {
+        if (form.ZoneRow >= 0 && form.ZoneRow < kZoneCount) zoneRowBehindExactOffset_ = form.ZoneRow;
+        const QString entry = Utf8(ExactOffsetEntryText(form));
+        if (cmbTimeZone_->count() > kZoneCount) {
+            cmbTimeZone_->setItemText(kZoneCount, entry);
+        } else {
+            cmbTimeZone_->addItem(entry);
+        }
+        cmbTimeZone_->setCurrentIndex(kZoneCount);
+    } else {
+        cmbTimeZone_->setCurrentIndex(form.ZoneRow);
+        RemoveExactOffsetEntry();
+    }
+    chkDST_->setChecked(form.DaylightSaving);
+}
+
+void MainWindow::ShowPlaceNote(const PlaceZoneOutcome& outcome) {
+    const bool refused = outcome.Refusal.has_value();
+    lblPlaceNote_->setText(Utf8(refused ? outcome.Refusal->Text : outcome.Note));
+    QPalette palette = lblPlaceNote_->palette();
+    palette.setColor(QPalette::WindowText, refused ? QColor(255, 204, 112) : QColor(Qt::white));
+    lblPlaceNote_->setPalette(palette);
+}
+
+void MainWindow::ReevaluatePlaceZone() {
+    if (!place_) return;
+    FormInput form = CurrentForm();
+    const PlaceZoneOutcome outcome = ApplyPlaceZone(form);
+    if (!outcome.Refusal) WriteZoneToForm(form);
+    ShowPlaceNote(outcome);
+}
+
+void MainWindow::DropPlace() {
+    if (!place_ && cmbTimeZone_->count() == kZoneCount) return;
+    place_.reset();
+    const bool exactShown = cmbTimeZone_->currentIndex() >= kZoneCount;
+    const std::optional<int> exact = exactUtcOffset_;
+    exactUtcOffset_.reset();
+    if (exactShown && exact) {
+        // No row has the place's offset: the nearest one stands in until
+        // the user picks another.
+        const int nearest = NearestZoneRow(*exact);
+        cmbTimeZone_->setCurrentIndex(nearest);
+        lblPlaceNote_->setText(QStringLiteral("No zone row has UTC%1; the nearest one is selected.")
+                                   .arg(Utf8(OffsetText(*exact))));
+    } else {
+        lblPlaceNote_->clear();
+    }
+    RemoveExactOffsetEntry();
+}
+
+void MainWindow::RemoveExactOffsetEntry() {
+    if (cmbTimeZone_->count() <= kZoneCount) return;
+    if (cmbTimeZone_->currentIndex() >= kZoneCount) cmbTimeZone_->setCurrentIndex(zoneRowBehindExactOffset_);
+    while (cmbTimeZone_->count() > kZoneCount) cmbTimeZone_->removeItem(kZoneCount);
 }
 
 QWidget* MainWindow::FieldWidget(FormField field) const {
@@ -300,7 +590,9 @@ void MainWindow::Reject(const Notice& notice) {
 
 void MainWindow::Analyze() {
     const FormInput form = CurrentForm();
-    const AnalysisOutcome outcome = RunAnalysis(form);
+    AnalysisOptions options;
+    options.Settings = settings_;
+    const AnalysisOutcome outcome = RunAnalysis(form, options);
     if (outcome.Rejected) {
         Reject(*outcome.Rejected);
         return;

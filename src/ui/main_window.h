@@ -3,13 +3,23 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <memory>
+#include <optional>
+
+#include "core/atlas.h"
+#include "core/engine_settings.h"
 #include "core/form_input.h"
 #include "core/messages.h"
+#include "core/place_zone.h"
 #include "ui/window_widgets.h"
 
+class QActionGroup;
 class QCheckBox;
 class QComboBox;
+class QCompleter;
+class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 
@@ -19,14 +29,22 @@ namespace ui {
 class FilteredLineEdit;
 class Links;
 class MessageService;
+class PlaceListModel;
 class PromotionStrip;
 class ResultWindow;
+class SettingsStore;
 }  // namespace ui
 
 // The input window frmMain: the birth entries, their filters and checks, the
 // coordinate look-up and the analysis command. Each analysis shows its
 // result in a new result window while this window hides; Back returns here
 // with every entry as it was.
+//
+// The Settings menu chooses the engine of the positions (the formulas, or
+// the Swiss Ephemeris with an ayanamsa and a node), remembered in the
+// settings store. The city box offers atlas places as one types; choosing
+// one fills the place, the coordinates and the zone for the date and time
+// on the form, until the user changes the coordinates or the zone by hand.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -38,8 +56,19 @@ public:
     // Only the label in front is shown and takes clicks.
     void BringPromotionLabelToFront(PromotionLabel label);
 
-    // The entries as they stand.
+    // The entries as they stand, with the atlas place while it holds.
     FormInput CurrentForm() const;
+
+    // Where the engine choices are read from and written to. Without a
+    // call, a store in memory that starts at the formulas. The store must
+    // outlive the window.
+    void SetSettings(ui::SettingsStore* store);
+    const EngineSettings& engineSettings() const { return settings_; }
+
+    // The city box's completer and its list of places.
+    QCompleter* placeCompleter() const { return completer_; }
+    // Fills the form from an atlas place, as choosing a completion does.
+    void ChoosePlace(const Place& place);
 
     // The result window of the analysis on show, null when there is none.
     ui::ResultWindow* resultWindow() const { return result_; }
@@ -59,6 +88,17 @@ protected:
 
 private:
     void BuildMenus();
+    void BuildSettingsMenu(QMenu* menu);
+    void ShowEngineChoices();
+    void ChooseEngine(const EngineSettings& settings);
+    void SetUpPlaceCompletion();
+    void CompletePlace(const QString& text);
+    void WritePlaceToForm(const FormInput& form, const PlaceZoneOutcome& outcome);
+    void WriteZoneToForm(const FormInput& form);
+    void ShowPlaceNote(const PlaceZoneOutcome& outcome);
+    void ReevaluatePlaceZone();
+    void DropPlace();
+    void RemoveExactOffsetEntry();
     QWidget* BuildForm();
     void FillLists();
     void SetTabOrder();
@@ -94,6 +134,22 @@ private:
     QPushButton* cmdBrowser_ = nullptr;
     QPushButton* cmdRashi_ = nullptr;
     ui::PromotionStrip* promotion_ = nullptr;
+
+    // Positions settings.
+    std::unique_ptr<ui::SettingsStore> ownSettings_;
+    ui::SettingsStore* settingsStore_ = nullptr;
+    EngineSettings settings_;
+    QActionGroup* modeChoices_ = nullptr;
+    QActionGroup* ayanamsaChoices_ = nullptr;
+    QActionGroup* nodeChoices_ = nullptr;
+
+    // The atlas place and its clock, while the user keeps them.
+    QCompleter* completer_ = nullptr;
+    ui::PlaceListModel* places_ = nullptr;
+    QLabel* lblPlaceNote_ = nullptr;
+    std::optional<PlacePick> place_;
+    std::optional<int> exactUtcOffset_;
+    int zoneRowBehindExactOffset_ = kDefaultZoneRow;
 };
 
 }  // namespace velmora

@@ -15,6 +15,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include "core/position_comparison.h"
 #include "ui/links.h"
 
 namespace velmora::ui {
@@ -288,21 +289,64 @@ QWidget* ResultWindow::BuildPlanetTab() {
     grid->setVerticalSpacing(Twips(60, this));
     QFont valueFont = font();
     valueFont.setBold(true);
+    QFont noteFont = font();
+    noteFont.setPointSizeF(noteFont.pointSizeF() * 0.9);
+    QFont differsFont = noteFont;
+    differsFont.setBold(true);
+    const QColor muted(112, 112, 96);
+    // Caption, position and, after a precise run, the formulas beside it;
+    // the second five bodies start at column 4.
     for (int i = 0; i < 10; ++i) {
+        const auto body = static_cast<std::size_t>(i);
         const int row = i % 5;
-        const int col = i < 5 ? 0 : 3;
-        auto* caption = PlainLabel(Latin(kPositionCaptions[static_cast<std::size_t>(i)]), QStringLiteral("PlanetName_%1").arg(i),
-                                   western);
+        const int col = i < 5 ? 0 : 4;
+        auto* caption = PlainLabel(Latin(kPositionCaptions[body]), QStringLiteral("PlanetName_%1").arg(i), western);
         SetTextColour(caption, kAccent);
         auto* value = PlainLabel(QString(), QStringLiteral("planet_%1").arg(i), western);
         value->setFont(valueFont);
         value->setMinimumWidth(QFontMetrics(valueFont).horizontalAdvance(QStringLiteral("00 Tau 00 ")));
-        positions_[static_cast<std::size_t>(i)] = value;
+        positions_[body] = value;
         grid->addWidget(caption, row, col);
         grid->addWidget(value, row, col + 1);
+
+        auto* comparison = new QHBoxLayout;
+        comparison->setSpacing(Twips(90, this));
+        auto* formula = PlainLabel(QString(), QStringLiteral("lblFormula_%1").arg(i), western);
+        auto* difference = PlainLabel(QString(), QStringLiteral("lblDifference_%1").arg(i), western);
+        difference->setToolTip(QStringLiteral("Formula position minus precise position"));
+        for (QLabel* label : {formula, difference}) {
+            label->setFont(noteFont);
+            SetTextColour(label, muted);
+        }
+        auto* differs = PlainLabel(QStringLiteral("sign differs"), QStringLiteral("lblSignDiffers_%1").arg(i), western);
+        differs->setFont(differsFont);
+        SetTextColour(differs, QColor(192, 0, 0));
+        for (QLabel* label : {formula, difference, differs}) {
+            label->hide();
+            comparison->addWidget(label);
+        }
+        comparison->addStretch(1);
+        formulaPositions_[body] = formula;
+        differences_[body] = difference;
+        signDiffers_[body] = differs;
+        grid->addLayout(comparison, row, col + 2);
     }
-    grid->setColumnStretch(2, 1);
-    grid->setColumnStretch(5, 1);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(7, 1);
+
+    // Which engine ran, under the positions.
+    auto* engineRow = new QHBoxLayout;
+    engineRow->setSpacing(Twips(60, this));
+    auto* engineCaption = PlainLabel(QStringLiteral("Positions from:"), QStringLiteral("lblEngineCaption"), western);
+    engine_ = PlainLabel(QString(), QStringLiteral("lblEngine"), western);
+    for (QLabel* label : {engineCaption, engine_}) {
+        label->setFont(noteFont);
+        SetTextColour(label, muted);
+    }
+    engineRow->addStretch(1);
+    engineRow->addWidget(engineCaption);
+    engineRow->addWidget(engine_);
+    grid->addLayout(engineRow, 5, 0, 1, 8);
     frameLayout->addWidget(western);
 
     auto* frame3 = new QGroupBox(QStringLiteral("Arudha Lagna Interpretation"), frame1);
@@ -438,6 +482,16 @@ void ResultWindow::ShowResult(const BirthAnalysis& analysis) {
     ShowDetails(shown.Details);
     ClearMarkers();
     ShowPositions(shown.Positions);
+    engine_->setText(DisplayText(EngineDescription(analysis.Settings)));
+    const auto compared = ComparePositions(analysis);
+    for (std::size_t i = 0; i < formulaPositions_.size(); ++i) {
+        formulaPositions_[i]->setVisible(compared.has_value());
+        differences_[i]->setVisible(compared.has_value());
+        signDiffers_[i]->setVisible(compared && (*compared)[i].SignDiffers);
+        if (!compared) continue;
+        formulaPositions_[i]->setText(QStringLiteral("formula ") + DisplayText((*compared)[i].FormulaPosition));
+        differences_[i]->setText(DisplayText(DifferenceText((*compared)[i].Difference)));
+    }
     ShowChart(shown);
     ShowProfile(shown);
     for (const TextRun& run : shown.Readings) AppendReading(run);

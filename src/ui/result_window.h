@@ -84,6 +84,10 @@ private:
     std::array<QLabel*, kSignCount> markers_{};
     std::array<QLabel*, 8> details_{};  // kDetailControlNames order
     std::array<QLabel*, 10> positions_{};
+    QLabel* engine_ = nullptr;                   // which engine computed the positions
+    std::array<QLabel*, 10> formulaPositions_{};  // precise runs: the formulas beside each body
+    std::array<QLabel*, 10> differences_{};
+    std::array<QLabel*, 10> signDiffers_{};
     std::array<QWidget*, kProfileFieldCount> profile_{};
     QTextEdit* readings_ = nullptr;
     PromotionStrip* promotion_ = nullptr;

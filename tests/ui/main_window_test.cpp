@@ -619,10 +619,11 @@ private slots:
     void theMenuBarHoldsTheCommandsInOrder() {
         Fixture f;
         QMenuBar* bar = f.window.menuBar();
-        QCOMPARE(EntryNames(bar->actions()), (QStringList{"mnuFile", "mnuHelp", "mnuDonate", "mkmoney"}));
+        QCOMPARE(EntryNames(bar->actions()),
+                 (QStringList{"mnuFile", "mnuSettings", "mnuHelp", "mnuDonate", "mkmoney"}));
         QStringList captions;
         for (const QAction* action : bar->actions()) captions << action->text();
-        QCOMPARE(captions, (QStringList{"&File", "&Help", "&Donate", "Make Money &Online"}));
+        QCOMPARE(captions, (QStringList{"&File", "&Settings", "&Help", "&Donate", "Make Money &Online"}));
         QVERIFY(!f.action("mkmoney")->isEnabled());
         QVERIFY(f.action("mnuDonate")->isEnabled());
         QVERIFY(!f.action("mnuDonate")->menu());

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QAbstractListModel>
+
+#include <vector>
+
+#include "core/atlas.h"
+
+namespace velmora::ui {
+
+// The city box's completions: atlas places shown as "City, State, Country"
+// (the state left out when the atlas has none), in the atlas's order.
+class PlaceListModel final : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void SetPlaces(std::vector<Place> places);
+    const Place& PlaceAt(int row) const { return places_.at(static_cast<std::size_t>(row)); }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+    static QString EntryText(const Place& place);
+
+private:
+    std::vector<Place> places_;
+};
+
+}  // namespace velmora::ui
