@@ -1,9 +1,14 @@
 #include "cli/arguments.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QRegularExpression>
 
+#include <variant>
+
+#include "core/birth_file.h"
 #include "core/input_filters.h"
+#include "core/place_zone.h"
 #include "core/zones.h"
 
 namespace velmora::cli {
@@ -23,13 +28,32 @@ int WholeNumber(const QString& text) {
     return ok ? value : -1;
 }
 
+// Reads a birth file for --birth: the form and engine, or the refusal.
+std::variant<BirthFileContents, Notice> LoadBirth(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Notice{Std(QStringLiteral("%1: %2").arg(path, file.errorString())), MessageIcon::Critical, FormField::None};
+    // One byte more than a birth file may hold tells a long file from a full one.
+    const QByteArray bytes = file.read(static_cast<qint64>(kBirthFileMaxBytes) + 1);
+    BirthFileReading reading = ReadBirthFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (!reading.Birth) {
+        Notice refusal = reading.Check.value_or(Notice{});
+        refusal.Text = Std(path) + ": " + reading.Error;
+        return refusal;
+    }
+    return std::move(*reading.Birth);
+}
+
 }  // namespace
 
 QString UsageText() {
     return QStringLiteral(
         "usage: velmora-arudha-lagna-cli --name NAME --date YYYY-MM-DD --time HH:MM[:SS] [--zone ROW] [--dst]\n"
         "                               --lat DD:MM{N|S} --lon DDD:MM{E|W} [--city C] [--state S] [--country K]\n"
-        "                               [--json]\n"
+        "                               [--json] [--pdf FILE]\n"
+        "       velmora-arudha-lagna-cli --birth FILE [any option above, to change that value] [--json] [--pdf FILE]\n"
+        "       velmora-arudha-lagna-cli [--birth FILE] [options above] --save-birth FILE\n"
+        "       velmora-arudha-lagna-cli --batch FILE|- [--jobs N]\n"
         "       velmora-arudha-lagna-cli --list-zones | --help | --version");
 }
 
@@ -50,7 +74,13 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     const QCommandLineOption listZones("list-zones", "List the zone rows and their offsets.");
     const QCommandLineOption help("help", "Show this help.");
     const QCommandLineOption version("version", "Show the version.");
+    const QCommandLineOption birth("birth", "Read the birth from a birth file; other options change its values.", "FILE");
+    const QCommandLineOption saveBirth("save-birth", "Write the birth to a birth file and stop.", "FILE");
+    const QCommandLineOption pdf("pdf", "Write the printable report as PDF.", "FILE");
+    const QCommandLineOption batch("batch", "Analyse every row of a CSV file (- for standard input), one JSON line each.", "FILE");
+    const QCommandLineOption jobs("jobs", "Threads for --batch (default 1).", "N", "1");
     parser.addOptions({name, date, time, zone, dst, lat, lon, city, state, country, json, listZones, help, version});
+    parser.addOptions({birth, saveBirth, pdf, batch, jobs});
 
     if (!parser.parse(arguments)) return Usage(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -69,68 +99,119 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
         request.What = Request::Action::ListZones;
         return {request, std::nullopt, std::nullopt};
     }
+    if (parser.isSet(batch)) {
+        request.What = Request::Action::Batch;
+        request.BatchPath = parser.value(batch);
+        request.Jobs = WholeNumber(parser.value(jobs));
+        if (request.Jobs < 1 || request.Jobs > 256) return Usage(QStringLiteral("--jobs expects a number from 1 to 256"));
+        return {request, std::nullopt, std::nullopt};
+    }
+    if (parser.isSet(jobs)) return Usage(QStringLiteral("--jobs goes with --batch"));
+
+    // With a birth file, the options given change its values; without one,
+    // the birth must be given whole.
+    const bool fromFile = parser.isSet(birth);
+    if (fromFile) {
+        auto loaded = LoadBirth(parser.value(birth));
+        if (auto* refusal = std::get_if<Notice>(&loaded)) return Refused(std::move(*refusal));
+        BirthFileContents& contents = std::get<BirthFileContents>(loaded);
+        request.Form = std::move(contents.Form);
+        request.BirthEphemeris = contents.Ephemeris;
+    }
     for (const auto* required : {&name, &date, &time, &lat, &lon}) {
-        if (!parser.isSet(*required))
+        if (!fromFile && !parser.isSet(*required))
             return Usage(QStringLiteral("missing --%1").arg(required->names().first()));
     }
+    if (parser.isSet(saveBirth)) {
+        request.What = Request::Action::SaveBirth;
+        request.SaveBirthPath = parser.value(saveBirth);
+    }
+    request.PdfPath = parser.value(pdf);
+    auto given = [&](const QCommandLineOption& option) { return !fromFile || parser.isSet(option); };
 
     FormInput& form = request.Form;
     request.Json = parser.isSet(json);
 
+    // A place from the atlas lasts while its coordinates, texts and zone
+    // are the file's; the zone follows a changed date or time.
+    if (form.Place) {
+        for (const auto* byHand : {&lat, &lon, &zone, &dst, &city, &state, &country}) {
+            if (parser.isSet(*byHand)) form.Place.reset();
+        }
+    }
+    if (form.ExactUtcOffsetMinutes && (parser.isSet(zone) || parser.isSet(dst))) form.ExactUtcOffsetMinutes.reset();
+
     // The name obeys the name box's rule: letters and blanks, in capitals.
-    const std::optional<std::string> filteredName = FilterNameText(Std(parser.value(name)));
-    if (!filteredName) return Refused(OnlyLettersNotice());
-    form.Name = *filteredName;
+    if (given(name)) {
+        const std::optional<std::string> filteredName = FilterNameText(Std(parser.value(name)));
+        if (!filteredName) return Refused(OnlyLettersNotice());
+        form.Name = *filteredName;
+    }
 
-    static const QRegularExpression datePattern(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
-    const auto dateMatch = datePattern.match(parser.value(date));
-    if (!dateMatch.hasMatch()) return Usage(QStringLiteral("--date expects YYYY-MM-DD"));
-    const int year = WholeNumber(dateMatch.captured(1));
-    const int month = WholeNumber(dateMatch.captured(2));
-    const int day = WholeNumber(dateMatch.captured(3));
-    if (year < 1901 || year > 2050) return Usage(QStringLiteral("--date: the year must lie from 1901 to 2050"));
-    if (month < 1 || month > 12) return Usage(QStringLiteral("--date: the month must lie from 1 to 12"));
-    if (day < 1 || day > 31) return Usage(QStringLiteral("--date: the day must lie from 1 to 31"));
-    form.Year = std::to_string(year);
-    form.MonthIndex = month - 1;
-    form.Day = std::to_string(day);
+    if (given(date)) {
+        static const QRegularExpression datePattern(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
+        const auto dateMatch = datePattern.match(parser.value(date));
+        if (!dateMatch.hasMatch()) return Usage(QStringLiteral("--date expects YYYY-MM-DD"));
+        const int year = WholeNumber(dateMatch.captured(1));
+        const int month = WholeNumber(dateMatch.captured(2));
+        const int day = WholeNumber(dateMatch.captured(3));
+        if (year < 1901 || year > 2050) return Usage(QStringLiteral("--date: the year must lie from 1901 to 2050"));
+        if (month < 1 || month > 12) return Usage(QStringLiteral("--date: the month must lie from 1 to 12"));
+        if (day < 1 || day > 31) return Usage(QStringLiteral("--date: the day must lie from 1 to 31"));
+        form.Year = std::to_string(year);
+        form.MonthIndex = month - 1;
+        form.Day = std::to_string(day);
+    }
 
-    static const QRegularExpression timePattern(QStringLiteral("^(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?$"));
-    const auto timeMatch = timePattern.match(parser.value(time));
-    if (!timeMatch.hasMatch()) return Usage(QStringLiteral("--time expects HH:MM or HH:MM:SS"));
-    const int hour = WholeNumber(timeMatch.captured(1));
-    const int minute = WholeNumber(timeMatch.captured(2));
-    const int second = timeMatch.captured(3).isEmpty() ? 0 : WholeNumber(timeMatch.captured(3));
-    if (hour > 23 || minute > 59 || second > 59)
-        return Usage(QStringLiteral("--time: hours run 0-23, minutes and seconds 0-59"));
-    form.Hour = std::to_string(hour);
-    form.Minute = std::to_string(minute);
-    form.Second = std::to_string(second);
+    if (given(time)) {
+        static const QRegularExpression timePattern(QStringLiteral("^(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?$"));
+        const auto timeMatch = timePattern.match(parser.value(time));
+        if (!timeMatch.hasMatch()) return Usage(QStringLiteral("--time expects HH:MM or HH:MM:SS"));
+        const int hour = WholeNumber(timeMatch.captured(1));
+        const int minute = WholeNumber(timeMatch.captured(2));
+        const int second = timeMatch.captured(3).isEmpty() ? 0 : WholeNumber(timeMatch.captured(3));
+        if (hour > 23 || minute > 59 || second > 59)
+            return Usage(QStringLiteral("--time: hours run 0-23, minutes and seconds 0-59"));
+        form.Hour = std::to_string(hour);
+        form.Minute = std::to_string(minute);
+        form.Second = std::to_string(second);
+    }
 
-    const int zoneRow = WholeNumber(parser.value(zone));
-    if (zoneRow < 0 || zoneRow >= kZoneCount) return Usage(QStringLiteral("--zone expects a row from 0 to 70"));
-    form.ZoneRow = zoneRow;
-    form.DaylightSaving = parser.isSet(dst);
+    if (given(zone)) {
+        const int zoneRow = WholeNumber(parser.value(zone));
+        if (zoneRow < 0 || zoneRow >= kZoneCount) return Usage(QStringLiteral("--zone expects a row from 0 to 70"));
+        form.ZoneRow = zoneRow;
+    }
+    if (given(dst)) form.DaylightSaving = parser.isSet(dst);
 
     // Coordinates: the digits go into the boxes as typed (at most 2 or 3
     // digits for degrees, 2 for minutes); the checks judge their values.
-    static const QRegularExpression latPattern(QStringLiteral("^(\\d{1,2}):(\\d{1,2})([NSns])$"));
-    const auto latMatch = latPattern.match(parser.value(lat));
-    if (!latMatch.hasMatch()) return Usage(QStringLiteral("--lat expects DD:MM followed by N or S, e.g. 28:36N"));
-    form.LatitudeDegrees = Std(latMatch.captured(1));
-    form.LatitudeMinutes = Std(latMatch.captured(2));
-    form.South = latMatch.captured(3).toUpper() == QStringLiteral("S");
+    if (given(lat)) {
+        static const QRegularExpression latPattern(QStringLiteral("^(\\d{1,2}):(\\d{1,2})([NSns])$"));
+        const auto latMatch = latPattern.match(parser.value(lat));
+        if (!latMatch.hasMatch()) return Usage(QStringLiteral("--lat expects DD:MM followed by N or S, e.g. 28:36N"));
+        form.LatitudeDegrees = Std(latMatch.captured(1));
+        form.LatitudeMinutes = Std(latMatch.captured(2));
+        form.South = latMatch.captured(3).toUpper() == QStringLiteral("S");
+    }
 
-    static const QRegularExpression lonPattern(QStringLiteral("^(\\d{1,3}):(\\d{1,2})([EWew])$"));
-    const auto lonMatch = lonPattern.match(parser.value(lon));
-    if (!lonMatch.hasMatch()) return Usage(QStringLiteral("--lon expects DDD:MM followed by E or W, e.g. 77:12E"));
-    form.LongitudeDegrees = Std(lonMatch.captured(1));
-    form.LongitudeMinutes = Std(lonMatch.captured(2));
-    form.East = lonMatch.captured(3).toUpper() == QStringLiteral("E");
+    if (given(lon)) {
+        static const QRegularExpression lonPattern(QStringLiteral("^(\\d{1,3}):(\\d{1,2})([EWew])$"));
+        const auto lonMatch = lonPattern.match(parser.value(lon));
+        if (!lonMatch.hasMatch()) return Usage(QStringLiteral("--lon expects DDD:MM followed by E or W, e.g. 77:12E"));
+        form.LongitudeDegrees = Std(lonMatch.captured(1));
+        form.LongitudeMinutes = Std(lonMatch.captured(2));
+        form.East = lonMatch.captured(3).toUpper() == QStringLiteral("E");
+    }
 
-    form.City = Std(parser.value(city));
-    form.State = Std(parser.value(state));
-    form.Country = Std(parser.value(country));
+    if (given(city)) form.City = Std(parser.value(city));
+    if (given(state)) form.State = Std(parser.value(state));
+    if (given(country)) form.Country = Std(parser.value(country));
+    // A new date or time moves the remembered place's clock with it, as in
+    // the input window.
+    if (form.Place && (parser.isSet(date) || parser.isSet(time))) {
+        if (const PlaceZoneOutcome outcome = ApplyPlaceZone(form); outcome.Refusal) return Refused(*outcome.Refusal);
+    }
     return {request, std::nullopt, std::nullopt};
 }
 

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "core/engine_settings.h"
 #include "core/form_input.h"
 #include "core/messages.h"
 
@@ -11,9 +12,15 @@ namespace velmora::cli {
 
 // What the command line asked for.
 struct Request {
-    enum class Action { Analyse, ListZones, Help, Version } What = Action::Analyse;
+    enum class Action { Analyse, ListZones, Help, Version, SaveBirth, Batch } What = Action::Analyse;
     FormInput Form;
     bool Json = false;
+    // The engine a --birth file names, when it names one.
+    std::optional<EngineSettings> BirthEphemeris;
+    QString SaveBirthPath;  // --save-birth: write the birth there and stop
+    QString PdfPath;        // --pdf: the printable report, written there
+    QString BatchPath;      // --batch: CSV rows, "-" for standard input
+    int Jobs = 1;           // --jobs: threads for --batch
 };
 
 // A command line that cannot be understood: a usage line for stderr.
