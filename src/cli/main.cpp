@@ -42,10 +42,13 @@ int SaveBirth(const velmora::cli::Request& request, QTextStream& err) {
         return kExitInvalidInput;
     }
     const std::string text = velmora::BirthFileText(request.Form, request.BirthEphemeris);
+    // Unbuffered, so a short write (a full disk, a size limit) shows in the
+    // count: QSaveFile commits whatever reached the disk unless told.
     QSaveFile file(request.SaveBirthPath);
-    const bool written = file.open(QIODevice::WriteOnly) &&
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
                          file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
                          file.commit();
+    if (!written) file.cancelWriting();
     if (!written) {
         err << "velmora-arudha-lagna-cli: cannot write " << request.SaveBirthPath << ": " << file.errorString() << "\n";
         return kExitCannotWrite;
