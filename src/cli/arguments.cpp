@@ -1,9 +1,13 @@
 #include "cli/arguments.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QRegularExpression>
 
+#include <variant>
+
 #include "core/atlas.h"
+#include "core/birth_file.h"
 #include "core/input_filters.h"
 #include "core/place_zone.h"
 #include "core/zones.h"
@@ -25,6 +29,22 @@ int WholeNumber(const QString& text) {
     return ok ? value : -1;
 }
 
+// Reads a birth file for --birth: the form and engine, or the refusal.
+std::variant<BirthFileContents, Notice> LoadBirth(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Notice{Std(QStringLiteral("%1: %2").arg(path, file.errorString())), MessageIcon::Critical, FormField::None};
+    // One byte more than a birth file may hold tells a long file from a full one.
+    const QByteArray bytes = file.read(static_cast<qint64>(kBirthFileMaxBytes) + 1);
+    BirthFileReading reading = ReadBirthFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (!reading.Birth) {
+        Notice refusal = reading.Check.value_or(Notice{});
+        refusal.Text = Std(path) + ": " + reading.Error;
+        return refusal;
+    }
+    return std::move(*reading.Birth);
+}
+
 }  // namespace
 
 QString UsageText() {
@@ -32,7 +52,10 @@ QString UsageText() {
         "usage: velmora-arudha-lagna-cli --name NAME --date YYYY-MM-DD --time HH:MM[:SS] [--zone ROW] [--dst]\n"
         "                               --lat DD:MM{N|S} --lon DDD:MM{E|W} [--city C] [--state S] [--country K]\n"
         "                               [--place TEXT] [--utc-offset +HH:MM] [--ephemeris formulas|precise]\n"
-        "                               [--ayanamsa NAME] [--node mean|true] [--json]\n"
+        "                               [--ayanamsa NAME] [--node mean|true] [--json] [--pdf FILE]\n"
+        "       velmora-arudha-lagna-cli --birth FILE [any option above, to change that value] [--json] [--pdf FILE]\n"
+        "       velmora-arudha-lagna-cli [--birth FILE] [options above] --save-birth FILE\n"
+        "       velmora-arudha-lagna-cli --batch FILE|- [--jobs N] [--ephemeris ...] [--ayanamsa ...] [--node ...]\n"
         "       velmora-arudha-lagna-cli --places TEXT | --list-zones | --help | --version");
 }
 
@@ -74,13 +97,26 @@ struct Options {
                                 "NAME", "lahiri"};
     QCommandLineOption node{"node", "Lunar node of the precise ephemeris: mean (default) or true.", "mean|true", "mean"};
     QCommandLineOption json{"json", "Print one JSON object (schema 2, docs/json.md) instead of the readable report."};
+    QCommandLineOption birth{"birth", "Read the birth from a birth file (docs/birth-file.md); other options given "
+                                      "change its values.",
+                             "FILE"};
+    QCommandLineOption saveBirth{"save-birth", "Write the birth given by the other options to a birth file and stop.",
+                                 "FILE"};
+    QCommandLineOption pdf{"pdf", "Write the printable report as PDF (no display needed).", "FILE"};
+    QCommandLineOption batch{"batch",
+                             "Analyse every row of a CSV file (- for standard input) with the columns name, date, "
+                             "time, zone, dst, lat, lon, city, state, country and optionally place and utc_offset; "
+                             "one JSON line each, in input order.",
+                             "FILE"};
+    QCommandLineOption jobs{"jobs", "Threads for --batch (default 1); the output keeps the input order.", "N", "1"};
     QCommandLineOption listZones{"list-zones", "List the zone rows and their offsets."};
     QCommandLineOption help{QStringList{"h", "help"}, "Show this help."};
     QCommandLineOption version{"version", "Show the version."};
 
     void AddTo(QCommandLineParser& parser) const {
         parser.addOptions({name, date, time, zone, dst, lat, lon, city, state, country, place, utcOffset, places,
-                           ephemeris, ayanamsa, node, json, listZones, help, version});
+                           ephemeris, ayanamsa, node, json, birth, saveBirth, pdf, batch, jobs, listZones, help,
+                           version});
     }
 };
 
@@ -104,7 +140,7 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const Options o;
     const auto& [name, date, time, zone, dst, lat, lon, city, state, country, place, utcOffset, places, ephemeris,
-                 ayanamsa, node, json, listZones, help, version] = o;
+                 ayanamsa, node, json, birth, saveBirth, pdf, batch, jobs, listZones, help, version] = o;
     o.AddTo(parser);
 
     if (!parser.parse(arguments)) return Usage(parser.errorText());
@@ -130,61 +166,115 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
         return {request, std::nullopt, std::nullopt};
     }
 
-    // The engine.
-    const std::optional<EphemerisMode> mode = ParseEphemerisMode(Std(parser.value(ephemeris)));
-    if (!mode) return Usage(QStringLiteral("--ephemeris expects formulas or precise"));
-    const std::optional<astro::Ayanamsa> chosenAyanamsa = astro::ParseAyanamsa(Std(parser.value(ayanamsa)));
-    if (!chosenAyanamsa)
-        return Usage(QStringLiteral(
-            "--ayanamsa expects lahiri, raman, krishnamurti, fagan-bradley, yukteshwar or true-chitra"));
-    const std::optional<astro::NodeKind> chosenNode = astro::ParseNodeKind(Std(parser.value(node)));
-    if (!chosenNode) return Usage(QStringLiteral("--node expects mean or true"));
-    request.Settings = EngineSettings{*mode, *chosenAyanamsa, *chosenNode};
+    // With a birth file, the options given change its values; without one,
+    // the birth must be given whole.
+    const bool fromFile = parser.isSet(birth);
+    if (fromFile) {
+        auto loaded = LoadBirth(parser.value(birth));
+        if (auto* refusal = std::get_if<Notice>(&loaded)) return Refused(std::move(*refusal));
+        BirthFileContents& contents = std::get<BirthFileContents>(loaded);
+        request.Form = std::move(contents.Form);
+        request.BirthEphemeris = contents.Ephemeris;
+        if (contents.Ephemeris) request.Settings = *contents.Ephemeris;
+    }
+
+    // The engine: the file's, changed by the options given.
+    if (!fromFile || parser.isSet(ephemeris)) {
+        const std::optional<EphemerisMode> mode = ParseEphemerisMode(Std(parser.value(ephemeris)));
+        if (!mode) return Usage(QStringLiteral("--ephemeris expects formulas or precise"));
+        request.Settings.Mode = *mode;
+    }
+    if (!fromFile || parser.isSet(ayanamsa)) {
+        const std::optional<astro::Ayanamsa> chosen = astro::ParseAyanamsa(Std(parser.value(ayanamsa)));
+        if (!chosen)
+            return Usage(QStringLiteral(
+                "--ayanamsa expects lahiri, raman, krishnamurti, fagan-bradley, yukteshwar or true-chitra"));
+        request.Settings.Ayanamsa = *chosen;
+    }
+    if (!fromFile || parser.isSet(node)) {
+        const std::optional<astro::NodeKind> chosen = astro::ParseNodeKind(Std(parser.value(node)));
+        if (!chosen) return Usage(QStringLiteral("--node expects mean or true"));
+        request.Settings.Node = *chosen;
+    }
+    if (parser.isSet(ephemeris) || parser.isSet(ayanamsa) || parser.isSet(node)) request.BirthEphemeris = request.Settings;
+
+    if (parser.isSet(batch)) {
+        request.What = Request::Action::Batch;
+        request.BatchPath = parser.value(batch);
+        request.Jobs = WholeNumber(parser.value(jobs));
+        if (request.Jobs < 1 || request.Jobs > 256) return Usage(QStringLiteral("--jobs expects a number from 1 to 256"));
+        return {request, std::nullopt, std::nullopt};
+    }
+    if (parser.isSet(jobs)) return Usage(QStringLiteral("--jobs goes with --batch"));
 
     const bool fromPlace = parser.isSet(place);
     for (const auto* required : {&name, &date, &time}) {
-        if (!parser.isSet(*required))
+        if (!fromFile && !parser.isSet(*required))
             return Usage(QStringLiteral("missing --%1").arg(required->names().first()));
     }
-    if (!fromPlace) {
+    if (!fromFile && !fromPlace) {
         for (const auto* required : {&lat, &lon}) {
             if (!parser.isSet(*required))
                 return Usage(QStringLiteral("missing --%1 (or --place)").arg(required->names().first()));
         }
     }
+    if (parser.isSet(saveBirth)) {
+        request.What = Request::Action::SaveBirth;
+        request.SaveBirthPath = parser.value(saveBirth);
+    }
+    request.PdfPath = parser.value(pdf);
+    // An option counts when it was given, or when there is no file or place
+    // to take its value from (its default then).
+    const bool base = fromFile || fromPlace;
+    auto given = [&](const QCommandLineOption& option) { return parser.isSet(option) || !base; };
 
     FormInput& form = request.Form;
     request.Json = parser.isSet(json);
 
+    // A remembered atlas place lasts while its coordinates, texts and zone
+    // stay as they were.
+    if (form.Place && !fromPlace) {
+        for (const auto* byHand : {&lat, &lon, &zone, &dst, &city, &state, &country}) {
+            if (parser.isSet(*byHand)) form.Place.reset();
+        }
+    }
+    if (form.ExactUtcOffsetMinutes && (parser.isSet(zone) || parser.isSet(dst))) form.ExactUtcOffsetMinutes.reset();
+
     // The name obeys the name box's rule: letters and blanks, in capitals.
-    const std::optional<std::string> filteredName = FilterNameText(Std(parser.value(name)));
-    if (!filteredName) return Refused(OnlyLettersNotice());
-    form.Name = *filteredName;
+    if (given(name) || !fromFile) {
+        const std::optional<std::string> filteredName = FilterNameText(Std(parser.value(name)));
+        if (!filteredName) return Refused(OnlyLettersNotice());
+        form.Name = *filteredName;
+    }
 
-    static const QRegularExpression datePattern(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
-    const auto dateMatch = datePattern.match(parser.value(date));
-    if (!dateMatch.hasMatch()) return Usage(QStringLiteral("--date expects YYYY-MM-DD"));
-    const int year = WholeNumber(dateMatch.captured(1));
-    const int month = WholeNumber(dateMatch.captured(2));
-    const int day = WholeNumber(dateMatch.captured(3));
-    if (year < 1901 || year > 2050) return Usage(QStringLiteral("--date: the year must lie from 1901 to 2050"));
-    if (month < 1 || month > 12) return Usage(QStringLiteral("--date: the month must lie from 1 to 12"));
-    if (day < 1 || day > 31) return Usage(QStringLiteral("--date: the day must lie from 1 to 31"));
-    form.Year = std::to_string(year);
-    form.MonthIndex = month - 1;
-    form.Day = std::to_string(day);
+    if (given(date) || !fromFile) {
+        static const QRegularExpression datePattern(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
+        const auto dateMatch = datePattern.match(parser.value(date));
+        if (!dateMatch.hasMatch()) return Usage(QStringLiteral("--date expects YYYY-MM-DD"));
+        const int year = WholeNumber(dateMatch.captured(1));
+        const int month = WholeNumber(dateMatch.captured(2));
+        const int day = WholeNumber(dateMatch.captured(3));
+        if (year < 1901 || year > 2050) return Usage(QStringLiteral("--date: the year must lie from 1901 to 2050"));
+        if (month < 1 || month > 12) return Usage(QStringLiteral("--date: the month must lie from 1 to 12"));
+        if (day < 1 || day > 31) return Usage(QStringLiteral("--date: the day must lie from 1 to 31"));
+        form.Year = std::to_string(year);
+        form.MonthIndex = month - 1;
+        form.Day = std::to_string(day);
+    }
 
-    static const QRegularExpression timePattern(QStringLiteral("^(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?$"));
-    const auto timeMatch = timePattern.match(parser.value(time));
-    if (!timeMatch.hasMatch()) return Usage(QStringLiteral("--time expects HH:MM or HH:MM:SS"));
-    const int hour = WholeNumber(timeMatch.captured(1));
-    const int minute = WholeNumber(timeMatch.captured(2));
-    const int second = timeMatch.captured(3).isEmpty() ? 0 : WholeNumber(timeMatch.captured(3));
-    if (hour > 23 || minute > 59 || second > 59)
-        return Usage(QStringLiteral("--time: hours run 0-23, minutes and seconds 0-59"));
-    form.Hour = std::to_string(hour);
-    form.Minute = std::to_string(minute);
-    form.Second = std::to_string(second);
+    if (given(time) || !fromFile) {
+        static const QRegularExpression timePattern(QStringLiteral("^(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?$"));
+        const auto timeMatch = timePattern.match(parser.value(time));
+        if (!timeMatch.hasMatch()) return Usage(QStringLiteral("--time expects HH:MM or HH:MM:SS"));
+        const int hour = WholeNumber(timeMatch.captured(1));
+        const int minute = WholeNumber(timeMatch.captured(2));
+        const int second = timeMatch.captured(3).isEmpty() ? 0 : WholeNumber(timeMatch.captured(3));
+        if (hour > 23 || minute > 59 || second > 59)
+            return Usage(QStringLiteral("--time: hours run 0-23, minutes and seconds 0-59"));
+        form.Hour = std::to_string(hour);
+        form.Minute = std::to_string(minute);
+        form.Second = std::to_string(second);
+    }
 
     // A place from the atlas fills the rest; explicit options below win.
     if (fromPlace) {
@@ -197,9 +287,14 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
         const PlaceZoneOutcome outcome = ApplyPlace(form, *found);
         if (outcome.Refusal) return Refused(*outcome.Refusal);
         request.PlaceNote = QString::fromStdString(outcome.Note);
+    } else if (form.Place && (parser.isSet(date) || parser.isSet(time))) {
+        // A new date or time moves the remembered place's clock with it, as
+        // in the input window.
+        const PlaceZoneOutcome outcome = ApplyPlaceZone(form);
+        if (outcome.Refusal) return Refused(*outcome.Refusal);
     }
 
-    if (parser.isSet(zone) || !fromPlace) {
+    if (given(zone)) {
         const int zoneRow = WholeNumber(parser.value(zone));
         if (zoneRow < 0 || zoneRow >= kZoneCount) return Usage(QStringLiteral("--zone expects a row from 0 to 70"));
         form.ZoneRow = zoneRow;
@@ -207,12 +302,12 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
         if (!parser.isSet(dst)) form.DaylightSaving = false;
     }
     if (parser.isSet(dst)) {
-        form.DaylightSaving = true;
         if (form.ExactUtcOffsetMinutes) {
-            // Summer time on top of an exact offset: the offset already
-            // says what the clock showed, so the box has no row to act on.
+            // The exact offset already says what the clock showed, summer
+            // time included, so the box has no row to act on.
             return Usage(QStringLiteral("--dst needs a zone row; the place's exact offset already includes summer time"));
         }
+        form.DaylightSaving = true;
     }
     if (parser.isSet(utcOffset)) {
         const std::optional<int> offset = ParseUtcOffset(Std(parser.value(utcOffset)));
@@ -241,9 +336,9 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
         form.East = lonMatch.captured(3).toUpper() == QStringLiteral("E");
     }
 
-    if (parser.isSet(city) || !fromPlace) form.City = Std(parser.value(city));
-    if (parser.isSet(state) || !fromPlace) form.State = Std(parser.value(state));
-    if (parser.isSet(country) || !fromPlace) form.Country = Std(parser.value(country));
+    if (given(city)) form.City = Std(parser.value(city));
+    if (given(state)) form.State = Std(parser.value(state));
+    if (given(country)) form.Country = Std(parser.value(country));
     return {request, std::nullopt, std::nullopt};
 }
 

@@ -12,12 +12,19 @@ namespace velmora::cli {
 
 // What the command line asked for.
 struct Request {
-    enum class Action { Analyse, ListZones, ListPlaces, Help, Version } What = Action::Analyse;
+    enum class Action { Analyse, ListZones, ListPlaces, Help, Version, SaveBirth, Batch } What = Action::Analyse;
     FormInput Form;
     bool Json = false;
-    EngineSettings Settings;
-    QString PlacesQuery;   // --places
-    QString PlaceNote;     // what --place resolved, for the text report
+    EngineSettings Settings;  // the engine: a birth file's, changed by the options given
+    // The engine to write into a saved birth: set when a birth file named
+    // one or an engine option was given.
+    std::optional<EngineSettings> BirthEphemeris;
+    QString PlacesQuery;    // --places
+    QString PlaceNote;      // what --place resolved, for the text report
+    QString SaveBirthPath;  // --save-birth: write the birth there and stop
+    QString PdfPath;        // --pdf: the printable report, written there
+    QString BatchPath;      // --batch: CSV rows, "-" for standard input
+    int Jobs = 1;           // --jobs: threads for --batch
 };
 
 // A command line that cannot be understood: a usage line for stderr.

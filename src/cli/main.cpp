@@ -2,12 +2,17 @@
 // the result window would show, as a readable report or as JSON.
 
 #include <QCoreApplication>
+#include <QSaveFile>
 #include <QTextStream>
 #include <cstdio>
 
+#include "core/birth_file.h"
 #include "core/json_report.h"
 #include "core/pipeline.h"
+#include "core/place_zone.h"
+#include "core/validation.h"
 #include "cli/arguments.h"
+#include "cli/batch_command.h"
 #include "cli/report.h"
 #include "model/version.h"
 
@@ -15,6 +20,41 @@ namespace {
 
 constexpr int kExitInvalidInput = 2;
 constexpr int kExitUsage = 64;
+constexpr int kExitCannotWrite = 73;
+
+// The analysis options the request asks for; --json, --pdf and --batch all
+// use these.
+velmora::AnalysisOptions OptionsOf(const velmora::cli::Request& request) {
+    velmora::AnalysisOptions options;
+    options.Settings = request.Settings;
+    return options;
+}
+
+// --save-birth: the birth as the input window would save it, written whole
+// or not at all (a failed write leaves an older file as it was).
+int SaveBirth(const velmora::cli::Request& request, QTextStream& err) {
+    std::optional<velmora::Notice> refused = velmora::ValidateInput(request.Form);
+    if (!refused) {
+        if (auto zone = velmora::PlaceZoneOf(request.Form); zone && zone->Refusal) refused = zone->Refusal;
+    }
+    if (refused) {
+        err << QString::fromStdString(refused->Text) << "\n";
+        return kExitInvalidInput;
+    }
+    const std::string text = velmora::BirthFileText(request.Form, request.BirthEphemeris);
+    // Unbuffered, so a short write (a full disk, a size limit) shows in the
+    // count: QSaveFile commits whatever reached the disk unless told.
+    QSaveFile file(request.SaveBirthPath);
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                         file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
+                         file.commit();
+    if (!written) file.cancelWriting();
+    if (!written) {
+        err << "velmora-arudha-lagna-cli: cannot write " << request.SaveBirthPath << ": " << file.errorString() << "\n";
+        return kExitCannotWrite;
+    }
+    return 0;
+}
 
 }  // namespace
 
@@ -54,13 +94,15 @@ int main(int argc, char* argv[]) {
             out << places;
             return 0;
         }
+        case Action::SaveBirth:
+            return SaveBirth(request, err);
+        case Action::Batch:
+            return velmora::cli::RunBatchCommand(request.BatchPath, request.Jobs, OptionsOf(request));
         case Action::Analyse:
             break;
     }
 
-    velmora::AnalysisOptions options;
-    options.Settings = request.Settings;
-    const velmora::AnalysisOutcome outcome = velmora::RunAnalysis(request.Form, options);
+    const velmora::AnalysisOutcome outcome = velmora::RunAnalysis(request.Form, OptionsOf(request));
     if (outcome.Rejected) {
         err << QString::fromStdString(outcome.Rejected->Text) << "\n";
         return kExitInvalidInput;

@@ -1,10 +1,14 @@
 #include "core/json_report.h"
 
+#include <rapidjson/internal/dtoa.h>
+#include <rapidjson/internal/itoa.h>
 #include <rapidjson/prettywriter.h>
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 #include "astro/position_text.h"
 #include "core/place_zone.h"
@@ -15,18 +19,186 @@ namespace velmora {
 
 namespace {
 
-// rapidjson's output stream over a std::string we append to.
-class StringSink {
+// The writers fill a rapidjson string buffer, which reserves room once per
+// value and then stores characters without checks; a buffer per thread is
+// kept, so a batch of many analyses does not allocate it again each time.
+rapidjson::StringBuffer& ThreadBuffer() {
+    thread_local rapidjson::StringBuffer buffer(nullptr, 32 * 1024);
+    buffer.Clear();
+    return buffer;
+}
+
+// The compact layout, written straight into one growing character buffer:
+// byte for byte what rapidjson::Writer writes (the same separators, string
+// escapes and number texts, from rapidjson's own dtoa and itoa), without
+// its per-character stream calls. Batches write millions of these.
+class CompactWriter {
 public:
-    using Ch = char;
-    explicit StringSink(std::string& out) : out_(out) {}
-    void Put(char c) { out_.push_back(c); }
-    void Flush() {}
-    void Reserve(std::size_t n) { out_.reserve(out_.size() + n); }
+    CompactWriter() { Ensure(kStartSize); }
+    // Starts a new document, keeping the buffer.
+    void Reset() {
+        cur_ = buffer_.get();
+        depth_ = 0;
+    }
+    std::string_view Text() const { return {buffer_.get(), static_cast<std::size_t>(cur_ - buffer_.get())}; }
+
+    void StartObject() { Open('{'); }
+    void EndObject() { Close('}'); }
+    void StartArray() { Open('['); }
+    void EndArray() { Close(']'); }
+    // Keys are the program's own ASCII names: nothing in them needs an escape.
+    void Key(const char* text, rapidjson::SizeType length) {
+        Prefix();
+        Ensure(2 + std::size_t{length});
+        *cur_++ = '"';
+        for (const char* end = text + length; text < end; ++text) *cur_++ = *text;  // short: no memcpy call
+        *cur_++ = '"';
+    }
+    void String(const char* text, rapidjson::SizeType length) {
+        Prefix();
+        Ensure(2 + std::size_t{length} * 6);
+        *cur_++ = '"';
+        char* out = cur_;
+        const char* end = text + length;
+        // Eight bytes at a time while none of them needs an escape.
+        while (end - text >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, text, 8);
+            if (NeedsEscape(word)) break;
+            std::memcpy(out, &word, 8);
+            out += 8;
+            text += 8;
+        }
+        for (; text < end; ++text) {
+            const unsigned char c = static_cast<unsigned char>(*text);
+            if (!kEscape[c]) {
+                *out++ = static_cast<char>(c);
+                continue;
+            }
+            cur_ = out;
+            *cur_++ = '\\';
+            *cur_++ = kEscape[c];
+            if (kEscape[c] == 'u') {
+                *cur_++ = '0';
+                *cur_++ = '0';
+                *cur_++ = kHexDigits[c >> 4];
+                *cur_++ = kHexDigits[c & 0xF];
+            }
+            out = cur_;
+        }
+        cur_ = out;
+        *cur_++ = '"';
+    }
+    void Int(int value) {
+        Prefix();
+        Ensure(16);
+        cur_ = rapidjson::internal::i32toa(value, cur_);
+    }
+    void Double(double value) {
+        Prefix();
+        // rapidjson writes nothing for NaN and infinity (the value is refused).
+        if (rapidjson::internal::Double(value).IsNanOrInf()) return;
+        Ensure(32);
+        cur_ = rapidjson::internal::dtoa(value, cur_, kMaxDecimalPlaces);
+    }
+    void Bool(bool value) { Literal(value ? std::string_view("true") : std::string_view("false")); }
+    void Null() { Literal("null"); }
 
 private:
-    std::string& out_;
+    static constexpr std::size_t kStartSize = 32 * 1024;
+    static constexpr int kMaxDecimalPlaces = 324;  // rapidjson::Writer's default
+    static constexpr int kMaxDepth = 32;
+    static constexpr char kHexDigits[] = "0123456789ABCDEF";
+    // rapidjson::Writer's escape table: control characters, quote, backslash.
+    static constexpr std::array<char, 256> kEscape = [] {
+        std::array<char, 256> table{};
+        for (int c = 0; c < 0x20; ++c) table[static_cast<std::size_t>(c)] = 'u';
+        table['\b'] = 'b';
+        table['\t'] = 't';
+        table['\n'] = 'n';
+        table['\f'] = 'f';
+        table['\r'] = 'r';
+        table['"'] = '"';
+        table['\\'] = '\\';
+        return table;
+    }();
+
+    // Whether any byte of the word is a control character, '"' or '\\'
+    // (bytes of 0x80 and above never count).
+    static bool NeedsEscape(std::uint64_t word) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+        constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+        const std::uint64_t control = (word - 0x20 * kOnes) & ~word;
+        const std::uint64_t quote = word ^ (0x22 * kOnes);
+        const std::uint64_t backslash = word ^ (0x5C * kOnes);
+        return ((control | ((quote - kOnes) & ~quote) | ((backslash - kOnes) & ~backslash)) & kHighs) != 0;
+    }
+
+    void Ensure(std::size_t more) {
+        if (static_cast<std::size_t>(end_ - cur_) < more) Grow(more);
+    }
+    [[gnu::noinline]] void Grow(std::size_t more) {
+        const std::size_t used = static_cast<std::size_t>(cur_ - buffer_.get());
+        std::size_t capacity = std::max<std::size_t>(capacity_ * 2, kStartSize);
+        while (capacity - used < more) capacity *= 2;
+        auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+        if (used) std::memcpy(grown.get(), buffer_.get(), used);
+        buffer_ = std::move(grown);
+        capacity_ = capacity;
+        cur_ = buffer_.get() + used;
+        end_ = buffer_.get() + capacity;
+    }
+    // The separator before a value: a comma between array items and object
+    // members, a colon between a key and its value.
+    void Prefix() {
+        if (depth_ == 0) return;
+        int& count = counts_[depth_ - 1];
+        if (count > 0) {
+            Ensure(1);
+            *cur_++ = (inArray_[depth_ - 1] || count % 2 == 0) ? ',' : ':';
+        }
+        ++count;
+    }
+    void Open(char bracket) {
+        Prefix();
+        Ensure(1);
+        *cur_++ = bracket;
+        if (depth_ < kMaxDepth) {
+            counts_[depth_] = 0;
+            inArray_[depth_] = bracket == '[';
+        }
+        ++depth_;
+    }
+    void Close(char bracket) {
+        --depth_;
+        Ensure(1);
+        *cur_++ = bracket;
+    }
+    void Literal(std::string_view text) {
+        Prefix();
+        Ensure(text.size());
+        std::memcpy(cur_, text.data(), text.size());
+        cur_ += text.size();
+    }
+
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_ = 0;
+    char* cur_ = nullptr;
+    char* end_ = nullptr;
+    int depth_ = 0;
+    std::array<int, kMaxDepth> counts_{};
+    std::array<bool, kMaxDepth> inArray_{};
 };
+
+// Fixed-width decimal digits, written from the right.
+char* PutDigits(char* end, int value, int width) {
+    unsigned magnitude = static_cast<unsigned>(value < 0 ? -value : value);
+    for (int i = 0; i < width; ++i) {
+        *--end = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    }
+    return end;
+}
 
 template <class W>
 void Str(W& w, std::string_view s) {
@@ -38,22 +210,36 @@ void Key(W& w, std::string_view s) {
     w.Key(s.data(), static_cast<rapidjson::SizeType>(s.size()));
 }
 
-std::string TwoDigits(int value) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02d", value);
-    return buffer;
+// "1980-01-05"; years and days beyond the field widths keep their low digits,
+// which the checks never let through.
+struct DateChars {
+    char Text[10];
+    std::string_view View() const { return {Text, sizeof Text}; }
+};
+
+DateChars DateCharsOf(int year, int month, int day) {
+    DateChars d;
+    PutDigits(d.Text + 4, year, 4);
+    d.Text[4] = '-';
+    PutDigits(d.Text + 7, month, 2);
+    d.Text[7] = '-';
+    PutDigits(d.Text + 10, day, 2);
+    return d;
 }
 
-std::string DateText(const BirthData& b) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", b.Year, b.Month, b.Day);
-    return buffer;
+std::string TimeText(int hour, int minute) {
+    char text[5];
+    PutDigits(text + 2, hour, 2);
+    text[2] = ':';
+    PutDigits(text + 5, minute, 2);
+    return std::string(text, sizeof text);
 }
 
 std::string ColorText(std::uint32_t rgb) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "#%06x", static_cast<unsigned>(rgb & 0xFFFFFFu));
-    return buffer;
+    static constexpr char kHex[] = "0123456789abcdef";
+    char text[7] = {'#'};
+    for (int i = 0; i < 6; ++i) text[1 + i] = kHex[(rgb >> (20 - 4 * i)) & 0xF];
+    return std::string(text, sizeof text);
 }
 
 template <class W>
@@ -72,9 +258,9 @@ void WriteInput(W& w, const BirthAnalysis& a) {
     Key(w, "name");
     Str(w, b.Name);
     Key(w, "date");
-    Str(w, DateText(b));
+    Str(w, DateCharsOf(b.Year, b.Month, b.Day).View());
     Key(w, "time");
-    Str(w, TwoDigits(b.Hour) + ":" + TwoDigits(b.Minute));
+    Str(w, TimeText(b.Hour, b.Minute));
     Key(w, "zoneRow");
     if (b.ExactUtcOffsetMinutes) {
         w.Null();
@@ -108,11 +294,9 @@ void WriteInput(W& w, const BirthAnalysis& a) {
     w.EndObject();
 }
 
-std::string IsoDate(const std::chrono::year_month_day& date) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
-    return buffer;
+DateChars IsoDate(const std::chrono::year_month_day& date) {
+    return DateCharsOf(static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+                       static_cast<int>(static_cast<unsigned>(date.day())));
 }
 
 template <class W>
@@ -120,9 +304,9 @@ void WriteSpan(W& w, const analysis::DashaSpan& span) {
     Key(w, "lord");
     Str(w, span.LordName);
     Key(w, "start");
-    Str(w, IsoDate(span.StartDate));
+    Str(w, IsoDate(span.StartDate).View());
     Key(w, "end");
-    Str(w, IsoDate(span.EndDate));
+    Str(w, IsoDate(span.EndDate).View());
 }
 
 template <class W>
@@ -402,27 +586,48 @@ const std::array<std::string_view, kProfileFieldCount> kProfileJsonKeys{
     "loveAndDomesticLifeText",  "healthText",      "compatibleWith",      "notCompatibleWith",
     "yourArudhaLagnaIs"};
 
+namespace {
+
+// "28:36N": degrees in `width` digits or more, minutes in two.
+std::string AngleText(int degrees, int minutes, int width, char hemisphere) {
+    if (degrees < 0 || degrees > 999 || minutes < 0 || minutes > 99) {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%0*d:%02d%c", width, degrees, minutes, hemisphere);
+        return buffer;
+    }
+    if (degrees > 99) width = 3;
+    char text[7];
+    PutDigits(text + width, degrees, width);
+    text[width] = ':';
+    PutDigits(text + width + 3, minutes, 2);
+    text[width + 3] = hemisphere;
+    return std::string(text, static_cast<std::size_t>(width + 4));
+}
+
+}  // namespace
+
 std::string LatitudeText(const BirthData& b) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%02d:%02d%c", b.LatitudeDegrees, b.LatitudeMinutes, b.IsSouth ? 'S' : 'N');
-    return buffer;
+    return AngleText(b.LatitudeDegrees, b.LatitudeMinutes, 2, b.IsSouth ? 'S' : 'N');
 }
 
 std::string LongitudeText(const BirthData& b) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%03d:%02d%c", b.LongitudeDegrees, b.LongitudeMinutes, b.IsEast ? 'E' : 'W');
-    return buffer;
+    return AngleText(b.LongitudeDegrees, b.LongitudeMinutes, 3, b.IsEast ? 'E' : 'W');
 }
 
 void AppendAnalysisJson(std::string& out, const BirthAnalysis& analysis, JsonLayout layout) {
-    StringSink sink(out);
+    rapidjson::StringBuffer& buffer = ThreadBuffer();
     if (layout == JsonLayout::Indented) {
-        rapidjson::PrettyWriter<StringSink> writer(sink);
+        rapidjson::PrettyWriter<rapidjson::StringBuffer> writer(buffer);
         writer.SetIndent(' ', 2);
         WriteAnalysis(writer, analysis);
+        out.append(buffer.GetString(), buffer.GetSize());
     } else {
-        rapidjson::Writer<StringSink> writer(sink);
+        // One writer per thread: its buffer is reused from one analysis to
+        // the next.
+        thread_local CompactWriter writer;
+        writer.Reset();
         WriteAnalysis(writer, analysis);
+        out.append(writer.Text());
     }
 }
 

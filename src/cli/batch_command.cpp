@@ -1,0 +1,131 @@
+#include "cli/batch_command.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "core/batch.h"
+
+namespace velmora::cli {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// "1:05:09" or "4:07".
+std::string Duration(double seconds) {
+    const long s = static_cast<long>(seconds + 0.5);
+    char text[32];
+    if (s >= 3600) {
+        std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);
+    } else {
+        std::snprintf(text, sizeof text, "%ld:%02ld", s / 60, s % 60);
+    }
+    return text;
+}
+
+// The bar on a terminal's standard error, redrawn at most ten times a second.
+class ProgressBar {
+public:
+    ProgressBar(bool shown, std::uint64_t totalBytes) : shown_(shown), totalBytes_(totalBytes) {}
+
+    void Update(const BatchProgress& progress, bool final = false) {
+        if (!shown_) return;
+        const Clock::time_point now = Clock::now();
+        if (!final && now - lastDrawn_ < std::chrono::milliseconds(100)) return;
+        lastDrawn_ = now;
+        const double elapsed = std::chrono::duration<double>(now - start_).count();
+        const double rate = elapsed > 0 ? static_cast<double>(progress.Rows) / elapsed : 0;
+        std::string line = "\r";
+        if (totalBytes_ > 0) {
+            const double done = std::min(1.0, static_cast<double>(progress.BytesRead) / static_cast<double>(totalBytes_));
+            constexpr int kWidth = 30;
+            const int filled = static_cast<int>(done * kWidth);
+            line += '[';
+            line.append(static_cast<std::size_t>(filled), '#');
+            line.append(static_cast<std::size_t>(kWidth - filled), ' ');
+            line += "] ";
+            char percent[16];
+            std::snprintf(percent, sizeof percent, "%3d%% ", static_cast<int>(done * 100));
+            line += percent;
+            if (done > 0 && !final) {
+                line += "ETA ";
+                line += Duration(elapsed * (1 - done) / done);
+                line += "  ";
+            }
+        }
+        char counts[96];
+        std::snprintf(counts, sizeof counts, "%llu rows  %.0f rows/s  ", static_cast<unsigned long long>(progress.Rows), rate);
+        line += counts;
+        line += "\x1b[K";  // clear what a longer line left
+        if (final) line += "\n";
+        std::fwrite(line.data(), 1, line.size(), stderr);
+        std::fflush(stderr);
+    }
+
+private:
+    bool shown_;
+    std::uint64_t totalBytes_;
+    Clock::time_point start_ = Clock::now();
+    Clock::time_point lastDrawn_{};
+};
+
+}  // namespace
+
+int RunBatchCommand(const QString& path, int jobs, const AnalysisOptions& options) {
+    const bool standardInput = path == QStringLiteral("-");
+    const QByteArray localPath = path.toLocal8Bit();
+    const int fd = standardInput ? STDIN_FILENO : ::open(localPath.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        std::fprintf(stderr, "velmora-arudha-lagna-cli: %s: %s\n", localPath.constData(), std::strerror(errno));
+        return 1;
+    }
+    struct stat info {};
+    const std::uint64_t totalBytes =
+        ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
+    ProgressBar bar(::isatty(STDERR_FILENO) == 1, totalBytes);
+
+    static char outputBuffer[1 << 20];
+    std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
+    bool writeFailed = false;
+    BatchProgress last;
+
+    BatchIo io;
+    io.Read = [fd](char* buffer, std::size_t size) -> std::size_t {
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, size);
+            if (n >= 0) return static_cast<std::size_t>(n);
+            if (errno != EINTR) return 0;
+        }
+    };
+    io.Write = [&writeFailed](std::string_view text) {
+        if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) writeFailed = true;
+    };
+    io.Progress = [&bar, &last](const BatchProgress& progress) {
+        last = progress;
+        bar.Update(progress);
+    };
+    const Clock::time_point start = Clock::now();
+    const BatchSummary summary = RunBatch(io, options, jobs);
+    if (std::fflush(stdout) != 0) writeFailed = true;
+    if (!standardInput) ::close(fd);
+    bar.Update(last, true);
+
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    if (!summary.Failure.empty()) std::fprintf(stderr, "velmora-arudha-lagna-cli: %s\n", summary.Failure.c_str());
+    if (writeFailed) std::fprintf(stderr, "velmora-arudha-lagna-cli: writing the output failed: %s\n", std::strerror(errno));
+    std::fprintf(stderr, "velmora-arudha-lagna-cli: %llu rows, %llu analysed, %llu refused, in %.1f s (%.0f rows/s)\n",
+                 static_cast<unsigned long long>(summary.Rows), static_cast<unsigned long long>(summary.Analysed),
+                 static_cast<unsigned long long>(summary.Refused), seconds,
+                 seconds > 0 ? static_cast<double>(summary.Rows) / seconds : 0.0);
+    const bool allAnalysed = summary.Failure.empty() && !writeFailed && summary.Refused == 0;
+    return allAnalysed ? 0 : 1;
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+#include "core/pipeline.h"
+
+namespace velmora::cli {
+
+// --batch: reads CSV from the file (or standard input for "-"), writes one
+// JSON line per row to standard output, a progress bar to a terminal's
+// standard error and a one-line summary at the end. 0 when every row was
+// analysed, 1 otherwise.
+int RunBatchCommand(const QString& path, int jobs, const AnalysisOptions& options);
+
+}  // namespace velmora::cli

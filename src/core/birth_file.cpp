@@ -1,0 +1,432 @@
+#include "core/birth_file.h"
+
+#include <rapidjson/document.h>
+#include <rapidjson/error/en.h>
+#include <rapidjson/prettywriter.h>
+#include <rapidjson/stringbuffer.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include "core/input_filters.h"
+#include "core/place_zone.h"
+#include "core/text_numbers.h"
+#include "core/validation.h"
+
+namespace velmora {
+
+namespace {
+
+using rapidjson::Value;
+
+// A run of 1..maxDigits ASCII digits at the start of text; its value, and
+// the text after it.
+std::optional<int> Digits(std::string_view& text, std::size_t minDigits, std::size_t maxDigits) {
+    std::size_t n = 0;
+    int value = 0;
+    while (n < text.size() && n < maxDigits && text[n] >= '0' && text[n] <= '9') {
+        value = value * 10 + (text[n] - '0');
+        ++n;
+    }
+    if (n < minDigits || (n < text.size() && text[n] >= '0' && text[n] <= '9')) return std::nullopt;
+    text.remove_prefix(n);
+    return value;
+}
+
+bool Take(std::string_view& text, char c) {
+    if (text.empty() || text.front() != c) return false;
+    text.remove_prefix(1);
+    return true;
+}
+
+std::string Quoted(std::string_view text) {
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted.push_back('"');
+    quoted.append(text);
+    quoted.push_back('"');
+    return quoted;
+}
+
+int Read(const std::string& text) { return ParseInt16(text).value_or(0); }
+
+std::string AngleText(const std::string& degrees, const std::string& minutes, int degreeDigits, char hemisphere) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%0*d:%02d%c", degreeDigits, Read(degrees), Read(minutes), hemisphere);
+    return buffer;
+}
+
+// The reader's state: the document and the first complaint.
+class Reader {
+public:
+    explicit Reader(const Value& object) : object_(object) {}
+
+    const std::string& Error() const { return error_; }
+    bool Failed() const { return !error_.empty(); }
+
+    // A key that must be there, of the given kind.
+    const Value* Required(const Value& object, std::string_view key, std::string_view path = {}) {
+        const Value* value = Find(object, key);
+        if (!value && !Failed()) error_ = Quoted(Path(path, key)) + " is missing";
+        return value;
+    }
+    const Value* Optional(const Value& object, std::string_view key) { return Find(object, key); }
+
+    std::optional<std::string> String(const Value* value, std::string_view key, std::string_view path = {}) {
+        if (!value || Failed()) return std::nullopt;
+        if (!value->IsString()) return Wrong(key, path, "a text");
+        return std::string(value->GetString(), value->GetStringLength());
+    }
+    std::optional<int> Whole(const Value* value, std::string_view key, std::string_view path = {}) {
+        if (!value || Failed()) return std::nullopt;
+        if (!value->IsInt()) return Wrong(key, path, "a whole number");
+        return value->GetInt();
+    }
+    std::optional<double> Number(const Value* value, std::string_view key, std::string_view path = {}) {
+        if (!value || Failed()) return std::nullopt;
+        if (!value->IsNumber()) return Wrong(key, path, "a number");
+        return value->GetDouble();
+    }
+    std::optional<bool> Boolean(const Value* value, std::string_view key, std::string_view path = {}) {
+        if (!value || Failed()) return std::nullopt;
+        if (!value->IsBool()) return Wrong(key, path, "true or false");
+        return value->GetBool();
+    }
+    const Value* Object(const Value* value, std::string_view key) {
+        if (!value || Failed()) return nullptr;
+        if (!value->IsObject()) {
+            Wrong(key, {}, "an object");
+            return nullptr;
+        }
+        return value;
+    }
+
+    void Complain(std::string text) {
+        if (!Failed()) error_ = std::move(text);
+    }
+
+    const Value& Root() const { return object_; }
+
+private:
+    static std::string Path(std::string_view path, std::string_view key) {
+        return path.empty() ? std::string(key) : std::string(path) + "." + std::string(key);
+    }
+    static const Value* Find(const Value& object, std::string_view key) {
+        const auto it = object.FindMember(Value(rapidjson::StringRef(key.data(), key.size())));
+        return it == object.MemberEnd() ? nullptr : &it->value;
+    }
+    std::nullopt_t Wrong(std::string_view key, std::string_view path, std::string_view kind) {
+        Complain(Quoted(Path(path, key)) + " must be " + std::string(kind));
+        return std::nullopt;
+    }
+
+    const Value& object_;
+    std::string error_;
+};
+
+void ReadPlace(Reader& r, const Value& place, FormInput& form) {
+    PlacePick pick;
+    const auto name = r.String(r.Required(place, "name", "place"), "name", "place");
+    const auto state = r.String(r.Required(place, "state", "place"), "state", "place");
+    const auto country = r.String(r.Required(place, "country", "place"), "country", "place");
+    const auto zone = r.String(r.Required(place, "timeZone", "place"), "timeZone", "place");
+    const auto latitude = r.Number(r.Required(place, "latitude", "place"), "latitude", "place");
+    const auto longitude = r.Number(r.Required(place, "longitude", "place"), "longitude", "place");
+    r.Whole(r.Optional(place, "utcOffsetMinutes"), "utcOffsetMinutes", "place");  // shown, not read back
+    if (r.Failed()) return;
+    if (std::fabs(*latitude) > 90) return r.Complain("\"place.latitude\" must lie from -90 to 90");
+    if (std::fabs(*longitude) > 180) return r.Complain("\"place.longitude\" must lie from -180 to 180");
+    if (zone->empty()) return r.Complain("\"place.timeZone\" must name a time zone, e.g. \"Asia/Kolkata\"");
+    pick.Name = *name;
+    pick.State = *state;
+    pick.Country = *country;
+    pick.TimeZone = *zone;
+    pick.Latitude = *latitude;
+    pick.Longitude = *longitude;
+    form.Place = std::move(pick);
+}
+
+void ReadEphemeris(Reader& r, const Value& ephemeris, EngineSettings& settings) {
+    const auto mode = r.String(r.Required(ephemeris, "mode", "ephemeris"), "mode", "ephemeris");
+    const auto ayanamsa = r.String(r.Optional(ephemeris, "ayanamsa"), "ayanamsa", "ephemeris");
+    const auto node = r.String(r.Optional(ephemeris, "node"), "node", "ephemeris");
+    if (r.Failed()) return;
+    const std::optional<EphemerisMode> parsedMode = ParseEphemerisMode(*mode);
+    if (!parsedMode) return r.Complain("\"ephemeris.mode\" must be \"formulas\" or \"precise\", not " + Quoted(*mode));
+    settings.Mode = *parsedMode;
+    // The formulas have their own correction and node: JSON reports call
+    // them "formula", which leaves the precise choices at their defaults.
+    if (ayanamsa && *ayanamsa != "formula") {
+        const auto parsed = astro::ParseAyanamsa(*ayanamsa);
+        if (!parsed) return r.Complain("\"ephemeris.ayanamsa\" names no known ayanamsa: " + Quoted(*ayanamsa));
+        settings.Ayanamsa = *parsed;
+    }
+    if (node && *node != "formula") {
+        const auto parsed = astro::ParseNodeKind(*node);
+        if (!parsed) return r.Complain("\"ephemeris.node\" must be \"mean\" or \"true\", not " + Quoted(*node));
+        settings.Node = *parsed;
+    }
+}
+
+template <class W>
+void Str(W& w, std::string_view s) {
+    w.String(s.data(), static_cast<rapidjson::SizeType>(s.size()));
+}
+
+}  // namespace
+
+std::optional<std::string> SetDateText(FormInput& form, std::string_view text) {
+    std::string_view rest = text;
+    const auto year = Digits(rest, 4, 4);
+    const bool dash1 = year && Take(rest, '-');
+    const auto month = dash1 ? Digits(rest, 1, 2) : std::nullopt;
+    const bool dash2 = month && Take(rest, '-');
+    const auto day = dash2 ? Digits(rest, 1, 2) : std::nullopt;
+    if (!day || !rest.empty()) return "the date must be YYYY-MM-DD, not " + Quoted(text);
+    form.Year = std::to_string(*year);
+    // A month the list does not hold stays out of its range, for the checks.
+    form.MonthIndex = *month - 1;
+    form.Day = std::to_string(*day);
+    return std::nullopt;
+}
+
+std::optional<std::string> SetTimeText(FormInput& form, std::string_view text) {
+    std::string_view rest = text;
+    const auto hour = Digits(rest, 1, 2);
+    const bool colon = hour && Take(rest, ':');
+    const auto minute = colon ? Digits(rest, 1, 2) : std::nullopt;
+    std::optional<int> second = 0;
+    if (minute && Take(rest, ':')) second = Digits(rest, 1, 2);
+    if (!minute || !second || !rest.empty()) return "the time must be HH:MM, not " + Quoted(text);
+    form.Hour = std::to_string(*hour);
+    form.Minute = std::to_string(*minute);
+    form.Second = std::to_string(*second);
+    return std::nullopt;
+}
+
+namespace {
+
+std::optional<std::string> SetAngle(std::string_view text, std::size_t degreeDigits, char positive, char negative,
+                                    std::string& degrees, std::string& minutes, bool& isNegative,
+                                    std::string_view example) {
+    std::string_view rest = text;
+    const auto d = Digits(rest, 1, degreeDigits);
+    const bool colon = d && Take(rest, ':');
+    const auto m = colon ? Digits(rest, 1, 2) : std::nullopt;
+    const char h = rest.size() == 1 ? static_cast<char>(rest.front() & ~0x20) : '\0';
+    if (!m || (h != positive && h != negative))
+        return "must be like " + Quoted(example) + ", not " + Quoted(text);
+    degrees = std::to_string(*d);
+    minutes = std::to_string(*m);
+    isNegative = h == negative;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> SetLatitudeText(FormInput& form, std::string_view text) {
+    auto failed = SetAngle(text, 2, 'N', 'S', form.LatitudeDegrees, form.LatitudeMinutes, form.South, "28:36N");
+    if (failed) return "the latitude " + *failed;
+    return std::nullopt;
+}
+
+std::optional<std::string> SetLongitudeText(FormInput& form, std::string_view text) {
+    bool west = false;
+    auto failed = SetAngle(text, 3, 'E', 'W', form.LongitudeDegrees, form.LongitudeMinutes, west, "077:12E");
+    if (failed) return "the longitude " + *failed;
+    form.East = !west;
+    return std::nullopt;
+}
+
+std::string DateTextOf(const FormInput& form) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", Read(form.Year), form.MonthIndex + 1, Read(form.Day));
+    return buffer;
+}
+
+std::string TimeTextOf(const FormInput& form) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d", Read(form.Hour), Read(form.Minute));
+    return buffer;
+}
+
+std::string BirthFileText(const FormInput& form, const std::optional<EngineSettings>& ephemeris) {
+    rapidjson::StringBuffer buffer;
+    rapidjson::PrettyWriter<rapidjson::StringBuffer> w(buffer);
+    w.SetIndent(' ', 2);
+    w.StartObject();
+    w.Key("format");
+    Str(w, kBirthFileFormat);
+    w.Key("version");
+    w.Int(kBirthFileVersion);
+    w.Key("name");
+    Str(w, form.Name);
+    w.Key("date");
+    Str(w, DateTextOf(form));
+    w.Key("time");
+    Str(w, TimeTextOf(form));
+    // The row stays beside an exact offset: the list keeps it underneath.
+    w.Key("zoneRow");
+    w.Int(form.ZoneRow);
+    w.Key("daylightSaving");
+    w.Bool(form.DaylightSaving);
+    if (form.ExactUtcOffsetMinutes) {
+        w.Key("utcOffset");
+        Str(w, OffsetText(*form.ExactUtcOffsetMinutes));
+    }
+    w.Key("latitude");
+    Str(w, AngleText(form.LatitudeDegrees, form.LatitudeMinutes, 2, form.South ? 'S' : 'N'));
+    w.Key("longitude");
+    Str(w, AngleText(form.LongitudeDegrees, form.LongitudeMinutes, 3, form.East ? 'E' : 'W'));
+    w.Key("city");
+    Str(w, form.City);
+    w.Key("state");
+    Str(w, form.State);
+    w.Key("country");
+    Str(w, form.Country);
+    if (form.Place) {
+        const PlacePick& pick = *form.Place;
+        w.Key("place");
+        w.StartObject();
+        w.Key("name");
+        Str(w, pick.Name);
+        w.Key("state");
+        Str(w, pick.State);
+        w.Key("country");
+        Str(w, pick.Country);
+        w.Key("timeZone");
+        Str(w, pick.TimeZone);
+        w.Key("latitude");
+        w.Double(pick.Latitude);
+        w.Key("longitude");
+        w.Double(pick.Longitude);
+        const std::optional<PlaceZoneOutcome> zone = PlaceZoneOf(form);
+        if (zone && !zone->Refusal) {
+            w.Key("utcOffsetMinutes");
+            w.Int(zone->Zone.UtcOffsetMinutes);
+        }
+        w.EndObject();
+    }
+    if (ephemeris) {
+        w.Key("ephemeris");
+        w.StartObject();
+        w.Key("mode");
+        Str(w, EphemerisModeKey(ephemeris->Mode));
+        w.Key("ayanamsa");
+        Str(w, astro::AyanamsaKey(ephemeris->Ayanamsa));
+        w.Key("node");
+        Str(w, astro::NodeKindKey(ephemeris->Node));
+        w.EndObject();
+    }
+    w.EndObject();
+    std::string text(buffer.GetString(), buffer.GetSize());
+    text += '\n';
+    return text;
+}
+
+BirthFileReading ReadBirthFile(std::string_view bytes) {
+    BirthFileReading reading;
+    auto refuse = [&](std::string error) {
+        reading.Error = std::move(error);
+        return reading;
+    };
+    if (bytes.size() > kBirthFileMaxBytes)
+        return refuse("The file is larger than 64 KiB (" + std::to_string(bytes.size()) +
+                      " bytes); a birth file holds a few hundred.");
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+
+    rapidjson::Document document;
+    document.Parse<rapidjson::kParseValidateEncodingFlag>(bytes.data(), bytes.size());
+    if (document.HasParseError()) {
+        const rapidjson::ParseErrorCode code = document.GetParseError();
+        const std::string why = code == rapidjson::kParseErrorStringInvalidEncoding
+                                    ? "it is not valid UTF-8"
+                                    : std::string(rapidjson::GetParseError_En(code));
+        return refuse("Not a birth file: the text is not JSON at byte " + std::to_string(document.GetErrorOffset()) +
+                      " (" + why + ").");
+    }
+    if (!document.IsObject()) return refuse("Not a birth file: the text is not a JSON object.");
+
+    Reader r(document);
+    const auto format = r.String(r.Required(document, "format"), "format");
+    if (r.Failed()) return refuse(r.Error());
+    if (*format != kBirthFileFormat) return refuse("Not a birth file: \"format\" is " + Quoted(*format) + ", not \"velmora-birth\".");
+    const auto version = r.Whole(r.Required(document, "version"), "version");
+    if (r.Failed()) return refuse(r.Error());
+    if (*version < 1) return refuse("\"version\" must be 1 or more");
+    if (*version > kBirthFileVersion)
+        return refuse("The file is of version " + std::to_string(*version) + "; this program reads version " +
+                      std::to_string(kBirthFileVersion) + ".");
+
+    BirthFileContents contents;
+    FormInput& form = contents.Form;
+    const auto name = r.String(r.Required(document, "name"), "name");
+    const auto date = r.String(r.Required(document, "date"), "date");
+    const auto time = r.String(r.Required(document, "time"), "time");
+    const Value* zoneRow = r.Required(document, "zoneRow");
+    const auto daylightSaving = r.Boolean(r.Required(document, "daylightSaving"), "daylightSaving");
+    const auto latitude = r.String(r.Required(document, "latitude"), "latitude");
+    const auto longitude = r.String(r.Required(document, "longitude"), "longitude");
+    const auto city = r.String(r.Required(document, "city"), "city");
+    const auto state = r.String(r.Required(document, "state"), "state");
+    const auto country = r.String(r.Required(document, "country"), "country");
+    const auto utcOffset = r.String(r.Optional(document, "utcOffset"), "utcOffset");
+    const Value* place = r.Object(r.Optional(document, "place"), "place");
+    const Value* ephemeris = r.Object(r.Optional(document, "ephemeris"), "ephemeris");
+    if (r.Failed()) return refuse(r.Error());
+
+    // The name as the name box takes it: letters and blanks, in capitals.
+    const std::optional<std::string> filteredName = FilterNameText(*name);
+    if (!filteredName) return refuse("\"name\" holds more than letters and blanks: " + std::string(kOnlyLettersMessage));
+    form.Name = *filteredName;
+    if (auto failed = SetDateText(form, *date)) return refuse("\"date\": " + *failed);
+    if (auto failed = SetTimeText(form, *time)) return refuse("\"time\": " + *failed);
+    if (auto failed = SetLatitudeText(form, *latitude)) return refuse("\"latitude\": " + *failed);
+    if (auto failed = SetLongitudeText(form, *longitude)) return refuse("\"longitude\": " + *failed);
+    form.DaylightSaving = *daylightSaving;
+    form.City = *city;
+    form.State = *state;
+    form.Country = *country;
+
+    if (utcOffset) {
+        const std::optional<int> minutes = ParseUtcOffset(*utcOffset);
+        if (!minutes) return refuse("\"utcOffset\" must be like \"+05:45\" within 18 hours, not " + Quoted(*utcOffset));
+        form.ExactUtcOffsetMinutes = minutes;
+        form.DaylightSaving = false;
+        if (!zoneRow->IsNull()) {
+            const auto row = r.Whole(zoneRow, "zoneRow");
+            if (!row) return refuse(r.Error());
+            form.ZoneRow = *row;
+        }
+    } else {
+        if (zoneRow->IsNull()) return refuse("\"zoneRow\" may be null only beside \"utcOffset\"");
+        const auto row = r.Whole(zoneRow, "zoneRow");
+        if (!row) return refuse(r.Error());
+        form.ZoneRow = *row;
+    }
+    if (place) {
+        ReadPlace(r, *place, form);
+        if (r.Failed()) return refuse(r.Error());
+    }
+    if (ephemeris) {
+        EngineSettings settings;
+        ReadEphemeris(r, *ephemeris, settings);
+        if (r.Failed()) return refuse(r.Error());
+        contents.Ephemeris = settings;
+    }
+
+    // Whatever the input window would refuse, the file is refused with the
+    // window's own words.
+    std::optional<Notice> check = ValidateInput(form);
+    if (!check) {
+        if (const std::optional<PlaceZoneOutcome> zone = PlaceZoneOf(form); zone && zone->Refusal) check = zone->Refusal;
+    }
+    if (check) {
+        reading.Check = check;
+        return refuse(check->Text);
+    }
+    reading.Birth = std::move(contents);
+    return reading;
+}
+
+}  // namespace velmora

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/engine_settings.h"
+#include "core/form_input.h"
+#include "core/messages.h"
+
+namespace velmora {
+
+// A birth saved to disk: the entries of the input window as one small JSON
+// object (docs/birth-file.md).
+
+inline constexpr std::string_view kBirthFileFormat = "velmora-birth";
+inline constexpr int kBirthFileVersion = 1;
+// Anything longer is not a birth file; it is refused before it is parsed.
+inline constexpr std::size_t kBirthFileMaxBytes = 64 * 1024;
+// The file name ending the front ends offer.
+inline constexpr std::string_view kBirthFileSuffix = ".vbirth";
+
+struct BirthFileContents {
+    FormInput Form;
+    std::optional<EngineSettings> Ephemeris;  // when the file names an engine
+};
+
+// Either the birth, or why the file was refused.
+struct BirthFileReading {
+    std::optional<BirthFileContents> Birth;
+    std::string Error;            // one line: which key, what is wrong
+    std::optional<Notice> Check;  // the input window's failed check, when that refused it
+};
+
+// The file's bytes for a form that passed the input window's checks (the
+// front ends check before saving). An engine is written when given.
+std::string BirthFileText(const FormInput& form, const std::optional<EngineSettings>& ephemeris = std::nullopt);
+
+// Reads a birth file. Unknown keys are ignored. Refused: more than
+// kBirthFileMaxBytes, text that is not UTF-8 JSON, a missing key, a value of
+// the wrong type or shape, and a form the input window's checks refuse
+// (Error is then the window's own message).
+BirthFileReading ReadBirthFile(std::string_view bytes);
+
+// The birth's texts as the file, the tool and batch rows write them, put
+// into a form the way the lists and boxes would hold them. Each returns why
+// the text was not understood, nothing when it was. The values themselves
+// (the year's range, minutes above 59, ...) are left to ValidateInput.
+std::optional<std::string> SetDateText(FormInput& form, std::string_view text);       // YYYY-MM-DD
+std::optional<std::string> SetTimeText(FormInput& form, std::string_view text);       // HH:MM or HH:MM:SS
+std::optional<std::string> SetLatitudeText(FormInput& form, std::string_view text);   // DD:MM{N|S}
+std::optional<std::string> SetLongitudeText(FormInput& form, std::string_view text);  // DDD:MM{E|W}
+
+// "1980-01-05" and "09:05" of a form that passed the checks.
+std::string DateTextOf(const FormInput& form);
+std::string TimeTextOf(const FormInput& form);
+
+}  // namespace velmora

@@ -1,0 +1,228 @@
+// The tool's birth files and batches, run as their own processes.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <random>
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+ToolRun Cli(const QStringList& arguments, const QByteArray& input = {}) {
+    QProcess process;
+    process.start(QStringLiteral(VELMORA_CLI_PATH), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(120000);
+    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+QStringList Birth() {
+    return {"--name", "asha rao", "--date", "1980-01-05", "--time", "09:05", "--zone", "34", "--lat", "28:36N",
+            "--lon", "77:12E", "--city", "New Delhi", "--state", "Delhi", "--country", "India"};
+}
+
+QJsonObject Parsed(const QByteArray& json) {
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << json.left(200).toStdString();
+    return document.object();
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QList<QByteArray> Lines(const QByteArray& out) {
+    QList<QByteArray> lines = out.split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    return lines;
+}
+
+}  // namespace
+
+TEST(CliBirthFile, SavedBirthReadsBackToTheSameAnalysisAndOptionsChangeIt) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("asha.vbirth"));
+    ToolRun run = Cli(Birth() + QStringList{"--save-birth", path});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty());
+    const QJsonObject file = Parsed(ReadAll(path));
+    EXPECT_EQ(file["format"].toString(), QStringLiteral("velmora-birth"));
+    EXPECT_EQ(file["name"].toString(), QStringLiteral("ASHA RAO"));
+    EXPECT_EQ(file["longitude"].toString(), QStringLiteral("077:12E"));
+
+    const ToolRun direct = Cli(Birth() + QStringList{"--json"});
+    const ToolRun fromFile = Cli({"--birth", path, "--json"});
+    ASSERT_EQ(fromFile.exitCode, 0) << fromFile.err.toStdString();
+    EXPECT_EQ(fromFile.out, direct.out);
+
+    // An option given beside the file wins over the file's value.
+    const ToolRun later = Cli({"--birth", path, "--time", "21:40", "--json"});
+    ASSERT_EQ(later.exitCode, 0) << later.err.toStdString();
+    const QJsonObject input = Parsed(later.out)["input"].toObject();
+    EXPECT_EQ(input["time"].toString(), QStringLiteral("21:40"));
+    EXPECT_EQ(input["name"].toString(), QStringLiteral("ASHA RAO"));
+    EXPECT_EQ(input["city"].toString(), QStringLiteral("New Delhi"));
+
+    // File to file keeps every value.
+    const QString copy = dir.filePath(QStringLiteral("copy.vbirth"));
+    ASSERT_EQ(Cli({"--birth", path, "--save-birth", copy}).exitCode, 0);
+    EXPECT_EQ(ReadAll(copy), ReadAll(path));
+}
+
+TEST(CliBirthFile, RefusedFilesSayWhichFileAndWhatIsWrong) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bad.vbirth"));
+    ASSERT_EQ(Cli(Birth() + QStringList{"--save-birth", path}).exitCode, 0);
+    const QByteArray good = ReadAll(path);
+
+    WriteAll(path, QByteArray(good).replace("\"latitude\": \"28:36N\"", "\"latitude\": \"95:00N\""));
+    ToolRun run = Cli({"--birth", path, "--json"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains(path)) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Please Enter Value Between 0 And 89 in the Degree of Latitude")));
+    EXPECT_TRUE(run.out.isEmpty());
+
+    WriteAll(path, QByteArray(good).replace("\"zoneRow\": 34", "\"zoneRow\": \"34\""));
+    run = Cli({"--birth", path});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("\"zoneRow\" must be a whole number"))) << run.err.toStdString();
+
+    WriteAll(path, good + QByteArray(70 * 1024, ' '));
+    run = Cli({"--birth", path});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("64 KiB"))) << run.err.toStdString();
+
+    run = Cli({"--birth", dir.filePath(QStringLiteral("missing.vbirth"))});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("missing.vbirth")));
+}
+
+TEST(CliBirthFile, AFailedSaveLeavesTheOldFileAsItWas) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kept.vbirth"));
+    ASSERT_EQ(Cli(Birth() + QStringList{"--save-birth", path}).exitCode, 0);
+    const QByteArray old = ReadAll(path);
+
+    // The new file is larger than the 512 bytes the process may write, so
+    // the write fails part way (EFBIG; the signal for it is ignored).
+    QStringList arguments = Birth();
+    arguments[arguments.indexOf(QStringLiteral("New Delhi"))] = QString(3000, QLatin1Char('x'));
+    QStringList quoted;
+    for (const QString& a : arguments + QStringList{"--save-birth", path}) quoted << QStringLiteral("'%1'").arg(a);
+    QProcess shell;
+    shell.start(QStringLiteral("/bin/sh"),
+                {"-c", QStringLiteral("trap '' XFSZ; ulimit -f 1; exec '%1' %2").arg(QStringLiteral(VELMORA_CLI_PATH), quoted.join(' '))});
+    ASSERT_TRUE(shell.waitForFinished(30000));
+    EXPECT_EQ(shell.exitCode(), 73) << shell.readAllStandardError().toStdString();
+    EXPECT_EQ(ReadAll(path), old);
+    // No temporary file is left behind either.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.vbirth")});
+}
+
+TEST(CliBatch, RowsComeOutInOrderOnTwoThreadsEachAsItsOwnJson) {
+    // More rows than one piece of work, so the threads really share them.
+    std::mt19937 random(11);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    QByteArray csv = "name,date,time,zone,dst,lat,lon,city,state,country\n";
+    QStringList dates;
+    for (int i = 0; i < 700; ++i) {
+        const QString date = QStringLiteral("%1-%2-%3").arg(pick(1901, 2050)).arg(pick(1, 12), 2, 10, QLatin1Char('0')).arg(pick(1, 28), 2, 10, QLatin1Char('0'));
+        dates << date;
+        csv += QStringLiteral("row,%1,%2:%3,%4,%5,%6:%7N,%8:%9W,City %10,S,C\n")
+                   .arg(date).arg(pick(0, 23)).arg(pick(0, 59), 2, 10, QLatin1Char('0')).arg(pick(0, 70))
+                   .arg(pick(0, 1)).arg(pick(0, 89)).arg(pick(0, 59)).arg(pick(0, 179)).arg(pick(0, 59)).arg(i)
+                   .toUtf8();
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("births.csv"));
+    WriteAll(path, csv);
+    const ToolRun one = Cli({"--batch", path});
+    const ToolRun two = Cli({"--batch", path, "--jobs", "2"});
+    ASSERT_EQ(two.exitCode, 0) << two.err.toStdString();
+    EXPECT_EQ(two.out, one.out);
+    const QList<QByteArray> lines = Lines(two.out);
+    ASSERT_EQ(lines.size(), 700);
+    for (int i = 0; i < lines.size(); ++i) {
+        const QJsonObject input = Parsed(lines[i])["input"].toObject();
+        ASSERT_EQ(input["city"].toString(), QStringLiteral("City %1").arg(i));
+        ASSERT_EQ(input["date"].toString(), dates[i]);
+    }
+    EXPECT_TRUE(two.err.contains(QStringLiteral("700 rows, 700 analysed, 0 refused"))) << two.err.toStdString();
+    EXPECT_EQ(two.err.count(QLatin1Char('\n')), 1);  // the summary only: no bar off a terminal
+
+    // A sample of lines against single --json runs (indented there, so
+    // compared as parsed JSON).
+    const QStringList rows = QString::fromUtf8(csv).split(QLatin1Char('\n'));
+    for (int i : {0, 255, 256, 699}) {
+        const QStringList f = rows[i + 1].split(QLatin1Char(','));
+        const QStringList time = f[2].split(QLatin1Char(':'));
+        QStringList single{"--name", f[0], "--date", f[1], "--time", f[2], "--zone", f[3], "--lat", f[5], "--lon", f[6],
+                           "--city", f[7], "--state", f[8], "--country", f[9], "--json"};
+        if (f[4] == QStringLiteral("1")) single << "--dst";
+        const ToolRun alone = Cli(single);
+        ASSERT_EQ(alone.exitCode, 0) << alone.err.toStdString();
+        EXPECT_EQ(Parsed(lines[i]), Parsed(alone.out)) << i;
+    }
+}
+
+TEST(CliBatch, QuotedFieldsAByteOrderMarkAndBadRowsInTheMiddle) {
+    const QByteArray csv =
+        "\xEF\xBB\xBF" "name,date,time,zone,dst,lat,lon,city,state,country,utc_offset\r\n"
+        "asha,1980-01-05,09:05,34,false,28:36N,77:12E,\"New Delhi, \"\"NCT\"\"\",Delhi,India,\r\n"
+        "bad,1981-02-29,09:05,34,,28:36N,77:12E,x,y,z,\r\n"
+        "\r\n"
+        "ravi,1990-06-01,23:59,,YES,27:42N,85:19E,\"two\r\nlines\",Bagmati,Nepal,+05:45\r\n"
+        "odd,1990-06-01,07:00,34,maybe,27:42N,85:19E,a,b,c,\r\n"
+        "last,2000-01-01,00:00,29,0,00:00N,000:00E,g,h,i,";  // no line break at the end
+    const ToolRun run = Cli({"--batch", "-", "--jobs", "2"}, csv);
+    EXPECT_EQ(run.exitCode, 1);
+    const QList<QByteArray> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 5) << run.out.toStdString();
+    EXPECT_EQ(Parsed(lines[0])["input"].toObject()["city"].toString(), QStringLiteral("New Delhi, \"NCT\""));
+    EXPECT_EQ(Parsed(lines[1]), (QJsonObject{{"line", 3}, {"error", "Please Enter Correct Date Or Month!"}}));
+    const QJsonObject ravi = Parsed(lines[2])["input"].toObject();
+    EXPECT_EQ(ravi["city"].toString(), QStringLiteral("two\r\nlines"));
+    EXPECT_EQ(ravi["utcOffset"].toString(), QStringLiteral("+05:45"));
+    EXPECT_FALSE(ravi["daylightSaving"].toBool());  // an exact offset replaces the zone and the box
+    EXPECT_EQ(Parsed(lines[3])["line"].toInt(), 7);  // after a blank line and a two-line row
+    EXPECT_TRUE(Parsed(lines[3])["error"].toString().startsWith(QStringLiteral("dst:")));
+    EXPECT_EQ(Parsed(lines[4])["input"].toObject()["name"].toString(), QStringLiteral("LAST"));
+    EXPECT_TRUE(run.err.contains(QStringLiteral("5 rows, 3 analysed, 2 refused"))) << run.err.toStdString();
+}
+
+TEST(CliBatch, PlacesComeFromTheAtlasAndAMissingColumnStopsTheBatch) {
+    const QByteArray csv = "name,date,time,place\nasha,1990-01-05,09:05,\"Kathmandu, Nepal\"\nravi,1990-01-05,09:05,Nowhereville Qqq\n";
+    const ToolRun run = Cli({"--batch", "-"}, csv);
+    const QList<QByteArray> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 2);
+    const QJsonObject first = Parsed(lines[0]);
+    EXPECT_EQ(first["place"].toObject()["timeZone"].toString(), QStringLiteral("Asia/Kathmandu"));
+    EXPECT_EQ(first["input"].toObject()["utcOffset"].toString(), QStringLiteral("+05:45"));
+    EXPECT_EQ(Parsed(lines[1])["line"].toInt(), 3);
+
+    const ToolRun headless = Cli({"--batch", "-"}, "who,when\nasha,1990-01-05\n");
+    EXPECT_EQ(headless.exitCode, 1);
+    EXPECT_TRUE(headless.out.isEmpty());
+    EXPECT_TRUE(headless.err.contains(QStringLiteral("\"name\" column"))) << headless.err.toStdString();
+}
