@@ -29,7 +29,7 @@ QString UsageText() {
     return QStringLiteral(
         "usage: velmora-arudha-lagna-cli --name NAME --date YYYY-MM-DD --time HH:MM[:SS] [--zone ROW] [--dst]\n"
         "                               --lat DD:MM{N|S} --lon DDD:MM{E|W} [--city C] [--state S] [--country K]\n"
-        "                               [--json]\n"
+        "                               [--json] [--sensitivity] [--transits-at YYYY-MM-DDTHH:MM]\n"
         "       velmora-arudha-lagna-cli --list-zones | --help | --version");
 }
 
@@ -51,6 +51,11 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     const QCommandLineOption help("help", "Show this help.");
     const QCommandLineOption version("version", "Show the version.");
     parser.addOptions({name, date, time, zone, dst, lat, lon, city, state, country, json, listZones, help, version});
+    const QCommandLineOption sensitivity(
+        "sensitivity", "Also work the chart out for every minute from two hours before to two hours after the birth.");
+    const QCommandLineOption transitsAt("transits-at", "Also show the sky at this universal time against the chart.",
+                                        "YYYY-MM-DDTHH:MM");
+    parser.addOptions({sensitivity, transitsAt});
 
     if (!parser.parse(arguments)) return Usage(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -127,6 +132,14 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     form.LongitudeDegrees = Std(lonMatch.captured(1));
     form.LongitudeMinutes = Std(lonMatch.captured(2));
     form.East = lonMatch.captured(3).toUpper() == QStringLiteral("E");
+
+    request.Sensitivity = parser.isSet(sensitivity);
+    if (parser.isSet(transitsAt)) {
+        request.TransitsAt = ParseClockMinute(Std(parser.value(transitsAt)));
+        if (!request.TransitsAt) return Usage(QStringLiteral("--transits-at expects YYYY-MM-DDTHH:MM"));
+        if (*request.TransitsAt < kFirstClockMinute || *request.TransitsAt > kLastClockMinute)
+            return Usage(QStringLiteral("--transits-at: the moment must lie from 1901-01-01T00:00 to 2050-12-31T23:59"));
+    }
 
     form.City = Std(parser.value(city));
     form.State = Std(parser.value(state));

@@ -6,6 +6,7 @@
 
 #include "core/form_input.h"
 #include "core/messages.h"
+#include "core/time_scan.h"
 
 namespace velmora::cli {
 
@@ -14,6 +15,8 @@ struct Request {
     enum class Action { Analyse, ListZones, Help, Version } What = Action::Analyse;
     FormInput Form;
     bool Json = false;
+    bool Sensitivity = false;                // --sensitivity: the birth-time scan
+    std::optional<ClockMinute> TransitsAt;   // --transits-at: the sky at this universal time
 };
 
 // A command line that cannot be understood: a usage line for stderr.

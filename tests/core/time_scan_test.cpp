@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 #include <string>
 
 #include "core/json_report.h"
+#include "core/period_texts.h"
 #include "core/pipeline.h"
 #include "core/time_scan.h"
 
@@ -391,4 +393,43 @@ TEST(TimeScanJson, ExtrasAreWrittenOnlyWhenAsked) {
     EXPECT_NE(json.find("\"dasha\":{\"maha\":\"" + std::string(sky.MahaLord) + "\",\"antar\":\"" +
                         std::string(sky.AntarLord) + "\"}"),
               std::string::npos);
+}
+
+TEST(PeriodTexts, BalanceReadingDashasAndTheSensitivitySentence) {
+    EXPECT_EQ(YearsAndMonthsText(9.999), "9 years 11 months");
+    EXPECT_EQ(YearsAndMonthsText(1.0), "1 year 0 months");
+    EXPECT_EQ(YearsAndMonthsText(1.0 / 12), "0 years 1 month");
+    EXPECT_EQ(YearsAndMonthsText(-3), "0 years 0 months");
+
+    const BirthAnalysis natal = Analyse(FormAt(1980, 1, 5, 9, 5));
+    EXPECT_EQ(DashaBalanceText(natal.Dasha), "Moon in " + std::string(natal.Dasha.NakshatraName) + " (lord " +
+                                                 std::string(natal.Dasha.LordName) + "); balance at birth " +
+                                                 YearsAndMonthsText(natal.Dasha.BalanceYears));
+    // One line per body with a reading, naming its own maha dasha.
+    const std::vector<ReadingDasha> lines = ReadingDashas(natal);
+    ASSERT_FALSE(lines.empty());
+    for (const ReadingDasha& line : lines) {
+        const analysis::MahaDasha& maha = natal.Dasha.Periods[line.Maha];
+        EXPECT_EQ(maha.LordName, kBodyNames[line.Which]);
+        EXPECT_TRUE(std::any_of(natal.Readings.begin(), natal.Readings.end(),
+                                [&](const analysis::Reading& r) { return r.Subject == line.Which; }));
+        EXPECT_EQ(line.Text, std::string(kBodyNames[line.Which]) + " has a reading: its maha dasha runs " +
+                                 IsoDateText(maha.StartDate) + " to " + IsoDateText(maha.EndDate));
+    }
+
+    SensitivityScan scan;
+    scan.Entered = {1999, 12, 31, 23, 30};
+    scan.Runs.resize(1);
+    scan.ArudhaLagnaSign = 5;
+    scan.SameArudhaLagna = {-120, 40, AddMinutes(scan.Entered, -120), AddMinutes(scan.Entered, 40)};
+    scan.SameChart = {-83, 15, AddMinutes(scan.Entered, -83), AddMinutes(scan.Entered, 15)};
+    EXPECT_EQ(SensitivitySentence(scan),
+              "Your Arudha Lagna stays Leo for births from 21:30 or earlier to 00:10 the next day; the whole chart "
+              "is unchanged from 22:07 to 23:45.");
+    scan.Entered = {2000, 1, 1, 0, 30};
+    scan.SameChart = {-60, 120, AddMinutes(scan.Entered, -60), AddMinutes(scan.Entered, 120)};
+    EXPECT_EQ(ScanTimeText(scan, scan.SameChart.From), "23:30 the day before");
+    EXPECT_EQ(ScanTimeText(scan, AddMinutes(scan.Entered, 3 * 24 * 60)), "2000-01-04T00:30");
+    EXPECT_TRUE(SensitivitySentence(scan).ends_with("the whole chart is unchanged from 23:30 the day before to "
+                                                    "02:30 or later."));
 }
