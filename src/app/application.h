@@ -57,6 +57,7 @@ private:
     std::unique_ptr<MainWindow> mainWindow_;
     PromotionChoice promotion_ = PromotionChoice::CoBrand;
     bool shuttingDown_ = false;
+    ui::QtSettingsStore settings_;  // the user's remembered choices
 };
 
 }  // namespace velmora

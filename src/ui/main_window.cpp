@@ -313,6 +313,12 @@ void MainWindow::Analyze() {
         result_->deleteLater();
     }
     auto* window = new ui::ResultWindow(links_);
+    if (!settings_) {
+        ownSettings_ = std::make_unique<ui::MemorySettingsStore>();
+        settings_ = ownSettings_.get();
+    }
+    window->SetSettings(settings_);
+    window->SetClock(clock_);
     result_ = window;
     connect(window, &ui::ResultWindow::backRequested, this, &MainWindow::ReturnFromResult);
     connect(window, &ui::ResultWindow::shutDownRequested, this, &MainWindow::RequestShutDown);

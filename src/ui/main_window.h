@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <memory>
+
 #include "core/form_input.h"
 #include "core/messages.h"
 #include "ui/window_widgets.h"
@@ -16,7 +18,9 @@ class QRadioButton;
 namespace velmora {
 
 namespace ui {
+class Clock;
 class FilteredLineEdit;
+class SettingsStore;
 class Links;
 class MessageService;
 class PromotionStrip;
@@ -43,6 +47,11 @@ public:
 
     // The result window of the analysis on show, null when there is none.
     ui::ResultWindow* resultWindow() const { return result_; }
+
+    // What the result windows remember their choices in and read "now" from;
+    // until set, a store in memory and the system clock.
+    void SetSettings(ui::SettingsStore* settings) { settings_ = settings; }
+    void SetClock(const ui::Clock* clock) { clock_ = clock; }
 
 public slots:
     // cmdRashi and mnuNext: check, analyse, show the result.
@@ -72,6 +81,9 @@ private:
     ui::Links& links_;
     QPointer<ui::ResultWindow> result_;
     bool shuttingDown_ = false;
+    ui::SettingsStore* settings_ = nullptr;
+    const ui::Clock* clock_ = nullptr;
+    std::unique_ptr<ui::SettingsStore> ownSettings_;  // made when first needed
 
     ui::FilteredLineEdit* txtName_ = nullptr;
     QComboBox* cboMonth_ = nullptr;
