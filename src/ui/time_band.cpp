@@ -52,12 +52,12 @@ void TimeBand::setScan(const SensitivityScan& scan) {
 
 QSize TimeBand::sizeHint() const {
     const int line = QFontMetrics(font()).lineSpacing();
-    return {640, line * 4 + 16};
+    return {640, line * 5 + 16};
 }
 
 QSize TimeBand::minimumSizeHint() const {
     const int line = QFontMetrics(font()).lineSpacing();
-    return {240, line * 4 + 16};
+    return {240, line * 5 + 16};
 }
 
 QRectF TimeBand::StripRect(const QRectF& area, const QFont& font) {
@@ -78,6 +78,9 @@ QList<TimeBand::Piece> TimeBand::Layout(const QRectF& area, const SensitivitySca
         piece.arudhaLagnaSign = segment.ArudhaLagnaSign;
         const QString arudha = Sign(segment.ArudhaLagnaSign);
         piece.label = Fitting({QStringLiteral("AL ") + arudha, arudha, arudha.left(3)}, piece.rect.width(), metrics);
+        const QString ascendant = Sign(segment.AscendantSign);
+        piece.ascendantLabel = Fitting({QStringLiteral("Asc ") + ascendant, ascendant, ascendant.left(3)},
+                                       piece.rect.width(), QFontMetricsF(font));
         piece.toolTip = QStringLiteral("Born %1 to %2: ascendant %3, Arudha Lagna %4")
                             .arg(Q(ScanTimeText(scan, segment.From)), Q(ScanTimeText(scan, segment.To)),
                                  Sign(segment.AscendantSign), arudha);
@@ -119,9 +122,23 @@ void TimeBand::paintEvent(QPaintEvent*) {
         painter.fillRect(piece.rect, SignColour(piece.ascendantSign));
         painter.setPen(QPen(ink, 1));
         painter.drawLine(piece.rect.topLeft(), piece.rect.bottomLeft());
-        painter.setFont(bold);
+    }
+    // The entered minute: a line through the strip, under the labels.
+    const double x = MarkerX(area, scan_, font());
+    const QColor markerColour(160, 20, 20);
+    painter.setPen(QPen(markerColour, 2));
+    painter.drawLine(QPointF(x, strip.top() - 3), QPointF(x, strip.bottom() + 3));
+    for (const Piece& piece : pieces) {
+        // The Arudha Lagna over the ascendant, the pair centred.
+        const QRectF upper(piece.rect.left(), piece.rect.center().y() - metrics.lineSpacing(), piece.rect.width(),
+                           metrics.lineSpacing());
+        const QRectF lower = upper.translated(0, metrics.lineSpacing());
         painter.setPen(QColor(20, 20, 20));
-        painter.drawText(piece.rect, Qt::AlignCenter, piece.label);
+        painter.setFont(bold);
+        painter.drawText(upper, Qt::AlignCenter, piece.label);
+        painter.setFont(font());
+        painter.setPen(QColor(70, 70, 70));
+        painter.drawText(lower, Qt::AlignCenter, piece.ascendantLabel);
     }
     painter.setFont(font());
     painter.setPen(QPen(ink, 1));
@@ -131,13 +148,13 @@ void TimeBand::paintEvent(QPaintEvent*) {
     // Times under the strip: the ends and every change, skipped where they
     // would run into the one before.
     double lastRight = -1e9;
-    const auto timeLabel = [&](double x, const ClockMinute& minute, bool alignRight) {
+    const auto timeLabel = [&](double at, const ClockMinute& minute, bool alignRight) {
         const QString text = Q(ClockTimeText(minute));
         const double width = metrics.horizontalAdvance(text);
-        double left = alignRight ? x - width : x - width / 2;
+        double left = alignRight ? at - width : at - width / 2;
         left = std::clamp(left, area.left(), area.right() - width);
         if (left < lastRight + 6) return;
-        painter.drawLine(QPointF(x, strip.bottom()), QPointF(x, strip.bottom() + 4));
+        painter.drawLine(QPointF(at, strip.bottom()), QPointF(at, strip.bottom() + 4));
         painter.drawText(QRectF(left, strip.bottom() + 4, width, metrics.lineSpacing()), Qt::AlignCenter, text);
         lastRight = left + width;
     };
@@ -145,11 +162,8 @@ void TimeBand::paintEvent(QPaintEvent*) {
         timeLabel(EdgeX(strip, scan_, segment.FromOffset), segment.From, false);
     timeLabel(EdgeX(strip, scan_, scan_.LastOffset + 1), scan_.Segments.back().To, true);
 
-    // The entered minute: a line through the strip, the time above it.
-    const double x = MarkerX(area, scan_, font());
-    QPen marker(QColor(160, 20, 20), 2);
-    painter.setPen(marker);
-    painter.drawLine(QPointF(x, strip.top() - 3), QPointF(x, strip.bottom() + 3));
+    // The entered time above its line.
+    painter.setPen(markerColour);
     const QString text = QStringLiteral("born %1").arg(Q(ClockTimeText(scan_.Entered)));
     const double width = metrics.horizontalAdvance(text);
     const double left = std::clamp(x - width / 2, area.left(), area.right() - width);

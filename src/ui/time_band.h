@@ -31,7 +31,8 @@ public:
         QRectF rect;
         int ascendantSign = 0;
         int arudhaLagnaSign = 0;
-        QString label;    // what is written in it, possibly shortened; may be empty
+        QString label;           // the Arudha Lagna, possibly shortened; may be empty
+        QString ascendantLabel;  // the ascendant beneath it, likewise
         QString toolTip;  // the whole story of the segment
     };
 

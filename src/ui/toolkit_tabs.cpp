@@ -86,7 +86,14 @@ ClockMinute Clamped(ClockMinute minute) {
     return std::clamp(minute, kFirstClockMinute, kLastClockMinute);
 }
 
+// The size the added tabs ask for: no more than the first three need.
+QSize ModestSize(const QWidget* page) { return QSize(560, 400).expandedTo(page->minimumSizeHint()); }
+
 }  // namespace
+
+QSize ChartsTab::sizeHint() const { return ModestSize(this); }
+QSize DashaTab::sizeHint() const { return ModestSize(this); }
+QSize TodayTab::sizeHint() const { return ModestSize(this); }
 
 ChartPicture BirthPicture(const BirthAnalysis& a) {
     ChartPicture picture;
@@ -146,7 +153,7 @@ ChartsTab::ChartsTab(QWidget* parent) : QWidget(parent) {
     navamsa_ = CaptionedChart(QStringLiteral("chtNavamsa"), QStringLiteral("Navamsa"), charts, this);
     left->addLayout(charts, 1);
 
-    left->addWidget(Caption(QStringLiteral("Birth time, two hours either way: ascendant by colour, Arudha Lagna written"),
+    left->addWidget(Caption(QStringLiteral("Born earlier or later: two hours either way, a colour for each ascendant sign"),
                             this));
     band_ = new TimeBand(this);
     band_->setObjectName(QStringLiteral("wgtTimeBand"));
@@ -282,14 +289,19 @@ TodayTab::TodayTab(QWidget* parent) : QWidget(parent) {
     auto* legend = WrappedLabel(QStringLiteral("lblTransitLegend"), this);
     legend->setText(QStringLiteral("Black: the birth chart. In colour, marked t: where the bodies stand on the day."));
     left->addWidget(legend);
-    page->addLayout(left, 3);
+    page->addLayout(left, 1);
 
     auto* right = new QVBoxLayout;
     right->addWidget(Caption(QStringLiteral("The sky against the birth chart"), this));
     table_ = ReadOnlyTable(QStringLiteral("tblTransits"),
-                           {QStringLiteral("Body"), QStringLiteral("Sign"), QStringLiteral("Retrograde"),
-                            QStringLiteral("House from ascendant"), QStringLiteral("House from Arudha Lagna")},
+                           {QStringLiteral("Body"), QStringLiteral("Sign"), QStringLiteral("Retro"),
+                            QStringLiteral("House from Asc"), QStringLiteral("House from AL")},
                            this);
+    table_->horizontalHeaderItem(2)->setToolTip(QStringLiteral("R: retrograde on the day"));
+    table_->horizontalHeaderItem(3)->setToolTip(
+        QStringLiteral("The house the body stands in, counted from the sign of the birth ascendant (itself the 1st)"));
+    table_->horizontalHeaderItem(4)->setToolTip(
+        QStringLiteral("The house the body stands in, counted from the sign of the Arudha Lagna (itself the 1st)"));
     table_->setRowCount(kTransitBodyCount);
     right->addWidget(table_, 1);
     dasha_ = WrappedLabel(QStringLiteral("lblTransitDasha"), this);
@@ -297,7 +309,7 @@ TodayTab::TodayTab(QWidget* parent) : QWidget(parent) {
     bold.setBold(true);
     dasha_->setFont(bold);
     right->addWidget(dasha_);
-    page->addLayout(right, 2);
+    page->addLayout(right, 1);
 
     connect(date_, &QDateEdit::dateChanged, this, [this] { ShowDay(); });
 }

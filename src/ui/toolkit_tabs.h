@@ -40,6 +40,9 @@ class ChartsTab : public QWidget {
     Q_OBJECT
 public:
     explicit ChartsTab(QWidget* parent = nullptr);
+    // Modest, so the added tab does not make the window larger than the
+    // first three want; the charts grow with the window.
+    QSize sizeHint() const override;
 
     void ShowAnalysis(const BirthAnalysis& analysis, const SensitivityScan& scan);
     void SetChartStyle(ChartStyle chartStyle);
@@ -65,6 +68,9 @@ class DashaTab : public QWidget {
     Q_OBJECT
 public:
     explicit DashaTab(QWidget* parent = nullptr);
+    // Modest, so the added tab does not make the window larger than the
+    // first three want; the charts grow with the window.
+    QSize sizeHint() const override;
 
     void ShowAnalysis(const BirthAnalysis& analysis, const QDateTime& now);
 
@@ -85,6 +91,9 @@ class TodayTab : public QWidget {
     Q_OBJECT
 public:
     explicit TodayTab(QWidget* parent = nullptr);
+    // Modest, so the added tab does not make the window larger than the
+    // first three want; the charts grow with the window.
+    QSize sizeHint() const override;
 
     void ShowAnalysis(const BirthAnalysis& analysis, const QDateTime& now);
     void SetChartStyle(ChartStyle chartStyle);
