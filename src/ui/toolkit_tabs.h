@@ -30,7 +30,7 @@ ChartPicture NavamsaPicture(const BirthAnalysis& analysis);
 ChartPicture TransitPicture(const BirthAnalysis& analysis, const TransitSky& sky);
 QString TransitLabel(const TransitBody& body);
 
-// The universal clock minute of a moment (any time spec), kept inside the
+// The universal clock minute of a moment (local, UTC or any zone), kept inside the
 // range the engines cover.
 ClockMinute UniversalMinuteOf(const QDateTime& moment);
 
