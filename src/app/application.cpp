@@ -46,6 +46,7 @@ bool Application::Start() {
 
     mainWindow_ = std::make_unique<MainWindow>(services_.Messages, links_);
     mainWindow_->SetSettings(&settings_);
+    mainWindow_->SetClock(&services_.Clock);
     connect(mainWindow_.get(), &MainWindow::shutDownRequested, this, &Application::ShutDown);
     connect(mainWindow_.get(), &MainWindow::aboutRequested, this,
             [this](QWidget* owner) { ui::ShowAbout(links_, owner); });

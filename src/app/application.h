@@ -54,7 +54,7 @@ public:
 private:
     Services services_;
     ui::Links links_;
-    ui::QtSettingsStore settings_;  // the engine choices between runs
+    ui::QtSettingsStore settings_;  // the user's remembered choices: engine, chart style
     std::unique_ptr<MainWindow> mainWindow_;
     PromotionChoice promotion_ = PromotionChoice::CoBrand;
     bool shuttingDown_ = false;

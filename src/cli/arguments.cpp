@@ -53,6 +53,7 @@ QString UsageText() {
         "                               --lat DD:MM{N|S} --lon DDD:MM{E|W} [--city C] [--state S] [--country K]\n"
         "                               [--place TEXT] [--utc-offset +HH:MM] [--ephemeris formulas|precise]\n"
         "                               [--ayanamsa NAME] [--node mean|true] [--json] [--pdf FILE]\n"
+        "                               [--sensitivity] [--transits-at YYYY-MM-DDTHH:MM]\n"
         "       velmora-arudha-lagna-cli --birth FILE [any option above, to change that value] [--json] [--pdf FILE]\n"
         "       velmora-arudha-lagna-cli [--birth FILE] [options above] --save-birth FILE\n"
         "       velmora-arudha-lagna-cli --batch FILE|- [--jobs N] [--ephemeris ...] [--ayanamsa ...] [--node ...]\n"
@@ -109,14 +110,21 @@ struct Options {
                              "one JSON line each, in input order.",
                              "FILE"};
     QCommandLineOption jobs{"jobs", "Threads for --batch (default 1); the output keeps the input order.", "N", "1"};
+    QCommandLineOption sensitivity{"sensitivity",
+                                   "Also work the chart out for every minute from two hours before to two hours "
+                                   "after the birth: where the ascendant's and the Arudha Lagna's signs change."};
+    QCommandLineOption transitsAt{"transits-at",
+                                  "Also show the sky at this universal time against the chart, with the dasha "
+                                  "running then.",
+                                  "YYYY-MM-DDTHH:MM"};
     QCommandLineOption listZones{"list-zones", "List the zone rows and their offsets."};
     QCommandLineOption help{QStringList{"h", "help"}, "Show this help."};
     QCommandLineOption version{"version", "Show the version."};
 
     void AddTo(QCommandLineParser& parser) const {
         parser.addOptions({name, date, time, zone, dst, lat, lon, city, state, country, place, utcOffset, places,
-                           ephemeris, ayanamsa, node, json, birth, saveBirth, pdf, batch, jobs, listZones, help,
-                           version});
+                           ephemeris, ayanamsa, node, json, birth, saveBirth, pdf, batch, jobs, sensitivity, transitsAt,
+                           listZones, help, version});
     }
 };
 
@@ -140,7 +148,8 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const Options o;
     const auto& [name, date, time, zone, dst, lat, lon, city, state, country, place, utcOffset, places, ephemeris,
-                 ayanamsa, node, json, birth, saveBirth, pdf, batch, jobs, listZones, help, version] = o;
+                 ayanamsa, node, json, birth, saveBirth, pdf, batch, jobs, sensitivity, transitsAt, listZones, help,
+                 version] = o;
     o.AddTo(parser);
 
     if (!parser.parse(arguments)) return Usage(parser.errorText());
@@ -339,6 +348,14 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     if (given(city)) form.City = Std(parser.value(city));
     if (given(state)) form.State = Std(parser.value(state));
     if (given(country)) form.Country = Std(parser.value(country));
+
+    request.Sensitivity = parser.isSet(sensitivity);
+    if (parser.isSet(transitsAt)) {
+        request.TransitsAt = ParseClockMinute(Std(parser.value(transitsAt)));
+        if (!request.TransitsAt) return Usage(QStringLiteral("--transits-at expects YYYY-MM-DDTHH:MM"));
+        if (*request.TransitsAt < kFirstClockMinute || *request.TransitsAt > kLastClockMinute)
+            return Usage(QStringLiteral("--transits-at: the moment must lie from 1901-01-01T00:00 to 2050-12-31T23:59"));
+    }
     return {request, std::nullopt, std::nullopt};
 }
 

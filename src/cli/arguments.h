@@ -7,6 +7,7 @@
 #include "core/engine_settings.h"
 #include "core/form_input.h"
 #include "core/messages.h"
+#include "core/time_scan.h"
 
 namespace velmora::cli {
 
@@ -25,6 +26,8 @@ struct Request {
     QString PdfPath;        // --pdf: the printable report, written there
     QString BatchPath;      // --batch: CSV rows, "-" for standard input
     int Jobs = 1;           // --jobs: threads for --batch
+    bool Sensitivity = false;                // --sensitivity: the birth-time scan
+    std::optional<ClockMinute> TransitsAt;   // --transits-at: the sky at this universal time
 };
 
 // A command line that cannot be understood: a usage line for stderr.

@@ -11,6 +11,7 @@
 #include "core/pipeline.h"
 #include "core/place_zone.h"
 #include "core/validation.h"
+#include "core/time_scan.h"
 #include "cli/arguments.h"
 #include "cli/batch_command.h"
 #include "cli/report.h"
@@ -107,12 +108,22 @@ int main(int argc, char* argv[]) {
         err << QString::fromStdString(outcome.Rejected->Text) << "\n";
         return kExitInvalidInput;
     }
+    // Asked-for extras: the birth-time scan and the sky at a moment.
+    std::optional<velmora::SensitivityScan> scan;
+    std::optional<velmora::TransitSky> sky;
+    if (request.Sensitivity) scan = velmora::ScanBirthTime(outcome.Result);
+    if (request.TransitsAt) sky = velmora::TransitsAt(outcome.Result, *request.TransitsAt);
     if (request.Json) {
-        const std::string json = velmora::AnalysisJson(outcome.Result) + "\n";
+        velmora::JsonExtras extras;
+        if (scan) extras.Sensitivity = &*scan;
+        if (sky) extras.Transits = &*sky;
+        const std::string json = velmora::AnalysisJson(outcome.Result, extras) + "\n";
         out.flush();
         std::fwrite(json.data(), 1, json.size(), stdout);
     } else {
         out << velmora::cli::ResultText(outcome.Result);
+        if (scan) out << velmora::cli::SensitivityText(*scan);
+        if (sky) out << velmora::cli::TransitsText(*sky);
     }
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "core/display.h"
 #include "core/engine_settings.h"
 #include "core/place_zone.h"
+#include "core/period_texts.h"
 #include "core/zones.h"
 #include "model/version.h"
 
@@ -139,6 +140,82 @@ QString ResultText(const BirthAnalysis& analysis) {
     for (std::size_t i = 0; i < kProfileCaptions.size(); ++i) {
         out += QStringLiteral("  %1 : %2\n").arg(Q(kProfileCaptions[i]), -28).arg(Q(shown.Profile[i]));
     }
+
+    out += QStringLiteral("\nArudha Padas\n");
+    out += QStringLiteral("  %1 %2 %3 %4 %5\n")
+               .arg(QStringLiteral("House"), -6)
+               .arg(QStringLiteral("Sign"), -12)
+               .arg(QStringLiteral("Lord"), -8)
+               .arg(QStringLiteral("Lord's sign"), -12)
+               .arg(QStringLiteral("Pada"));
+    for (const analysis::Pada& pada : analysis.Padas) {
+        out += QStringLiteral("  %1 %2 %3 %4 %5 %6\n")
+                   .arg(pada.House, -6)
+                   .arg(Q(SignNameOf(pada.HouseSign)), -12)
+                   .arg(Q(pada.LordName), -8)
+                   .arg(Q(SignNameOf(pada.LordSign)), -12)
+                   .arg(Q(pada.Label), -4)
+                   .arg(Q(SignNameOf(pada.PadaSign)));
+    }
+
+    out += QStringLiteral("\nNavamsa\n");
+    for (std::size_t body = 0; body < kBodyCount; ++body)
+        out += QStringLiteral("  %1 %2\n").arg(Q(kBodyNames[body]), -8).arg(Q(SignNameOf(analysis.Navamsa[body])));
+
+    out += QStringLiteral("\nVimshottari Dasha\n");
+    out += QStringLiteral("  %1\n").arg(Q(DashaBalanceText(analysis.Dasha)));
+    for (const analysis::MahaDasha& maha : analysis.Dasha.Periods) {
+        out += QStringLiteral("  %1 %2 to %3\n")
+                   .arg(Q(maha.LordName), -8)
+                   .arg(Q(IsoDateText(maha.StartDate)))
+                   .arg(Q(IsoDateText(maha.EndDate)));
+    }
+    for (const ReadingDasha& line : ReadingDashas(analysis)) out += QStringLiteral("  %1\n").arg(Q(line.Text));
+    return out;
+}
+
+QString SensitivityText(const SensitivityScan& scan) {
+    QString out = QStringLiteral("\nBirth-Time Sensitivity (%1 minutes either way)\n").arg(scan.WindowMinutes);
+    if (!scan.Ok) return out + QStringLiteral("  %1\n").arg(Q(scan.Error));
+    out += QStringLiteral("  %1 %2 %3 %4\n")
+               .arg(QStringLiteral("From"), -17)
+               .arg(QStringLiteral("To"), -17)
+               .arg(QStringLiteral("Ascendant"), -12)
+               .arg(QStringLiteral("Arudha Lagna"));
+    for (const SensitivitySegment& segment : scan.Segments) {
+        out += QStringLiteral("  %1 %2 %3 %4\n")
+                   .arg(Q(ClockMinuteText(segment.From)), -17)
+                   .arg(Q(ClockMinuteText(segment.To)), -17)
+                   .arg(Q(SignNameOf(segment.AscendantSign)), -12)
+                   .arg(Q(SignNameOf(segment.ArudhaLagnaSign)));
+    }
+    out += QStringLiteral("  Same chart: %1 to %2\n")
+               .arg(Q(ClockMinuteText(scan.SameChart.From)), Q(ClockMinuteText(scan.SameChart.To)));
+    out += QStringLiteral("  %1\n").arg(Q(SensitivitySentence(scan)));
+    return out;
+}
+
+QString TransitsText(const TransitSky& sky) {
+    QString out = QStringLiteral("\nTransits at %1 UT\n").arg(Q(ClockMinuteText(sky.Moment)));
+    if (!sky.Ok) return out + QStringLiteral("  %1\n").arg(Q(sky.Error));
+    out += QStringLiteral("  %1 %2 %3 %4 %5\n")
+               .arg(QStringLiteral("Body"), -8)
+               .arg(QStringLiteral("Sign"), -12)
+               .arg(QStringLiteral("R"), -2)
+               .arg(QStringLiteral("From Asc"), -9)
+               .arg(QStringLiteral("From AL"));
+    for (const TransitBody& body : sky.Bodies) {
+        out += QStringLiteral("  %1 %2 %3 %4 %5\n")
+                   .arg(Q(kBodyNames[body.Which]), -8)
+                   .arg(Q(SignNameOf(body.Sign)), -12)
+                   .arg(body.Retrograde ? QStringLiteral("R") : QString(), -2)
+                   .arg(body.HouseFromAscendant, -9)
+                   .arg(body.HouseFromArudhaLagna);
+    }
+    if (sky.Dasha)
+        out += QStringLiteral("  Running dasha: %1 maha, %2 antar\n").arg(Q(sky.MahaLord), Q(sky.AntarLord));
+    else
+        out += QStringLiteral("  Running dasha: none (the moment lies outside the dasha table)\n");
     return out;
 }
 

@@ -3,12 +3,19 @@
 #include <QString>
 
 #include "core/pipeline.h"
+#include "core/time_scan.h"
 
 namespace velmora::cli {
 
 // The readable report: details, positions, chart, Arudha Lagna, readings
-// and profile.
+// and profile, then the Arudha padas, the navamsa and the maha dashas.
 QString ResultText(const BirthAnalysis& analysis);
+
+// The birth-time scan: its segments and the run of the unchanged chart.
+QString SensitivityText(const SensitivityScan& scan);
+
+// The sky at a moment against the natal chart, with the running dashas.
+QString TransitsText(const TransitSky& sky);
 
 // The chart as a 4 x 4 text grid, laid out like the result window's chart.
 QString ChartGrid(const BirthAnalysis& analysis);

@@ -437,7 +437,76 @@ void WritePlace(W& w, const BirthAnalysis& a) {
 }
 
 template <class W>
-void WriteAnalysis(W& w, const BirthAnalysis& a) {
+void WriteSensitivity(W& w, const SensitivityScan& scan) {
+    Key(w, "sensitivity");
+    w.StartObject();
+    Key(w, "windowMinutes");
+    w.Int(scan.WindowMinutes);
+    Key(w, "segments");
+    w.StartArray();
+    for (const SensitivitySegment& segment : scan.Segments) {
+        w.StartObject();
+        Key(w, "from");
+        Str(w, ClockMinuteText(segment.From));
+        Key(w, "to");
+        Str(w, ClockMinuteText(segment.To));
+        Key(w, "ascendantSign");
+        w.Int(segment.AscendantSign);
+        Key(w, "arudhaLagnaSign");
+        w.Int(segment.ArudhaLagnaSign);
+        w.EndObject();
+    }
+    w.EndArray();
+    Key(w, "sameChart");
+    w.StartObject();
+    Key(w, "from");
+    Str(w, ClockMinuteText(scan.SameChart.From));
+    Key(w, "to");
+    Str(w, ClockMinuteText(scan.SameChart.To));
+    w.EndObject();
+    w.EndObject();
+}
+
+template <class W>
+void WriteTransits(W& w, const TransitSky& sky) {
+    Key(w, "transits");
+    w.StartObject();
+    Key(w, "moment");
+    Str(w, ClockMinuteText(sky.Moment));
+    Key(w, "bodies");
+    w.StartArray();
+    for (const TransitBody& body : sky.Bodies) {
+        w.StartObject();
+        Key(w, "name");
+        Str(w, kBodyNames[body.Which]);
+        Key(w, "longitude");
+        w.Double(body.Longitude);
+        SignFields(w, body.Sign);
+        Key(w, "retrograde");
+        w.Bool(body.Retrograde);
+        Key(w, "houseFromAscendant");
+        w.Int(body.HouseFromAscendant);
+        Key(w, "houseFromArudhaLagna");
+        w.Int(body.HouseFromArudhaLagna);
+        w.EndObject();
+    }
+    w.EndArray();
+    Key(w, "dasha");
+    if (sky.Dasha) {
+        w.StartObject();
+        Key(w, "maha");
+        Str(w, sky.MahaLord);
+        Key(w, "antar");
+        Str(w, sky.AntarLord);
+        w.EndObject();
+    } else {
+        w.Null();  // before the birth or past the last period
+    }
+    w.EndObject();
+}
+
+template <class W>
+void WriteAnalysis(W& w, const BirthAnalysis& a, const JsonExtras& extras = {}) {
     const DisplayTexts& d = a.Display;
     const astro::EnginePositions& p = a.Positions;
     w.StartObject();
@@ -571,6 +640,8 @@ void WriteAnalysis(W& w, const BirthAnalysis& a) {
         Str(w, *value);
     }
     w.EndObject();
+    if (extras.Sensitivity && extras.Sensitivity->Ok) WriteSensitivity(w, *extras.Sensitivity);
+    if (extras.Transits && extras.Transits->Ok) WriteTransits(w, *extras.Transits);
     w.EndObject();
 }
 
@@ -614,27 +685,42 @@ std::string LongitudeText(const BirthData& b) {
     return AngleText(b.LongitudeDegrees, b.LongitudeMinutes, 3, b.IsEast ? 'E' : 'W');
 }
 
-void AppendAnalysisJson(std::string& out, const BirthAnalysis& analysis, JsonLayout layout) {
+namespace {
+
+void AppendJson(std::string& out, const BirthAnalysis& analysis, const JsonExtras& extras, JsonLayout layout) {
     rapidjson::StringBuffer& buffer = ThreadBuffer();
     if (layout == JsonLayout::Indented) {
         rapidjson::PrettyWriter<rapidjson::StringBuffer> writer(buffer);
         writer.SetIndent(' ', 2);
-        WriteAnalysis(writer, analysis);
+        WriteAnalysis(writer, analysis, extras);
         out.append(buffer.GetString(), buffer.GetSize());
     } else {
         // One writer per thread: its buffer is reused from one analysis to
         // the next.
         thread_local CompactWriter writer;
         writer.Reset();
-        WriteAnalysis(writer, analysis);
+        WriteAnalysis(writer, analysis, extras);
         out.append(writer.Text());
     }
+}
+
+}  // namespace
+
+void AppendAnalysisJson(std::string& out, const BirthAnalysis& analysis, JsonLayout layout) {
+    AppendJson(out, analysis, {}, layout);
 }
 
 std::string AnalysisJson(const BirthAnalysis& analysis, JsonLayout layout) {
     std::string out;
     out.reserve(16384);
     AppendAnalysisJson(out, analysis, layout);
+    return out;
+}
+
+std::string AnalysisJson(const BirthAnalysis& analysis, const JsonExtras& extras, JsonLayout layout) {
+    std::string out;
+    out.reserve(32768);
+    AppendJson(out, analysis, extras, layout);
     return out;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/pipeline.h"
+#include "core/time_scan.h"
 
 namespace velmora {
 
@@ -17,6 +18,16 @@ std::string AnalysisJson(const BirthAnalysis& analysis, JsonLayout layout = Json
 // The same object appended to `out` (no trailing newline), for callers that
 // write many of them.
 void AppendAnalysisJson(std::string& out, const BirthAnalysis& analysis, JsonLayout layout);
+
+// Parts written only on request, after every other key: the birth-time scan
+// ("sensitivity") and the sky at a moment ("transits"). Null leaves a key out,
+// so empty extras give exactly the object above.
+struct JsonExtras {
+    const SensitivityScan* Sensitivity = nullptr;
+    const TransitSky* Transits = nullptr;
+};
+std::string AnalysisJson(const BirthAnalysis& analysis, const JsonExtras& extras,
+                         JsonLayout layout = JsonLayout::Indented);
 
 // The JSON keys of the profile fields, field order.
 extern const std::array<std::string_view, kProfileFieldCount> kProfileJsonKeys;

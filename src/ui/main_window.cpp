@@ -605,6 +605,8 @@ void MainWindow::Analyze() {
         result_->deleteLater();
     }
     auto* window = new ui::ResultWindow(links_);
+    window->SetSettings(settingsStore_);
+    window->SetClock(clock_);
     result_ = window;
     connect(window, &ui::ResultWindow::backRequested, this, &MainWindow::ReturnFromResult);
     connect(window, &ui::ResultWindow::shutDownRequested, this, &MainWindow::RequestShutDown);

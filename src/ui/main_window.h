@@ -26,7 +26,9 @@ class QRadioButton;
 namespace velmora {
 
 namespace ui {
+class Clock;
 class FilteredLineEdit;
+class SettingsStore;
 class Links;
 class MessageService;
 class PlaceListModel;
@@ -73,6 +75,10 @@ public:
     // The result window of the analysis on show, null when there is none.
     ui::ResultWindow* resultWindow() const { return result_; }
 
+    // What the result windows read "now" from; until set, the system clock.
+    // (They remember their choices in the store SetSettings names.)
+    void SetClock(const ui::Clock* clock) { clock_ = clock; }
+
 public slots:
     // cmdRashi and mnuNext: check, analyse, show the result.
     void Analyze();
@@ -112,6 +118,7 @@ private:
     ui::Links& links_;
     QPointer<ui::ResultWindow> result_;
     bool shuttingDown_ = false;
+    const ui::Clock* clock_ = nullptr;
 
     ui::FilteredLineEdit* txtName_ = nullptr;
     QComboBox* cboMonth_ = nullptr;

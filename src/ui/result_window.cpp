@@ -1,5 +1,6 @@
 #include "ui/result_window.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -16,7 +17,9 @@
 #include <QVBoxLayout>
 
 #include "core/position_comparison.h"
+#include "core/time_scan.h"
 #include "ui/links.h"
+#include "ui/toolkit_tabs.h"
 
 namespace velmora::ui {
 
@@ -81,6 +84,7 @@ ResultWindow::ResultWindow(Links& links, QWidget* parent) : QMainWindow(parent),
     tabs_->addTab(BuildChartTab(), QStringLiteral("Arudha Lagna Chart"));
     tabs_->addTab(BuildPlanetTab(), QStringLiteral("Planetary Details"));
     tabs_->addTab(BuildProfileTab(), QStringLiteral("Arudha Lagna Details"));
+    AddToolkitTabs();
     tabs_->setMinimumSize(Twips(10215, this), Twips(7695, this));
     auto* tabHolder = new QVBoxLayout;
     tabHolder->setContentsMargins(Twips(120, this), Twips(120, this), Twips(120, this), Twips(120, this));
@@ -123,6 +127,7 @@ void ResultWindow::BuildMenus() {
     QAction* exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuExit"));
     connect(exit, &QAction::triggered, this, &ResultWindow::close);
+    BuildViewMenu();
 
     QAction* about = AddLinkMenus(bar, links_, {"mnuSep1", "mnuSep2", "mnumakemoney"});
     connect(about, &QAction::triggered, this, [this] { emit aboutRequested(this); });
@@ -496,6 +501,76 @@ void ResultWindow::ShowResult(const BirthAnalysis& analysis) {
     ShowProfile(shown);
     for (const TextRun& run : shown.Readings) AppendReading(run);
     readings_->moveCursor(QTextCursor::Start);
+
+    // The added tabs, from the same record.
+    shown_ = analysis;
+    chartsTab_->ShowAnalysis(analysis, ScanBirthTime(analysis));
+    ShowTimeTabs();
+}
+
+ResultWindow::~ResultWindow() = default;
+
+void ResultWindow::BuildViewMenu() {
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    view->menuAction()->setObjectName(QStringLiteral("mnuView"));
+    auto* styles = new QActionGroup(view);
+    styles->setExclusive(true);
+    southStyle_ = view->addAction(QStringLiteral("&South Indian Chart"));
+    southStyle_->setObjectName(QStringLiteral("mnuChartSouth"));
+    northStyle_ = view->addAction(QStringLiteral("&North Indian Chart"));
+    northStyle_->setObjectName(QStringLiteral("mnuChartNorth"));
+    for (QAction* action : {southStyle_, northStyle_}) {
+        action->setCheckable(true);
+        styles->addAction(action);
+    }
+    southStyle_->setChecked(true);
+    connect(southStyle_, &QAction::triggered, this, [this] { SetChartStyle(ChartStyle::SouthIndian); });
+    connect(northStyle_, &QAction::triggered, this, [this] { SetChartStyle(ChartStyle::NorthIndian); });
+}
+
+void ResultWindow::AddToolkitTabs() {
+    chartsTab_ = new ChartsTab;
+    dashaTab_ = new DashaTab;
+    todayTab_ = new TodayTab;
+    tabs_->addTab(chartsTab_, QStringLiteral("Charts"));
+    tabs_->addTab(dashaTab_, QStringLiteral("Dasha"));
+    tabs_->addTab(todayTab_, QStringLiteral("Today"));
+}
+
+void ResultWindow::SetSettings(SettingsStore* settings) {
+    settings_ = settings ? settings : &ownSettings_;
+    const std::optional<QString> remembered = settings_->Value(QString::fromLatin1(kChartStyleKey));
+    const ChartStyle style = remembered && *remembered == QLatin1String(kChartStyleNorth) ? ChartStyle::NorthIndian
+                                                                                           : ChartStyle::SouthIndian;
+    // Applied without writing back what was just read.
+    chartStyle_ = style;
+    southStyle_->setChecked(style == ChartStyle::SouthIndian);
+    northStyle_->setChecked(style == ChartStyle::NorthIndian);
+    chartsTab_->SetChartStyle(style);
+    todayTab_->SetChartStyle(style);
+}
+
+void ResultWindow::SetClock(const Clock* clock) {
+    clock_ = clock ? clock : &systemClock_;
+    ShowTimeTabs();
+}
+
+void ResultWindow::SetChartStyle(ChartStyle chartStyle) {
+    chartStyle_ = chartStyle;
+    southStyle_->setChecked(chartStyle == ChartStyle::SouthIndian);
+    northStyle_->setChecked(chartStyle == ChartStyle::NorthIndian);
+    chartsTab_->SetChartStyle(chartStyle);
+    todayTab_->SetChartStyle(chartStyle);
+    settings_->SetValue(QString::fromLatin1(kChartStyleKey),
+                        QString::fromLatin1(chartStyle == ChartStyle::NorthIndian ? kChartStyleNorth : kChartStyleSouth));
+}
+
+void ResultWindow::ShowTimeTabs() {
+    if (!shown_) return;
+    const QDateTime now = clock_->Now();
+    dashaTab_->ShowAnalysis(*shown_, now);
+    todayTab_->ShowAnalysis(*shown_, now);
 }
 
 void ResultWindow::closeEvent(QCloseEvent* event) {

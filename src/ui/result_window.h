@@ -3,19 +3,33 @@
 #include <QMainWindow>
 
 #include <array>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "core/display.h"
 #include "core/pipeline.h"
+#include "ui/chart_widget.h"
+#include "ui/platform.h"
+#include "ui/update_reminder.h"
 #include "ui/window_widgets.h"
 
+class QAction;
 class QLabel;
 class QTabWidget;
 class QTextEdit;
 
 namespace velmora::ui {
 
+class ChartsTab;
+class DashaTab;
 class Links;
+class TodayTab;
+
+// Where the chosen chart style is remembered, and its two values.
+inline constexpr const char* kChartStyleKey = "View/ChartStyle";
+inline constexpr const char* kChartStyleSouth = "south";
+inline constexpr const char* kChartStyleNorth = "north";
 
 // Object names of the twelve sign boxes of the chart, sign index order.
 inline constexpr std::array<std::string_view, kSignCount> kSignBoxNames{
@@ -40,12 +54,26 @@ inline constexpr std::array<std::string_view, 8> kDetailControlNames{
     "lblName", "lblDOB", "lblTOB", "lblLatitude", "lblLongitude", "lblCity", "lblState", "lblCountry"};
 
 // The result window frmDisplay: the chart with the birth details, the ten
-// positions with the readings, and the profile of the Arudha Lagna sign. It
-// computes nothing; the analysis hands it a finished record.
+// positions with the readings, and the profile of the Arudha Lagna sign; then
+// the charts with the padas and the birth-time band, the dashas, and today's
+// sky. The analysis hands it a finished record; only the birth-time scan and
+// the sky of a day are worked out here, from that record.
 class ResultWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit ResultWindow(Links& links, QWidget* parent = nullptr);
+    ~ResultWindow() override;
+
+    // Where the chart style is remembered; null: a store of this window's
+    // own, in memory. Reading it applies the remembered style.
+    void SetSettings(SettingsStore* settings);
+    // The clock that says what "now" is (the running dasha, today's sky);
+    // null: the system clock. A result on show is brought up to date.
+    void SetClock(const Clock* clock);
+
+    // The style of every chart of the added tabs; choosing one remembers it.
+    void SetChartStyle(ChartStyle chartStyle);
+    ChartStyle chartStyle() const { return chartStyle_; }
 
     // Writes a whole record, in the analysis's order: empty sign boxes,
     // details, empty markers, positions, chart, profile, readings.
@@ -62,6 +90,9 @@ public:
     void AppendReading(const TextRun& run);
 
     PromotionStrip* promotionStrip() const { return promotion_; }
+    ChartsTab* chartsTab() const { return chartsTab_; }
+    DashaTab* dashaTab() const { return dashaTab_; }
+    TodayTab* todayTab() const { return todayTab_; }
 
 signals:
     void backRequested();
@@ -73,6 +104,9 @@ protected:
 
 private:
     void BuildMenus();
+    void BuildViewMenu();
+    void AddToolkitTabs();
+    void ShowTimeTabs();
     QWidget* BuildChartTab();
     QWidget* BuildDetailsPanel(QWidget* parent);
     QWidget* BuildPlanetTab();
@@ -91,6 +125,19 @@ private:
     std::array<QWidget*, kProfileFieldCount> profile_{};
     QTextEdit* readings_ = nullptr;
     PromotionStrip* promotion_ = nullptr;
+
+    // The added tabs and what they need.
+    ChartsTab* chartsTab_ = nullptr;
+    DashaTab* dashaTab_ = nullptr;
+    TodayTab* todayTab_ = nullptr;
+    QAction* southStyle_ = nullptr;
+    QAction* northStyle_ = nullptr;
+    ChartStyle chartStyle_ = ChartStyle::SouthIndian;
+    MemorySettingsStore ownSettings_;
+    SettingsStore* settings_ = &ownSettings_;
+    SystemClock systemClock_;
+    const Clock* clock_ = &systemClock_;
+    std::optional<BirthAnalysis> shown_;
 };
 
 }  // namespace velmora::ui

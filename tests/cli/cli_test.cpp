@@ -330,3 +330,89 @@ TEST(Cli, HelpDescribesEveryOption) {
         EXPECT_GT(line.simplified().size(), name.size() + 10) << option;
     }
 }
+
+TEST(Cli, SensitivityAndTransitsOnlyWhenAsked) {
+    const QJsonObject plain = JsonOf(Sample());
+    EXPECT_FALSE(plain.contains(QStringLiteral("sensitivity")));
+    EXPECT_FALSE(plain.contains(QStringLiteral("transits")));
+
+    const QJsonObject both =
+        JsonOf(Sample() + QStringList{"--sensitivity", "--transits-at", "2025-06-01T06:30"});
+    const QJsonObject scan = both[QStringLiteral("sensitivity")].toObject();
+    EXPECT_EQ(scan[QStringLiteral("windowMinutes")].toInt(), 120);
+    const QJsonArray segments = scan[QStringLiteral("segments")].toArray();
+    ASSERT_FALSE(segments.isEmpty());
+    EXPECT_EQ(segments.first()[QStringLiteral("from")].toString(), QStringLiteral("1980-01-05T07:05"));
+    EXPECT_EQ(segments.last()[QStringLiteral("to")].toString(), QStringLiteral("1980-01-05T11:05"));
+    // The segment holding the birth minute carries the chart's own signs.
+    const int ascendant = both[QStringLiteral("ascendant")].toObject()[QStringLiteral("sign")].toInt();
+    const int arudha = both[QStringLiteral("arudhaLagna")].toObject()[QStringLiteral("sign")].toInt();
+    bool holds = false;
+    for (const QJsonValue& s : segments) {
+        const QJsonObject o = s.toObject();
+        if (o[QStringLiteral("from")].toString() <= QStringLiteral("1980-01-05T09:05") &&
+            o[QStringLiteral("to")].toString() >= QStringLiteral("1980-01-05T09:05")) {
+            holds = true;
+            EXPECT_EQ(o[QStringLiteral("ascendantSign")].toInt(), ascendant);
+            EXPECT_EQ(o[QStringLiteral("arudhaLagnaSign")].toInt(), arudha);
+        }
+    }
+    EXPECT_TRUE(holds);
+    const QJsonObject same = scan[QStringLiteral("sameChart")].toObject();
+    EXPECT_LE(same[QStringLiteral("from")].toString(), QStringLiteral("1980-01-05T09:05"));
+    EXPECT_GE(same[QStringLiteral("to")].toString(), QStringLiteral("1980-01-05T09:05"));
+
+    const QJsonObject transits = both[QStringLiteral("transits")].toObject();
+    EXPECT_EQ(transits[QStringLiteral("moment")].toString(), QStringLiteral("2025-06-01T06:30"));
+    const QJsonArray bodies = transits[QStringLiteral("bodies")].toArray();
+    ASSERT_EQ(bodies.size(), 9);
+    EXPECT_EQ(bodies[8].toObject()[QStringLiteral("name")].toString(), QStringLiteral("Ketu"));
+    for (const QJsonValue& b : bodies) {
+        const QJsonObject o = b.toObject();
+        const int sign = o[QStringLiteral("sign")].toInt();
+        EXPECT_EQ(o[QStringLiteral("houseFromAscendant")].toInt(), (sign - ascendant + 12) % 12 + 1);
+        EXPECT_EQ(o[QStringLiteral("houseFromArudhaLagna")].toInt(), (sign - arudha + 12) % 12 + 1);
+        EXPECT_TRUE(o[QStringLiteral("retrograde")].isBool());
+    }
+    const QJsonObject dasha = transits[QStringLiteral("dasha")].toObject();
+    EXPECT_FALSE(dasha[QStringLiteral("maha")].toString().isEmpty());
+    EXPECT_FALSE(dasha[QStringLiteral("antar")].toString().isEmpty());
+
+    const CliRun text = RunCli(Sample() + QStringList{"--sensitivity", "--transits-at", "2025-06-01T06:30"});
+    ASSERT_EQ(text.exitCode, 0);
+    EXPECT_TRUE(text.out.contains(QStringLiteral("Birth-Time Sensitivity")));
+    EXPECT_TRUE(text.out.contains(QStringLiteral("Transits at 2025-06-01T06:30 UT")));
+    EXPECT_FALSE(RunCli(Sample()).out.contains(QStringLiteral("Birth-Time Sensitivity")));
+
+    for (const char* bad : {"2025-06-01", "2025-02-30T10:00", "1900-12-31T23:59", "2025-06-01T25:00"}) {
+        const CliRun refused = RunCli(Sample() + QStringList{"--transits-at", QString::fromLatin1(bad)});
+        EXPECT_EQ(refused.exitCode, 64) << bad;
+        EXPECT_TRUE(refused.err.contains(QStringLiteral("--transits-at"))) << bad;
+    }
+}
+
+TEST(Cli, TextReportEndsWithThePadasNavamsaAndDashas) {
+    const CliRun run = RunCli(Sample());
+    ASSERT_EQ(run.exitCode, 0);
+    const qsizetype padas = run.out.indexOf(QStringLiteral("\nArudha Padas\n"));
+    const qsizetype navamsa = run.out.indexOf(QStringLiteral("\nNavamsa\n"));
+    const qsizetype dasha = run.out.indexOf(QStringLiteral("\nVimshottari Dasha\n"));
+    ASSERT_GT(padas, run.out.indexOf(QStringLiteral("Your Arudha Lagna is")));
+    ASSERT_GT(navamsa, padas);
+    ASSERT_GT(dasha, navamsa);
+    const QJsonObject json = JsonOf(Sample());
+    // Every pada line names its label and sign as the JSON does.
+    for (const QJsonValue& p : json[QStringLiteral("arudhaPadas")].toArray()) {
+        const QJsonObject o = p.toObject();
+        const QRegularExpression line(QStringLiteral("\\n  %1 .* %2 +%3\\n")
+                                          .arg(o[QStringLiteral("house")].toInt())
+                                          .arg(o[QStringLiteral("label")].toString(), o[QStringLiteral("signName")].toString()));
+        EXPECT_TRUE(line.match(run.out.mid(padas, navamsa - padas + 1)).hasMatch()) << o[QStringLiteral("label")].toString().toStdString();
+    }
+    for (const QJsonValue& m : json[QStringLiteral("dasha")].toObject()[QStringLiteral("periods")].toArray()) {
+        const QJsonObject o = m.toObject();
+        EXPECT_TRUE(run.out.mid(dasha).contains(QStringLiteral("%1 to %2").arg(o[QStringLiteral("start")].toString(),
+                                                                               o[QStringLiteral("end")].toString())));
+    }
+    EXPECT_TRUE(run.out.contains(QStringLiteral("Moon in Ashlesha (lord Mercury); balance at birth 9 years 11 months")));
+}

@@ -1,0 +1,54 @@
+// Speed of the birth-time sensitivity scan: 241 charts, from two hours
+// before to two hours after the entered minute, with the formulas. The
+// median of the repetitions is the figure to watch (target: under 2 ms).
+
+#include <benchmark/benchmark.h>
+
+#include "core/pipeline.h"
+#include "core/time_scan.h"
+
+namespace {
+
+velmora::FormInput DelhiBirth() {
+    velmora::FormInput f;
+    f.Name = "SCAN BENCH";
+    f.MonthIndex = 0;
+    f.Day = "5";
+    f.Year = "1980";
+    f.Hour = "9";
+    f.Minute = "5";
+    f.ZoneRow = 34;
+    f.LatitudeDegrees = "28";
+    f.LatitudeMinutes = "36";
+    f.LongitudeDegrees = "77";
+    f.LongitudeMinutes = "12";
+    return f;
+}
+
+void BM_SensitivityScan(benchmark::State& state) {
+    const velmora::AnalysisOutcome entered = velmora::RunAnalysis(DelhiBirth());
+    if (entered.Rejected) {
+        state.SkipWithError("the sample birth was refused");
+        return;
+    }
+    std::size_t runs = 0;
+    for (auto _ : state) {
+        const velmora::SensitivityScan scan = velmora::ScanBirthTime(entered.Result, velmora::AnalysisOptions{});
+        runs = scan.Runs.size();
+        benchmark::DoNotOptimize(scan.Segments.data());
+    }
+    state.counters["runs"] = static_cast<double>(runs);
+}
+BENCHMARK(BM_SensitivityScan)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// Today's sky for the same birth: nine bodies, houses and the running dasha.
+void BM_Transits(benchmark::State& state) {
+    const velmora::AnalysisOutcome entered = velmora::RunAnalysis(DelhiBirth());
+    const velmora::ClockMinute moment{2025, 6, 1, 12, 0};
+    for (auto _ : state) benchmark::DoNotOptimize(velmora::TransitsAt(entered.Result, moment));
+}
+BENCHMARK(BM_Transits)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

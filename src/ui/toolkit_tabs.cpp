@@ -1,0 +1,355 @@
+#include "ui/toolkit_tabs.h"
+
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "core/period_texts.h"
+#include "ui/time_band.h"
+
+namespace velmora::ui {
+
+namespace {
+
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QString Sign(int sign) { return Q(SignNameOf(sign)); }
+
+const QColor kRunning(255, 232, 150);
+
+QLabel* WrappedLabel(const QString& name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    return label;
+}
+
+QLabel* Caption(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+QTableWidget* ReadOnlyTable(const QString& name, const QStringList& headers, QWidget* parent) {
+    auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
+    table->setObjectName(name);
+    table->setHorizontalHeaderLabels(headers);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+    table->setFocusPolicy(Qt::NoFocus);
+    table->verticalHeader()->setVisible(false);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->setAlternatingRowColors(true);
+    return table;
+}
+
+void SetRow(QTableWidget* table, int row, const QStringList& cells) {
+    for (int col = 0; col < cells.size(); ++col) table->setItem(row, col, new QTableWidgetItem(cells[col]));
+}
+
+// A chart under its caption; the charts keep their squares.
+ChartWidget* CaptionedChart(const QString& name, const QString& caption, QBoxLayout* into, QWidget* parent) {
+    auto* column = new QVBoxLayout;
+    column->setSpacing(2);
+    auto* label = Caption(caption, parent);
+    label->setAlignment(Qt::AlignHCenter);
+    column->addWidget(label);
+    auto* chart = new ChartWidget(parent);
+    chart->setObjectName(name);
+    chart->setMinimumSize(220, 220);
+    column->addWidget(chart, 1);
+    into->addLayout(column, 1);
+    return chart;
+}
+
+void Highlight(QTreeWidgetItem* item) {
+    for (int col = 0; col < item->columnCount(); ++col) {
+        QFont font = item->font(col);
+        font.setBold(true);
+        item->setFont(col, font);
+        item->setBackground(col, kRunning);
+    }
+}
+
+ClockMinute Clamped(ClockMinute minute) {
+    return std::clamp(minute, kFirstClockMinute, kLastClockMinute);
+}
+
+// The size the added tabs ask for: no more than the first three need.
+QSize ModestSize(const QWidget* page) { return QSize(560, 400).expandedTo(page->minimumSizeHint()); }
+
+}  // namespace
+
+QSize ChartsTab::sizeHint() const { return ModestSize(this); }
+QSize DashaTab::sizeHint() const { return ModestSize(this); }
+QSize TodayTab::sizeHint() const { return ModestSize(this); }
+
+ChartPicture BirthPicture(const BirthAnalysis& a) {
+    ChartPicture picture;
+    picture.ascendantSign = a.Chart.AscendantSign >= 1 ? a.Chart.AscendantSign : 1;
+    for (std::size_t body = 0; body < kBodyCount; ++body) {
+        const int sign = a.Chart.BodySign[body];
+        if (sign >= 1 && sign <= 12) picture.bodies[static_cast<std::size_t>(sign - 1)] << Q(a.Display.BodyNames[body]);
+    }
+    for (const analysis::Pada& pada : a.Padas)
+        if (pada.PadaSign >= 1 && pada.PadaSign <= 12)
+            picture.markers[static_cast<std::size_t>(pada.PadaSign - 1)] << Q(pada.Label);
+    picture.title = QStringLiteral("Rasi");
+    return picture;
+}
+
+ChartPicture NavamsaPicture(const BirthAnalysis& a) {
+    ChartPicture picture;
+    const int ascendant = a.Navamsa[Ascendant];
+    picture.ascendantSign = ascendant >= 1 ? ascendant : 1;
+    for (std::size_t body = 0; body < kBodyCount; ++body) {
+        const int sign = a.Navamsa[body];
+        if (sign >= 1 && sign <= 12) picture.bodies[static_cast<std::size_t>(sign - 1)] << Q(a.Display.BodyNames[body]);
+    }
+    picture.title = QStringLiteral("Navamsa");
+    return picture;
+}
+
+QString TransitLabel(const TransitBody& body) {
+    return QStringLiteral("t ") + Q(DisplayNameOf(body.Which, body.Retrograde)).trimmed();
+}
+
+ChartPicture TransitPicture(const BirthAnalysis& a, const TransitSky& sky) {
+    ChartPicture picture = BirthPicture(a);
+    picture.markers = {};
+    picture.title = QStringLiteral("Birth chart and the sky of %1").arg(Q(ClockMinuteText(sky.Moment)).left(10));
+    if (!sky.Ok) return picture;
+    for (const TransitBody& body : sky.Bodies)
+        if (body.Sign >= 1 && body.Sign <= 12)
+            picture.markers[static_cast<std::size_t>(body.Sign - 1)] << TransitLabel(body);
+    return picture;
+}
+
+ClockMinute UniversalMinuteOf(const QDateTime& moment) {
+    const QDateTime ut = moment.toUTC();
+    return Clamped({ut.date().year(), ut.date().month(), ut.date().day(), ut.time().hour(), ut.time().minute()});
+}
+
+// --- Charts -------------------------------------------------------------------
+
+ChartsTab::ChartsTab(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("tabCharts"));
+    auto* page = new QHBoxLayout(this);
+
+    auto* left = new QVBoxLayout;
+    auto* charts = new QHBoxLayout;
+    birth_ = CaptionedChart(QStringLiteral("chtBirth"), QStringLiteral("Birth chart (Rasi), padas in colour"), charts, this);
+    navamsa_ = CaptionedChart(QStringLiteral("chtNavamsa"), QStringLiteral("Navamsa"), charts, this);
+    left->addLayout(charts, 1);
+
+    left->addWidget(Caption(QStringLiteral("Born earlier or later: two hours either way, a colour for each ascendant sign"),
+                            this));
+    band_ = new TimeBand(this);
+    band_->setObjectName(QStringLiteral("wgtTimeBand"));
+    left->addWidget(band_);
+    sentence_ = WrappedLabel(QStringLiteral("lblSensitivity"), this);
+    left->addWidget(sentence_);
+    page->addLayout(left, 3);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(Caption(QStringLiteral("Arudha padas"), this));
+    padas_ = ReadOnlyTable(QStringLiteral("tblPadas"),
+                           {QStringLiteral("House"), QStringLiteral("Sign"), QStringLiteral("Lord"),
+                            QStringLiteral("Lord's sign"), QStringLiteral("Pada")},
+                           this);
+    padas_->setRowCount(12);
+    right->addWidget(padas_, 1);
+    page->addLayout(right, 2);
+}
+
+void ChartsTab::ShowAnalysis(const BirthAnalysis& a, const SensitivityScan& scan) {
+    birth_->setPicture(BirthPicture(a));
+    navamsa_->setPicture(NavamsaPicture(a));
+    for (int row = 0; row < 12; ++row) {
+        const analysis::Pada& pada = a.Padas[static_cast<std::size_t>(row)];
+        SetRow(padas_, row,
+               {QString::number(pada.House), Sign(pada.HouseSign), Q(pada.LordName), Sign(pada.LordSign),
+                Q(pada.Label) + QLatin1Char(' ') + Sign(pada.PadaSign)});
+    }
+    band_->setScan(scan);
+    sentence_->setText(scan.Ok ? Q(SensitivitySentence(scan)) : Q(scan.Error));
+}
+
+void ChartsTab::SetChartStyle(ChartStyle chartStyle) {
+    birth_->setChartStyle(chartStyle);
+    navamsa_->setChartStyle(chartStyle);
+}
+
+// --- Dasha --------------------------------------------------------------------
+
+DashaTab::DashaTab(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("tabDasha"));
+    auto* page = new QVBoxLayout(this);
+    balance_ = WrappedLabel(QStringLiteral("lblDashaBalance"), this);
+    QFont bold = balance_->font();
+    bold.setBold(true);
+    balance_->setFont(bold);
+    page->addWidget(balance_);
+    today_ = WrappedLabel(QStringLiteral("lblDashaToday"), this);
+    page->addWidget(today_);
+
+    tree_ = new QTreeWidget(this);
+    tree_->setObjectName(QStringLiteral("treDasha"));
+    tree_->setColumnCount(4);
+    tree_->setHeaderLabels({QStringLiteral("Dasha"), QStringLiteral("From"), QStringLiteral("To"),
+                            QStringLiteral("Reading")});
+    tree_->setSelectionMode(QAbstractItemView::NoSelection);
+    tree_->setAlternatingRowColors(true);
+    tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tree_->header()->setStretchLastSection(true);
+    page->addWidget(tree_, 1);
+
+    readings_ = WrappedLabel(QStringLiteral("lblDashaReadings"), this);
+    page->addWidget(readings_);
+}
+
+void DashaTab::ShowAnalysis(const BirthAnalysis& a, const QDateTime& now) {
+    const analysis::DashaTable& table = a.Dasha;
+    balance_->setText(Q(DashaBalanceText(table)));
+    const std::vector<ReadingDasha> read = ReadingDashas(a);
+
+    const ClockMinute nowMinute = UniversalMinuteOf(now);
+    const std::optional<analysis::RunningDasha> running = analysis::RunningDashaAt(table, UtMomentOf(nowMinute));
+
+    tree_->clear();
+    for (std::size_t m = 0; m < table.Periods.size(); ++m) {
+        const analysis::MahaDasha& maha = table.Periods[m];
+        QString reading;
+        for (const ReadingDasha& line : read)
+            if (line.Maha == m) reading = QStringLiteral("%1 has a reading").arg(Q(maha.LordName));
+        auto* item = new QTreeWidgetItem(tree_, {Q(maha.LordName), Q(IsoDateText(maha.StartDate)),
+                                                 Q(IsoDateText(maha.EndDate)), reading});
+        for (std::size_t k = 0; k < maha.Sub.size(); ++k) {
+            const analysis::DashaSpan& antar = maha.Sub[k];
+            auto* sub = new QTreeWidgetItem(item, {Q(maha.LordName) + QStringLiteral(" / ") + Q(antar.LordName),
+                                                   Q(IsoDateText(antar.StartDate)), Q(IsoDateText(antar.EndDate))});
+            if (running && running->Maha == m && running->Antar == k) Highlight(sub);
+        }
+        if (running && running->Maha == m) {
+            Highlight(item);
+            item->setExpanded(true);
+            tree_->scrollToItem(item->child(static_cast<int>(running->Antar)));
+        }
+    }
+
+    const QString day = now.date().toString(Qt::ISODate);
+    if (running) {
+        const analysis::MahaDasha& maha = table.Periods[running->Maha];
+        today_->setText(QStringLiteral("Running on %1: %2 maha dasha, %3 antar dasha (highlighted)")
+                            .arg(day, Q(maha.LordName), Q(maha.Sub[running->Antar].LordName)));
+    } else {
+        today_->setText(QStringLiteral("No dasha of this table runs on %1.").arg(day));
+    }
+
+    QStringList lines;
+    for (const ReadingDasha& line : read) lines << Q(line.Text);
+    readings_->setText(lines.join(QLatin1Char('\n')));
+}
+
+// --- Today --------------------------------------------------------------------
+
+TodayTab::TodayTab(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("tabToday"));
+    auto* page = new QHBoxLayout(this);
+
+    auto* left = new QVBoxLayout;
+    auto* pick = new QHBoxLayout;
+    auto* dayCaption = new QLabel(QStringLiteral("&Day:"), this);
+    pick->addWidget(dayCaption);
+    date_ = new QDateEdit(this);
+    date_->setObjectName(QStringLiteral("dteTransits"));
+    date_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    date_->setCalendarPopup(true);
+    date_->setDateRange(QDate(1901, 1, 1), QDate(2050, 12, 31));
+    dayCaption->setBuddy(date_);
+    pick->addWidget(date_);
+    moment_ = WrappedLabel(QStringLiteral("lblTransitMoment"), this);
+    pick->addWidget(moment_, 1);
+    left->addLayout(pick);
+    chart_ = new ChartWidget(this);
+    chart_->setObjectName(QStringLiteral("chtTransits"));
+    chart_->setMinimumSize(280, 280);
+    left->addWidget(chart_, 1);
+    auto* legend = WrappedLabel(QStringLiteral("lblTransitLegend"), this);
+    legend->setText(QStringLiteral("Black: the birth chart. In colour, marked t: where the bodies stand on the day."));
+    left->addWidget(legend);
+    page->addLayout(left, 1);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(Caption(QStringLiteral("The sky against the birth chart"), this));
+    table_ = ReadOnlyTable(QStringLiteral("tblTransits"),
+                           {QStringLiteral("Body"), QStringLiteral("Sign"), QStringLiteral("Retro"),
+                            QStringLiteral("House from Asc"), QStringLiteral("House from AL")},
+                           this);
+    table_->horizontalHeaderItem(2)->setToolTip(QStringLiteral("R: retrograde on the day"));
+    table_->horizontalHeaderItem(3)->setToolTip(
+        QStringLiteral("The house the body stands in, counted from the sign of the birth ascendant (itself the 1st)"));
+    table_->horizontalHeaderItem(4)->setToolTip(
+        QStringLiteral("The house the body stands in, counted from the sign of the Arudha Lagna (itself the 1st)"));
+    table_->setRowCount(kTransitBodyCount);
+    right->addWidget(table_, 1);
+    dasha_ = WrappedLabel(QStringLiteral("lblTransitDasha"), this);
+    QFont bold = dasha_->font();
+    bold.setBold(true);
+    dasha_->setFont(bold);
+    right->addWidget(dasha_);
+    page->addLayout(right, 1);
+
+    connect(date_, &QDateEdit::dateChanged, this, [this] { ShowDay(); });
+}
+
+void TodayTab::ShowAnalysis(const BirthAnalysis& a, const QDateTime& now) {
+    analysis_ = a;
+    now_ = now;
+    const QSignalBlocker quiet(date_);
+    date_->setDate(now.date());
+    ShowDay();
+}
+
+void TodayTab::SetChartStyle(ChartStyle chartStyle) { chart_->setChartStyle(chartStyle); }
+
+void TodayTab::ShowDay() {
+    if (!analysis_) return;
+    // The chosen day at the clock's time of day.
+    QDateTime moment = now_;
+    moment.setDate(date_->date());
+    sky_ = TransitsAt(*analysis_, UniversalMinuteOf(moment));
+    moment_->setText(QStringLiteral("%1 UT").arg(Q(ClockMinuteText(sky_.Moment)).replace(QLatin1Char('T'), QLatin1Char(' '))));
+    chart_->setPicture(TransitPicture(*analysis_, sky_));
+
+    for (int row = 0; row < kTransitBodyCount; ++row) {
+        const TransitBody& body = sky_.Bodies[static_cast<std::size_t>(row)];
+        if (!sky_.Ok) {
+            SetRow(table_, row, {Q(kBodyNames[static_cast<std::size_t>(row)]), QString(), QString(), QString(), QString()});
+            continue;
+        }
+        SetRow(table_, row,
+               {Q(kBodyNames[body.Which]), Sign(body.Sign), body.Retrograde ? QStringLiteral("R") : QString(),
+                QString::number(body.HouseFromAscendant), QString::number(body.HouseFromArudhaLagna)});
+        for (int col = 2; col < 5; ++col) table_->item(row, col)->setTextAlignment(Qt::AlignCenter);
+    }
+    if (!sky_.Ok)
+        dasha_->setText(Q(sky_.Error));
+    else if (sky_.Dasha)
+        dasha_->setText(QStringLiteral("Running: %1 maha dasha, %2 antar dasha").arg(Q(sky_.MahaLord), Q(sky_.AntarLord)));
+    else
+        dasha_->setText(QStringLiteral("No dasha of the birth runs on this day."));
+}
+
+}  // namespace velmora::ui

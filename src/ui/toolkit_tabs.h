@@ -1,0 +1,118 @@
+#pragma once
+
+#include <QDateTime>
+#include <QWidget>
+
+#include <optional>
+
+#include "core/pipeline.h"
+#include "core/time_scan.h"
+#include "ui/chart_widget.h"
+
+class QDateEdit;
+class QLabel;
+class QTableWidget;
+class QTreeWidget;
+
+namespace velmora::ui {
+
+class TimeBand;
+
+// The pictures the charts of the added tabs draw.
+// The birth chart: each body in its sign under its display name (" (R) " on
+// a retrograde planet), the twelve padas (AL, A2 .. A11, UL) as markers.
+ChartPicture BirthPicture(const BirthAnalysis& analysis);
+// The navamsa chart: each body in its navamsa sign, the ascendant's navamsa
+// as the first house.
+ChartPicture NavamsaPicture(const BirthAnalysis& analysis);
+// The birth chart with the sky of a moment over it: the natal bodies as
+// bodies, the transiting ones as markers ("t Saturn (R)").
+ChartPicture TransitPicture(const BirthAnalysis& analysis, const TransitSky& sky);
+QString TransitLabel(const TransitBody& body);
+
+// The universal clock minute of a moment (local, UTC or any zone), kept inside the
+// range the engines cover.
+ClockMinute UniversalMinuteOf(const QDateTime& moment);
+
+// "Charts": the birth chart beside the navamsa, the birth-time band with its
+// sentence, and the table of the twelve padas.
+class ChartsTab : public QWidget {
+    Q_OBJECT
+public:
+    explicit ChartsTab(QWidget* parent = nullptr);
+    // Modest, so the added tab does not make the window larger than the
+    // first three want; the charts grow with the window.
+    QSize sizeHint() const override;
+
+    void ShowAnalysis(const BirthAnalysis& analysis, const SensitivityScan& scan);
+    void SetChartStyle(ChartStyle chartStyle);
+
+    ChartWidget* birthChart() const { return birth_; }
+    ChartWidget* navamsaChart() const { return navamsa_; }
+    TimeBand* timeBand() const { return band_; }
+    QLabel* sensitivityLabel() const { return sentence_; }
+    QTableWidget* padaTable() const { return padas_; }
+
+private:
+    ChartWidget* birth_ = nullptr;
+    ChartWidget* navamsa_ = nullptr;
+    TimeBand* band_ = nullptr;
+    QLabel* sentence_ = nullptr;
+    QTableWidget* padas_ = nullptr;
+};
+
+// "Dasha": the Moon's nakshatra and the balance at birth, the nine maha
+// dashas each with its antar dashas, the period running now highlighted, and
+// when the maha dashas of the bodies with readings run.
+class DashaTab : public QWidget {
+    Q_OBJECT
+public:
+    explicit DashaTab(QWidget* parent = nullptr);
+    // Modest, so the added tab does not make the window larger than the
+    // first three want; the charts grow with the window.
+    QSize sizeHint() const override;
+
+    void ShowAnalysis(const BirthAnalysis& analysis, const QDateTime& now);
+
+    QTreeWidget* tree() const { return tree_; }
+
+private:
+    QLabel* balance_ = nullptr;
+    QLabel* today_ = nullptr;
+    QTreeWidget* tree_ = nullptr;
+    QLabel* readings_ = nullptr;
+};
+
+// "Today": the sky of a day over the birth chart, the table of the nine
+// bodies with their houses from the ascendant and from the Arudha Lagna, and
+// the dashas running then. The day is today unless the user picks another;
+// the time of day is the clock's.
+class TodayTab : public QWidget {
+    Q_OBJECT
+public:
+    explicit TodayTab(QWidget* parent = nullptr);
+    // Modest, so the added tab does not make the window larger than the
+    // first three want; the charts grow with the window.
+    QSize sizeHint() const override;
+
+    void ShowAnalysis(const BirthAnalysis& analysis, const QDateTime& now);
+    void SetChartStyle(ChartStyle chartStyle);
+
+    const TransitSky& sky() const { return sky_; }
+    ChartWidget* chart() const { return chart_; }
+    QDateEdit* dateEdit() const { return date_; }
+
+private:
+    void ShowDay();
+
+    std::optional<BirthAnalysis> analysis_;
+    QDateTime now_;
+    TransitSky sky_;
+    QDateEdit* date_ = nullptr;
+    QLabel* moment_ = nullptr;
+    ChartWidget* chart_ = nullptr;
+    QTableWidget* table_ = nullptr;
+    QLabel* dasha_ = nullptr;
+};
+
+}  // namespace velmora::ui

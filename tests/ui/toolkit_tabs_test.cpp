@@ -1,0 +1,411 @@
+// The tabs after the first three: the charts with the padas and the
+// birth-time band, the dashas, today's sky; the View menu's chart style.
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimeZone>
+#include <QTreeWidget>
+
+#include "core/period_texts.h"
+#include "core/pipeline.h"
+#include "core/time_scan.h"
+#include "ui/chart_widget.h"
+#include "ui/links.h"
+#include "ui/main_window.h"
+#include "ui/recording_platform.h"
+#include "ui/result_window.h"
+#include "ui/time_band.h"
+#include "ui/toolkit_tabs.h"
+
+using velmora::BirthAnalysis;
+using velmora::ClockMinute;
+using velmora::MainWindow;
+using velmora::testing::RecordingMessages;
+using velmora::testing::RecordingOpener;
+using velmora::ui::ChartStyle;
+using velmora::ui::ChartWidget;
+using velmora::ui::Links;
+using velmora::ui::MemorySettingsStore;
+using velmora::ui::ResultWindow;
+using velmora::ui::TimeBand;
+
+namespace {
+
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+class FixedClock final : public velmora::ui::Clock {
+public:
+    explicit FixedClock(QDateTime now) : now_(std::move(now)) {}
+    QDateTime Now() const override { return now_; }
+    void Set(QDateTime now) { now_ = std::move(now); }
+
+private:
+    QDateTime now_;
+};
+
+QDateTime Utc(int year, int month, int day, int hour, int minute) {
+    return QDateTime(QDate(year, month, day), QTime(hour, minute), QTimeZone::utc());
+}
+
+// New Delhi, 5 January 1980, 09:05 Indian time: Jupiter is retrograde, and
+// several bodies have readings.
+velmora::FormInput Delhi1980() {
+    velmora::FormInput f;
+    f.Name = "RAVI KUMAR";
+    f.MonthIndex = 0;
+    f.Day = "5";
+    f.Year = "1980";
+    f.Hour = "9";
+    f.Minute = "5";
+    f.ZoneRow = 34;
+    f.LatitudeDegrees = "28";
+    f.LatitudeMinutes = "36";
+    f.LongitudeDegrees = "77";
+    f.LongitudeMinutes = "12";
+    f.City = "New Delhi";
+    f.State = "Delhi";
+    f.Country = "India";
+    return f;
+}
+
+BirthAnalysis Analysed(const velmora::FormInput& form) {
+    const velmora::AnalysisOutcome outcome = velmora::RunAnalysis(form);
+    if (outcome.Rejected) qFatal("the sample birth was refused");
+    return outcome.Result;
+}
+
+// A result window showing one analysis with a given store and clock.
+struct Shown {
+    RecordingOpener opener;
+    Links links{opener};
+    MemorySettingsStore store;
+    FixedClock clock{Utc(2025, 6, 1, 6, 30)};
+    BirthAnalysis analysis = Analysed(Delhi1980());
+    ResultWindow window{links};
+
+    Shown() {
+        window.SetSettings(&store);
+        window.SetClock(&clock);
+        window.ShowResult(analysis);
+    }
+};
+
+ClockMinute MinuteOf(const QDateTime& utc) {
+    return {utc.date().year(), utc.date().month(), utc.date().day(), utc.time().hour(), utc.time().minute()};
+}
+
+template <class T = QWidget>
+T* Child(const QWidget* window, const char* name) {
+    return window->findChild<T*>(QString::fromLatin1(name));
+}
+
+QStringList RowOf(const QTableWidget* table, int row) {
+    QStringList cells;
+    for (int col = 0; col < table->columnCount(); ++col)
+        cells << (table->item(row, col) ? table->item(row, col)->text() : QString());
+    return cells;
+}
+
+bool IsHighlighted(const QTreeWidgetItem* item) {
+    return item->font(0).bold() && item->background(0).style() != Qt::NoBrush;
+}
+
+// The transits table against the typed sky, row by row.
+void CompareTransits(const QTableWidget* table, const velmora::TransitSky& sky) {
+    QCOMPARE(table->rowCount(), 9);
+    for (int row = 0; row < 9; ++row) {
+        const velmora::TransitBody& body = sky.Bodies[static_cast<std::size_t>(row)];
+        QCOMPARE(RowOf(table, row),
+                 (QStringList{Q(velmora::kBodyNames[body.Which]), Q(velmora::SignNameOf(body.Sign)),
+                              body.Retrograde ? QStringLiteral("R") : QString(),
+                              QString::number(body.HouseFromAscendant), QString::number(body.HouseFromArudhaLagna)}));
+    }
+}
+
+}  // namespace
+
+class ToolkitTabsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theNewTabsFollowTheThreeUnchangedOnes() {
+        RecordingOpener opener;
+        Links links(opener);
+        ResultWindow window(links);
+        auto* tabs = Child<QTabWidget>(&window, "SSTab1");
+        QCOMPARE(tabs->count(), 6);
+        QStringList texts, names;
+        for (int i = 0; i < tabs->count(); ++i) {
+            texts << tabs->tabText(i);
+            names << tabs->widget(i)->objectName();
+        }
+        QCOMPARE(texts, (QStringList{"Arudha Lagna Chart", "Planetary Details", "Arudha Lagna Details", "Charts",
+                                     "Dasha", "Today"}));
+        QCOMPARE(names, (QStringList{"tabChart", "tabPlanets", "tabProfile", "tabCharts", "tabDasha", "tabToday"}));
+        for (const char* name : {"chtBirth", "chtNavamsa", "wgtTimeBand", "lblSensitivity", "tblPadas", "treDasha",
+                                 "lblDashaBalance", "dteTransits", "chtTransits", "tblTransits", "lblTransitDasha"})
+            QVERIFY2(Child(&window, name), name);
+    }
+
+    void theChartsAndThePadaTableShowTheTypedResult() {
+        Shown shown;
+        const BirthAnalysis& a = shown.analysis;
+        auto* table = Child<QTableWidget>(&shown.window, "tblPadas");
+        QCOMPARE(table->rowCount(), 12);
+        QStringList headers;
+        for (int col = 0; col < table->columnCount(); ++col) headers << table->horizontalHeaderItem(col)->text();
+        QCOMPARE(headers, (QStringList{"House", "Sign", "Lord", "Lord's sign", "Pada"}));
+        for (int row = 0; row < 12; ++row) {
+            const velmora::analysis::Pada& pada = a.Padas[static_cast<std::size_t>(row)];
+            QCOMPARE(RowOf(table, row),
+                     (QStringList{QString::number(row + 1), Q(velmora::SignNameOf(pada.HouseSign)), Q(pada.LordName),
+                                  Q(velmora::SignNameOf(pada.LordSign)),
+                                  Q(pada.Label) + " " + Q(velmora::SignNameOf(pada.PadaSign))}));
+        }
+        QCOMPARE(table->item(0, 4)->text(), QStringLiteral("AL ") + Q(velmora::SignNameOf(a.Chart.ArudhaLagnaSign)));
+
+        // The birth chart: every body under its display name in its sign,
+        // every pada label in its sign; the ascendant's sign first.
+        const velmora::ui::ChartPicture birth = Child<ChartWidget>(&shown.window, "chtBirth")->picture();
+        QCOMPARE(birth.ascendantSign, a.Chart.AscendantSign);
+        int bodies = 0, markers = 0;
+        for (int sign = 1; sign <= 12; ++sign) {
+            const auto& names = birth.bodies[static_cast<std::size_t>(sign - 1)];
+            for (const QString& name : names) {
+                ++bodies;
+                const auto at = std::find(a.Display.BodyNames.begin(), a.Display.BodyNames.end(), name.toStdString());
+                QVERIFY2(at != a.Display.BodyNames.end(), qPrintable(name));
+                QCOMPARE(a.Chart.BodySign[static_cast<std::size_t>(at - a.Display.BodyNames.begin())], sign);
+            }
+            for (const QString& label : birth.markers[static_cast<std::size_t>(sign - 1)]) {
+                ++markers;
+                const auto pada = std::find_if(a.Padas.begin(), a.Padas.end(),
+                                               [&](const auto& p) { return Q(p.Label) == label; });
+                QVERIFY2(pada != a.Padas.end(), qPrintable(label));
+                QCOMPARE(pada->PadaSign, sign);
+            }
+        }
+        QCOMPARE(bodies, 10);
+        QCOMPARE(markers, 12);
+        QVERIFY(birth.bodies[static_cast<std::size_t>(a.Chart.BodySign[velmora::Jupiter] - 1)].contains("Jupiter (R) "));
+
+        // The navamsa: the bodies by their navamsa signs.
+        const velmora::ui::ChartPicture navamsa = Child<ChartWidget>(&shown.window, "chtNavamsa")->picture();
+        QCOMPARE(navamsa.ascendantSign, a.Navamsa[velmora::Ascendant]);
+        for (std::size_t body = 0; body < velmora::kBodyCount; ++body)
+            QVERIFY(navamsa.bodies[static_cast<std::size_t>(a.Navamsa[body] - 1)].contains(Q(a.Display.BodyNames[body])));
+    }
+
+    void theTimeBandShowsTheScanOfTheBirth() {
+        Shown shown;
+        const velmora::SensitivityScan expected = velmora::ScanBirthTime(shown.analysis);
+        auto* band = Child<TimeBand>(&shown.window, "wgtTimeBand");
+        QCOMPARE(band->scan().Segments.size(), expected.Segments.size());
+        QVERIFY(expected.Segments.size() >= 2);
+        for (std::size_t i = 0; i < expected.Segments.size(); ++i) {
+            QCOMPARE(band->scan().Segments[i].FromOffset, expected.Segments[i].FromOffset);
+            QCOMPARE(band->scan().Segments[i].ArudhaLagnaSign, expected.Segments[i].ArudhaLagnaSign);
+        }
+        QCOMPARE(Child<QLabel>(&shown.window, "lblSensitivity")->text(), Q(velmora::SensitivitySentence(expected)));
+
+        // The pieces fill the strip left to right, each in its ascendant's
+        // colour, and the birth's mark lies in the piece that holds it.
+        band->resize(720, band->sizeHint().height());
+        const QRectF area(band->rect());
+        const QRectF strip = TimeBand::StripRect(area, band->font());
+        const QList<TimeBand::Piece> pieces = TimeBand::Layout(area, band->scan(), band->font());
+        QCOMPARE(pieces.size(), static_cast<qsizetype>(expected.Segments.size()));
+        QCOMPARE(pieces.first().rect.left(), strip.left());
+        QVERIFY(qAbs(pieces.last().rect.right() - strip.right()) < 0.01);
+        const QImage image = band->grab().toImage();
+        const double marker = TimeBand::MarkerX(area, band->scan(), band->font());
+        int holding = 0;
+        for (qsizetype i = 0; i < pieces.size(); ++i) {
+            if (i > 0) QCOMPARE(pieces[i].rect.left(), pieces[i - 1].rect.right());
+            QCOMPARE(pieces[i].ascendantSign, expected.Segments[static_cast<std::size_t>(i)].AscendantSign);
+            QVERIFY(pieces[i].toolTip.contains(Q(velmora::SignNameOf(pieces[i].arudhaLagnaSign))));
+            // A point near the piece's top left corner, clear of its label.
+            const QPoint probe(static_cast<int>(pieces[i].rect.left()) + 3, static_cast<int>(pieces[i].rect.top()) + 3);
+            QCOMPARE(QColor(image.pixel(probe)).rgb(), TimeBand::SignColour(pieces[i].ascendantSign).rgb());
+            if (pieces[i].rect.left() <= marker && marker < pieces[i].rect.right()) {
+                ++holding;
+                QCOMPARE(pieces[i].ascendantSign, shown.analysis.Chart.AscendantSign);
+                QCOMPARE(pieces[i].arudhaLagnaSign, shown.analysis.Chart.ArudhaLagnaSign);
+            }
+        }
+        QCOMPARE(holding, 1);
+    }
+
+    void theDashaTreeHasNineMahasWithTheirAntars() {
+        Shown shown;
+        const velmora::analysis::DashaTable& table = shown.analysis.Dasha;
+        QCOMPARE(Child<QLabel>(&shown.window, "lblDashaBalance")->text(),
+                 QStringLiteral("Moon in Ashlesha (lord Mercury); balance at birth 9 years 11 months"));
+        auto* tree = Child<QTreeWidget>(&shown.window, "treDasha");
+        QCOMPARE(tree->topLevelItemCount(), 9);
+        for (int m = 0; m < 9; ++m) {
+            const QTreeWidgetItem* item = tree->topLevelItem(m);
+            const velmora::analysis::MahaDasha& maha = table.Periods[static_cast<std::size_t>(m)];
+            QCOMPARE(item->text(0), Q(maha.LordName));
+            QCOMPARE(item->text(1), Q(velmora::IsoDateText(maha.StartDate)));
+            QCOMPARE(item->text(2), Q(velmora::IsoDateText(maha.EndDate)));
+            QCOMPARE(item->childCount(), static_cast<int>(maha.Sub.size()));
+            if (m > 0) QCOMPARE(item->childCount(), 9);  // only the first is cut by the birth
+            for (int k = 0; k < item->childCount(); ++k) {
+                const velmora::analysis::DashaSpan& antar = maha.Sub[static_cast<std::size_t>(k)];
+                QCOMPARE(item->child(k)->text(0), Q(maha.LordName) + " / " + Q(antar.LordName));
+                QCOMPARE(item->child(k)->text(1), Q(velmora::IsoDateText(antar.StartDate)));
+                QCOMPARE(item->child(k)->text(2), Q(velmora::IsoDateText(antar.EndDate)));
+            }
+        }
+        QCOMPARE(tree->topLevelItem(0)->text(1), QStringLiteral("1980-01-05"));
+
+        // The bodies with readings say when their maha dashas run.
+        const std::vector<velmora::ReadingDasha> read = velmora::ReadingDashas(shown.analysis);
+        QVERIFY(!read.empty());
+        const QString lines = Child<QLabel>(&shown.window, "lblDashaReadings")->text();
+        for (const velmora::ReadingDasha& line : read) {
+            QVERIFY(lines.contains(Q(line.Text)));
+            QCOMPARE(tree->topLevelItem(static_cast<int>(line.Maha))->text(3),
+                     Q(velmora::kBodyNames[line.Which]) + " has a reading");
+        }
+    }
+
+    void thePeriodRunningNowIsHighlightedAndItsMahaOpen() {
+        Shown shown;
+        auto* tree = Child<QTreeWidget>(&shown.window, "treDasha");
+        const auto check = [&](const QDateTime& now) {
+            const auto running = velmora::analysis::RunningDashaAt(
+                shown.analysis.Dasha, velmora::UtMomentOf(MinuteOf(now)));
+            QVERIFY(running);
+            for (int m = 0; m < tree->topLevelItemCount(); ++m) {
+                const QTreeWidgetItem* item = tree->topLevelItem(m);
+                const bool mine = static_cast<std::size_t>(m) == running->Maha;
+                QCOMPARE(IsHighlighted(item), mine);
+                QCOMPARE(item->isExpanded(), mine);
+                for (int k = 0; k < item->childCount(); ++k)
+                    QCOMPARE(IsHighlighted(item->child(k)), mine && static_cast<std::size_t>(k) == running->Antar);
+            }
+            const velmora::analysis::MahaDasha& maha = shown.analysis.Dasha.Periods[running->Maha];
+            QVERIFY(Child<QLabel>(&shown.window, "lblDashaToday")
+                        ->text()
+                        .contains(Q(maha.LordName) + " maha dasha, " + Q(maha.Sub[running->Antar].LordName)));
+        };
+        check(shown.clock.Now());
+        if (QTest::currentTestFailed()) return;
+        // Another "now": the highlight moves with the clock.
+        shown.clock.Set(Utc(2041, 3, 10, 0, 0));
+        shown.window.SetClock(&shown.clock);
+        check(shown.clock.Now());
+    }
+
+    void theTodayTabShowsTheSkyOfTheClockAndOfAPickedDay() {
+        Shown shown;
+        const velmora::TransitSky now = velmora::TransitsAt(shown.analysis, {2025, 6, 1, 6, 30});
+        auto* table = Child<QTableWidget>(&shown.window, "tblTransits");
+        CompareTransits(table, now);
+        if (QTest::currentTestFailed()) return;
+        auto* date = Child<QDateEdit>(&shown.window, "dteTransits");
+        QCOMPARE(date->date(), QDate(2025, 6, 1));
+        QCOMPARE(Child<QLabel>(&shown.window, "lblTransitDasha")->text(),
+                 QStringLiteral("Running: %1 maha dasha, %2 antar dasha").arg(Q(now.MahaLord), Q(now.AntarLord)));
+        const velmora::ui::ChartPicture picture = Child<ChartWidget>(&shown.window, "chtTransits")->picture();
+        QCOMPARE(picture.ascendantSign, shown.analysis.Chart.AscendantSign);
+        for (const velmora::TransitBody& body : now.Bodies)
+            QVERIFY(picture.markers[static_cast<std::size_t>(body.Sign - 1)].contains(velmora::ui::TransitLabel(body)));
+
+        // Another day, the clock's time of day kept.
+        date->setDate(QDate(2031, 1, 15));
+        const velmora::TransitSky later = velmora::TransitsAt(shown.analysis, {2031, 1, 15, 6, 30});
+        CompareTransits(table, later);
+        QVERIFY(later.Bodies[velmora::Moon].Sign != now.Bodies[velmora::Moon].Sign ||
+                later.Bodies[velmora::Sun].Sign != now.Bodies[velmora::Sun].Sign);
+        QCOMPARE(Child<QLabel>(&shown.window, "lblTransitDasha")->text(),
+                 QStringLiteral("Running: %1 maha dasha, %2 antar dasha").arg(Q(later.MahaLord), Q(later.AntarLord)));
+        // A day before the birth has no dasha.
+        date->setDate(QDate(1970, 1, 1));
+        QCOMPARE(Child<QLabel>(&shown.window, "lblTransitDasha")->text(),
+                 QStringLiteral("No dasha of the birth runs on this day."));
+    }
+
+    void theViewMenuSwitchesEveryChartAndIsRemembered() {
+        Shown shown;
+        auto* south = shown.window.findChild<QAction*>(QStringLiteral("mnuChartSouth"));
+        auto* north = shown.window.findChild<QAction*>(QStringLiteral("mnuChartNorth"));
+        QVERIFY(south && north);
+        QCOMPARE(Child<QMenu>(&shown.window, "mnuView")->actions(), (QList<QAction*>{south, north}));
+        QVERIFY(south->isCheckable() && north->isCheckable());
+        QVERIFY(south->isChecked());  // nothing remembered yet
+        const auto styles = [&] {
+            QList<ChartStyle> all;
+            for (const char* name : {"chtBirth", "chtNavamsa", "chtTransits"})
+                all << Child<ChartWidget>(&shown.window, name)->chartStyle();
+            return all;
+        };
+        QCOMPARE(styles(), QList<ChartStyle>(3, ChartStyle::SouthIndian));
+
+        north->trigger();
+        QCOMPARE(styles(), QList<ChartStyle>(3, ChartStyle::NorthIndian));
+        QVERIFY(north->isChecked() && !south->isChecked());
+        QCOMPARE(shown.store.Value(QStringLiteral("View/ChartStyle")), std::optional<QString>(QStringLiteral("north")));
+
+        // The next window reads the choice.
+        ResultWindow next(shown.links);
+        next.SetSettings(&shown.store);
+        QCOMPARE(next.chartStyle(), ChartStyle::NorthIndian);
+        QVERIFY(next.findChild<QAction*>(QStringLiteral("mnuChartNorth"))->isChecked());
+        QCOMPARE(Child<ChartWidget>(&next, "chtNavamsa")->chartStyle(), ChartStyle::NorthIndian);
+
+        south->trigger();
+        QCOMPARE(styles(), QList<ChartStyle>(3, ChartStyle::SouthIndian));
+        QCOMPARE(shown.store.Value(QStringLiteral("View/ChartStyle")), std::optional<QString>(QStringLiteral("south")));
+        // Anything else stored counts as the default.
+        shown.store.SetValue(QStringLiteral("View/ChartStyle"), QStringLiteral("east"));
+        next.SetSettings(&shown.store);
+        QCOMPARE(next.chartStyle(), ChartStyle::SouthIndian);
+    }
+
+    void theInputWindowPassesItsStoreAndClockOn() {
+        RecordingMessages messages;
+        RecordingOpener opener;
+        Links links(opener);
+        MainWindow input(messages, links);
+        MemorySettingsStore store;
+        store.SetValue(QStringLiteral("View/ChartStyle"), QStringLiteral("north"));
+        FixedClock clock(Utc(2041, 3, 10, 0, 0));
+        input.SetSettings(&store);
+        input.SetClock(&clock);
+        auto edit = [&](const char* name, const QString& text) { Child<QLineEdit>(&input, name)->setText(text); };
+        edit("txtName", QStringLiteral("RAVI KUMAR"));
+        edit("txtLatD", QStringLiteral("28"));
+        edit("txtLatM", QStringLiteral("36"));
+        edit("txtLonD", QStringLiteral("77"));
+        edit("txtLonM", QStringLiteral("12"));
+        Child<QComboBox>(&input, "cboDate")->setCurrentText(QStringLiteral("5"));
+        Child<QComboBox>(&input, "cboYear")->setCurrentText(QStringLiteral("1980"));
+        Child<QComboBox>(&input, "cboHH")->setCurrentText(QStringLiteral("9"));
+        Child<QComboBox>(&input, "cboMM")->setCurrentText(QStringLiteral("5"));
+        Child<QComboBox>(&input, "cmbTimeZone")->setCurrentIndex(34);
+        input.Analyze();
+        QVERIFY(messages.Notices.isEmpty());
+        ResultWindow* result = input.resultWindow();
+        QVERIFY(result);
+        QCOMPARE(result->chartStyle(), ChartStyle::NorthIndian);
+        QCOMPARE(Child<QDateEdit>(result, "dteTransits")->date(), QDate(2041, 3, 10));
+        result->findChild<QAction*>(QStringLiteral("mnuChartSouth"))->trigger();
+        QCOMPARE(store.Value(QStringLiteral("View/ChartStyle")), std::optional<QString>(QStringLiteral("south")));
+    }
+};
+
+QTEST_MAIN(ToolkitTabsTest)
+#include "toolkit_tabs_test.moc"
