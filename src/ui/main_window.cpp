@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -98,12 +99,39 @@ MainWindow::MainWindow(ui::MessageService& messages, ui::Links& links, QWidget* 
     setWindowTitle(ui::WindowCaption());
     setFont(ui::ProgramFont());
     BuildMenus();
-    setCentralWidget(BuildForm());
+    // The form scrolls where the screen is too small for it.
+    QWidget* form = BuildForm();
+    setCentralWidget(ui::Scrolling(form));
     FillLists();
     SetTabOrder();
     SetUpPlaceCompletion();
     ShowEngineChoices();
+    SetUpAccessibility();
+    resize(sizeHint().expandedTo(form->sizeHint() + QSize(2, menuBar()->sizeHint().height() + 2)));
+    ui::KeepInsideScreen(this);
+    ui::EnableEnterOnButtons();
     txtName_->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::SetUpAccessibility() {
+    // Captions that label a box are its buddy; the lists beside the first
+    // list of a row have no caption of their own, so they are named here.
+    const std::pair<const char*, QWidget*> buddies[] = {
+        {"lblNameCaption", txtName_},   {"lblDateCaption", cboMonth_},  {"lblTimeCaption", cboHH_},
+        {"lblCityCaption", txtMCity_},  {"lblStateCaption", txtMState_}, {"lblCountryCaption", txtMCountry_},
+        {"txtLatDCaption", txtLatD_},   {"txtLatMCaption", txtLatM_},    {"txtLonDCaption", txtLonD_},
+        {"txtLonMCaption", txtLonM_}};
+    for (const auto& [caption, box] : buddies) {
+        if (auto* label = findChild<QLabel*>(QString::fromLatin1(caption))) label->setBuddy(box);
+    }
+    cboMonth_->setAccessibleName(QStringLiteral("Month of birth"));
+    cboDate_->setAccessibleName(QStringLiteral("Day of birth"));
+    cboYear_->setAccessibleName(QStringLiteral("Year of birth"));
+    cboHH_->setAccessibleName(QStringLiteral("Hour of birth"));
+    cboMM_->setAccessibleName(QStringLiteral("Minute of birth"));
+    cboSS_->setAccessibleName(QStringLiteral("Second of birth"));
+    cmbTimeZone_->setAccessibleName(QStringLiteral("Time zone"));
+    ui::NameControlsForAccessibility(this);
 }
 
 MainWindow::~MainWindow() { delete result_.data(); }

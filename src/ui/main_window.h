@@ -94,6 +94,7 @@ protected:
 
 private:
     void BuildMenus();
+    void SetUpAccessibility();
     void BuildSettingsMenu(QMenu* menu);
     void ShowEngineChoices();
     void ChooseEngine(const EngineSettings& settings);

@@ -85,7 +85,10 @@ ResultWindow::ResultWindow(Links& links, QWidget* parent) : QMainWindow(parent),
     tabs_->addTab(BuildPlanetTab(), QStringLiteral("Planetary Details"));
     tabs_->addTab(BuildProfileTab(), QStringLiteral("Arudha Lagna Details"));
     AddToolkitTabs();
-    tabs_->setMinimumSize(Twips(10215, this), Twips(7695, this));
+    // The pages scroll where the screen is too small for them; the window
+    // opens at its designed size wherever the screen allows it.
+    ScrollTabPages(tabs_);
+    const QSize designed(Twips(10215, this), Twips(7695, this));
     auto* tabHolder = new QVBoxLayout;
     tabHolder->setContentsMargins(Twips(120, this), Twips(120, this), Twips(120, this), Twips(120, this));
     tabHolder->addWidget(tabs_);
@@ -114,6 +117,12 @@ ResultWindow::ResultWindow(Links& links, QWidget* parent) : QMainWindow(parent),
     outer->addWidget(strip);
 
     setCentralWidget(central);
+    tabs_->setMinimumSize(designed);
+    resize(sizeHint());
+    tabs_->setMinimumSize(0, 0);
+    KeepInsideScreen(this);
+    EnableEnterOnButtons();
+    NameControlsForAccessibility(this);
 }
 
 void ResultWindow::BuildMenus() {
@@ -368,6 +377,12 @@ QWidget* ResultWindow::BuildPlanetTab() {
     readings_->setReadOnly(true);
     readings_->setAcceptRichText(false);
     readings_->setMinimumHeight(Twips(2295, this));
+    // The readings carry fixed black and dark red: they stay on light paper
+    // whatever the palette, so they stay readable under a dark theme.
+    QPalette paperPalette = readings_->palette();
+    paperPalette.setColor(QPalette::Base, kChartPaper);
+    paperPalette.setColor(QPalette::Text, Qt::black);
+    readings_->setPalette(paperPalette);
     interpretation->addWidget(label5);
     interpretation->addWidget(label6);
     interpretation->addWidget(label7);

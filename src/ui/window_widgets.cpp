@@ -1,6 +1,11 @@
 #include "ui/window_widgets.h"
 
 #include <QAbstractButton>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollArea>
+
+#include <algorithm>
 #include <QAction>
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -87,10 +92,81 @@ QString PlainCaption(QString text) {
 
 }  // namespace
 
+namespace {
+
+// Fits a window into its screen when it is first shown.
+class ScreenFitter final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Show) return false;
+        auto* window = qobject_cast<QWidget*>(watched);
+        if (!window || !window->isWindow()) return false;
+        QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+        if (!screen) return false;
+        const QRect available = screen->availableGeometry();
+        // The frame the window manager adds; before the first show it is
+        // not known, so allow a modest title bar and borders.
+        QRect frame = window->frameGeometry();
+        const QRect inner = window->geometry();
+        int extraWidth = frame.width() - inner.width();
+        int extraHeight = frame.height() - inner.height();
+        if (extraHeight <= 0) extraHeight = 32;
+        if (extraWidth < 0) extraWidth = 0;
+        QSize size = window->size();
+        size.setWidth(std::min(size.width(), available.width() - extraWidth));
+        size.setHeight(std::min(size.height(), available.height() - extraHeight));
+        if (size != window->size()) window->resize(size);
+        QPoint at = window->pos();
+        at.setX(std::clamp(at.x(), available.left(), std::max(available.left(), available.right() + 1 - size.width() - extraWidth)));
+        at.setY(std::clamp(at.y(), available.top(), std::max(available.top(), available.bottom() + 1 - size.height() - extraHeight)));
+        if (at != window->pos()) window->move(at);
+        return false;
+    }
+};
+
+}  // namespace
+
+QScrollArea* Scrolling(QWidget* content) {
+    auto* area = new QScrollArea;
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setFocusPolicy(Qt::NoFocus);  // the tab order runs through the content alone
+    area->setPalette(content->palette());
+    area->setAutoFillBackground(content->autoFillBackground());
+    area->viewport()->setPalette(content->palette());
+    area->viewport()->setAutoFillBackground(content->autoFillBackground());
+    area->setWidget(content);
+    return area;
+}
+
+void ScrollTabPages(QTabWidget* tabs) {
+    const int current = tabs->currentIndex();
+    for (int i = 0; i < tabs->count(); ++i) {
+        QWidget* page = tabs->widget(i);
+        if (qobject_cast<QScrollArea*>(page)) continue;
+        const QString text = tabs->tabText(i);
+        const QString name = page->objectName();
+        tabs->removeTab(i);
+        QScrollArea* area = Scrolling(page);
+        area->setObjectName(name);
+        page->setObjectName(name + QStringLiteral("Content"));
+        tabs->insertTab(i, area, text);
+    }
+    tabs->setCurrentIndex(current);
+}
+
+void KeepInsideScreen(QWidget* window) { window->installEventFilter(new ScreenFitter(window)); }
+
 void EnableEnterOnButtons() {
     QCoreApplication* app = QCoreApplication::instance();
-    if (!app || app->findChild<EnterClicksButtons*>(QString(), Qt::FindDirectChildrenOnly)) return;
-    app->installEventFilter(new EnterClicksButtons(app));
+    const QString marker = QStringLiteral("velmoraEnterClicksButtons");
+    if (!app || app->findChild<QObject*>(marker, Qt::FindDirectChildrenOnly)) return;
+    auto* filter = new EnterClicksButtons(app);
+    filter->setObjectName(marker);
+    app->installEventFilter(filter);
 }
 
 void NameControlsForAccessibility(QWidget* window) {

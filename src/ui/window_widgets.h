@@ -16,6 +16,9 @@
 class QMenuBar;
 class QStackedLayout;
 
+class QScrollArea;
+class QTabWidget;
+
 namespace velmora::ui {
 
 class Links;
@@ -30,6 +33,20 @@ void EnableEnterOnButtons();
 // that label's text, led by the title of the frame it sits in when the
 // label alone says little ("Latitude Deg"). Names already set are kept.
 void NameControlsForAccessibility(QWidget* window);
+
+// A frameless scroll area around `content`, wearing its colours, so a
+// window whose content does not fit the screen scrolls instead of running
+// off it.
+QScrollArea* Scrolling(QWidget* content);
+
+// Puts every page of a tab widget into such a scroll area; the scroll area
+// takes the page's object name (the page itself gets the suffix "Content").
+void ScrollTabPages(QTabWidget* tabs);
+
+// When the window is shown, shrinks it to the available area of its screen
+// where it would not fit and moves it fully inside; a window that fits keeps
+// its size and place.
+void KeepInsideScreen(QWidget* window);
 
 // "Velmora Arudha Lagna v1.25": the program name and its major.minor version.
 QString WindowCaption();
