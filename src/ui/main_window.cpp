@@ -107,7 +107,9 @@ MainWindow::MainWindow(ui::MessageService& messages, ui::Links& links, QWidget* 
     SetUpPlaceCompletion();
     ShowEngineChoices();
     SetUpAccessibility();
-    resize(sizeHint().expandedTo(form->sizeHint() + QSize(2, menuBar()->sizeHint().height() + 2)));
+    // Room for the whole form where the screen has it (KeepInsideScreen
+    // shrinks the window, and the form scrolls, where it has not).
+    resize(sizeHint());
     ui::KeepInsideScreen(this);
     ui::EnableEnterOnButtons();
     txtName_->setFocus(Qt::OtherFocusReason);

@@ -116,10 +116,25 @@ ResultWindow::ResultWindow(Links& links, QWidget* parent) : QMainWindow(parent),
     connect(back, &QPushButton::clicked, this, &ResultWindow::backRequested);
     outer->addWidget(strip);
 
+    // The pages carry fixed inks (olive captions, dark red markers): they
+    // keep light paper under any palette so those stay readable.
+    QPalette paper = tabs_->palette();
+    paper.setColor(QPalette::Window, QColor(240, 240, 236));
+    paper.setColor(QPalette::WindowText, Qt::black);
+    paper.setColor(QPalette::Base, Qt::white);
+    paper.setColor(QPalette::AlternateBase, QColor(246, 246, 240));
+    paper.setColor(QPalette::Text, Qt::black);
+    paper.setColor(QPalette::Button, QColor(232, 232, 228));
+    paper.setColor(QPalette::ButtonText, Qt::black);
+    tabs_->setPalette(paper);
+
     setCentralWidget(central);
-    tabs_->setMinimumSize(designed);
+    // Open at the designed size (the screen permitting), then let the
+    // window shrink: the pages scroll.
+    tabs_->setFixedSize(designed);
     resize(sizeHint());
     tabs_->setMinimumSize(0, 0);
+    tabs_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     KeepInsideScreen(this);
     EnableEnterOnButtons();
     NameControlsForAccessibility(this);

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -99,38 +100,63 @@ class ScreenFitter final : public QObject {
 public:
     using QObject::QObject;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::Show) return false;
-        auto* window = qobject_cast<QWidget*>(watched);
-        if (!window || !window->isWindow()) return false;
+    static void Fit(QWidget* window) {
+        // The window's minimum comes from its layout: bring it up to date
+        // before asking for a smaller size.
+        if (window->layout()) window->layout()->activate();
         QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-        if (!screen) return false;
+        if (!screen) return;
         const QRect available = screen->availableGeometry();
-        // The frame the window manager adds; before the first show it is
-        // not known, so allow a modest title bar and borders.
-        QRect frame = window->frameGeometry();
+        // The frame the window manager adds. Before the first show it is
+        // not known, and a position may then be taken for the client's or
+        // the frame's: allow a title bar above and a border below either way.
+        const QRect frame = window->frameGeometry();
         const QRect inner = window->geometry();
-        int extraWidth = frame.width() - inner.width();
-        int extraHeight = frame.height() - inner.height();
-        if (extraHeight <= 0) extraHeight = 32;
-        if (extraWidth < 0) extraWidth = 0;
+        const bool frameKnown = frame.height() > inner.height();
+        const int extraWidth = std::max(0, frame.width() - inner.width());
+        const int extraHeight = frameKnown ? frame.height() - inner.height() : 40;
+        const int titleRoom = frameKnown ? 0 : 32;
         QSize size = window->size();
         size.setWidth(std::min(size.width(), available.width() - extraWidth));
         size.setHeight(std::min(size.height(), available.height() - extraHeight));
         if (size != window->size()) window->resize(size);
         QPoint at = window->pos();
-        at.setX(std::clamp(at.x(), available.left(), std::max(available.left(), available.right() + 1 - size.width() - extraWidth)));
-        at.setY(std::clamp(at.y(), available.top(), std::max(available.top(), available.bottom() + 1 - size.height() - extraHeight)));
+        at.setX(std::clamp(at.x(), available.left(),
+                           std::max(available.left(), available.right() + 1 - size.width() - extraWidth)));
+        at.setY(std::clamp(at.y(), available.top() + titleRoom,
+                           std::max(available.top() + titleRoom, available.bottom() + 1 - size.height() - extraHeight + titleRoom)));
         if (at != window->pos()) window->move(at);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Show) return false;
+        auto* window = qobject_cast<QWidget*>(watched);
+        if (window && window->isWindow()) Fit(window);
         return false;
     }
 };
 
 }  // namespace
 
+namespace {
+
+// A scroll area that asks for the whole of its content, so a window sized
+// to its hint shows everything without bars where the screen allows.
+class FittingScrollArea final : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override {
+        if (!widget()) return QScrollArea::sizeHint();
+        const int frame = 2 * frameWidth();
+        return widget()->sizeHint().expandedTo(widget()->minimumSizeHint()) + QSize(frame, frame);
+    }
+};
+
+}  // namespace
+
 QScrollArea* Scrolling(QWidget* content) {
-    auto* area = new QScrollArea;
+    auto* area = new FittingScrollArea;
     area->setFrameShape(QFrame::NoFrame);
     area->setWidgetResizable(true);
     area->setFocusPolicy(Qt::NoFocus);  // the tab order runs through the content alone
@@ -158,7 +184,12 @@ void ScrollTabPages(QTabWidget* tabs) {
     tabs->setCurrentIndex(current);
 }
 
-void KeepInsideScreen(QWidget* window) { window->installEventFilter(new ScreenFitter(window)); }
+void KeepInsideScreen(QWidget* window) {
+    // Once now, so the window is made at a size the screen can hold, and
+    // again whenever it is shown (it may have been moved in between).
+    ScreenFitter::Fit(window);
+    window->installEventFilter(new ScreenFitter(window));
+}
 
 void EnableEnterOnButtons() {
     QCoreApplication* app = QCoreApplication::instance();
