@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/form_input.h"
+
 namespace velmora::fuzz {
 
 // A property every input must keep. A broken one prints what broke and
@@ -92,12 +94,6 @@ inline int SmallNumber(std::string_view text) {
     if (value > 100000) value = 100000;
     return static_cast<int>(negative ? -value : value);
 }
-
-}  // namespace velmora::fuzz
-
-#include "core/form_input.h"
-
-namespace velmora::fuzz {
 
 // The form fields, one per line of the input, in this order. The last two
 // are read by the analysis harness only.
