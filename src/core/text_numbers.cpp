@@ -33,18 +33,57 @@ std::size_t NumberPrefixLength(std::string_view s) {
     return i;
 }
 
+// For a number a double cannot hold (from_chars says out of range): whether
+// it lies below the smallest double rather than beyond the largest. That
+// follows from the decimal place of its first significant digit plus its
+// exponent, not from the exponent's sign alone: "1000…000e-5" with 400
+// zeros is huge, "0.000…0001e+5" tiny.
+bool BelowTheRange(std::string_view number) {
+    std::size_t i = 0;
+    if (i < number.size() && (number[i] == '+' || number[i] == '-')) ++i;
+    // Place of the first significant digit: 0 for units, 1 for tens, -1
+    // for tenths. The digits number at most the text's length.
+    long place = 0;
+    bool significant = false;
+    for (; i < number.size() && IsDigit(number[i]); ++i) {
+        if (significant) {
+            ++place;
+        } else if (number[i] != '0') {
+            significant = true;
+        }
+    }
+    if (i < number.size() && number[i] == '.') {
+        for (++i; i < number.size() && IsDigit(number[i]); ++i) {
+            if (significant) continue;
+            --place;
+            if (number[i] != '0') significant = true;
+        }
+    }
+    if (!significant) return true;  // all zeros: zero, not huge
+    long exponent = 0;
+    if (i < number.size() && (number[i] == 'e' || number[i] == 'E')) {
+        ++i;
+        const bool negative = i < number.size() && number[i] == '-';
+        if (i < number.size() && (number[i] == '+' || number[i] == '-')) ++i;
+        // Far beyond any place a text can reach; saturating keeps it exact in sign.
+        constexpr long kCap = 1'000'000'000;
+        for (; i < number.size() && IsDigit(number[i]); ++i) {
+            if (exponent < kCap) exponent = exponent * 10 + (number[i] - '0');
+        }
+        if (negative) exponent = -exponent;
+    }
+    return place + exponent < 0;
+}
+
 double ReadPrefix(std::string_view s, std::size_t length) {
     if (!s.empty() && s.front() == '+') s.remove_prefix(1), --length;
     double value = 0;
     const auto [end, ec] = std::from_chars(s.data(), s.data() + length, value);
     (void)end;
     if (ec == std::errc::result_out_of_range) {
-        // An exponent beyond the range of a double: a tiny one ("1e-400")
-        // is zero, a huge one is far beyond every bound checked here.
-        const std::string_view number = s.substr(0, length);
-        const auto e = number.find_first_of("eE");
-        const bool tiny = e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
-        if (tiny) return 0.0;
+        // Beyond the range of a double: a tiny value is zero, a huge one is
+        // far beyond every bound checked here.
+        if (BelowTheRange(s.substr(0, length))) return 0.0;
         return s.front() == '-' ? -HUGE_VAL : HUGE_VAL;
     }
     return value;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+
 #include "core/input_filters.h"
 #include "core/text_numbers.h"
 #include "core/validation.h"
@@ -153,6 +156,36 @@ TEST(TextNumbers, WholeNumbersFromText) {
     EXPECT_DOUBLE_EQ(LeadingNumber("12abc"), 12);
     EXPECT_DOUBLE_EQ(LeadingNumber("abc"), 0);
     EXPECT_DOUBLE_EQ(LeadingNumber("  7.5x"), 7.5);
+}
+
+// A number too large or too small for a double: which of the two it is
+// follows from where its first significant digit stands, not from the sign
+// of its exponent alone.
+TEST(TextNumbers, NumbersBeyondTheRangeOfADouble) {
+    const std::string hugeWithNegativeExponent = "1" + std::string(400, '0') + "e-5";  // 1e395
+    const std::string tinyWithPositiveExponent = "0." + std::string(400, '0') + "1e+5";  // 1e-396
+    ASSERT_TRUE(ParseNumber(hugeWithNegativeExponent));
+    EXPECT_TRUE(std::isinf(*ParseNumber(hugeWithNegativeExponent)));
+    EXPECT_GT(*ParseNumber(hugeWithNegativeExponent), 0);
+    EXPECT_LT(*ParseNumber("-" + hugeWithNegativeExponent), 0);
+    EXPECT_TRUE(std::isinf(LeadingNumber(hugeWithNegativeExponent + "x")));
+    EXPECT_FALSE(ParseInt16(hugeWithNegativeExponent));
+    EXPECT_EQ(ParseNumber(tinyWithPositiveExponent), 0.0);
+    EXPECT_EQ(ParseInt16(tinyWithPositiveExponent), 0);
+    EXPECT_EQ(LeadingNumber(tinyWithPositiveExponent), 0.0);
+    EXPECT_TRUE(std::isinf(*ParseNumber("1e999")));
+    EXPECT_EQ(ParseNumber("1e-999"), 0.0);
+    EXPECT_EQ(ParseNumber("0e99999"), 0.0);
+    EXPECT_TRUE(std::isinf(*ParseNumber("0.0001e99999999999999999999")));
+    EXPECT_EQ(ParseNumber("1000e-99999999999999999999"), 0.0);
+
+    // So a huge degree value is refused, not read as 0 degrees.
+    FormInput f = Valid();
+    f.LongitudeDegrees = hugeWithNegativeExponent;
+    EXPECT_EQ(MessageOf(f), "Please Enter Value Between 0 And 179 in the Degree of Longitude");
+    f = Valid();
+    f.LatitudeMinutes = hugeWithNegativeExponent;
+    EXPECT_EQ(MessageOf(f), "Please Enter Value Between 0 And 59 in the  Minute of Latitude");
 }
 
 TEST(InputFilters, KeystrokesAndWholeTexts) {
