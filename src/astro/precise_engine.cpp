@@ -35,6 +35,21 @@ std::mutex gLibraryLock;
 LastSettings gProcessSettings;            // guarded by gLibraryLock
 thread_local LastSettings tThreadSettings;
 
+// Where the library keeps its files per thread, a thread that used it must
+// close them when it ends, or every short-lived worker leaves its ephemeris
+// files open. Closing resets the library, so the next call sets the path
+// and the sidereal mode again.
+struct ThreadCloser {
+    bool Used = false;
+    ~ThreadCloser() {
+        if (!Used) return;
+        std::lock_guard<std::mutex> guard(gLibraryLock);
+        swe_close();
+        gProcessSettings = {};
+    }
+};
+thread_local ThreadCloser tCloser;
+
 int SiderealModeOf(Ayanamsa ayanamsa) {
     switch (ayanamsa) {
         case Ayanamsa::Lahiri: return SE_SIDM_LAHIRI;
@@ -91,6 +106,7 @@ PreciseOutcome ComputePrecise(double julianDayUt, double latitude, double longit
 
     PreciseResult& r = outcome.Result;
     std::lock_guard<std::mutex> guard(gLibraryLock);
+    tCloser.Used = true;
 
     const std::string& path = settings.ephemerisPath;
     if (!gProcessSettings.PathSet || gProcessSettings.Path != path || !tThreadSettings.PathSet ||

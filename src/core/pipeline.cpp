@@ -1,5 +1,7 @@
 #include "core/pipeline.h"
 
+#include <cmath>
+
 #include "astro/position_text.h"
 #include "core/text_numbers.h"
 #include "core/validation.h"
@@ -9,8 +11,16 @@ namespace velmora {
 
 namespace {
 
-// Every field has passed the checks, so it reads.
-std::int16_t Read(const std::string& text) { return ParseInt16(text).value_or(0); }
+// Every field has passed the checks, so it reads. The degree checks judge
+// the number a text starts with ("12abc" passes as 12, as the boxes never
+// let such a text through but a file might); the record takes the same
+// number, never 0 for a text the checks accepted.
+std::int16_t Read(const std::string& text) {
+    if (const std::optional<std::int16_t> whole = ParseInt16(text)) return *whole;
+    const double leading = std::nearbyint(LeadingNumber(text));
+    if (!(leading >= -32768 && leading <= 32767)) return 0;
+    return static_cast<std::int16_t>(leading);
+}
 
 void FillDisplay(BirthAnalysis& a, const MonthNameTable& months) {
     DisplayTexts& d = a.Display;

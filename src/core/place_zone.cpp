@@ -104,13 +104,20 @@ std::optional<int> ParseUtcOffset(std::string_view text) {
         sign = text.front() == '-' ? -1 : 1;
         text.remove_prefix(1);
     }
+    // One or two digits of hours, a colon, two digits of minutes.
     const auto colon = text.find(':');
-    if (colon == std::string_view::npos || colon == 0 || colon > 2 || text.size() - colon != 3) return std::nullopt;
-    for (char c : text) {
-        if (c != ':' && (c < '0' || c > '9')) return std::nullopt;
-    }
-    const int hours = std::stoi(std::string(text.substr(0, colon)));
-    const int minutes = std::stoi(std::string(text.substr(colon + 1)));
+    if (colon == std::string_view::npos || colon == 0 || colon > 2 || text.size() != colon + 3) return std::nullopt;
+    auto digits = [](std::string_view part, int& value) {
+        value = 0;
+        for (char c : part) {
+            if (c < '0' || c > '9') return false;
+            value = value * 10 + (c - '0');
+        }
+        return true;
+    };
+    int hours = 0;
+    int minutes = 0;
+    if (!digits(text.substr(0, colon), hours) || !digits(text.substr(colon + 1), minutes)) return std::nullopt;
     if (minutes > 59) return std::nullopt;
     const int total = sign * (hours * 60 + minutes);
     if (total < -18 * 60 || total > 18 * 60) return std::nullopt;

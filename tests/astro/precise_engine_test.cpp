@@ -4,6 +4,7 @@
 #include <swephexp.h>
 
 #include <cmath>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <thread>
@@ -421,3 +422,29 @@ TEST(PreciseNames, StableKeysAndDisplayNames) {
 
 }  // namespace
 }  // namespace velmora::astro
+
+namespace {
+
+int OpenDescriptors() {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
+    return count;
+}
+
+}  // namespace
+
+TEST(PreciseChart, ThreadsThatEndCloseTheirEphemerisFiles) {
+    // Each worker that used the library opens its data files; when it ends
+    // they must be closed again, or a long batch runs out of descriptors.
+    const double jd = 2451545.0;
+    velmora::astro::PreciseSettings settings;
+    ASSERT_TRUE(velmora::astro::ComputePrecise(jd, 28.6, 77.2, settings).Ok);
+    const int before = OpenDescriptors();
+    for (int round = 0; round < 20; ++round) {
+        std::thread worker([&] { EXPECT_TRUE(velmora::astro::ComputePrecise(jd + round, 28.6, 77.2, settings).Ok); });
+        worker.join();
+    }
+    EXPECT_LE(OpenDescriptors(), before + 2);
+    // The calling thread still computes after the workers closed theirs.
+    EXPECT_TRUE(velmora::astro::ComputePrecise(jd + 40, 28.6, 77.2, settings).Ok);
+}

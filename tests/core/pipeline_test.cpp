@@ -7,6 +7,7 @@
 
 #include "core/json_report.h"
 #include "core/pipeline.h"
+#include "core/place_zone.h"
 #include "core/zones.h"
 
 using namespace velmora;
@@ -239,5 +240,29 @@ TEST(Pipeline, PreciseModeAgreesWithTheSwissEphemerisCalledDirectly) {
         swe_houses_ex(jd, SEFLG_SIDEREAL, latitude, longitude, 'W', cusps, ascmc);
         EXPECT_EQ(a.Chart.AscendantSign, static_cast<int>(ascmc[0] / 30) + 1) << n;
         ASSERT_TRUE(a.FormulaComparison.has_value());
+    }
+}
+
+TEST(Pipeline, TheRecordTakesTheNumberTheChecksJudged) {
+    // A degree text that only starts with a number passes the checks on
+    // that number; the record must hold the same number.
+    FormInput f = Sample();
+    f.LatitudeDegrees = "12abc";
+    f.LongitudeDegrees = "77 5";
+    const AnalysisOutcome outcome = RunAnalysis(f, English());
+    ASSERT_FALSE(outcome.Rejected);
+    EXPECT_EQ(outcome.Result.Birth.LatitudeDegrees, 12);
+    EXPECT_EQ(outcome.Result.Birth.LongitudeDegrees, 77);
+}
+
+TEST(UtcOffsets, ReadWholeOrNotAtAll) {
+    EXPECT_EQ(ParseUtcOffset("+05:45"), 345);
+    EXPECT_EQ(ParseUtcOffset("-03:30"), -210);
+    EXPECT_EQ(ParseUtcOffset("5:30"), 330);
+    EXPECT_EQ(ParseUtcOffset("+00:00"), 0);
+    EXPECT_EQ(ParseUtcOffset("+18:00"), 18 * 60);
+    for (const char* refused : {"", "+", "05::0", "+00::2", "+18:01", "+5:3", "+123:00", "05:60", "+05:4a", "05h45",
+                                ":45", "+05:45 ", "--05:45"}) {
+        EXPECT_FALSE(ParseUtcOffset(refused).has_value()) << refused;
     }
 }
