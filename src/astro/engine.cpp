@@ -16,6 +16,12 @@ EnginePositions ComputeFormulaPositions(const BirthMoment& moment) {
     p.Longitudes[Ascendant] = ascendant.Longitude;
     p.Longitudes[Moon] = ComputeMoon(moment);
     ComputePlanetPositions(moment, p.SiderealCorrection, p.Longitudes);
+    // Every longitude within [0, 360): the formulas can leave a full turn
+    // (Ketu opposite a node at exactly 180 degrees), which is Aries again.
+    for (double& longitude : p.Longitudes) {
+        if (longitude >= 360) longitude -= 360;
+        if (longitude < 0) longitude += 360;
+    }
     const std::array<bool, 5> flags = RetrogradeFlagsOn(LocalCalendarTime(moment));
     for (std::size_t k = 0; k < flags.size(); ++k) p.Retrograde[kRetrogradeBodies[k]] = flags[k];
     return p;

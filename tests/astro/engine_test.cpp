@@ -280,3 +280,23 @@ TEST(Engine, SunJustBeforeTheSiderealStartOfAriesIsLatePisces) {
     EXPECT_TRUE(sawLatePisces);
     EXPECT_TRUE(sawEarlyAries);
 }
+
+TEST(Engine, EveryLongitudeLiesWithinOneTurn) {
+    // Across the whole range of the lists, every minute of a day at a few
+    // places, and the extreme latitudes the form allows.
+    for (int year = 1901; year <= 2050; year += 7) {
+        for (int minute = 0; minute < 24 * 60; minute += 37) {
+            BirthData b = Greenwich(year, 1 + year % 12, 1 + year % 28, minute / 60, minute % 60);
+            b.LatitudeDegrees = static_cast<std::int16_t>(minute % 90);
+            b.LatitudeMinutes = 59;
+            b.IsSouth = minute % 2 == 0;
+            b.LongitudeDegrees = static_cast<std::int16_t>(minute % 180);
+            b.IsEast = minute % 3 == 0;
+            const EnginePositions p = ComputeFormulaPositions(MomentOf(b, ZoneOffset{static_cast<std::int16_t>(minute % 13 - 6), 0}));
+            for (double longitude : p.Longitudes) {
+                ASSERT_GE(longitude, 0) << year << " " << minute;
+                ASSERT_LT(longitude, 360) << year << " " << minute;
+            }
+        }
+    }
+}
