@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <string>
 
@@ -208,4 +209,51 @@ TEST(InputFilters, KeystrokesAndWholeTexts) {
     EXPECT_EQ(OnlyNumbersNotice().Icon, MessageIcon::Critical);
     EXPECT_EQ(OnlyLettersNotice().Text, "Please Enter only Letters");
     EXPECT_EQ(OnlyLettersNotice().Icon, MessageIcon::Information);
+}
+
+// Entries the lists never offer, from callers other than the window: each
+// is refused with the message of its field, never cast with undefined
+// behaviour or analysed as something else.
+TEST(Validation, EntriesTheListsNeverOfferAreRefused) {
+    FormInput f = Valid();
+    f.MonthIndex = INT_MAX;
+    EXPECT_EQ(MessageOf(f), "Please Enter Correct Date Or Month!");
+    f.MonthIndex = -1;
+    EXPECT_EQ(MessageOf(f), "Please Enter Correct Date Or Month!");
+    for (const char* year : {"2051e9", "abc", "", "1900", "2051", "1980.5", "1e-400"}) {
+        f = Valid();
+        f.Year = year;
+        EXPECT_EQ(MessageOf(f), "Please Enter Correct Date Or Month!") << year;
+    }
+    for (const char* day : {"0", "32", "x", "1e9"}) {
+        f = Valid();
+        f.Day = day;
+        EXPECT_EQ(MessageOf(f), "Please Enter Correct Date Or Month!") << day;
+    }
+    for (const char* hour : {"24", "-1", "nine"}) {
+        f = Valid();
+        f.Hour = hour;
+        EXPECT_EQ(MessageOf(f), kBadTimeMessage) << hour;
+    }
+    f = Valid();
+    f.Minute = "60";
+    EXPECT_EQ(MessageOf(f), kBadTimeMessage);
+    for (int row : {-1, 71, INT_MAX, INT_MIN}) {
+        f = Valid();
+        f.ZoneRow = row;
+        EXPECT_EQ(MessageOf(f), kBadZoneMessage) << row;
+    }
+    // An exact offset takes the place of the row; beyond 18 hours it is refused.
+    f = Valid();
+    f.ZoneRow = 999;
+    f.ExactUtcOffsetMinutes = 345;
+    EXPECT_EQ(MessageOf(f), "ok");
+    f.ExactUtcOffsetMinutes = 19 * 60;
+    EXPECT_EQ(MessageOf(f), kBadZoneMessage);
+    // Tiny exponents read as zero, not as infinity.
+    EXPECT_EQ(ParseNumber("1e-400"), 0.0);
+    EXPECT_EQ(LeadingNumber("1e-400"), 0.0);
+    f = Valid();
+    f.LatitudeMinutes = "1e-400";
+    EXPECT_EQ(MessageOf(f), "ok");
 }
