@@ -4,6 +4,7 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
+#include "core/form_builders.h"
 #include "core/atlas.h"
 #include "core/birth_file.h"
 #include "core/json_report.h"
@@ -14,24 +15,7 @@ using namespace velmora;
 
 namespace {
 
-FormInput Sample() {
-    FormInput f;
-    f.Name = "ASHA RAO";
-    f.MonthIndex = 0;
-    f.Day = "5";
-    f.Year = "1980";
-    f.Hour = "9";
-    f.Minute = "5";
-    f.ZoneRow = 34;
-    f.LatitudeDegrees = "28";
-    f.LatitudeMinutes = "36";
-    f.LongitudeDegrees = "77";
-    f.LongitudeMinutes = "12";
-    f.City = "New Delhi";
-    f.State = "Delhi";
-    f.Country = "India";
-    return f;
-}
+FormInput Sample() { return velmora::testing::DelhiForm("ASHA RAO"); }
 
 std::string Json(const FormInput& form, const EngineSettings& settings = {}) {
     AnalysisOptions options;

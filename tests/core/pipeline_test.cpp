@@ -5,6 +5,7 @@
 #include <cmath>
 #include <random>
 
+#include "core/form_builders.h"
 #include "core/json_report.h"
 #include "core/pipeline.h"
 #include "core/place_zone.h"
@@ -14,24 +15,7 @@ using namespace velmora;
 
 namespace {
 
-FormInput Sample() {
-    FormInput f;
-    f.Name = "ASHA";
-    f.MonthIndex = 0;
-    f.Day = "5";
-    f.Year = "1980";
-    f.Hour = "9";
-    f.Minute = "5";
-    f.ZoneRow = 34;  // Indian Time
-    f.LatitudeDegrees = "28";
-    f.LatitudeMinutes = "36";
-    f.LongitudeDegrees = "77";
-    f.LongitudeMinutes = "12";
-    f.City = "New Delhi";
-    f.State = "Delhi";
-    f.Country = "India";
-    return f;
-}
+FormInput Sample() { return velmora::testing::DelhiForm("ASHA"); }
 
 // Difference of two longitudes in degrees, in (-180, 180].
 double AngularDifference(double a, double b) {

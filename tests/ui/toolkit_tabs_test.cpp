@@ -16,6 +16,7 @@
 #include <QTimeZone>
 #include <QTreeWidget>
 
+#include "core/form_builders.h"
 #include "core/period_texts.h"
 #include "core/pipeline.h"
 #include "core/time_scan.h"
@@ -59,24 +60,7 @@ QDateTime Utc(int year, int month, int day, int hour, int minute) {
 
 // New Delhi, 5 January 1980, 09:05 Indian time: Jupiter is retrograde, and
 // several bodies have readings.
-velmora::FormInput Delhi1980() {
-    velmora::FormInput f;
-    f.Name = "RAVI KUMAR";
-    f.MonthIndex = 0;
-    f.Day = "5";
-    f.Year = "1980";
-    f.Hour = "9";
-    f.Minute = "5";
-    f.ZoneRow = 34;
-    f.LatitudeDegrees = "28";
-    f.LatitudeMinutes = "36";
-    f.LongitudeDegrees = "77";
-    f.LongitudeMinutes = "12";
-    f.City = "New Delhi";
-    f.State = "Delhi";
-    f.Country = "India";
-    return f;
-}
+velmora::FormInput Delhi1980() { return velmora::testing::DelhiForm("RAVI KUMAR"); }
 
 BirthAnalysis Analysed(const velmora::FormInput& form) {
     const velmora::AnalysisOutcome outcome = velmora::RunAnalysis(form);
