@@ -30,10 +30,6 @@ QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_
 QString Lines(std::string_view text) { return Q(WithNewlines(text)); }
 QString Sign(int sign) { return Q(SignNameOf(sign)); }
 
-// A block that starts a part to keep on one page (QTextBlock::userState).
-constexpr int kPartStart = 1;
-// The chart's width on paper.
-constexpr double kChartMillimetres = 105;
 // Where the chart picture lives among the document's resources.
 const QUrl kChartResource(QStringLiteral("velmora-report:birth-chart"));
 constexpr int kChartPixels = 1400;
@@ -161,7 +157,7 @@ public:
             format.setForeground(QColor::fromRgb(static_cast<QRgb>(run.Color)));
             if (run.Bold) {
                 if (!cursor_.block().text().isEmpty()) cursor_.insertBlock();
-                if (!first) cursor_.block().setUserState(kPartStart);
+                if (!first) cursor_.block().setUserState(kReportPartStart);
                 first = false;
             }
             InsertLines(Lines(run.Text), format);
@@ -180,7 +176,7 @@ private:
             started_ = true;
         }
         cursor_.setCharFormat(format);
-        if (startsPart) cursor_.block().setUserState(kPartStart);
+        if (startsPart) cursor_.block().setUserState(kReportPartStart);
     }
 
     void InsertLines(const QString& text, const QTextCharFormat& format) {
@@ -211,7 +207,7 @@ QString StyleName(ChartStyle chartStyle) {
     return chartStyle == ChartStyle::NorthIndian ? QStringLiteral("North Indian") : QStringLiteral("South Indian");
 }
 
-// Scales the chart picture so it is kChartMillimetres wide on the device.
+// Scales the chart picture so it is kReportChartMillimetres wide on the device.
 // The layout measures images in the screen's dots, whatever the device's
 // resolution, so the width is measured once laid out and corrected.
 void FitChart(QTextDocument& document, const QPaintDevice& device) {
@@ -226,7 +222,7 @@ void FitChart(QTextDocument& document, const QPaintDevice& device) {
             const QTextLine line = block.layout()->lineAt(0);
             const double shown = line.isValid() ? line.naturalTextWidth() : 0;
             if (shown <= 0) return;
-            const double wanted = kChartMillimetres / 25.4 * device.logicalDpiX();
+            const double wanted = kReportChartMillimetres / 25.4 * device.logicalDpiX();
             const double scale = wanted / shown;
             format.setWidth(format.width() * scale);
             format.setHeight(format.height() * scale);
@@ -239,32 +235,42 @@ void FitChart(QTextDocument& document, const QPaintDevice& device) {
     }
 }
 
-// Moves each part that would be broken by a page end, and fits on one page,
-// to the start of the next page.
-void KeepPartsWhole(QTextDocument& document) {
+// The top and bottom of the part that starts at `start`: its blocks up to
+// the next part's start, tables whole.
+std::pair<double, double> PartExtent(QTextDocument& document, const QTextBlock& start) {
     QAbstractTextDocumentLayout* layout = document.documentLayout();
+    layout->documentSize();  // lays out what the last change moved
+    const double top = layout->blockBoundingRect(start).top();
+    double bottom = top;
+    for (QTextBlock block = start; block.isValid(); block = block.next()) {
+        if (block != start && block.userState() == kReportPartStart) break;
+        QTextFrame* frame = document.frameAt(block.position());
+        const bool inTable = frame && frame != document.rootFrame();
+        // The empty blocks between parts are spacing, not content.
+        if (block.text().isEmpty() && !inTable) continue;
+        bottom = std::max(bottom, layout->blockBoundingRect(block).bottom());
+        if (inTable) bottom = std::max(bottom, layout->frameBoundingRect(frame).bottom());
+    }
+    return {top, bottom};
+}
+
+// Moves each part that a page end would break to the start of the next
+// page, where it then fits; a part longer than a page stays where it is.
+// (QTextDocument takes no "page-break-inside: avoid"; the layout itself
+// only moves single lines, pictures and table rows.)
+void KeepPartsWhole(QTextDocument& document) {
     const double pageHeight = document.pageSize().height();
-    const auto pageOf = [&](double y) { return static_cast<long>(y / pageHeight); };
+    const auto broken = [&](const std::pair<double, double>& extent) {
+        return static_cast<long>(extent.first / pageHeight) != static_cast<long>((extent.second - 0.5) / pageHeight);
+    };
     for (QTextBlock start = document.begin(); start.isValid(); start = start.next()) {
-        if (start.userState() != kPartStart) continue;
-        layout->documentSize();  // lays out what the last change moved
-        const double top = layout->blockBoundingRect(start).top();
-        double bottom = top;
-        QTextBlock block = start;
-        for (; block.isValid(); block = block.next()) {
-            if (block != start && block.userState() == kPartStart) break;
-            QTextFrame* frame = document.frameAt(block.position());
-            const bool inTable = frame && frame != document.rootFrame();
-            // The empty blocks between parts are spacing, not content.
-            if (block.text().isEmpty() && !inTable) continue;
-            bottom = std::max(bottom, layout->blockBoundingRect(block).bottom());
-            if (inTable) bottom = std::max(bottom, layout->frameBoundingRect(frame).bottom());
-        }
-        const bool broken = pageOf(top) != pageOf(bottom - 0.5);
-        if (broken && bottom - top <= pageHeight) {
-            QTextCursor cursor(start);
-            QTextBlockFormat format;
-            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        if (start.userState() != kReportPartStart || !broken(PartExtent(document, start))) continue;
+        QTextCursor cursor(start);
+        QTextBlockFormat format;
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        cursor.mergeBlockFormat(format);
+        if (broken(PartExtent(document, start))) {
+            format.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
             cursor.mergeBlockFormat(format);
         }
     }
@@ -389,14 +395,18 @@ std::unique_ptr<QTextDocument> ReportDocument(const BirthAnalysis& a, ChartStyle
     return document;
 }
 
+void LayOutOnPages(QTextDocument& document, QPagedPaintDevice& device) {
+    // One page is the device's printable area in its own dots, so print()
+    // paints these very pages without scaling.
+    document.documentLayout()->setPaintDevice(&device);
+    document.setPageSize(QSizeF(device.width(), device.height()));
+    FitChart(document, device);
+    KeepPartsWhole(document);
+}
+
 void PrintReport(const BirthAnalysis& analysis, ChartStyle chartStyle, QPagedPaintDevice& device) {
     const std::unique_ptr<QTextDocument> document = ReportDocument(analysis, chartStyle);
-    // Laid out in the device's own dots, one page its printable area, so
-    // the pages below are the pages printed.
-    document->documentLayout()->setPaintDevice(&device);
-    document->setPageSize(QSizeF(device.width(), device.height()));
-    FitChart(*document, device);
-    KeepPartsWhole(*document);
+    LayOutOnPages(*document, device);
     document->print(&device);
 }
 

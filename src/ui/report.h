@@ -37,10 +37,17 @@ QImage BirthChartImage(const BirthAnalysis& analysis, ChartStyle chartStyle, int
 // and each reading and character text, starts a block that PrintReport keeps
 // on one page with the rest of its part where that fits.
 std::unique_ptr<QTextDocument> ReportDocument(const BirthAnalysis& analysis, ChartStyle chartStyle);
+// The QTextBlock::userState of a block that starts such a part.
+inline constexpr int kReportPartStart = 1;
 
-// Lays the report out on the device's pages and paints it: a part that fits
-// on a page is moved whole to the next page rather than broken, and the
-// chart keeps its size in millimetres whatever the device's resolution.
+// Lays a report document out on the device's pages, measured in the
+// device's dots: a part that fits on a page is moved whole to the next page
+// rather than broken, and the chart is kReportChartMillimetres wide whatever
+// the device's resolution. The device must outlive the document's layout.
+inline constexpr double kReportChartMillimetres = 105;
+void LayOutOnPages(QTextDocument& document, QPagedPaintDevice& device);
+
+// The report laid out on the device's pages and painted there.
 void PrintReport(const BirthAnalysis& analysis, ChartStyle chartStyle, QPagedPaintDevice& device);
 
 // The report as a PDF document on ReportPageLayout's paper.
