@@ -44,7 +44,7 @@ inline constexpr int kReportPartStart = 1;
 // device's dots: a part that fits on a page is moved whole to the next page
 // rather than broken, and the chart is kReportChartMillimetres wide whatever
 // the device's resolution. The device must outlive the document's layout.
-inline constexpr double kReportChartMillimetres = 105;
+inline constexpr double kReportChartMillimetres = 90;
 void LayOutOnPages(QTextDocument& document, QPagedPaintDevice& device);
 
 // The report laid out on the device's pages and painted there.
