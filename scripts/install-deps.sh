@@ -12,6 +12,7 @@ packages=(
   libswe-dev swe-basic-data
   fonts-dejavu-core fonts-liberation2
   desktop-file-utils appstream
+  poppler-utils
 )
 [ "$#" -gt 0 ] && packages+=("$@")
 

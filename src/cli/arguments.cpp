@@ -103,7 +103,7 @@ struct Options {
                              "FILE"};
     QCommandLineOption saveBirth{"save-birth", "Write the birth given by the other options to a birth file and stop.",
                                  "FILE"};
-    QCommandLineOption pdf{"pdf", "Write the printable report as PDF (no display needed).", "FILE"};
+    QCommandLineOption pdf{"pdf", "Write the printable report as PDF (no display needed) instead of printing the readable report.", "FILE"};
     QCommandLineOption batch{"batch",
                              "Analyse every row of a CSV file (- for standard input) with the columns name, date, "
                              "time, zone, dst, lat, lon, city, state, country and optionally place and utc_offset; "

@@ -2,9 +2,12 @@
 // the result window would show, as a readable report or as JSON.
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QSaveFile>
 #include <QTextStream>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 #include "core/birth_file.h"
 #include "core/json_report.h"
@@ -16,6 +19,9 @@
 #include "cli/batch_command.h"
 #include "cli/report.h"
 #include "model/version.h"
+#ifdef VELMORA_WITH_REPORT
+#include "ui/report.h"
+#endif
 
 namespace {
 
@@ -57,10 +63,51 @@ int SaveBirth(const velmora::cli::Request& request, QTextStream& err) {
     return 0;
 }
 
+// Whether the command line asks for --pdf, looked at before Qt is started
+// (the parser needs the application). A value that merely reads "--pdf"
+// costs no more than a GUI application that paints nothing.
+bool AsksForPdf(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        for (const char* option : {"--pdf", "-pdf"}) {
+            const std::size_t length = std::strlen(option);
+            if (std::strncmp(argv[i], option, length) == 0 && (argv[i][length] == '\0' || argv[i][length] == '='))
+                return true;
+        }
+    }
+    return false;
+}
+
+// The report needs fonts and painting, so a GUI application; without a
+// display it draws on the offscreen platform.
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char* argv[]) {
+    if (!AsksForPdf(argc, argv)) return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+// --pdf: the window's printable report, written whole or not at all.
+int WritePdf(const velmora::BirthAnalysis& analysis, const QString& path, QTextStream& err) {
+#ifdef VELMORA_WITH_REPORT
+    QString error;
+    if (!velmora::ui::WriteReportPdf(analysis, velmora::ui::ChartStyle::SouthIndian, path, &error)) {
+        err << "velmora-arudha-lagna-cli: cannot write " << path << ": " << error << "\n";
+        return kExitCannotWrite;
+    }
+    return 0;
+#else
+    // A build without the windows has no report to paint.
+    (void)analysis;
+    err << "velmora-arudha-lagna-cli: --pdf is not available in this build (it was made without the windows): "
+        << path << " not written\n";
+    return kExitUsage;
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
 
@@ -113,6 +160,11 @@ int main(int argc, char* argv[]) {
     std::optional<velmora::TransitSky> sky;
     if (request.Sensitivity) scan = velmora::ScanBirthTime(outcome.Result);
     if (request.TransitsAt) sky = velmora::TransitsAt(outcome.Result, *request.TransitsAt);
+    if (!request.PdfPath.isEmpty()) {
+        // The PDF replaces the readable report; JSON asked for beside it is printed.
+        if (const int failed = WritePdf(outcome.Result, request.PdfPath, err)) return failed;
+        if (!request.Json) return 0;
+    }
     if (request.Json) {
         velmora::JsonExtras extras;
         if (scan) extras.Sensitivity = &*scan;

@@ -150,6 +150,7 @@ void MainWindow::BuildMenus() {
     QAction* exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuExit"));
     connect(exit, &QAction::triggered, this, &MainWindow::close);
+    BuildFileCommands(file, next);
 
     QMenu* settings = bar->addMenu(QStringLiteral("&Settings"));
     settings->setObjectName(QStringLiteral("mnuSettings"));
@@ -215,6 +216,7 @@ void MainWindow::SetSettings(ui::SettingsStore* store) {
     remembered.Node = astro::ParseNodeKind(stored(kNodeKey)).value_or(astro::NodeKind::Mean);
     settings_ = remembered;
     ShowEngineChoices();
+    ShowRecentFiles();
 }
 
 void MainWindow::ChooseEngine(const EngineSettings& settings) {
@@ -637,6 +639,8 @@ void MainWindow::Analyze() {
     auto* window = new ui::ResultWindow(links_);
     window->SetSettings(settingsStore_);
     window->SetClock(clock_);
+    window->SetFileDialogs(dialogs_);
+    window->SetMessages(&messages_);
     result_ = window;
     connect(window, &ui::ResultWindow::backRequested, this, &MainWindow::ReturnFromResult);
     connect(window, &ui::ResultWindow::shutDownRequested, this, &MainWindow::RequestShutDown);

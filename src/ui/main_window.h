@@ -11,6 +11,7 @@
 #include "core/form_input.h"
 #include "core/messages.h"
 #include "core/place_zone.h"
+#include "ui/file_dialogs.h"
 #include "ui/window_widgets.h"
 
 class QActionGroup;
@@ -79,9 +80,30 @@ public:
     // (They remember their choices in the store SetSettings names.)
     void SetClock(const ui::Clock* clock) { clock_ = clock; }
 
+    // The file choosers of this window and its result windows; null: the Qt
+    // ones. They must outlive the window.
+    void SetFileDialogs(ui::FileDialogs* dialogs);
+
+    // Fills the form from a birth file as typing would, and takes the
+    // file's engine when it names one. A file that cannot be read or is
+    // refused changes nothing; the message says why. True when opened.
+    bool OpenBirthFile(const QString& path);
+    // The file the form was last opened from or saved to; empty when none.
+    const QString& birthFilePath() const { return birthPath_; }
+    // The recent birth files, the latest first (at most kRecentFileCount).
+    QStringList recentFiles() const;
+    static constexpr int kRecentFileCount = 8;
+
 public slots:
     // cmdRashi and mnuNext: check, analyse, show the result.
     void Analyze();
+    // mnuOpenBirth: a birth file chosen in the file dialog.
+    void OpenBirth();
+    // mnuSaveBirth: the form to the file it came from; without one, as
+    // mnuSaveBirthAs. mnuSaveBirthAs: to a file chosen in the dialog. A form
+    // the checks refuse is not saved; a failed write leaves the old file.
+    void SaveBirth();
+    void SaveBirthAs();
     // cmdBrowser: a map search for the coordinates of the entered place.
     void LookUpCoordinates();
 
@@ -114,6 +136,17 @@ private:
     QWidget* FieldWidget(FormField field) const;
     void ReturnFromResult();
     void RequestShutDown();
+
+    // Birth files.
+    void BuildFileCommands(QMenu* file, QAction* before);
+    bool RefuseSaving(const FormInput& form);
+    bool WriteBirthFile(const QString& path, const FormInput& form);
+    void WriteFormToWindow(const FormInput& form);
+    void OpenRecentFile(const QString& path);
+    void RememberRecentFile(const QString& path);
+    void StoreRecentFiles(const QStringList& paths);
+    void ShowRecentFiles();
+    QString StartFolder() const;
 
     ui::MessageService& messages_;
     ui::Links& links_;
@@ -158,6 +191,12 @@ private:
     std::optional<PlacePick> place_;
     std::optional<int> exactUtcOffset_;
     int zoneRowBehindExactOffset_ = kDefaultZoneRow;
+
+    // Birth files.
+    std::unique_ptr<ui::FileDialogs> ownDialogs_ = std::make_unique<ui::QtFileDialogs>();
+    ui::FileDialogs* dialogs_ = ownDialogs_.get();
+    QMenu* recentMenu_ = nullptr;
+    QString birthPath_;
 };
 
 }  // namespace velmora

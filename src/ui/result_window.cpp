@@ -151,6 +151,7 @@ void ResultWindow::BuildMenus() {
     QAction* exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuExit"));
     connect(exit, &QAction::triggered, this, &ResultWindow::close);
+    BuildFileCommands(file, back);
     BuildViewMenu();
 
     QAction* about = AddLinkMenus(bar, links_, {"mnuSep1", "mnuSep2", "mnumakemoney"});

@@ -10,12 +10,14 @@
 #include "core/display.h"
 #include "core/pipeline.h"
 #include "ui/chart_widget.h"
+#include "ui/file_dialogs.h"
 #include "ui/platform.h"
 #include "ui/update_reminder.h"
 #include "ui/window_widgets.h"
 
 class QAction;
 class QLabel;
+class QMenu;
 class QTabWidget;
 class QTextEdit;
 
@@ -71,6 +73,12 @@ public:
     // null: the system clock. A result on show is brought up to date.
     void SetClock(const Clock* clock);
 
+    // The file choosers and message boxes of the File menu's Print, Export
+    // PDF and Save Chart Image; null: the Qt ones. They must outlive the
+    // window.
+    void SetFileDialogs(FileDialogs* dialogs) { dialogs_ = dialogs ? dialogs : &ownDialogs_; }
+    void SetMessages(MessageService* messages) { messages_ = messages ? messages : &ownMessages_; }
+
     // The style of every chart of the added tabs; choosing one remembers it.
     void SetChartStyle(ChartStyle chartStyle);
     ChartStyle chartStyle() const { return chartStyle_; }
@@ -94,6 +102,14 @@ public:
     DashaTab* dashaTab() const { return dashaTab_; }
     TodayTab* todayTab() const { return todayTab_; }
 
+public slots:
+    // mnuPrint: the printable report (ui/report.h) through the print dialog.
+    void PrintReport();
+    // mnuExportPdf: the same report as a PDF file chosen in the dialog.
+    void ExportPdf();
+    // mnuSaveChartImage: the birth chart in the chosen style as a PNG file.
+    void SaveChartImage();
+
 signals:
     void backRequested();
     void shutDownRequested();
@@ -104,6 +120,9 @@ protected:
 
 private:
     void BuildMenus();
+    void BuildFileCommands(QMenu* file, QAction* before);
+    QString SuggestedFile(const QString& ending) const;
+    void ShowSaveFailure(const QString& path, const QString& error);
     void BuildViewMenu();
     void AddToolkitTabs();
     void ShowTimeTabs();
@@ -138,6 +157,12 @@ private:
     SystemClock systemClock_;
     const Clock* clock_ = &systemClock_;
     std::optional<BirthAnalysis> shown_;
+
+    // The File menu's report and picture.
+    QtFileDialogs ownDialogs_;
+    FileDialogs* dialogs_ = &ownDialogs_;
+    QtMessageService ownMessages_;
+    MessageService* messages_ = &ownMessages_;
 };
 
 }  // namespace velmora::ui

@@ -4,9 +4,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSize>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <random>
@@ -225,4 +229,111 @@ TEST(CliBatch, PlacesComeFromTheAtlasAndAMissingColumnStopsTheBatch) {
     EXPECT_EQ(headless.exitCode, 1);
     EXPECT_TRUE(headless.out.isEmpty());
     EXPECT_TRUE(headless.err.contains(QStringLiteral("\"name\" column"))) << headless.err.toStdString();
+}
+
+namespace {
+
+// The tool as run where there is no display at all: no X, no Wayland, no
+// platform chosen; the locale as given.
+ToolRun CliWithoutDisplay(const QStringList& arguments, const QString& locale = QStringLiteral("C")) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANG", "LC_MEASUREMENT", "LC_PAPER"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("LC_ALL"), locale);
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(VELMORA_CLI_PATH), arguments);
+    process.closeWriteChannel();
+    process.waitForFinished(120000);
+    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The page size the PDF's first page declares, in points.
+QSize MediaBox(const QByteArray& pdf) {
+    const QRegularExpressionMatch box =
+        QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]")).match(QString::fromLatin1(pdf));
+    if (!box.hasMatch()) return {};
+    return {qRound(box.captured(1).toDouble()), qRound(box.captured(2).toDouble())};
+}
+
+}  // namespace
+
+TEST(CliPdf, WritesTheReportWithoutADisplay) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("asha.pdf"));
+    const ToolRun run = CliWithoutDisplay(Birth() + QStringList{"--pdf", path});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    // The PDF takes the readable report's place.
+    EXPECT_TRUE(run.out.isEmpty());
+    const QByteArray pdf = ReadAll(path);
+    EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    EXPECT_GT(pdf.size(), 20000);
+    EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF"));
+
+    // Asked for beside it, the JSON is printed as without it.
+    const ToolRun json = CliWithoutDisplay(Birth() + QStringList{"--json", "--pdf", dir.filePath(QStringLiteral("again.pdf"))});
+    ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+    EXPECT_EQ(json.out, Cli(Birth() + QStringList{"--json"}).out);
+    EXPECT_TRUE(ReadAll(dir.filePath(QStringLiteral("again.pdf"))).startsWith("%PDF-"));
+
+    // The text of the PDF, where poppler's pdftotext is installed
+    // (scripts/install-deps.sh installs it).
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
+    QProcess extract;
+    extract.start(pdftotext, {path, QStringLiteral("-")});
+    ASSERT_TRUE(extract.waitForFinished(30000));
+    const QString text = QString::fromUtf8(extract.readAllStandardOutput());
+    EXPECT_TRUE(text.contains(QStringLiteral("ASHA RAO"))) << text.left(400).toStdString();
+    const QJsonObject analysis = Parsed(json.out);
+    const QJsonArray bodies = analysis[QStringLiteral("bodies")].toArray();
+    ASSERT_EQ(bodies.size(), 10);
+    for (const QJsonValue body : bodies) {
+        const QString position = body[QStringLiteral("position")].toString();
+        EXPECT_TRUE(text.contains(position)) << position.toStdString();
+    }
+    EXPECT_TRUE(text.contains(QStringLiteral("Jupiter (R)")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Your Arudha Lagna is")));
+}
+
+TEST(CliPdf, ThePaperFollowsTheLocale) {
+    QTemporaryDir dir;
+    const struct {
+        const char* Locale;
+        QSize Points;
+    } cases[] = {{"en_US.UTF-8", {612, 792}}, {"de_DE.UTF-8", {595, 842}}, {"C", {595, 842}}};
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.Locale) + QStringLiteral(".pdf"));
+        const ToolRun run = CliWithoutDisplay(Birth() + QStringList{"--pdf", path}, QString::fromLatin1(c.Locale));
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(MediaBox(ReadAll(path)), c.Points) << c.Locale;
+    }
+}
+
+TEST(CliPdf, AFailedWriteLeavesTheOldFileAsItWas) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kept.pdf"));
+    ASSERT_EQ(CliWithoutDisplay(Birth() + QStringList{"--pdf", path}).exitCode, 0);
+    const QByteArray old = ReadAll(path);
+
+    // The process may write 8 KiB; the report is larger (EFBIG; the signal
+    // for it is ignored).
+    QStringList quoted;
+    for (const QString& a : Birth() + QStringList{"--name", "ravi", "--pdf", path}) quoted << QStringLiteral("'%1'").arg(a);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    QProcess shell;
+    shell.setProcessEnvironment(environment);
+    shell.start(QStringLiteral("/bin/sh"),
+                {"-c", QStringLiteral("trap '' XFSZ; ulimit -f 16; exec '%1' %2").arg(QStringLiteral(VELMORA_CLI_PATH), quoted.join(' '))});
+    ASSERT_TRUE(shell.waitForFinished(60000));
+    EXPECT_EQ(shell.exitCode(), 73) << shell.readAllStandardError().toStdString();
+    EXPECT_EQ(ReadAll(path), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.pdf")});
+
+    // Into a folder that is not there.
+    const ToolRun missing = CliWithoutDisplay(Birth() + QStringList{"--pdf", dir.filePath(QStringLiteral("gone/a.pdf"))});
+    EXPECT_EQ(missing.exitCode, 73);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("cannot write"))) << missing.err.toStdString();
 }

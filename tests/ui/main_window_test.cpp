@@ -629,7 +629,13 @@ private slots:
         QVERIFY(!f.action("mnuDonate")->menu());
 
         QMenu* file = f.get<QMenu>("mnuFile");
-        QCOMPARE(EntryNames(file->actions()), (QStringList{"mnuNext", "mnuExit"}));
+        QCOMPARE(EntryNames(file->actions()), (QStringList{"mnuOpenBirth", "mnuOpenRecent", "mnuSaveBirth",
+                                                           "mnuSaveBirthAs", "mnuFileSep", "mnuNext", "mnuExit"}));
+        QCOMPARE(f.action("mnuOpenBirth")->text(), QStringLiteral("&Open Birth\u2026"));
+        QCOMPARE(f.action("mnuSaveBirth")->text(), QStringLiteral("&Save Birth\u2026"));
+        QCOMPARE(f.action("mnuSaveBirthAs")->text(), QStringLiteral("Save Birth &As\u2026"));
+        QCOMPARE(f.get<QMenu>("mnuOpenRecent")->title(), QStringLiteral("Open &Recent"));
+        QVERIFY(f.action("mnuFileSep")->isSeparator());
         QCOMPARE(f.action("mnuNext")->text(), QStringLiteral("Analyze My Arudha Lagna"));
         QCOMPARE(f.action("mnuExit")->text(), QStringLiteral("E&xit"));
 

@@ -5,8 +5,10 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
+#include "ui/file_dialogs.h"
 #include "ui/platform.h"
 
 namespace velmora::testing {
@@ -33,6 +35,30 @@ class RecordingOpener final : public ui::UrlOpener {
 public:
     void Open(const QUrl& url) override { Opened.append(url); }
     QList<QUrl> Opened;
+};
+
+// File choosers that answer from a queue instead of asking: each call takes
+// the next answer (empty, as a cancelled dialog, when none is left) and
+// records what it was shown.
+class ScriptedFileDialogs final : public ui::FileDialogs {
+public:
+    struct Asked {
+        QString Caption;
+        QString Start;
+        QString Filter;
+    };
+    QString OpenFileName(QWidget*, const QString& caption, const QString& start, const QString& filter) override {
+        Opened.append({caption, start, filter});
+        return Answers.isEmpty() ? QString() : Answers.takeFirst();
+    }
+    QString SaveFileName(QWidget*, const QString& caption, const QString& start, const QString& filter) override {
+        Saved.append({caption, start, filter});
+        return Answers.isEmpty() ? QString() : Answers.takeFirst();
+    }
+
+    QStringList Answers;
+    QList<Asked> Opened;
+    QList<Asked> Saved;
 };
 
 }  // namespace velmora::testing

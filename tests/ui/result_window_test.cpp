@@ -223,7 +223,9 @@ private slots:
             help << action->objectName() + (action->isSeparator() ? QStringLiteral("=-") : "=" + action->text());
         QCOMPARE(bar, (QStringList{"mnuFile=&File", "mnuView=&View", "mnuHelp=&Help", "mnuDonate=&Donate",
                                    "mnumakemoney=Make Money &Online"}));
-        QCOMPARE(file, (QStringList{"mnuBack=Back", "mnuExit=E&xit"}));
+        QCOMPARE(file, (QStringList{"mnuPrint=&Print\u2026", "mnuExportPdf=Export P&DF\u2026",
+                                    "mnuSaveChartImage=Save &Chart Image\u2026", "mnuFileSep=", "mnuBack=Back",
+                                    "mnuExit=E&xit"}));
         QCOMPARE(help, (QStringList{"mnuOnline=&Online Help", "mnuVisit=&Visit Us Online", "mnuSep1=-",
                                     "mnuUpdate=Check for Software &Update", "mnuSep2=-", "mnuAbout=&About Software"}));
         QVERIFY(!window.findChild<QAction*>(QStringLiteral("mnumakemoney"))->isEnabled());

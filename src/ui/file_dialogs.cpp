@@ -1,0 +1,24 @@
+#include "ui/file_dialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace velmora::ui {
+
+QString QtFileDialogs::OpenFileName(QWidget* parent, const QString& caption, const QString& start,
+                                    const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, caption, start, filter);
+}
+
+QString QtFileDialogs::SaveFileName(QWidget* parent, const QString& caption, const QString& start,
+                                    const QString& filter) {
+    // The dialog asks before replacing a file.
+    return QFileDialog::getSaveFileName(parent, caption, start, filter);
+}
+
+QString WithSuffix(const QString& path, const QString& suffix) {
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
+    return path + suffix;
+}
+
+}  // namespace velmora::ui

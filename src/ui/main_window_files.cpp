@@ -1,0 +1,288 @@
+// The input window's birth files: Open, Open Recent, Save and Save As.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRadioButton>
+
+#include <string_view>
+
+#include "core/birth_file.h"
+#include "core/place_zone.h"
+#include "core/validation.h"
+#include "core/zones.h"
+#include "ui/main_window.h"
+#include "ui/platform.h"
+#include "ui/result_window.h"
+#include "ui/whole_file.h"
+#include "ui/window_line_edit.h"
+
+namespace velmora {
+
+namespace {
+
+// Where the recent files are remembered: their paths, one a line, the
+// latest first.
+const QString kRecentFilesKey = QStringLiteral("Files/Recent");
+
+QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QString BirthFileFilter() {
+    return QStringLiteral("Birth files (*%1);;All files (*)").arg(Utf8(kBirthFileSuffix));
+}
+
+// "“asha.vbirth”" for messages.
+QString Quoted(const QString& path) { return QStringLiteral("\u201C%1\u201D").arg(QFileInfo(path).fileName()); }
+
+// A file's bytes for ReadBirthFile, or why they could not be read. A file
+// above the limit is mapped rather than read, so the refusal can name its
+// size without the program holding it.
+struct FileBytes {
+    QByteArray Bytes;
+    std::optional<BirthFileReading> TooLarge;
+    QString Error;
+};
+
+FileBytes ReadBirthBytes(const QString& path) {
+    FileBytes read;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        read.Error = file.errorString();
+        return read;
+    }
+    const qint64 size = file.size();
+    if (size > static_cast<qint64>(kBirthFileMaxBytes)) {
+        if (uchar* whole = file.map(0, size)) {
+            read.TooLarge = ReadBirthFile({reinterpret_cast<const char*>(whole), static_cast<std::size_t>(size)});
+            file.unmap(whole);
+            return read;
+        }
+    }
+    // One byte past the limit is enough to be refused for it.
+    read.Bytes = file.read(static_cast<qint64>(kBirthFileMaxBytes) + 1);
+    if (file.error() != QFileDevice::NoError) read.Error = file.errorString();
+    return read;
+}
+
+}  // namespace
+
+void MainWindow::BuildFileCommands(QMenu* file, QAction* before) {
+    auto command = [&](const QString& text, const char* name, QKeySequence::StandardKey key) {
+        auto* action = new QAction(text, file);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(key);
+        file->insertAction(before, action);
+        return action;
+    };
+    connect(command(QStringLiteral("&Open Birth\u2026"), "mnuOpenBirth", QKeySequence::Open), &QAction::triggered,
+            this, &MainWindow::OpenBirth);
+    recentMenu_ = new QMenu(QStringLiteral("Open &Recent"), file);
+    recentMenu_->setObjectName(QStringLiteral("mnuOpenRecent"));
+    recentMenu_->menuAction()->setObjectName(QStringLiteral("mnuOpenRecent"));
+    file->insertMenu(before, recentMenu_);
+    connect(command(QStringLiteral("&Save Birth\u2026"), "mnuSaveBirth", QKeySequence::Save), &QAction::triggered,
+            this, &MainWindow::SaveBirth);
+    connect(command(QStringLiteral("Save Birth &As\u2026"), "mnuSaveBirthAs", QKeySequence::SaveAs),
+            &QAction::triggered, this, &MainWindow::SaveBirthAs);
+    file->insertSeparator(before)->setObjectName(QStringLiteral("mnuFileSep"));
+    ShowRecentFiles();
+}
+
+void MainWindow::SetFileDialogs(ui::FileDialogs* dialogs) {
+    dialogs_ = dialogs ? dialogs : ownDialogs_.get();
+    if (result_) result_->SetFileDialogs(dialogs_);
+}
+
+QString MainWindow::StartFolder() const {
+    if (!birthPath_.isEmpty()) return QFileInfo(birthPath_).absolutePath();
+    const QStringList recent = recentFiles();
+    if (!recent.isEmpty()) return QFileInfo(recent.first()).absolutePath();
+    return QDir::homePath();
+}
+
+void MainWindow::OpenBirth() {
+    const QString path =
+        dialogs_->OpenFileName(this, QStringLiteral("Open Birth"), StartFolder(), BirthFileFilter());
+    if (!path.isEmpty()) OpenBirthFile(path);
+}
+
+bool MainWindow::OpenBirthFile(const QString& path) {
+    const FileBytes read = ReadBirthBytes(path);
+    if (!read.Error.isEmpty()) {
+        messages_.ShowNotice(this, QStringLiteral("Cannot open %1: %2").arg(Quoted(path), read.Error),
+                             MessageIcon::Critical);
+        return false;
+    }
+    const BirthFileReading reading =
+        read.TooLarge ? *read.TooLarge
+                      : ReadBirthFile({read.Bytes.constData(), static_cast<std::size_t>(read.Bytes.size())});
+    if (!reading.Birth) {
+        messages_.ShowNotice(this, QStringLiteral("Cannot open %1:\r\n%2").arg(Quoted(path), Utf8(reading.Error)),
+                             reading.Check ? reading.Check->Icon : MessageIcon::Critical);
+        return false;
+    }
+    // The lists hold every value the checks let through; should one not
+    // be there, nothing is changed rather than half the form.
+    const FormInput& form = reading.Birth->Form;
+    const auto listed = [](const QComboBox* list, const std::string& text) {
+        return list->findText(Utf8(text)) >= 0;
+    };
+    const bool fits = form.MonthIndex >= 0 && form.MonthIndex < cboMonth_->count() && listed(cboDate_, form.Day) &&
+                      listed(cboYear_, form.Year) && listed(cboHH_, form.Hour) && listed(cboMM_, form.Minute) &&
+                      listed(cboSS_, form.Second) && form.ZoneRow >= 0 && form.ZoneRow < kZoneCount;
+    if (!fits) {
+        messages_.ShowNotice(this, QStringLiteral("Cannot open %1:\r\nits date, time or zone is not one the lists offer.")
+                                       .arg(Quoted(path)),
+                             MessageIcon::Critical);
+        return false;
+    }
+    WriteFormToWindow(form);
+    if (reading.Birth->Ephemeris) ChooseEngine(*reading.Birth->Ephemeris);
+    birthPath_ = QFileInfo(path).absoluteFilePath();
+    RememberRecentFile(birthPath_);
+    return true;
+}
+
+void MainWindow::WriteFormToWindow(const FormInput& form) {
+    // No place while the lists change, so their signals do not work out an
+    // earlier place's zone; the file's zone is written below as it was saved.
+    place_.reset();
+    txtName_->setText(Utf8(form.Name));
+    cboMonth_->setCurrentIndex(form.MonthIndex);
+    const auto select = [](QComboBox* list, const std::string& text) {
+        list->setCurrentIndex(list->findText(Utf8(text)));
+    };
+    select(cboDate_, form.Day);
+    select(cboYear_, form.Year);
+    select(cboHH_, form.Hour);
+    select(cboMM_, form.Minute);
+    select(cboSS_, form.Second);
+    txtLatD_->setText(Utf8(form.LatitudeDegrees));
+    txtLatM_->setText(Utf8(form.LatitudeMinutes));
+    optLat_[form.South ? 1 : 0]->setChecked(true);
+    txtLonD_->setText(Utf8(form.LongitudeDegrees));
+    txtLonM_->setText(Utf8(form.LongitudeMinutes));
+    optLong_[form.East ? 0 : 1]->setChecked(true);
+    txtMCity_->setText(Utf8(form.City));
+    txtMState_->setText(Utf8(form.State));
+    txtMCountry_->setText(Utf8(form.Country));
+    for (QLineEdit* box : {txtMCity_, txtMState_, txtMCountry_}) box->setCursorPosition(0);
+    WriteZoneToForm(form);
+    place_ = form.Place;
+    if (const std::optional<PlaceZoneOutcome> zone = PlaceZoneOf(form)) {
+        ShowPlaceNote(*zone);
+    } else {
+        lblPlaceNote_->clear();
+    }
+}
+
+bool MainWindow::RefuseSaving(const FormInput& form) {
+    std::optional<Notice> refused = ValidateInput(form);
+    if (!refused) {
+        if (const std::optional<PlaceZoneOutcome> zone = PlaceZoneOf(form); zone && zone->Refusal) refused = zone->Refusal;
+    }
+    if (refused) Reject(*refused);
+    return refused.has_value();
+}
+
+void MainWindow::SaveBirth() {
+    if (birthPath_.isEmpty()) {
+        SaveBirthAs();
+        return;
+    }
+    const FormInput form = CurrentForm();
+    if (RefuseSaving(form)) return;
+    WriteBirthFile(birthPath_, form);
+}
+
+void MainWindow::SaveBirthAs() {
+    const FormInput form = CurrentForm();
+    if (RefuseSaving(form)) return;
+    QString suggested = birthPath_;
+    if (suggested.isEmpty()) {
+        QString name = Utf8(form.Name).trimmed().toLower().replace(QLatin1Char(' '), QLatin1Char('-'));
+        if (name.isEmpty()) name = QStringLiteral("birth");
+        suggested = QDir(StartFolder()).filePath(name + Utf8(kBirthFileSuffix));
+    }
+    const QString path = ui::WithSuffix(
+        dialogs_->SaveFileName(this, QStringLiteral("Save Birth As"), suggested, BirthFileFilter()),
+        Utf8(kBirthFileSuffix));
+    if (!path.isEmpty()) WriteBirthFile(path, form);
+}
+
+bool MainWindow::WriteBirthFile(const QString& path, const FormInput& form) {
+    const std::string text = BirthFileText(form, settings_);
+    QString error;
+    if (!ui::WriteWholeFile(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())), &error)) {
+        messages_.ShowNotice(this, QStringLiteral("Cannot save %1: %2").arg(Quoted(path), error), MessageIcon::Critical);
+        return false;
+    }
+    birthPath_ = QFileInfo(path).absoluteFilePath();
+    RememberRecentFile(birthPath_);
+    return true;
+}
+
+QStringList MainWindow::recentFiles() const {
+    const QString stored = settingsStore_->Value(kRecentFilesKey).value_or(QString());
+    QStringList paths = stored.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    paths.removeDuplicates();
+    while (paths.size() > kRecentFileCount) paths.removeLast();
+    return paths;
+}
+
+void MainWindow::StoreRecentFiles(const QStringList& paths) {
+    settingsStore_->SetValue(kRecentFilesKey, paths.join(QLatin1Char('\n')));
+    ShowRecentFiles();
+}
+
+void MainWindow::RememberRecentFile(const QString& path) {
+    QStringList paths = recentFiles();
+    paths.removeAll(path);
+    paths.prepend(path);
+    while (paths.size() > kRecentFileCount) paths.removeLast();
+    StoreRecentFiles(paths);
+}
+
+void MainWindow::OpenRecentFile(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        QStringList paths = recentFiles();
+        paths.removeAll(path);
+        StoreRecentFiles(paths);
+        messages_.ShowNotice(this,
+                             QStringLiteral("%1 is no longer there (%2); it has been taken off the recent files.")
+                                 .arg(Quoted(path), QDir::toNativeSeparators(path)),
+                             MessageIcon::Information);
+        return;
+    }
+    OpenBirthFile(path);
+}
+
+void MainWindow::ShowRecentFiles() {
+    if (!recentMenu_) return;
+    // An entry may be the one being triggered: it goes once its signal is
+    // done, not now.
+    for (QAction* old : recentMenu_->actions()) {
+        recentMenu_->removeAction(old);
+        old->setParent(nullptr);
+        old->deleteLater();
+    }
+    const QStringList paths = recentFiles();
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QString& path = paths[i];
+        QString shown = QDir::toNativeSeparators(path);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* entry = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        entry->setObjectName(QStringLiteral("mnuRecent_%1").arg(i));
+        entry->setData(path);
+        connect(entry, &QAction::triggered, this, [this, path] { OpenRecentFile(path); });
+    }
+    recentMenu_->menuAction()->setEnabled(!paths.isEmpty());
+}
+
+}  // namespace velmora

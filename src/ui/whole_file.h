@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace velmora::ui {
+
+// Writes bytes to path whole or not at all: into a temporary file beside
+// it, moved over the old file only when every byte reached the disk. On
+// failure the old file is as it was, no temporary file is left, and error
+// (when given) says why.
+bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+}  // namespace velmora::ui

@@ -1,0 +1,6 @@
+#pragma once
+
+// The tool may use the printable report of the window layer, nothing else
+// of it: this include must be caught.
+#include "ui/report.h"
+#include "ui/main_window.h"

@@ -1,0 +1,426 @@
+// The input window's birth files: saving and opening through the File menu,
+// refused files, the recent files, and saves that fail.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+#include "core/atlas.h"
+#include "core/birth_file.h"
+#include "core/json_report.h"
+#include "core/pipeline.h"
+#include "core/zones.h"
+#include "ui/links.h"
+#include "ui/main_window.h"
+#include "ui/recording_platform.h"
+#include "ui/result_window.h"
+
+using velmora::EngineSettings;
+using velmora::EphemerisMode;
+using velmora::FormInput;
+using velmora::MainWindow;
+using velmora::MessageIcon;
+using velmora::testing::RecordingMessages;
+using velmora::testing::RecordingOpener;
+using velmora::testing::ScriptedFileDialogs;
+using velmora::ui::Links;
+using velmora::ui::MemorySettingsStore;
+
+namespace {
+
+struct Fixture {
+    explicit Fixture(MemorySettingsStore* shared = nullptr) {
+        window.SetSettings(shared ? shared : &store);
+        window.SetFileDialogs(&dialogs);
+    }
+
+    RecordingMessages messages;
+    RecordingOpener opener;
+    Links links{opener};
+    MemorySettingsStore store;
+    ScriptedFileDialogs dialogs;
+    MainWindow window{messages, links};
+
+    template <class T = QWidget>
+    T* get(const char* name) const {
+        return window.findChild<T*>(QString::fromLatin1(name));
+    }
+    QAction* action(const char* name) const { return get<QAction>(name); }
+    QComboBox* list(const char* name) const { return get<QComboBox>(name); }
+
+    void type(const char* box, const QString& text) {
+        auto* edit = get<QLineEdit>(box);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, text);
+    }
+
+    // A form that passes every check, typed.
+    void fill(const QString& name = QStringLiteral("asha rao")) {
+        type("txtName", name);
+        list("cboMonth")->setCurrentIndex(0);
+        list("cboDate")->setCurrentText(QStringLiteral("5"));
+        list("cboYear")->setCurrentText(QStringLiteral("1980"));
+        list("cboHH")->setCurrentText(QStringLiteral("9"));
+        list("cboMM")->setCurrentText(QStringLiteral("5"));
+        type("txtLatD", QStringLiteral("28"));
+        type("txtLatM", QStringLiteral("36"));
+        type("txtLonD", QStringLiteral("77"));
+        type("txtLonM", QStringLiteral("12"));
+        type("txtMCity", QStringLiteral("New Delhi"));
+    }
+
+    // Save As, answering the dialog with path.
+    void saveAs(const QString& path) {
+        dialogs.Answers = {path};
+        action("mnuSaveBirthAs")->trigger();
+    }
+    // Open, answering the dialog with path; true when it opened without a word.
+    bool open(const QString& path) {
+        dialogs.Answers = {path};
+        const qsizetype notices = messages.Notices.size();
+        action("mnuOpenBirth")->trigger();
+        return messages.Notices.size() == notices && window.birthFilePath() == QFileInfo(path).absoluteFilePath();
+    }
+
+    QList<QAction*> recentEntries() const { return get<QMenu>("mnuOpenRecent")->actions(); }
+};
+
+// Every entry of the form, the exact offset and the atlas place included.
+bool SameForm(const FormInput& a, const FormInput& b) {
+    return a.Name == b.Name && a.MonthIndex == b.MonthIndex && a.Day == b.Day && a.Year == b.Year &&
+           a.Hour == b.Hour && a.Minute == b.Minute && a.Second == b.Second && a.ZoneRow == b.ZoneRow &&
+           a.DaylightSaving == b.DaylightSaving && a.LatitudeDegrees == b.LatitudeDegrees &&
+           a.LatitudeMinutes == b.LatitudeMinutes && a.South == b.South && a.LongitudeDegrees == b.LongitudeDegrees &&
+           a.LongitudeMinutes == b.LongitudeMinutes && a.East == b.East && a.City == b.City && a.State == b.State &&
+           a.Country == b.Country && a.ExactUtcOffsetMinutes == b.ExactUtcOffsetMinutes && a.Place == b.Place;
+}
+
+std::string AnalysisJsonOf(const FormInput& form, const EngineSettings& settings) {
+    velmora::AnalysisOptions options;
+    options.Settings = settings;
+    const velmora::AnalysisOutcome outcome = velmora::RunAnalysis(form, options);
+    return outcome.Rejected ? outcome.Rejected->Text : velmora::AnalysisJson(outcome.Result);
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// While alive, this process may write files of at most `bytes` bytes; a
+// longer write stops short (EFBIG) instead of raising SIGXFSZ.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = old_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit old_{};
+    void (*previous_)(int) = nullptr;
+};
+
+}  // namespace
+
+class BirthFilesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aSavedBirthOpensToTheSameFormEngineAndAnalysis() {
+        QTemporaryDir dir;
+        Fixture f;
+        f.fill();
+        f.list("cboYear")->setCurrentText(QStringLiteral("1990"));
+        // An atlas place whose clock no zone row has: the extra zone entry.
+        const std::optional<velmora::Place> kathmandu = velmora::Atlas::Instance().Find("Kathmandu, Nepal");
+        QVERIFY(kathmandu);
+        f.window.ChoosePlace(*kathmandu);
+        QCOMPARE(f.list("cmbTimeZone")->currentIndex(), velmora::kZoneCount);
+        f.action("mnuPrecise")->trigger();
+        f.action("mnuAyanamsa_raman")->trigger();
+        f.action("mnuNodeTrue")->trigger();
+        const EngineSettings engine = f.window.engineSettings();
+        QCOMPARE(engine.Mode, EphemerisMode::Precise);
+        const FormInput saved = f.window.CurrentForm();
+        QVERIFY(saved.Place && saved.ExactUtcOffsetMinutes == 345);
+        const QString note = f.get<QLabel>("lblPlaceNote")->text();
+        const std::string json = AnalysisJsonOf(saved, engine);
+
+        // Saved without an ending: the program's is added.
+        f.saveAs(dir.filePath(QStringLiteral("asha")));
+        const QString path = dir.filePath(QStringLiteral("asha.vbirth"));
+        QVERIFY(QFile::exists(path));
+        QCOMPARE(f.window.birthFilePath(), path);
+        QVERIFY(f.messages.Notices.isEmpty());
+        const QJsonObject written = QJsonDocument::fromJson(ReadAll(path)).object();
+        QCOMPARE(written["utcOffset"].toString(), QStringLiteral("+05:45"));
+        QCOMPARE(written["ephemeris"].toObject()["ayanamsa"].toString(), QStringLiteral("raman"));
+
+        // Everything changed by hand, the engine too.
+        f.fill(QStringLiteral("ravi"));
+        f.list("cmbTimeZone")->setCurrentIndex(5);
+        f.get<QCheckBox>("chkDST")->setChecked(true);
+        f.get<QRadioButton>("optLat_1")->setChecked(true);
+        f.action("mnuFormulas")->trigger();
+        QVERIFY(!SameForm(f.window.CurrentForm(), saved));
+
+        QVERIFY(f.open(path));
+        QVERIFY(f.messages.Notices.isEmpty());
+        QVERIFY(SameForm(f.window.CurrentForm(), saved));
+        QCOMPARE(f.window.engineSettings(), engine);
+        QCOMPARE(f.list("cmbTimeZone")->currentText(), QStringLiteral("Asia/Kathmandu, UTC+05:45"));
+        QCOMPARE(f.get<QLabel>("lblPlaceNote")->text(), note);
+        QCOMPARE(AnalysisJsonOf(f.window.CurrentForm(), f.window.engineSettings()), json);
+
+        // A fresh window reads it the same, and its lists show it as typed.
+        Fixture other;
+        QVERIFY(other.open(path));
+        QVERIFY(SameForm(other.window.CurrentForm(), saved));
+        QCOMPARE(other.list("cboHH")->currentText(), QStringLiteral("9"));
+        QCOMPARE(other.list("cboMonth")->currentText(), QStringLiteral("January"));
+        QCOMPARE(other.get<QLineEdit>("txtName")->text(), QStringLiteral("ASHA RAO"));
+        QCOMPARE(AnalysisJsonOf(other.window.CurrentForm(), other.window.engineSettings()), json);
+
+        // The place lasts: a date before Nepal's clock moved to +05:45
+        // (1986) gives the +05:30 zone row, as it does after choosing it.
+        other.list("cboYear")->setCurrentText(QStringLiteral("1985"));
+        QVERIFY(other.window.CurrentForm().Place);
+        QVERIFY(!other.window.CurrentForm().ExactUtcOffsetMinutes);
+        QCOMPARE(other.list("cmbTimeZone")->count(), velmora::kZoneCount);
+    }
+
+    void aZoneRowWithDaylightSavingOpensAsSaved() {
+        QTemporaryDir dir;
+        Fixture f;
+        f.fill();
+        f.list("cmbTimeZone")->setCurrentIndex(12);
+        f.get<QCheckBox>("chkDST")->setChecked(true);
+        f.get<QRadioButton>("optLong_1")->setChecked(true);
+        const FormInput saved = f.window.CurrentForm();
+        f.saveAs(dir.filePath(QStringLiteral("west.vbirth")));
+
+        Fixture other;
+        QVERIFY(other.open(dir.filePath(QStringLiteral("west.vbirth"))));
+        QVERIFY(SameForm(other.window.CurrentForm(), saved));
+        QCOMPARE(other.list("cmbTimeZone")->count(), velmora::kZoneCount);
+        QVERIFY(other.get<QCheckBox>("chkDST")->isChecked());
+        // The file names the engine it was saved with: the formulas.
+        QCOMPARE(other.window.engineSettings(), EngineSettings{});
+    }
+
+    void refusedFilesShowWhyAndChangeNothing() {
+        QTemporaryDir dir;
+        Fixture f;
+        f.fill();
+        const QString good = dir.filePath(QStringLiteral("good.vbirth"));
+        f.saveAs(good);
+        f.fill(QStringLiteral("ravi"));
+        f.list("cmbTimeZone")->setCurrentIndex(3);
+        const FormInput before = f.window.CurrentForm();
+        const QStringList recent = f.window.recentFiles();
+        const QJsonObject object = QJsonDocument::fromJson(ReadAll(good)).object();
+
+        QJsonObject missing = object;
+        missing.remove(QStringLiteral("date"));
+        QJsonObject latitude = object;
+        latitude[QStringLiteral("latitude")] = QStringLiteral("95:00N");
+        // Valid JSON, but far past the size of any birth file.
+        const QByteArray large = QJsonDocument(object).toJson() + QByteArray(70 * 1024, ' ');
+        const struct {
+            const char* File;
+            QByteArray Bytes;
+            QString Says;
+        } cases[] = {
+            {"broken.vbirth", "{\"format\": \"velmora-birth\", ", QStringLiteral("not JSON")},
+            {"missing.vbirth", QJsonDocument(missing).toJson(), QStringLiteral("\"date\"")},
+            {"latitude.vbirth", QJsonDocument(latitude).toJson(),
+             QStringLiteral("Please Enter Value Between 0 And 89")},
+            {"large.vbirth", large, QStringLiteral("larger than 64 KiB (%1 bytes)").arg(large.size())},
+        };
+        for (const auto& c : cases) {
+            const QString path = dir.filePath(QString::fromLatin1(c.File));
+            WriteAll(path, c.Bytes);
+            f.messages.Notices.clear();
+            QVERIFY2(!f.open(path), c.File);
+            QCOMPARE(f.messages.Notices.size(), 1);
+            QVERIFY2(f.messages.Notices[0].Text.contains(c.Says), qPrintable(f.messages.Notices[0].Text));
+            QVERIFY2(f.messages.Notices[0].Text.contains(QString::fromLatin1(c.File)), c.File);
+            QVERIFY2(SameForm(f.window.CurrentForm(), before), c.File);
+            QCOMPARE(f.window.birthFilePath(), good);
+            QCOMPARE(f.window.recentFiles(), recent);
+        }
+        // The window's own check keeps the icon it has when analysing.
+        f.messages.Notices.clear();
+        f.open(dir.filePath(QStringLiteral("latitude.vbirth")));
+        Fixture typed;
+        typed.fill();
+        typed.type("txtLatD", QStringLiteral("95"));
+        typed.action("mnuNext")->trigger();
+        QCOMPARE(typed.messages.Notices.size(), 1);
+        QCOMPARE(f.messages.Notices[0].Icon, typed.messages.Notices[0].Icon);
+        QVERIFY(f.messages.Notices[0].Text.endsWith(typed.messages.Notices[0].Text));
+
+        // A file that is not there.
+        f.messages.Notices.clear();
+        QVERIFY(!f.open(dir.filePath(QStringLiteral("absent.vbirth"))));
+        QCOMPARE(f.messages.Notices.size(), 1);
+        QVERIFY(f.messages.Notices[0].Text.startsWith(QStringLiteral("Cannot open \u201Cabsent.vbirth\u201D")));
+        QVERIFY(SameForm(f.window.CurrentForm(), before));
+
+        // A cancelled dialog does nothing at all.
+        f.messages.Notices.clear();
+        f.dialogs.Answers.clear();
+        f.action("mnuOpenBirth")->trigger();
+        QCOMPARE(f.dialogs.Opened.last().Filter, QStringLiteral("Birth files (*.vbirth);;All files (*)"));
+        QVERIFY(f.messages.Notices.isEmpty());
+        QVERIFY(SameForm(f.window.CurrentForm(), before));
+    }
+
+    void saveChecksTheFormFirstAndAsksForAFileOnlyWhenItHasNone() {
+        QTemporaryDir dir;
+        Fixture f;
+        // The checks refuse the empty form before any dialog opens.
+        f.action("mnuSaveBirth")->trigger();
+        f.action("mnuSaveBirthAs")->trigger();
+        QCOMPARE(f.messages.Notices.size(), 2);
+        QCOMPARE(f.messages.Notices[0].Text, QStringLiteral("Please Enter Name"));
+        QVERIFY(f.dialogs.Saved.isEmpty());
+
+        // Save without a file: Save As, suggesting the name; cancelled, nothing happens.
+        f.fill();
+        f.messages.Notices.clear();
+        f.action("mnuSaveBirth")->trigger();
+        QCOMPARE(f.dialogs.Saved.size(), 1);
+        QVERIFY(f.dialogs.Saved[0].Start.endsWith(QStringLiteral("/asha-rao.vbirth")));
+        QVERIFY(f.window.birthFilePath().isEmpty());
+        QVERIFY(f.messages.Notices.isEmpty());
+
+        // Then Save writes to the file without asking.
+        const QString path = dir.filePath(QStringLiteral("asha.vbirth"));
+        f.dialogs.Answers = {path};
+        f.action("mnuSaveBirth")->trigger();
+        QCOMPARE(f.dialogs.Saved.size(), 2);
+        f.list("cboHH")->setCurrentText(QStringLiteral("21"));
+        f.action("mnuSaveBirth")->trigger();
+        QCOMPARE(f.dialogs.Saved.size(), 2);
+        QCOMPARE(QJsonDocument::fromJson(ReadAll(path)).object()["time"].toString(), QStringLiteral("21:05"));
+
+        // A refused form is not written over the file.
+        const QByteArray kept = ReadAll(path);
+        f.type("txtLatD", QStringLiteral("95"));
+        f.action("mnuSaveBirth")->trigger();
+        QCOMPARE(f.messages.Notices.size(), 1);
+        QVERIFY(f.messages.Notices[0].Text.contains(QStringLiteral("Latitude")));
+        QCOMPARE(ReadAll(path), kept);
+    }
+
+    void aFailedSaveLeavesTheOldFileAsItWas() {
+        QTemporaryDir dir;
+        Fixture f;
+        f.fill();
+        const QString path = dir.filePath(QStringLiteral("kept.vbirth"));
+        f.saveAs(path);
+        const QByteArray old = ReadAll(path);
+        QVERIFY(!old.isEmpty());
+
+        // A city name longer than the process may write: the write stops
+        // part way.
+        f.get<QLineEdit>("txtMCity")->setText(QString(3000, QLatin1Char('x')));
+        {
+            const FileSizeLimit limit(1024);
+            f.action("mnuSaveBirth")->trigger();
+        }
+        QCOMPARE(f.messages.Notices.size(), 1);
+        QCOMPARE(f.messages.Notices[0].Icon, MessageIcon::Critical);
+        QVERIFY(f.messages.Notices[0].Text.startsWith(QStringLiteral("Cannot save \u201Ckept.vbirth\u201D")));
+        QCOMPARE(ReadAll(path), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.vbirth")});
+
+        // A folder that is not there: a message, no file, the old path kept.
+        f.saveAs(dir.filePath(QStringLiteral("no-such-folder/asha.vbirth")));
+        QCOMPARE(f.messages.Notices.size(), 2);
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("no-such-folder"))));
+        QCOMPARE(f.window.birthFilePath(), path);
+        QCOMPARE(f.window.recentFiles(), QStringList{path});
+    }
+
+    void openRecentKeepsTheLatestEightAndDropsAVanishedFile() {
+        QTemporaryDir dir;
+        MemorySettingsStore store;
+        Fixture f(&store);
+        QVERIFY(!f.get<QMenu>("mnuOpenRecent")->menuAction()->isEnabled());
+        QStringList paths;
+        const QString letters = QStringLiteral("abcdefghij");
+        for (int i = 0; i < 10; ++i) {
+            f.fill(QStringLiteral("person %1").arg(letters[i]));
+            paths << dir.filePath(QStringLiteral("p%1.vbirth").arg(i));
+            f.saveAs(paths.last());
+        }
+        QStringList latest;
+        for (int i = 9; i >= 2; --i) latest << paths[i];
+        QCOMPARE(f.window.recentFiles(), latest);
+        QCOMPARE(store.Value(QStringLiteral("Files/Recent")), std::optional<QString>(latest.join(QLatin1Char('\n'))));
+        QList<QAction*> entries = f.recentEntries();
+        QCOMPARE(entries.size(), 8);
+        QCOMPARE(entries[0]->text(), QStringLiteral("&1 %1").arg(QDir::toNativeSeparators(paths[9])));
+        QVERIFY(f.get<QMenu>("mnuOpenRecent")->menuAction()->isEnabled());
+
+        // Opening one moves it to the top.
+        entries[3]->trigger();
+        QCOMPARE(f.window.CurrentForm().Name, std::string("PERSON G"));
+        QCOMPARE(f.window.recentFiles().first(), paths[6]);
+
+        // A window started later with the same store offers the same files.
+        Fixture later(&store);
+        QCOMPARE(later.recentEntries().size(), 8);
+        QCOMPARE(later.window.recentFiles(), f.window.recentFiles());
+
+        // A file that has gone: a notice, the entry dropped, the form kept.
+        QVERIFY(QFile::remove(paths[4]));
+        const FormInput before = f.window.CurrentForm();
+        entries = f.recentEntries();
+        QAction* gone = nullptr;
+        for (QAction* entry : entries)
+            if (entry->data().toString() == paths[4]) gone = entry;
+        QVERIFY(gone);
+        gone->trigger();
+        QCOMPARE(f.messages.Notices.size(), 1);
+        QCOMPARE(f.messages.Notices[0].Icon, MessageIcon::Information);
+        QVERIFY(f.messages.Notices[0].Text.contains(QStringLiteral("p4.vbirth")));
+        QCOMPARE(f.window.recentFiles().size(), 7);
+        QVERIFY(!f.window.recentFiles().contains(paths[4]));
+        QCOMPARE(f.recentEntries().size(), 7);
+        QVERIFY(SameForm(f.window.CurrentForm(), before));
+    }
+};
+
+QTEST_MAIN(BirthFilesTest)
+#include "birth_files_test.moc"
