@@ -2,7 +2,9 @@
 // the result window would show, as a readable report or as JSON.
 
 #include <QCoreApplication>
+#ifdef VELMORA_WITH_REPORT
 #include <QGuiApplication>
+#endif
 #include <QSaveFile>
 #include <QTextStream>
 #include <cstdio>
@@ -66,7 +68,7 @@ int SaveBirth(const velmora::cli::Request& request, QTextStream& err) {
 // Whether the command line asks for --pdf, looked at before Qt is started
 // (the parser needs the application). A value that merely reads "--pdf"
 // costs no more than a GUI application that paints nothing.
-bool AsksForPdf(int argc, char* argv[]) {
+[[maybe_unused]] bool AsksForPdf(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         for (const char* option : {"--pdf", "-pdf"}) {
             const std::size_t length = std::strlen(option);
@@ -80,10 +82,14 @@ bool AsksForPdf(int argc, char* argv[]) {
 // The report needs fonts and painting, so a GUI application; without a
 // display it draws on the offscreen platform.
 std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char* argv[]) {
+#ifdef VELMORA_WITH_REPORT
     if (!AsksForPdf(argc, argv)) return std::make_unique<QCoreApplication>(argc, argv);
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     return std::make_unique<QGuiApplication>(argc, argv);
+#else
+    return std::make_unique<QCoreApplication>(argc, argv);
+#endif
 }
 
 // --pdf: the window's printable report, written whole or not at all.

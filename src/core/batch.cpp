@@ -35,6 +35,7 @@ struct CsvRowReader::State {
     bool rowInProgress = false;
     bool lineHasContent = false;
     bool rowEndedOnLine = false;
+    bool pendingCarriageReturn = false;  // the last feed ended in a line break's '\r'
 
     static void OnField(void* text, std::size_t length, void* data) {
         auto* s = static_cast<State*>(data);
@@ -48,8 +49,18 @@ struct CsvRowReader::State {
         s->rowEndedOnLine = true;
     }
 
-    // Feeds bytes that hold at most one line break, at their end.
+    // Feeds bytes that hold at most one line break ("\n", "\r\n" or a lone
+    // "\r", as the CSV reader takes them all), at their end.
     void FeedSegment(std::string_view segment) {
+        if (pendingCarriageReturn && segment == "\n") {
+            // The rest of a "\r\n" cut between two feeds: that line was
+            // counted at its "\r".
+            pendingCarriageReturn = false;
+            csv_parse(&parser, segment.data(), segment.size(), OnField, OnRowEnd, this);
+            return;
+        }
+        const bool endsLine = !segment.empty() && (segment.back() == '\n' || segment.back() == '\r');
+        pendingCarriageReturn = !segment.empty() && segment.back() == '\r';
         if (atLineStart && !rowInProgress) rowStart = line;
         atLineStart = false;
         for (char c : segment) {
@@ -59,7 +70,7 @@ struct CsvRowReader::State {
             }
         }
         csv_parse(&parser, segment.data(), segment.size(), OnField, OnRowEnd, this);
-        if (!segment.empty() && segment.back() == '\n') {
+        if (endsLine) {
             // A row that ended here is done; one that has begun and not
             // ended runs on (a quoted line break); a blank line changes
             // nothing.
@@ -77,9 +88,14 @@ struct CsvRowReader::State {
 
     void FeedLines(std::string_view bytes) {
         while (!bytes.empty()) {
-            const void* found = std::memchr(bytes.data(), '\n', bytes.size());
-            const std::size_t n =
-                found ? static_cast<std::size_t>(static_cast<const char*>(found) - bytes.data()) + 1 : bytes.size();
+            std::size_t n = bytes.find_first_of("\r\n");
+            if (n == std::string_view::npos) {
+                n = bytes.size();
+            } else if (bytes[n] == '\r' && n + 1 < bytes.size() && bytes[n + 1] == '\n') {
+                n += 2;
+            } else {
+                n += 1;
+            }
             FeedSegment(bytes.substr(0, n));
             bytes.remove_prefix(n);
         }

@@ -250,3 +250,20 @@ TEST(UtcOffsets, ReadWholeOrNotAtAll) {
         EXPECT_FALSE(ParseUtcOffset(refused).has_value()) << refused;
     }
 }
+
+TEST(Pipeline, ControlCharactersInTextsGiveValidJsonInBothLayouts) {
+    // Texts from a file or a batch row can hold any byte; both layouts
+    // escape every control character.
+    FormInput f = Sample();
+    f.State = std::string("Bar\x1e\x1a\x1f\x01", 7) + std::string(1, '\0') + "end";
+    const AnalysisOutcome outcome = RunAnalysis(f, English());
+    ASSERT_FALSE(outcome.Rejected);
+    for (JsonLayout layout : {JsonLayout::Compact, JsonLayout::Indented}) {
+        const std::string json = AnalysisJson(outcome.Result, layout);
+        for (char c : json) {
+            if (layout == JsonLayout::Indented && c == '\n') continue;
+            EXPECT_GE(static_cast<unsigned char>(c), 0x20) << static_cast<int>(layout);
+        }
+        EXPECT_NE(json.find("Bar\\u001E\\u001A\\u001F\\u0001\\u0000end"), std::string::npos) << static_cast<int>(layout);
+    }
+}
