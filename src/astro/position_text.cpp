@@ -66,7 +66,7 @@ std::string ArcTextOf(double longitude) {
     const double s = std::floor(60 * (60 * f - n));
     const int k = static_cast<int>(g / 30);
     long long degrees = static_cast<long long>(g);
-    while (degrees >= 30) degrees -= 30;
+    degrees %= 30;  // whole degrees within the sign
 
     std::string text;
     text.reserve(20);
@@ -100,7 +100,7 @@ void FormatLongitude(double longitude, std::string& arcText, std::string& positi
     const int sec = static_cast<int>(std::floor(60 * (60 * f - n)));
     const int k = static_cast<int>(g / 30);
     int degrees = static_cast<int>(g);
-    while (degrees >= 30) degrees -= 30;
+    degrees %= 30;  // whole degrees within the sign
     const std::string_view sign = SignAbbreviation(k);
 
     char arc[32];

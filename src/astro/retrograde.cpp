@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 #include <iterator>
+#include <vector>
 
 namespace velmora::astro {
 namespace {
@@ -13,6 +14,49 @@ constexpr int DateKey(int year, unsigned month, unsigned day) { return year * 10
 
 int DateKeyOf(const StationMoment& station) {
     return DateKey(station.Year, static_cast<unsigned>(station.Month), static_cast<unsigned>(station.Day));
+}
+
+// The station days of each table as date keys, made once: the retrograde
+// stations and the direct stations, in the tables' order.
+struct StationKeys {
+    std::vector<int> Retrograde;
+    std::vector<int> Direct;
+};
+
+const std::array<StationKeys, 8>& KeysOfTables() {
+    static const std::array<StationKeys, 8> keys = [] {
+        std::array<StationKeys, 8> all;
+        for (std::size_t k = 0; k < kStationTables.size(); ++k) {
+            for (const RetrogradePeriod& period : kStationTables[k]) {
+                all[k].Retrograde.push_back(DateKeyOf(period.Retrograde));
+                all[k].Direct.push_back(DateKeyOf(period.Direct));
+            }
+        }
+        return all;
+    }();
+    return keys;
+}
+
+// The lookup of IsRetrograde for table k and a date key.
+bool IsRetrogradeIn(std::size_t table, int date) {
+    const StationKeys& keys = KeysOfTables()[table];
+    // The number of periods whose retrograde station day lies before the
+    // date, found without branches on the data.
+    const int* first = keys.Retrograde.data();
+    std::size_t length = keys.Retrograde.size();
+    while (length > 1) {
+        const std::size_t half = length / 2;
+        first = first[half - 1] < date ? first + half : first;
+        length -= half;
+    }
+    const std::size_t before = static_cast<std::size_t>(first - keys.Retrograde.data()) + (length == 1 && *first < date);
+    if (before == 0) return false;
+    return date < keys.Direct[before - 1];
+}
+
+int DateKeyOf(const CivilMinute& moment) {
+    return DateKey(static_cast<int>(moment.Date.year()), static_cast<unsigned>(moment.Date.month()),
+                   static_cast<unsigned>(moment.Date.day()));
 }
 
 }  // namespace
@@ -25,22 +69,20 @@ std::span<const RetrogradePeriod> RetrogradePeriods(std::string_view planet) {
 }
 
 bool IsRetrograde(std::string_view planet, const CivilMinute& moment) {
-    const std::span<const RetrogradePeriod> periods = RetrogradePeriods(planet);
-    const int date = DateKey(static_cast<int>(moment.Date.year()), static_cast<unsigned>(moment.Date.month()),
-                             static_cast<unsigned>(moment.Date.day()));
     // The periods are in order and none begins before the previous one has
     // ended, so only the last period whose retrograde station day lies before
     // the date can contain it. The time of day plays no part.
-    const auto after = std::partition_point(periods.begin(), periods.end(), [date](const RetrogradePeriod& period) {
-        return DateKeyOf(period.Retrograde) < date;
-    });
-    if (after == periods.begin()) return false;
-    return date < DateKeyOf(std::prev(after)->Direct);
+    for (std::size_t k = 0; k < kStationPlanets.size(); ++k) {
+        if (kStationPlanets[k] == planet) return IsRetrogradeIn(k, DateKeyOf(moment));
+    }
+    return false;
 }
 
 std::array<bool, 5> RetrogradeFlagsOn(const CivilMinute& moment) {
     std::array<bool, 5> flags{};
-    for (std::size_t k = 0; k < kRetrogradePlanets.size(); ++k) flags[k] = IsRetrograde(kRetrogradePlanets[k], moment);
+    // Mercury .. Saturn are the first five tables.
+    const int date = DateKeyOf(moment);
+    for (std::size_t k = 0; k < kRetrogradePlanets.size(); ++k) flags[k] = IsRetrogradeIn(k, date);
     return flags;
 }
 
