@@ -8,7 +8,24 @@
 
 namespace velmora::astro {
 
+namespace {
+
+// Some C libraries copy memory with 512-bit registers and leave their upper
+// halves dirty; on those processors every later SSE or AVX instruction then
+// pays for merging with that state, and the trigonometry of the formulas
+// runs several times slower. Clearing the upper halves first costs one
+// instruction (only where the processor has them).
+void ClearUpperVectorHalves() {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    static const bool hasAvx = __builtin_cpu_supports("avx");
+    if (hasAvx) __asm__ __volatile__("vzeroupper" ::: "memory");
+#endif
+}
+
+}  // namespace
+
 EnginePositions ComputeFormulaPositions(const BirthMoment& moment) {
+    ClearUpperVectorHalves();
     EnginePositions p;
     p.UniversalTime = moment.UniversalTime;
     const AscendantResult ascendant = ComputeAscendant(moment);

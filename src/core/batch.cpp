@@ -275,6 +275,24 @@ bool AppendBatchLine(std::string& out, const CsvRow& row, const std::variant<For
     return analysed;
 }
 
+bool AppendBatchLine(CompactJsonLines& out, const CsvRow& row, const std::variant<FormInput, std::string>& form,
+                     const AnalysisOptions& options) {
+    std::string error;
+    if (const auto* message = std::get_if<std::string>(&form)) {
+        AppendBatchError(error, row.Line, *message);
+        out.AppendLine(error);
+        return false;
+    }
+    const AnalysisOutcome outcome = RunAnalysis(std::get<FormInput>(form), options);
+    if (outcome.Rejected) {
+        AppendBatchError(error, row.Line, outcome.Rejected->Text);
+        out.AppendLine(error);
+        return false;
+    }
+    out.AppendAnalysis(outcome.Result);
+    return true;
+}
+
 // ------------------------------------------------------------------ runner
 
 namespace {
@@ -285,7 +303,7 @@ constexpr std::size_t kReadSize = 1 << 16;
 struct Chunk {
     std::vector<CsvRow> Rows;
     std::vector<std::variant<FormInput, std::string>> Forms;
-    std::string Out;
+    CompactJsonLines Out;  // the rows' lines, written straight into one buffer
     std::uint64_t RowCount = 0;
     std::uint64_t Analysed = 0;
     std::uint64_t BytesRead = 0;  // of the input, when this chunk was cut
@@ -293,7 +311,6 @@ struct Chunk {
 };
 
 void Analyse(Chunk& chunk, const AnalysisOptions& options) {
-    chunk.Out.reserve(chunk.Rows.size() * 12 * 1024);
     for (std::size_t i = 0; i < chunk.Rows.size(); ++i) {
         if (AppendBatchLine(chunk.Out, chunk.Rows[i], chunk.Forms[i], options)) ++chunk.Analysed;
     }
@@ -371,16 +388,22 @@ BatchSummary RunBatch(const BatchIo& io, const AnalysisOptions& options, int job
     if (jobs > 1) pool = std::make_unique<Pool>(jobs, options);
     std::deque<std::unique_ptr<Chunk>> pending;
     const std::size_t maxPending = static_cast<std::size_t>(std::max(jobs, 1)) * 4;
+    // Output buffers of chunks already written, for the next chunks: a
+    // buffer of a few megabytes made anew for every chunk would cost its
+    // pages' faults each time.
+    std::vector<CompactJsonLines> spareOutputs;
 
     // Writes the oldest chunk, once it is done.
     auto finishFront = [&] {
         Chunk& front = *pending.front();
         if (pool) pool->WaitFor(&front);
-        io.Write(front.Out);
+        io.Write(front.Out.Text());
         summary.Analysed += front.Analysed;
         progress.Rows += front.RowCount;
         progress.BytesRead = front.BytesRead;
         if (io.Progress) io.Progress(progress);
+        front.Out.Clear();
+        spareOutputs.push_back(std::move(front.Out));
         pending.pop_front();
     };
     // Turns the rows read so far into chunks (forms prepared here, on the
@@ -399,6 +422,10 @@ BatchSummary RunBatch(const BatchIo& io, const AnalysisOptions& options, int job
         while (rows.size() - start >= kRowsPerChunk || (all && rows.size() > start)) {
             const std::size_t n = std::min(kRowsPerChunk, rows.size() - start);
             auto chunk = std::make_unique<Chunk>();
+            if (!spareOutputs.empty()) {
+                chunk->Out = std::move(spareOutputs.back());
+                spareOutputs.pop_back();
+            }
             chunk->Rows.assign(std::make_move_iterator(rows.begin() + static_cast<std::ptrdiff_t>(start)),
                                std::make_move_iterator(rows.begin() + static_cast<std::ptrdiff_t>(start + n)));
             chunk->Forms.reserve(n);

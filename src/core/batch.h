@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/form_input.h"
+#include "core/json_report.h"
 #include "core/pipeline.h"
 
 namespace velmora {
@@ -72,6 +73,9 @@ void AppendBatchError(std::string& out, long line, std::string_view message);
 // One line of output for a prepared row: the analysis's compact JSON, or the
 // error object; with the line break. True when the row was analysed.
 bool AppendBatchLine(std::string& out, const CsvRow& row, const std::variant<FormInput, std::string>& form,
+                     const AnalysisOptions& options);
+// The same line written into a run of JSON lines.
+bool AppendBatchLine(CompactJsonLines& out, const CsvRow& row, const std::variant<FormInput, std::string>& form,
                      const AnalysisOptions& options);
 
 struct BatchProgress {

@@ -41,6 +41,13 @@ public:
         depth_ = 0;
     }
     std::string_view Text() const { return {buffer_.get(), static_cast<std::size_t>(cur_ - buffer_.get())}; }
+    // Raw bytes after what is written, outside any document (a line break,
+    // a line written elsewhere).
+    void Raw(std::string_view bytes) {
+        Ensure(bytes.size());
+        if (!bytes.empty()) std::memcpy(cur_, bytes.data(), bytes.size());
+        cur_ += bytes.size();
+    }
 
     void StartObject() { Open('{'); }
     void EndObject() { Close('}'); }
@@ -709,6 +716,29 @@ void AppendJson(std::string& out, const BirthAnalysis& analysis, const JsonExtra
 void AppendAnalysisJson(std::string& out, const BirthAnalysis& analysis, JsonLayout layout) {
     AppendJson(out, analysis, {}, layout);
 }
+
+struct CompactJsonLines::Writer {
+    CompactWriter Compact;
+};
+
+CompactJsonLines::CompactJsonLines() : writer_(std::make_unique<Writer>()) {}
+CompactJsonLines::~CompactJsonLines() = default;
+CompactJsonLines::CompactJsonLines(CompactJsonLines&&) noexcept = default;
+CompactJsonLines& CompactJsonLines::operator=(CompactJsonLines&&) noexcept = default;
+
+void CompactJsonLines::AppendAnalysis(const BirthAnalysis& analysis) {
+    WriteAnalysis(writer_->Compact, analysis, {});
+    writer_->Compact.Raw("\n");
+}
+
+void CompactJsonLines::AppendLine(std::string_view line) {
+    writer_->Compact.Raw(line);
+    writer_->Compact.Raw("\n");
+}
+
+std::string_view CompactJsonLines::Text() const { return writer_->Compact.Text(); }
+
+void CompactJsonLines::Clear() { writer_->Compact.Reset(); }
 
 std::string AnalysisJson(const BirthAnalysis& analysis, JsonLayout layout) {
     std::string out;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "core/pipeline.h"
 #include "core/time_scan.h"
@@ -28,6 +30,27 @@ struct JsonExtras {
 };
 std::string AnalysisJson(const BirthAnalysis& analysis, const JsonExtras& extras,
                          JsonLayout layout = JsonLayout::Indented);
+
+// Many analyses as JSON lines, each the compact object followed by a line
+// break, written one after another into one buffer (the batch's output:
+// no copy of each line on its way out).
+class CompactJsonLines {
+public:
+    CompactJsonLines();
+    ~CompactJsonLines();
+    CompactJsonLines(CompactJsonLines&&) noexcept;
+    CompactJsonLines& operator=(CompactJsonLines&&) noexcept;
+
+    void AppendAnalysis(const BirthAnalysis& analysis);
+    // A line made elsewhere (its line break is added).
+    void AppendLine(std::string_view line);
+    std::string_view Text() const;
+    void Clear();
+
+private:
+    struct Writer;
+    std::unique_ptr<Writer> writer_;
+};
 
 // The JSON keys of the profile fields, field order.
 extern const std::array<std::string_view, kProfileFieldCount> kProfileJsonKeys;
