@@ -208,3 +208,37 @@ TEST(BirthFile, TextSettersLeaveRangeChecksToTheWindowsChecks) {
     for (const char* bad : {"9", "9:", "09:05:", "123:00", "9:5 "}) EXPECT_TRUE(SetTimeText(form, bad)) << bad;
     for (const char* bad : {"28N", "28:36", "28:36NS", "128:00N"}) EXPECT_TRUE(SetLatitudeText(form, bad)) << bad;
 }
+
+TEST(BirthFile, NumbersReadExactlyAndTextsMustBeValidUnicode) {
+    // A place's coordinates come back digit for digit, however many digits
+    // the file gives and whatever rapidjson's own reading would round to.
+    const std::string written = BirthFileText(Sample());
+    std::string file = written;
+    const std::string place =
+        "\"place\": {\"name\": \"New Delhi\", \"state\": \"Delhi\", \"country\": \"India\", \"timeZone\": "
+        "\"Asia/Kolkata\", \"latitude\": 28.613939999999999, \"longitude\": 77.209021000000007, "
+        "\"utcOffsetMinutes\": 330},\n  \"name\"";
+    file.replace(file.find("\"name\""), 6, place);
+    const BirthFileReading first = ReadBirthFile(file);
+    ASSERT_TRUE(first.Birth) << first.Error;
+    ASSERT_TRUE(first.Birth->Form.Place);
+    EXPECT_EQ(first.Birth->Form.Place->Latitude, 28.613939999999999);
+    EXPECT_EQ(first.Birth->Form.Place->Longitude, 77.209021000000007);
+    const std::string again = BirthFileText(first.Birth->Form, first.Birth->Ephemeris);
+    const BirthFileReading second = ReadBirthFile(again);
+    ASSERT_TRUE(second.Birth);
+    EXPECT_EQ(BirthFileText(second.Birth->Form, second.Birth->Ephemeris), again);
+
+    // A lone surrogate escape would give a text that is not UTF-8.
+    std::string surrogate = written;
+    surrogate.replace(surrogate.find("New Delhi"), 9, "New \\udddd Delhi");
+    const BirthFileReading refused = ReadBirthFile(surrogate);
+    EXPECT_FALSE(refused.Birth);
+    EXPECT_NE(refused.Error.find("Unicode"), std::string::npos) << refused.Error;
+    // A proper pair is fine.
+    std::string pair = written;
+    pair.replace(pair.find("New Delhi"), 9, "New \\ud83d\\ude00 Delhi");
+    const BirthFileReading accepted = ReadBirthFile(pair);
+    ASSERT_TRUE(accepted.Birth) << accepted.Error;
+    EXPECT_EQ(accepted.Birth->Form.City, "New \xF0\x9F\x98\x80 Delhi");
+}
