@@ -99,16 +99,18 @@ MainWindow::MainWindow(ui::MessageService& messages, ui::Links& links, QWidget* 
     setWindowTitle(ui::WindowCaption());
     setFont(ui::ProgramFont());
     BuildMenus();
-    // The form scrolls where the screen is too small for it.
     QWidget* form = BuildForm();
-    setCentralWidget(ui::Scrolling(form));
     FillLists();
     SetTabOrder();
     SetUpPlaceCompletion();
     ShowEngineChoices();
     SetUpAccessibility();
-    // Room for the whole form where the screen has it (KeepInsideScreen
-    // shrinks the window, and the form scrolls, where it has not).
+    // The form scrolls where the screen is too small for it (a scroll area
+    // costs layout passes over the wrapped texts, so only then); the window
+    // opens at its full size where the screen has room, and KeepInsideScreen
+    // shrinks it where it has not.
+    const QSize wanted = form->sizeHint() + QSize(0, menuBar()->sizeHint().height());
+    setCentralWidget(ui::FitsScreen(this, wanted) ? form : ui::Scrolling(form));
     resize(sizeHint());
     ui::KeepInsideScreen(this);
     ui::EnableEnterOnButtons();

@@ -85,9 +85,6 @@ ResultWindow::ResultWindow(Links& links, QWidget* parent) : QMainWindow(parent),
     tabs_->addTab(BuildPlanetTab(), QStringLiteral("Planetary Details"));
     tabs_->addTab(BuildProfileTab(), QStringLiteral("Arudha Lagna Details"));
     AddToolkitTabs();
-    // The pages scroll where the screen is too small for them; the window
-    // opens at its designed size wherever the screen allows it.
-    ScrollTabPages(tabs_);
     const QSize designed(Twips(10215, this), Twips(7695, this));
     auto* tabHolder = new QVBoxLayout;
     tabHolder->setContentsMargins(Twips(120, this), Twips(120, this), Twips(120, this), Twips(120, this));
@@ -129,9 +126,11 @@ ResultWindow::ResultWindow(Links& links, QWidget* parent) : QMainWindow(parent),
     tabs_->setPalette(paper);
 
     setCentralWidget(central);
-    // Open at the designed size (the screen permitting), then let the
-    // window shrink: the pages scroll.
+    // Open at the designed size where the screen allows it. Where it does
+    // not, the pages scroll and the window shrinks to the screen (scroll
+    // areas cost layout passes, so only then).
     tabs_->setFixedSize(designed);
+    if (!FitsScreen(this, sizeHint())) ScrollTabPages(tabs_);
     resize(sizeHint());
     tabs_->setMinimumSize(0, 0);
     tabs_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);

@@ -101,9 +101,6 @@ public:
     using QObject::QObject;
 
     static void Fit(QWidget* window) {
-        // The window's minimum comes from its layout: bring it up to date
-        // before asking for a smaller size.
-        if (window->layout()) window->layout()->activate();
         QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
         if (!screen) return;
         const QRect available = screen->availableGeometry();
@@ -119,7 +116,13 @@ public:
         QSize size = window->size();
         size.setWidth(std::min(size.width(), available.width() - extraWidth));
         size.setHeight(std::min(size.height(), available.height() - extraHeight));
-        if (size != window->size()) window->resize(size);
+        if (size != window->size()) {
+            // The window's minimum comes from its layout: bring it up to
+            // date before asking for a smaller size (only then: a layout
+            // pass over wrapped texts is not free).
+            if (window->layout()) window->layout()->activate();
+            window->resize(size);
+        }
         QPoint at = window->pos();
         at.setX(std::clamp(at.x(), available.left(),
                            std::max(available.left(), available.right() + 1 - size.width() - extraWidth)));
@@ -182,6 +185,13 @@ void ScrollTabPages(QTabWidget* tabs) {
         tabs->insertTab(i, area, text);
     }
     tabs->setCurrentIndex(current);
+}
+
+bool FitsScreen(const QWidget* window, QSize clientSize) {
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return true;
+    const QRect available = screen->availableGeometry();
+    return clientSize.width() <= available.width() && clientSize.height() + 40 <= available.height();
 }
 
 void KeepInsideScreen(QWidget* window) {

@@ -43,6 +43,10 @@ QScrollArea* Scrolling(QWidget* content);
 // takes the page's object name (the page itself gets the suffix "Content").
 void ScrollTabPages(QTabWidget* tabs);
 
+// Whether a window of this client size, with room for a title bar and
+// borders, fits the available area of the screen it will open on.
+bool FitsScreen(const QWidget* window, QSize clientSize);
+
 // When the window is shown, shrinks it to the available area of its screen
 // where it would not fit and moves it fully inside; a window that fits keeps
 // its size and place.
