@@ -17,6 +17,7 @@
 #include "core/input_filters.h"
 #include "core/json_report.h"
 #include "core/place_zone.h"
+#include "core/text_numbers.h"
 #include "core/zones.h"
 
 namespace velmora {
@@ -154,15 +155,6 @@ std::string Folded(std::string_view text) {
 std::string_view Field(const CsvRow& row, int column) {
     if (column < 0 || static_cast<std::size_t>(column) >= row.Fields.size()) return {};
     return row.Fields[static_cast<std::size_t>(column)];
-}
-
-std::string Quoted(std::string_view text) {
-    std::string quoted;
-    quoted.reserve(text.size() + 2);
-    quoted.push_back('"');
-    quoted.append(text);
-    quoted.push_back('"');
-    return quoted;
 }
 
 std::optional<bool> DstValue(std::string_view text) {

@@ -45,15 +45,6 @@ bool Take(std::string_view& text, char c) {
     return true;
 }
 
-std::string Quoted(std::string_view text) {
-    std::string quoted;
-    quoted.reserve(text.size() + 2);
-    quoted.push_back('"');
-    quoted.append(text);
-    quoted.push_back('"');
-    return quoted;
-}
-
 int Read(const std::string& text) { return ParseInt16(text).value_or(0); }
 
 std::string AngleText(const std::string& degrees, const std::string& minutes, int degreeDigits, char hemisphere) {

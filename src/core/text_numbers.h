@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace velmora {
@@ -19,6 +20,9 @@ std::optional<double> ParseNumber(std::string_view text);
 // The number at the start of a text, as far as it reads as one; 0 when the
 // text does not start with a number. Leading blanks are skipped.
 double LeadingNumber(std::string_view text);
+
+// The text between double quotes, for messages that name a value.
+std::string Quoted(std::string_view text);
 
 // The text without its leading and trailing blanks.
 std::string_view TrimBlanks(std::string_view text);

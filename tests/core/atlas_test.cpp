@@ -298,44 +298,34 @@ TEST(ZoneAtMomentTest, DelhiAndKolkataInStandardAndWarTime) {
               "Asia/Kolkata \u00B7 UTC+06:30 on 1 May 1943 (summer time)");
 }
 
+namespace {
+
+// The clock of a zone at a local moment and the row and box it gives.
+void ExpectClockAndChoice(std::string_view zone, int year, int month, int day, int offset, bool summer,
+                          std::string_view row, bool box) {
+    const ZoneAtMoment at = ZoneAt(zone, year, month, day, 9, 0);
+    EXPECT_EQ(at.Status, LocalTimeStatus::Ok) << zone << " " << year;
+    EXPECT_EQ(at.UtcOffsetMinutes, offset) << zone << " " << year;
+    EXPECT_EQ(at.SummerTime, summer) << zone << " " << year;
+    const auto choice = ZoneChoiceFor(at.UtcOffsetMinutes, at.SummerTime, zone);
+    ASSERT_TRUE(choice) << zone << " " << year;
+    EXPECT_EQ(choice->Row, RowIndex(row)) << zone << " " << year;
+    EXPECT_EQ(choice->DaylightSaving, box) << zone << " " << year;
+}
+
+}  // namespace
+
 TEST(ZoneAtMomentTest, BritainAndEuropeUseTheirOwnRows) {
     // 1968-71 Britain kept UTC+1 all year ("British Standard Time"): no
     // summer time, so the +1 British row without the box.
-    const ZoneAtMoment winter1970 = ZoneAt("Europe/London", 1970, 1, 15, 9, 0);
-    EXPECT_EQ(winter1970.Status, LocalTimeStatus::Ok);
-    EXPECT_EQ(winter1970.UtcOffsetMinutes, 60);
-    EXPECT_FALSE(winter1970.SummerTime);
-    const auto c1970 = ZoneChoiceFor(winter1970.UtcOffsetMinutes, winter1970.SummerTime, "Europe/London");
-    ASSERT_TRUE(c1970);
-    EXPECT_EQ(c1970->Row, RowIndex("British Summer Time"));
-    EXPECT_FALSE(c1970->DaylightSaving);
-
+    ExpectClockAndChoice("Europe/London", 1970, 1, 15, 60, false, "British Summer Time", false);
     // Summer 1975: Greenwich Mean Time with the box.
-    const ZoneAtMoment summer1975 = ZoneAt("Europe/London", 1975, 7, 1, 9, 0);
-    EXPECT_EQ(summer1975.UtcOffsetMinutes, 60);
-    EXPECT_TRUE(summer1975.SummerTime);
-    const auto c1975 = ZoneChoiceFor(summer1975.UtcOffsetMinutes, summer1975.SummerTime, "Europe/London");
-    ASSERT_TRUE(c1975);
-    EXPECT_EQ(c1975->Row, RowIndex("Greenwich Mean Time"));
-    EXPECT_TRUE(c1975->DaylightSaving);
-
+    ExpectClockAndChoice("Europe/London", 1975, 7, 1, 60, true, "Greenwich Mean Time", true);
     // Double summer time in 1944: British Summer Time with the box.
-    const ZoneAtMoment double1944 = ZoneAt("Europe/London", 1944, 6, 6, 9, 0);
-    EXPECT_EQ(double1944.UtcOffsetMinutes, 120);
-    EXPECT_TRUE(double1944.SummerTime);
-    const auto c1944 = ZoneChoiceFor(double1944.UtcOffsetMinutes, double1944.SummerTime, "Europe/London");
-    ASSERT_TRUE(c1944);
-    EXPECT_EQ(c1944->Row, RowIndex("British Summer Time"));
-    EXPECT_TRUE(c1944->DaylightSaving);
-
+    ExpectClockAndChoice("Europe/London", 1944, 6, 6, 120, true, "British Summer Time", true);
     // Paris in summer: Central European Time with the box, although the
     // British row with the same offset comes first.
-    const ZoneAtMoment paris = ZoneAt("Europe/Paris", 1985, 7, 1, 9, 0);
-    EXPECT_EQ(paris.UtcOffsetMinutes, 120);
-    const auto cParis = ZoneChoiceFor(paris.UtcOffsetMinutes, paris.SummerTime, "Europe/Paris");
-    ASSERT_TRUE(cParis);
-    EXPECT_EQ(cParis->Row, RowIndex("Central European Time"));
-    EXPECT_TRUE(cParis->DaylightSaving);
+    ExpectClockAndChoice("Europe/Paris", 1985, 7, 1, 120, true, "Central European Time", true);
 }
 
 TEST(ZoneAtMomentTest, OffsetsNoRowCanGiveUseTheExactOffset) {
