@@ -13,6 +13,7 @@
 
 #include "astro/engine.h"
 #include "core/pipeline.h"
+#include "core/form_builders.h"
 #include "core/zones.h"
 
 namespace {
@@ -46,27 +47,9 @@ BENCHMARK(BM_EngineRun);
 
 std::vector<velmora::FormInput> RandomForms(std::size_t count) {
     std::mt19937 random(20261207);
-    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
-    std::vector<velmora::FormInput> forms(count);
-    for (velmora::FormInput& f : forms) {
-        f.Name = "RANDOM BIRTH";
-        f.MonthIndex = pick(0, 11);
-        f.Day = std::to_string(pick(1, 28));
-        f.Year = std::to_string(pick(1901, 2050));
-        f.Hour = std::to_string(pick(0, 23));
-        f.Minute = std::to_string(pick(0, 59));
-        f.ZoneRow = pick(0, velmora::kZoneCount - 1);
-        f.DaylightSaving = pick(0, 1) == 1;
-        f.LatitudeDegrees = std::to_string(pick(0, 66));
-        f.LatitudeMinutes = std::to_string(pick(0, 59));
-        f.South = pick(0, 1) == 1;
-        f.LongitudeDegrees = std::to_string(pick(0, 179));
-        f.LongitudeMinutes = std::to_string(pick(0, 59));
-        f.East = pick(0, 1) == 1;
-        f.City = "City";
-        f.State = "State";
-        f.Country = "Country";
-    }
+    std::vector<velmora::FormInput> forms;
+    forms.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) forms.push_back(velmora::testing::RandomForm(random));
     return forms;
 }
 

@@ -4,26 +4,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include "core/form_builders.h"
 #include "core/pipeline.h"
 #include "core/time_scan.h"
 
 namespace {
 
-velmora::FormInput DelhiBirth() {
-    velmora::FormInput f;
-    f.Name = "SCAN BENCH";
-    f.MonthIndex = 0;
-    f.Day = "5";
-    f.Year = "1980";
-    f.Hour = "9";
-    f.Minute = "5";
-    f.ZoneRow = 34;
-    f.LatitudeDegrees = "28";
-    f.LatitudeMinutes = "36";
-    f.LongitudeDegrees = "77";
-    f.LongitudeMinutes = "12";
-    return f;
-}
+velmora::FormInput DelhiBirth() { return velmora::testing::DelhiForm("SCAN BENCH"); }
 
 void BM_SensitivityScan(benchmark::State& state) {
     const velmora::AnalysisOutcome entered = velmora::RunAnalysis(DelhiBirth());

@@ -443,6 +443,15 @@ void WritePlace(W& w, const BirthAnalysis& a) {
     w.EndObject();
 }
 
+// "from" and "to" of a run of minutes, as local clock times.
+template <class W>
+void SpanFields(W& w, const MinuteSpan& span) {
+    Key(w, "from");
+    Str(w, ClockMinuteText(span.From));
+    Key(w, "to");
+    Str(w, ClockMinuteText(span.To));
+}
+
 template <class W>
 void WriteSensitivity(W& w, const SensitivityScan& scan) {
     Key(w, "sensitivity");
@@ -453,10 +462,7 @@ void WriteSensitivity(W& w, const SensitivityScan& scan) {
     w.StartArray();
     for (const SensitivitySegment& segment : scan.Segments) {
         w.StartObject();
-        Key(w, "from");
-        Str(w, ClockMinuteText(segment.From));
-        Key(w, "to");
-        Str(w, ClockMinuteText(segment.To));
+        SpanFields(w, segment);
         Key(w, "ascendantSign");
         w.Int(segment.AscendantSign);
         Key(w, "arudhaLagnaSign");
@@ -466,10 +472,7 @@ void WriteSensitivity(W& w, const SensitivityScan& scan) {
     w.EndArray();
     Key(w, "sameChart");
     w.StartObject();
-    Key(w, "from");
-    Str(w, ClockMinuteText(scan.SameChart.From));
-    Key(w, "to");
-    Str(w, ClockMinuteText(scan.SameChart.To));
+    SpanFields(w, scan.SameChart);
     w.EndObject();
     w.EndObject();
 }

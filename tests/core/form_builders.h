@@ -1,6 +1,9 @@
 #pragma once
 
+#include <random>
 #include <string>
+
+#include "core/zones.h"
 
 #include "core/form_input.h"
 
@@ -25,6 +28,32 @@ inline FormInput DelhiForm(std::string name = "ASHA") {
     f.City = "New Delhi";
     f.State = "Delhi";
     f.Country = "India";
+    return f;
+}
+
+// A form as the lists and boxes could hold it, drawn at random: any date
+// 1901-2050 (days 1-28), time, zone row and daylight saving, latitudes up to
+// `maxLatitude` degrees either side, any longitude.
+inline FormInput RandomForm(std::mt19937& random, int maxLatitude = 66) {
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    FormInput f;
+    f.Name = "RANDOM BIRTH";
+    f.MonthIndex = pick(0, 11);
+    f.Day = std::to_string(pick(1, 28));
+    f.Year = std::to_string(pick(1901, 2050));
+    f.Hour = std::to_string(pick(0, 23));
+    f.Minute = std::to_string(pick(0, 59));
+    f.ZoneRow = pick(0, kZoneCount - 1);
+    f.DaylightSaving = pick(0, 1) == 1;
+    f.LatitudeDegrees = std::to_string(pick(0, maxLatitude));
+    f.LatitudeMinutes = std::to_string(pick(0, 59));
+    f.South = pick(0, 1) == 1;
+    f.LongitudeDegrees = std::to_string(pick(0, 179));
+    f.LongitudeMinutes = std::to_string(pick(0, 59));
+    f.East = pick(0, 1) == 1;
+    f.City = "City";
+    f.State = "State";
+    f.Country = "Country";
     return f;
 }
 

@@ -9,6 +9,7 @@
 
 #include <random>
 
+#include "core/form_builders.h"
 #include "core/json_report.h"
 #include "core/pipeline.h"
 #include "core/zones.h"
@@ -37,21 +38,7 @@ TEST(CompactJson, EqualsRapidjsonsWriterOnRandomBirthsAndAwkwardTexts) {
     const std::string awkward[] = {"New \"Delhi\"", "C:\\place\\", "tab\there\nline\r\b\f", "abcdefg\x01hijklmnop",
                                    "S\xC3\xA3o Paulo \xE2\x80\x94 long enough to take the fast path", "\x7F\x1F"};
     for (int i = 0; i < 200; ++i) {
-        FormInput f;
-        f.Name = "RANDOM";
-        f.MonthIndex = pick(0, 11);
-        f.Day = std::to_string(pick(1, 28));
-        f.Year = std::to_string(pick(1901, 2050));
-        f.Hour = std::to_string(pick(0, 23));
-        f.Minute = std::to_string(pick(0, 59));
-        f.ZoneRow = pick(0, kZoneCount - 1);
-        f.DaylightSaving = pick(0, 1) == 1;
-        f.LatitudeDegrees = std::to_string(pick(0, 89));
-        f.LatitudeMinutes = std::to_string(pick(0, 59));
-        f.South = pick(0, 1) == 1;
-        f.LongitudeDegrees = std::to_string(pick(0, 179));
-        f.LongitudeMinutes = std::to_string(pick(0, 59));
-        f.East = pick(0, 1) == 1;
+        FormInput f = velmora::testing::RandomForm(random, 89);
         f.City = awkward[static_cast<std::size_t>(i) % std::size(awkward)];
         f.State = awkward[static_cast<std::size_t>(i + 1) % std::size(awkward)];
         if (i % 7 == 0) f.ExactUtcOffsetMinutes = pick(-18 * 60, 18 * 60);

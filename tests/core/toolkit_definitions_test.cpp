@@ -17,21 +17,6 @@ namespace {
 // Days since 1970-01-01 of a calendar date.
 long DaysOf(const std::chrono::year_month_day& date) { return std::chrono::sys_days{date}.time_since_epoch().count(); }
 
-FormInput RandomForm(std::mt19937& random) {
-    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
-    FormInput f = velmora::testing::DelhiForm();
-    f.MonthIndex = pick(0, 11);
-    f.Day = std::to_string(pick(1, 28));
-    f.Year = std::to_string(pick(1901, 2050));
-    f.Hour = std::to_string(pick(0, 23));
-    f.Minute = std::to_string(pick(0, 59));
-    f.ZoneRow = pick(0, 70);
-    f.LatitudeDegrees = std::to_string(pick(0, 66));
-    f.South = pick(0, 1) == 1;
-    f.LongitudeDegrees = std::to_string(pick(0, 179));
-    f.East = pick(0, 1) == 1;
-    return f;
-}
 
 }  // namespace
 
@@ -42,7 +27,7 @@ TEST(ToolkitDefinitions, PadasNavamsaAndDashaOfRandomBirths) {
     AnalysisOptions options;
     options.MonthNames = &EnglishMonthNames();
     for (int n = 0; n < 200; ++n) {
-        const AnalysisOutcome outcome = RunAnalysis(RandomForm(random), options);
+        const AnalysisOutcome outcome = RunAnalysis(velmora::testing::RandomForm(random), options);
         ASSERT_FALSE(outcome.Rejected);
         const BirthAnalysis& a = outcome.Result;
 
