@@ -58,7 +58,8 @@ double ColdFirstQuerySeconds() {
     close(pipeEnds[1]);
     std::string output;
     char buffer[64];
-    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) output.append(buffer, static_cast<std::size_t>(n));
+    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        output.append(buffer, static_cast<std::size_t>(n));
     close(pipeEnds[0]);
     if (spawned != 0) return -1;
     int status = 0;
@@ -77,8 +78,12 @@ void BM_AtlasFirstQueryFreshProcess(benchmark::State& state) {
         state.SetIterationTime(seconds);
     }
 }
-BENCHMARK(BM_AtlasFirstQueryFreshProcess)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5)
-    ->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_AtlasFirstQueryFreshProcess)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // A new instance in a process where the library's data is already mapped.
 void BM_AtlasLoadNewInstance(benchmark::State& state) {

@@ -21,10 +21,12 @@ std::string RandomCsv(std::size_t count) {
     std::string csv = "name,date,time,zone,dst,lat,lon,city,state,country\n";
     char line[256];
     for (std::size_t i = 0; i < count; ++i) {
-        std::snprintf(line, sizeof line, "RANDOM BIRTH,%04d-%02d-%02d,%02d:%02d,%d,%d,%02d:%02d%c,%03d:%02d%c,\"City, Town\",State,Country\n",
-                      pick(1901, 2050), pick(1, 12), pick(1, 28), pick(0, 23), pick(0, 59),
-                      pick(0, velmora::kZoneCount - 1), pick(0, 1), pick(0, 66), pick(0, 59), pick(0, 1) ? 'N' : 'S',
-                      pick(0, 179), pick(0, 59), pick(0, 1) ? 'E' : 'W');
+        std::snprintf(
+            line, sizeof line,
+            "RANDOM BIRTH,%04d-%02d-%02d,%02d:%02d,%d,%d,%02d:%02d%c,%03d:%02d%c,\"City, Town\",State,Country\n",
+            pick(1901, 2050), pick(1, 12), pick(1, 28), pick(0, 23), pick(0, 59), pick(0, velmora::kZoneCount - 1),
+            pick(0, 1), pick(0, 66), pick(0, 59), pick(0, 1) ? 'N' : 'S', pick(0, 179), pick(0, 59),
+            pick(0, 1) ? 'E' : 'W');
         csv += line;
     }
     return csv;
@@ -52,7 +54,8 @@ void BM_BatchLine(benchmark::State& state) {
         const std::size_t k = i++ % forms.size();
         benchmark::DoNotOptimize(velmora::AppendBatchLine(out, rows[k + 1], forms[k], options));
     }
-    state.counters["births/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["births/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["bytes/line"] = static_cast<double>(out.size());
 }
 BENCHMARK(BM_BatchLine);

@@ -46,7 +46,9 @@ struct Services {
     RecentStore store;
     SilentMessages messages;
     NoBrowser opener;
-    velmora::Application::Services Make() { return {guard, clock, store, messages, opener, [] { return 0.5; }}; }
+    velmora::Application::Services Make() {
+        return {guard, clock, store, messages, opener, [] { return 0.5; }};
+    }
 };
 
 void BM_StartUpToInputWindow(benchmark::State& state) {
@@ -56,7 +58,8 @@ void BM_StartUpToInputWindow(benchmark::State& state) {
         velmora::Application program(services.Make());
         program.Start();
         QCoreApplication::processEvents();
-        firstStartMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - processStart).count();
+        firstStartMs =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - processStart).count();
         program.mainWindow()->hide();
     }
     state.counters["first_start_in_process_ms"] = firstStartMs;

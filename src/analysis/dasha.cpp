@@ -50,9 +50,7 @@ std::vector<DashaSpan> AntarDashas(std::size_t mahaLord, UtMoment nominalStart, 
 
 }  // namespace
 
-UtMoment MomentOfJulianDay(double julianDay) {
-    return UtMoment(Seconds((julianDay - kUnixEpochJulianDay) * 86400.0));
-}
+UtMoment MomentOfJulianDay(double julianDay) { return UtMoment(Seconds((julianDay - kUnixEpochJulianDay) * 86400.0)); }
 
 std::chrono::year_month_day UtDateOf(UtMoment moment) {
     return std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(moment));

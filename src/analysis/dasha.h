@@ -38,12 +38,33 @@ inline constexpr std::array<DashaLord, 9> kDashaLords{{{"Ketu", 7},
                                                        {"Saturn", 19},
                                                        {"Mercury", 17}}};
 
-inline constexpr std::array<std::string_view, 27> kNakshatraNames{
-    "Ashwini",       "Bharani",       "Krittika",          "Rohini",           "Mrigashira",  "Ardra",
-    "Punarvasu",     "Pushya",        "Ashlesha",          "Magha",            "Purva Phalguni",
-    "Uttara Phalguni", "Hasta",       "Chitra",            "Swati",            "Vishakha",    "Anuradha",
-    "Jyeshtha",      "Mula",          "Purva Ashadha",     "Uttara Ashadha",   "Shravana",    "Dhanishta",
-    "Shatabhisha",   "Purva Bhadrapada", "Uttara Bhadrapada", "Revati"};
+inline constexpr std::array<std::string_view, 27> kNakshatraNames{"Ashwini",
+                                                                  "Bharani",
+                                                                  "Krittika",
+                                                                  "Rohini",
+                                                                  "Mrigashira",
+                                                                  "Ardra",
+                                                                  "Punarvasu",
+                                                                  "Pushya",
+                                                                  "Ashlesha",
+                                                                  "Magha",
+                                                                  "Purva Phalguni",
+                                                                  "Uttara Phalguni",
+                                                                  "Hasta",
+                                                                  "Chitra",
+                                                                  "Swati",
+                                                                  "Vishakha",
+                                                                  "Anuradha",
+                                                                  "Jyeshtha",
+                                                                  "Mula",
+                                                                  "Purva Ashadha",
+                                                                  "Uttara Ashadha",
+                                                                  "Shravana",
+                                                                  "Dhanishta",
+                                                                  "Shatabhisha",
+                                                                  "Purva Bhadrapada",
+                                                                  "Uttara Bhadrapada",
+                                                                  "Revati"};
 
 // One period, half open: it runs from Start up to, not including, End.
 // The dates are the universal-time calendar dates of the two moments.
@@ -65,8 +86,8 @@ struct DashaTable {
     std::string_view NakshatraName;
     int Lord = 0;  // index into kDashaLords: the lord of the Moon's nakshatra
     std::string_view LordName;
-    double ElapsedFraction = 0;  // of the nakshatra at birth, 0 <= f < 1
-    double BalanceYears = 0;     // left of the first maha dasha at birth
+    double ElapsedFraction = 0;      // of the nakshatra at birth, 0 <= f < 1
+    double BalanceYears = 0;         // left of the first maha dasha at birth
     std::vector<MahaDasha> Periods;  // nine, the one running at birth first
 };
 

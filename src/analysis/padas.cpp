@@ -12,9 +12,7 @@ int WrapSign(int sign) { return ((sign - 1) % kSignCount + kSignCount) % kSignCo
 
 }  // namespace
 
-int SignLordBody(int signNumber) {
-    return kSignLords[static_cast<std::size_t>(WrapSign(signNumber) - 1)];
-}
+int SignLordBody(int signNumber) { return kSignLords[static_cast<std::size_t>(WrapSign(signNumber) - 1)]; }
 
 std::array<Pada, 12> ArudhaPadas(const std::array<int, 10>& bodySigns) {
     const int ascendantSign = WrapSign(bodySigns[kAscendantBody]);

@@ -8,13 +8,13 @@ namespace velmora::analysis {
 // One Arudha pada: the image of a house, found from where the house's lord
 // stands. Sign numbers run 1..12 (Aries .. Pisces).
 struct Pada {
-    int House = 0;            // 1..12, counted from the ascendant's sign
-    int HouseSign = 0;        // sign number of the house
-    int Lord = 0;             // body index (kBodyNames) of the house's lord
+    int House = 0;      // 1..12, counted from the ascendant's sign
+    int HouseSign = 0;  // sign number of the house
+    int Lord = 0;       // body index (kBodyNames) of the house's lord
     std::string_view LordName;
-    int LordSign = 0;         // sign number the lord stands in
-    int PadaSign = 0;         // sign number of the pada
-    std::string_view Label;   // "AL", "A2" .. "A11", "UL"
+    int LordSign = 0;        // sign number the lord stands in
+    int PadaSign = 0;        // sign number of the pada
+    std::string_view Label;  // "AL", "A2" .. "A11", "UL"
 };
 
 // Labels of the twelve padas, house order: the Arudha Lagna, A2 .. A11, the

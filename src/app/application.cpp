@@ -36,8 +36,8 @@ bool Application::Start() {
     }
 
     if (!services_.Random) {
-        auto generator = std::make_shared<QRandomGenerator>(
-            static_cast<quint32>(QDateTime::currentMSecsSinceEpoch() & 0xffffffffu));
+        auto generator =
+            std::make_shared<QRandomGenerator>(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch() & 0xffffffffu));
         services_.Random = [generator] { return generator->generateDouble(); };
     }
     QApplication::setWindowIcon(ui::ProgramIcon());
@@ -53,8 +53,9 @@ bool Application::Start() {
     mainWindow_->show();
 
     promotion_ = PickPromotionLabel(services_.Random());
-    mainWindow_->BringPromotionLabelToFront(promotion_ == PromotionChoice::CoBrand ? MainWindow::PromotionLabel::CoBrand
-                                                                                  : MainWindow::PromotionLabel::FullBrand);
+    mainWindow_->BringPromotionLabelToFront(promotion_ == PromotionChoice::CoBrand
+                                                ? MainWindow::PromotionLabel::CoBrand
+                                                : MainWindow::PromotionLabel::FullBrand);
     return true;
 }
 

@@ -21,9 +21,7 @@ constexpr const char* kCacheFolderName = "velmora-arudha-lagna";
 // repair to settle; each round either locks, refuses or removes something.
 constexpr int kAttempts = 8;
 
-void Say(const QString& text) {
-    std::fprintf(stderr, "velmora-arudha-lagna: %s\n", text.toLocal8Bit().constData());
-}
+void Say(const QString& text) { std::fprintf(stderr, "velmora-arudha-lagna: %s\n", text.toLocal8Bit().constData()); }
 
 QString ErrorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
@@ -70,10 +68,10 @@ QString CacheFolder() {
 // use. True when it is gone.
 bool RemoveEntry(const QByteArray& path, const struct stat& st, const QString& displayPath) {
     const bool folder = S_ISDIR(st.st_mode);
-    const QString what = folder                  ? QStringLiteral("a folder")
-                         : S_ISLNK(st.st_mode)   ? QStringLiteral("a symbolic link")
-                         : S_ISREG(st.st_mode)   ? QStringLiteral("a lock file it cannot open")
-                                                 : QStringLiteral("a file of another kind");
+    const QString what = folder                ? QStringLiteral("a folder")
+                         : S_ISLNK(st.st_mode) ? QStringLiteral("a symbolic link")
+                         : S_ISREG(st.st_mode) ? QStringLiteral("a lock file it cannot open")
+                                               : QStringLiteral("a file of another kind");
     if ((folder ? ::rmdir(path.constData()) : ::unlink(path.constData())) != 0 && errno != ENOENT) {
         Say(QStringLiteral("cannot remove %1 at the lock path %2: %3").arg(what, displayPath, ErrorText(errno)));
         return false;
@@ -113,7 +111,8 @@ LockFileInstanceGuard::~LockFileInstanceGuard() {
 bool LockFileInstanceGuard::Claim() {
     if (Held()) return true;
     if (path_.isEmpty()) {
-        StartingWithoutLock(QStringLiteral("no private folder for the lock (neither XDG_RUNTIME_DIR nor a cache folder)"));
+        StartingWithoutLock(
+            QStringLiteral("no private folder for the lock (neither XDG_RUNTIME_DIR nor a cache folder)"));
         return true;
     }
     const QByteArray native = QFile::encodeName(path_);
@@ -122,7 +121,8 @@ bool LockFileInstanceGuard::Claim() {
         // O_NOFOLLOW: a symbolic link is never followed; O_NONBLOCK: a FIFO
         // at the path cannot hang the start; O_CLOEXEC: programs started from
         // here (the browser) do not inherit the lock.
-        const int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0600);
+        const int fd =
+            ::open(native.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0600);
         if (fd < 0) {
             const int openError = errno;
             struct stat st {};
@@ -170,7 +170,8 @@ bool LockFileInstanceGuard::Claim() {
         if ((opened.st_mode & 07777) != 0600) ::fchmod(fd, 0600);
         const QByteArray holder = QByteArray::number(static_cast<qint64>(::getpid())) + '\n';
         if (::ftruncate(fd, 0) == 0) {
-            [[maybe_unused]] const ssize_t written = ::write(fd, holder.constData(), static_cast<size_t>(holder.size()));
+            [[maybe_unused]] const ssize_t written =
+                ::write(fd, holder.constData(), static_cast<size_t>(holder.size()));
         }
         fd_ = fd;
         return true;

@@ -11,8 +11,8 @@ namespace {
 // C = (17.23 sin(node) + 1.27 sin(2L) - p1 T - 1.11 T^2 - p0) / 3600, the
 // coefficients in arcseconds, the angles in degrees.
 double Correction(double node, double twiceSun, double t, double p0) {
-    return (17.23 * std::sin(node * kDegToRad) + 1.27 * std::sin(twiceSun * kDegToRad) - 5025.64 * t -
-            1.11 * t * t - p0) /
+    return (17.23 * std::sin(node * kDegToRad) + 1.27 * std::sin(twiceSun * kDegToRad) - 5025.64 * t - 1.11 * t * t -
+            p0) /
            3600;
 }
 

@@ -58,7 +58,8 @@ double JulianDayUtOf(const BirthMoment& moment) {
 
 EngineOutcome PreciseEngine::Compute(const BirthMoment& moment) const {
     EngineOutcome outcome;
-    const PreciseOutcome precise = ComputePrecise(JulianDayUtOf(moment), moment.Latitude, -moment.LongitudeWest, settings_);
+    const PreciseOutcome precise =
+        ComputePrecise(JulianDayUtOf(moment), moment.Latitude, -moment.LongitudeWest, settings_);
     if (!precise.Ok) {
         outcome.Ok = false;
         outcome.Error = precise.Error;
@@ -68,7 +69,8 @@ EngineOutcome PreciseEngine::Compute(const BirthMoment& moment) const {
     p.UniversalTime = moment.UniversalTime;
     p.SiderealCorrection = -precise.Result.AyanamsaDegrees;
     p.Longitudes = precise.Result.Longitudes;
-    for (std::size_t k = 0; k < kRetrogradeBodies.size(); ++k) p.Retrograde[kRetrogradeBodies[k]] = precise.Result.Retrograde[k];
+    for (std::size_t k = 0; k < kRetrogradeBodies.size(); ++k)
+        p.Retrograde[kRetrogradeBodies[k]] = precise.Result.Retrograde[k];
     return outcome;
 }
 

@@ -118,9 +118,14 @@ void FormatLongitude(double longitude, std::string& arcText, std::string& positi
 
     // The position text is the arc text cut down: two-digit degrees, the
     // sign, two-digit minutes.
-    char position[9] = {static_cast<char>('0' + degrees / 10), static_cast<char>('0' + degrees % 10), ' ',
-                        sign.size() == 3 ? sign[0] : ' ', sign.size() == 3 ? sign[1] : ' ',
-                        sign.size() == 3 ? sign[2] : ' ', ' ', static_cast<char>('0' + n / 10),
+    char position[9] = {static_cast<char>('0' + degrees / 10),
+                        static_cast<char>('0' + degrees % 10),
+                        ' ',
+                        sign.size() == 3 ? sign[0] : ' ',
+                        sign.size() == 3 ? sign[1] : ' ',
+                        sign.size() == 3 ? sign[2] : ' ',
+                        ' ',
+                        static_cast<char>('0' + n / 10),
                         static_cast<char>('0' + n % 10)};
     positionText.assign(position, sizeof position);
 }

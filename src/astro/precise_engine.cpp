@@ -32,7 +32,7 @@ struct LastSettings {
 };
 
 std::mutex gLibraryLock;
-LastSettings gProcessSettings;            // guarded by gLibraryLock
+LastSettings gProcessSettings;  // guarded by gLibraryLock
 thread_local LastSettings tThreadSettings;
 
 // Where the library keeps its files per thread, a thread that used it must
@@ -52,12 +52,18 @@ thread_local ThreadCloser tCloser;
 
 int SiderealModeOf(Ayanamsa ayanamsa) {
     switch (ayanamsa) {
-        case Ayanamsa::Lahiri: return SE_SIDM_LAHIRI;
-        case Ayanamsa::Raman: return SE_SIDM_RAMAN;
-        case Ayanamsa::Krishnamurti: return SE_SIDM_KRISHNAMURTI;
-        case Ayanamsa::FaganBradley: return SE_SIDM_FAGAN_BRADLEY;
-        case Ayanamsa::Yukteshwar: return SE_SIDM_YUKTESHWAR;
-        case Ayanamsa::TrueChitra: return SE_SIDM_TRUE_CITRA;
+        case Ayanamsa::Lahiri:
+            return SE_SIDM_LAHIRI;
+        case Ayanamsa::Raman:
+            return SE_SIDM_RAMAN;
+        case Ayanamsa::Krishnamurti:
+            return SE_SIDM_KRISHNAMURTI;
+        case Ayanamsa::FaganBradley:
+            return SE_SIDM_FAGAN_BRADLEY;
+        case Ayanamsa::Yukteshwar:
+            return SE_SIDM_YUKTESHWAR;
+        case Ayanamsa::TrueChitra:
+            return SE_SIDM_TRUE_CITRA;
     }
     return SE_SIDM_LAHIRI;
 }
@@ -177,24 +183,36 @@ PreciseOutcome ComputePrecise(double julianDayUt, double latitude, double longit
 
 std::string_view AyanamsaKey(Ayanamsa ayanamsa) {
     switch (ayanamsa) {
-        case Ayanamsa::Lahiri: return "lahiri";
-        case Ayanamsa::Raman: return "raman";
-        case Ayanamsa::Krishnamurti: return "krishnamurti";
-        case Ayanamsa::FaganBradley: return "fagan-bradley";
-        case Ayanamsa::Yukteshwar: return "yukteshwar";
-        case Ayanamsa::TrueChitra: return "true-chitra";
+        case Ayanamsa::Lahiri:
+            return "lahiri";
+        case Ayanamsa::Raman:
+            return "raman";
+        case Ayanamsa::Krishnamurti:
+            return "krishnamurti";
+        case Ayanamsa::FaganBradley:
+            return "fagan-bradley";
+        case Ayanamsa::Yukteshwar:
+            return "yukteshwar";
+        case Ayanamsa::TrueChitra:
+            return "true-chitra";
     }
     return "lahiri";
 }
 
 std::string_view AyanamsaDisplayName(Ayanamsa ayanamsa) {
     switch (ayanamsa) {
-        case Ayanamsa::Lahiri: return "Lahiri";
-        case Ayanamsa::Raman: return "Raman";
-        case Ayanamsa::Krishnamurti: return "Krishnamurti";
-        case Ayanamsa::FaganBradley: return "Fagan/Bradley";
-        case Ayanamsa::Yukteshwar: return "Yukteshwar";
-        case Ayanamsa::TrueChitra: return "True Chitra";
+        case Ayanamsa::Lahiri:
+            return "Lahiri";
+        case Ayanamsa::Raman:
+            return "Raman";
+        case Ayanamsa::Krishnamurti:
+            return "Krishnamurti";
+        case Ayanamsa::FaganBradley:
+            return "Fagan/Bradley";
+        case Ayanamsa::Yukteshwar:
+            return "Yukteshwar";
+        case Ayanamsa::TrueChitra:
+            return "True Chitra";
     }
     return "Lahiri";
 }

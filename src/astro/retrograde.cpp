@@ -10,7 +10,9 @@ namespace velmora::astro {
 namespace {
 
 // A date as one comparable number, yyyymmdd.
-constexpr int DateKey(int year, unsigned month, unsigned day) { return year * 10000 + static_cast<int>(month * 100 + day); }
+constexpr int DateKey(int year, unsigned month, unsigned day) {
+    return year * 10000 + static_cast<int>(month * 100 + day);
+}
 
 int DateKeyOf(const StationMoment& station) {
     return DateKey(station.Year, static_cast<unsigned>(station.Month), static_cast<unsigned>(station.Day));
@@ -49,7 +51,8 @@ bool IsRetrogradeIn(std::size_t table, int date) {
         first = first[half - 1] < date ? first + half : first;
         length -= half;
     }
-    const std::size_t before = static_cast<std::size_t>(first - keys.Retrograde.data()) + (length == 1 && *first < date);
+    const std::size_t before =
+        static_cast<std::size_t>(first - keys.Retrograde.data()) + (length == 1 && *first < date);
     if (before == 0) return false;
     return date < keys.Direct[before - 1];
 }

@@ -6,8 +6,7 @@ namespace velmora::astro {
 
 double DayNumber(int month, int day, int year) {
     const double a = 12.0 * (year + 4800) + month - 3;
-    double j = std::floor((365 * a + 2 * (a - 12 * std::floor(a / 12)) + 7) / 12) + day +
-               std::floor(a / 48) - 32083;
+    double j = std::floor((365 * a + 2 * (a - 12 * std::floor(a / 12)) + 7) / 12) + day + std::floor(a / 48) - 32083;
     if (j > 2299171) j += std::floor(a / 4800) - std::floor(a / 1200) + 38;
     return j;
 }
@@ -15,8 +14,8 @@ double DayNumber(int month, int day, int year) {
 double DayCount2000(int year, int month, int day, int hour, int minute) {
     const double y = year;
     const double m = month;
-    return 367 * y - std::floor(7 * (y + std::floor((m + 9) / 12)) / 4) + std::floor(275 * m / 9) + day -
-           730531.5 + (hour + minute / 60.0) / 24;
+    return 367 * y - std::floor(7 * (y + std::floor((m + 9) / 12)) / 4) + std::floor(275 * m / 9) + day - 730531.5 +
+           (hour + minute / 60.0) / 24;
 }
 
 double JulianDayOf(const BirthMoment& moment) { return DayNumber(moment.Month, moment.Day, moment.Year); }

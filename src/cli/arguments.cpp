@@ -33,10 +33,12 @@ int WholeNumber(const QString& text) {
 std::variant<BirthFileContents, Notice> LoadBirth(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Notice{Std(QStringLiteral("%1: %2").arg(path, file.errorString())), MessageIcon::Critical, FormField::None};
+        return Notice{Std(QStringLiteral("%1: %2").arg(path, file.errorString())), MessageIcon::Critical,
+                      FormField::None};
     // One byte more than a birth file may hold tells a long file from a full one.
     const QByteArray bytes = file.read(static_cast<qint64>(kBirthFileMaxBytes) + 1);
-    BirthFileReading reading = ReadBirthFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    BirthFileReading reading =
+        ReadBirthFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!reading.Birth) {
         Notice refusal = reading.Check.value_or(Notice{});
         refusal.Text = Std(path) + ": " + reading.Error;
@@ -85,8 +87,9 @@ struct Options {
                                  "An exact clock offset from universal time (east positive), overriding --zone and "
                                  "--dst, e.g. +05:45.",
                                  "+HH:MM"};
-    QCommandLineOption places{"places", "List up to 20 atlas places matching TEXT, one a line: name, state, country, "
-                                        "latitude, longitude, zone.",
+    QCommandLineOption places{"places",
+                              "List up to 20 atlas places matching TEXT, one a line: name, state, country, "
+                              "latitude, longitude, zone.",
                               "TEXT"};
     QCommandLineOption ephemeris{"ephemeris",
                                  "Positions from the program's own formulas (default) or from the Swiss Ephemeris "
@@ -96,14 +99,18 @@ struct Options {
                                 "Ayanamsa of the precise ephemeris: lahiri (default), raman, krishnamurti, "
                                 "fagan-bradley, yukteshwar or true-chitra.",
                                 "NAME", "lahiri"};
-    QCommandLineOption node{"node", "Lunar node of the precise ephemeris: mean (default) or true.", "mean|true", "mean"};
+    QCommandLineOption node{"node", "Lunar node of the precise ephemeris: mean (default) or true.", "mean|true",
+                            "mean"};
     QCommandLineOption json{"json", "Print one JSON object (schema 2, docs/json.md) instead of the readable report."};
-    QCommandLineOption birth{"birth", "Read the birth from a birth file (docs/birth-file.md); other options given "
-                                      "change its values.",
+    QCommandLineOption birth{"birth",
+                             "Read the birth from a birth file (docs/birth-file.md); other options given "
+                             "change its values.",
                              "FILE"};
     QCommandLineOption saveBirth{"save-birth", "Write the birth given by the other options to a birth file and stop.",
                                  "FILE"};
-    QCommandLineOption pdf{"pdf", "Write the printable report as PDF (no display needed) instead of printing the readable report.", "FILE"};
+    QCommandLineOption pdf{
+        "pdf", "Write the printable report as PDF (no display needed) instead of printing the readable report.",
+        "FILE"};
     QCommandLineOption batch{"batch",
                              "Analyse every row of a CSV file (- for standard input) with the columns name, date, "
                              "time, zone, dst, lat, lon, city, state, country and optionally place and utc_offset; "
@@ -122,9 +129,9 @@ struct Options {
     QCommandLineOption version{"version", "Show the version."};
 
     void AddTo(QCommandLineParser& parser) const {
-        parser.addOptions({name, date, time, zone, dst, lat, lon, city, state, country, place, utcOffset, places,
-                           ephemeris, ayanamsa, node, json, birth, saveBirth, pdf, batch, jobs, sensitivity, transitsAt,
-                           listZones, help, version});
+        parser.addOptions({name,      date,  time,      zone,   dst,         lat,        lon,       city, state,
+                           country,   place, utcOffset, places, ephemeris,   ayanamsa,   node,      json, birth,
+                           saveBirth, pdf,   batch,     jobs,   sensitivity, transitsAt, listZones, help, version});
     }
 };
 
@@ -205,13 +212,15 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
         if (!chosen) return Usage(QStringLiteral("--node expects mean or true"));
         request.Settings.Node = *chosen;
     }
-    if (parser.isSet(ephemeris) || parser.isSet(ayanamsa) || parser.isSet(node)) request.BirthEphemeris = request.Settings;
+    if (parser.isSet(ephemeris) || parser.isSet(ayanamsa) || parser.isSet(node))
+        request.BirthEphemeris = request.Settings;
 
     if (parser.isSet(batch)) {
         request.What = Request::Action::Batch;
         request.BatchPath = parser.value(batch);
         request.Jobs = WholeNumber(parser.value(jobs));
-        if (request.Jobs < 1 || request.Jobs > 256) return Usage(QStringLiteral("--jobs expects a number from 1 to 256"));
+        if (request.Jobs < 1 || request.Jobs > 256)
+            return Usage(QStringLiteral("--jobs expects a number from 1 to 256"));
         return {request, std::nullopt, std::nullopt};
     }
     if (parser.isSet(jobs)) return Usage(QStringLiteral("--jobs goes with --batch"));
@@ -314,7 +323,8 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
         if (form.ExactUtcOffsetMinutes) {
             // The exact offset already says what the clock showed, summer
             // time included, so the box has no row to act on.
-            return Usage(QStringLiteral("--dst needs a zone row; the place's exact offset already includes summer time"));
+            return Usage(
+                QStringLiteral("--dst needs a zone row; the place's exact offset already includes summer time"));
         }
         form.DaylightSaving = true;
     }
@@ -338,8 +348,7 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     if (parser.isSet(lon)) {
         static const QRegularExpression lonPattern(QStringLiteral("^(\\d{1,3}):(\\d{1,2})([EWew])$"));
         const auto lonMatch = lonPattern.match(parser.value(lon));
-        if (!lonMatch.hasMatch())
-            return Usage(QStringLiteral("--lon expects DDD:MM followed by E or W, e.g. 77:12E"));
+        if (!lonMatch.hasMatch()) return Usage(QStringLiteral("--lon expects DDD:MM followed by E or W, e.g. 77:12E"));
         form.LongitudeDegrees = Std(lonMatch.captured(1));
         form.LongitudeMinutes = Std(lonMatch.captured(2));
         form.East = lonMatch.captured(3).toUpper() == QStringLiteral("E");
@@ -354,7 +363,8 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
         request.TransitsAt = ParseClockMinute(Std(parser.value(transitsAt)));
         if (!request.TransitsAt) return Usage(QStringLiteral("--transits-at expects YYYY-MM-DDTHH:MM"));
         if (*request.TransitsAt < kFirstClockMinute || *request.TransitsAt > kLastClockMinute)
-            return Usage(QStringLiteral("--transits-at: the moment must lie from 1901-01-01T00:00 to 2050-12-31T23:59"));
+            return Usage(
+                QStringLiteral("--transits-at: the moment must lie from 1901-01-01T00:00 to 2050-12-31T23:59"));
     }
     return {request, std::nullopt, std::nullopt};
 }

@@ -44,7 +44,8 @@ public:
         const double rate = elapsed > 0 ? static_cast<double>(progress.Rows) / elapsed : 0;
         std::string line = "\r";
         if (totalBytes_ > 0) {
-            const double done = std::min(1.0, static_cast<double>(progress.BytesRead) / static_cast<double>(totalBytes_));
+            const double done =
+                std::min(1.0, static_cast<double>(progress.BytesRead) / static_cast<double>(totalBytes_));
             constexpr int kWidth = 30;
             const int filled = static_cast<int>(done * kWidth);
             line += '[';
@@ -61,7 +62,8 @@ public:
             }
         }
         char counts[96];
-        std::snprintf(counts, sizeof counts, "%llu rows  %.0f rows/s  ", static_cast<unsigned long long>(progress.Rows), rate);
+        std::snprintf(counts, sizeof counts, "%llu rows  %.0f rows/s  ", static_cast<unsigned long long>(progress.Rows),
+                      rate);
         line += counts;
         line += "\x1b[K";  // clear what a longer line left
         if (final) line += "\n";
@@ -119,7 +121,8 @@ int RunBatchCommand(const QString& path, int jobs, const AnalysisOptions& option
 
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (!summary.Failure.empty()) std::fprintf(stderr, "velmora-arudha-lagna-cli: %s\n", summary.Failure.c_str());
-    if (writeFailed) std::fprintf(stderr, "velmora-arudha-lagna-cli: writing the output failed: %s\n", std::strerror(errno));
+    if (writeFailed)
+        std::fprintf(stderr, "velmora-arudha-lagna-cli: writing the output failed: %s\n", std::strerror(errno));
     std::fprintf(stderr, "velmora-arudha-lagna-cli: %llu rows, %llu analysed, %llu refused, in %.1f s (%.0f rows/s)\n",
                  static_cast<unsigned long long>(summary.Rows), static_cast<unsigned long long>(summary.Analysed),
                  static_cast<unsigned long long>(summary.Refused), seconds,

@@ -54,9 +54,9 @@ int SaveBirth(const velmora::cli::Request& request, QTextStream& err) {
     // Unbuffered, so a short write (a full disk, a size limit) shows in the
     // count: QSaveFile commits whatever reached the disk unless told.
     QSaveFile file(request.SaveBirthPath);
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                         file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
-                         file.commit();
+    const bool written =
+        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+        file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) && file.commit();
     if (!written) file.cancelWriting();
     if (!written) {
         err << "velmora-arudha-lagna-cli: cannot write " << request.SaveBirthPath << ": " << file.errorString() << "\n";
@@ -104,8 +104,8 @@ int WritePdf(const velmora::BirthAnalysis& analysis, const QString& path, QTextS
 #else
     // A build without the windows has no report to paint.
     (void)analysis;
-    err << "velmora-arudha-lagna-cli: --pdf is not available in this build (it was made without the windows): "
-        << path << " not written\n";
+    err << "velmora-arudha-lagna-cli: --pdf is not available in this build (it was made without the windows): " << path
+        << " not written\n";
     return kExitUsage;
 #endif
 }
@@ -134,7 +134,9 @@ int main(int argc, char* argv[]) {
             out << velmora::cli::HelpText();
             return 0;
         case Action::Version:
-            out << "velmora-arudha-lagna-cli " << QString::fromUtf8(velmora::kProgramVersion.data(), qsizetype(velmora::kProgramVersion.size())) << "\n";
+            out << "velmora-arudha-lagna-cli "
+                << QString::fromUtf8(velmora::kProgramVersion.data(), qsizetype(velmora::kProgramVersion.size()))
+                << "\n";
             return 0;
         case Action::ListZones:
             out << velmora::cli::ZoneListText();

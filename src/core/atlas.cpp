@@ -31,19 +31,47 @@ void AppendAscii(char c, std::string& out) {
 // leaves them as they are.
 const char* SpelledOut(gunichar c) {
     switch (c) {
-        case 0x00DF: case 0x1E9E: return "ss";  // ß ẞ
-        case 0x00C6: case 0x00E6: return "ae";  // Æ æ
-        case 0x0152: case 0x0153: return "oe";  // Œ œ
-        case 0x00D8: case 0x00F8: return "o";   // Ø ø
-        case 0x0141: case 0x0142: return "l";   // Ł ł
-        case 0x0110: case 0x0111: return "d";   // Đ đ
-        case 0x00D0: case 0x00F0: return "d";   // Ð ð
-        case 0x00DE: case 0x00FE: return "th";  // Þ þ
-        case 0x0126: case 0x0127: return "h";   // Ħ ħ
-        case 0x0131: return "i";                // ı
-        case 0x2018: case 0x2019: case 0x02BB: case 0x02BC: return "";  // quotes, ʻokina
-        case 0x2010: case 0x2011: case 0x2013: case 0x2014: return " ";  // dashes
-        default: return nullptr;
+        case 0x00DF:
+        case 0x1E9E:
+            return "ss";  // ß ẞ
+        case 0x00C6:
+        case 0x00E6:
+            return "ae";  // Æ æ
+        case 0x0152:
+        case 0x0153:
+            return "oe";  // Œ œ
+        case 0x00D8:
+        case 0x00F8:
+            return "o";  // Ø ø
+        case 0x0141:
+        case 0x0142:
+            return "l";  // Ł ł
+        case 0x0110:
+        case 0x0111:
+            return "d";  // Đ đ
+        case 0x00D0:
+        case 0x00F0:
+            return "d";  // Ð ð
+        case 0x00DE:
+        case 0x00FE:
+            return "th";  // Þ þ
+        case 0x0126:
+        case 0x0127:
+            return "h";  // Ħ ħ
+        case 0x0131:
+            return "i";  // ı
+        case 0x2018:
+        case 0x2019:
+        case 0x02BB:
+        case 0x02BC:
+            return "";  // quotes, ʻokina
+        case 0x2010:
+        case 0x2011:
+        case 0x2013:
+        case 0x2014:
+            return " ";  // dashes
+        default:
+            return nullptr;
     }
 }
 
@@ -104,16 +132,14 @@ bool StartsAWord(std::string_view field, std::string_view key) {
 // Country names people type that the atlas spells otherwise, as country codes.
 std::string_view CountryAlias(std::string_view folded) {
     static const std::unordered_map<std::string_view, std::string_view> aliases{
-        {"usa", "us"}, {"america", "us"}, {"uk", "gb"}, {"britain", "gb"}, {"great britain", "gb"},
-        {"holland", "nl"}, {"burma", "mm"}, {"persia", "ir"}, {"ceylon", "lk"},
+        {"usa", "us"},     {"america", "us"}, {"uk", "gb"},     {"britain", "gb"}, {"great britain", "gb"},
+        {"holland", "nl"}, {"burma", "mm"},   {"persia", "ir"}, {"ceylon", "lk"},
     };
     const auto found = aliases.find(folded);
     return found == aliases.end() ? std::string_view{} : found->second;
 }
 
-bool MatchesState(const FoldedPlace& p, std::string_view q) {
-    return StartsAWord(p.State, q) || p.StateCode == q;
-}
+bool MatchesState(const FoldedPlace& p, std::string_view q) { return StartsAWord(p.State, q) || p.StateCode == q; }
 
 bool MatchesCountry(const FoldedPlace& p, std::string_view q) {
     if (StartsAWord(p.Country, q) || p.CountryCode == q) return true;
@@ -175,8 +201,8 @@ std::string FoldForMatching(std::string_view text) {
 
 struct Atlas::Data {
     std::vector<Place> Places;
-    std::vector<FoldedPlace> Folded;     // parallel to Places
-    std::vector<std::uint32_t> ByName;   // indices sorted by folded name
+    std::vector<FoldedPlace> Folded;    // parallel to Places
+    std::vector<std::uint32_t> ByName;  // indices sorted by folded name
 };
 
 namespace {
@@ -238,8 +264,8 @@ bool ReadRecordSlowly(GVariant* city, CityRecord& record) {
     const gchar* text[7];
     guint32 population;
     gdouble latitude, longitude;
-    g_variant_get(city, "(&s&s&s&s&s&s&sudd)", &text[0], &text[1], &text[2], &text[3], &text[4], &text[5],
-                  &text[6], &population, &latitude, &longitude);
+    g_variant_get(city, "(&s&s&s&s&s&s&sudd)", &text[0], &text[1], &text[2], &text[3], &text[4], &text[5], &text[6],
+                  &population, &latitude, &longitude);
     for (int k = 0; k < 7; ++k) record.Text[k] = text[k];
     record.Population = population;
     record.Latitude = latitude;
@@ -276,8 +302,12 @@ Atlas::Atlas() {
         FoldedPlace folded;
         CityRecord record;
         if (g_variant_is_of_type(city, recordType) && (ReadRecord(city, record) || ReadRecordSlowly(city, record))) {
-            place = Place{std::string(record.Text[1]), std::string(record.Text[3]), std::string(record.Text[5]),
-                          std::string(record.Text[6]), record.Latitude, record.Longitude,
+            place = Place{std::string(record.Text[1]),
+                          std::string(record.Text[3]),
+                          std::string(record.Text[5]),
+                          std::string(record.Text[6]),
+                          record.Latitude,
+                          record.Longitude,
                           static_cast<long>(record.Population)};
             folded.CountryCode = Lower(record.Text[4]);
             folded.StateCode = Lower(record.Text[2]);

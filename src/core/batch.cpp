@@ -30,8 +30,8 @@ struct CsvRowReader::State {
     CsvRow row;
     std::string head;  // the first bytes, until the byte order mark is settled
     bool headSettled = false;
-    long line = 1;            // the physical line being fed
-    long rowStart = 1;        // where the row in progress began
+    long line = 1;      // the physical line being fed
+    long rowStart = 1;  // where the row in progress began
     bool atLineStart = true;
     bool rowInProgress = false;
     bool lineHasContent = false;
@@ -169,8 +169,8 @@ std::optional<bool> DstValue(std::string_view text) {
 std::variant<BatchColumns, std::string> ColumnsOfHeader(const CsvRow& header) {
     BatchColumns c;
     const std::pair<std::string_view, int*> names[] = {
-        {"name", &c.Name},   {"date", &c.Date},   {"time", &c.Time},   {"zone", &c.Zone},
-        {"dst", &c.Dst},     {"lat", &c.Lat},     {"lon", &c.Lon},     {"city", &c.City},
+        {"name", &c.Name},   {"date", &c.Date},       {"time", &c.Time},   {"zone", &c.Zone},
+        {"dst", &c.Dst},     {"lat", &c.Lat},         {"lon", &c.Lon},     {"city", &c.City},
         {"state", &c.State}, {"country", &c.Country}, {"place", &c.Place}, {"utc_offset", &c.UtcOffset}};
     for (std::size_t i = 0; i < header.Fields.size(); ++i) {
         const std::string name = Folded(header.Fields[i]);
@@ -211,7 +211,8 @@ std::variant<FormInput, std::string> FormOfRow(const CsvRow& row, const BatchCol
             digits = digits && c >= '0' && c <= '9';
             value = value * 10 + (c - '0');
         }
-        if (!digits) return "zone: a row of the zone list, 0 to " + std::to_string(kZoneCount - 1) + ", not " + Quoted(zone);
+        if (!digits)
+            return "zone: a row of the zone list, 0 to " + std::to_string(kZoneCount - 1) + ", not " + Quoted(zone);
         form.ZoneRow = value;
     }
     const std::optional<bool> dst = DstValue(Field(row, columns.Dst));

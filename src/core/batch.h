@@ -53,8 +53,8 @@ private:
 // without letter case and surrounding blanks; unknown columns are ignored.
 struct BatchColumns {
     static constexpr int kAbsent = -1;
-    int Name = kAbsent, Date = kAbsent, Time = kAbsent, Zone = kAbsent, Dst = kAbsent, Lat = kAbsent,
-        Lon = kAbsent, City = kAbsent, State = kAbsent, Country = kAbsent, Place = kAbsent, UtcOffset = kAbsent;
+    int Name = kAbsent, Date = kAbsent, Time = kAbsent, Zone = kAbsent, Dst = kAbsent, Lat = kAbsent, Lon = kAbsent,
+        City = kAbsent, State = kAbsent, Country = kAbsent, Place = kAbsent, UtcOffset = kAbsent;
 };
 
 // The columns of a header row, or why it cannot be one (name, date and time
@@ -79,8 +79,8 @@ bool AppendBatchLine(CompactJsonLines& out, const CsvRow& row, const std::varian
                      const AnalysisOptions& options);
 
 struct BatchProgress {
-    std::uint64_t Rows = 0;        // rows written so far
-    std::uint64_t BytesRead = 0;   // of the input
+    std::uint64_t Rows = 0;       // rows written so far
+    std::uint64_t BytesRead = 0;  // of the input
 };
 
 struct BatchSummary {

@@ -211,8 +211,7 @@ std::optional<std::string> SetAngle(std::string_view text, std::size_t degreeDig
     const bool colon = d && Take(rest, ':');
     const auto m = colon ? Digits(rest, 1, 2) : std::nullopt;
     const char h = rest.size() == 1 ? static_cast<char>(rest.front() & ~0x20) : '\0';
-    if (!m || (h != positive && h != negative))
-        return "must be like " + Quoted(example) + ", not " + Quoted(text);
+    if (!m || (h != positive && h != negative)) return "must be like " + Quoted(example) + ", not " + Quoted(text);
     degrees = std::to_string(*d);
     minutes = std::to_string(*m);
     isNegative = h == negative;
@@ -416,7 +415,8 @@ struct ExactParse {
         rapidjson::Reader reader;
         rapidjson::MemoryStream memory(Text.data(), Text.size());
         rapidjson::EncodedInputStream<rapidjson::UTF8<>, rapidjson::MemoryStream> input(memory);
-        Result = reader.Parse<rapidjson::kParseValidateEncodingFlag | rapidjson::kParseNumbersAsStringsFlag>(input, exact);
+        Result =
+            reader.Parse<rapidjson::kParseValidateEncodingFlag | rapidjson::kParseNumbersAsStringsFlag>(input, exact);
         return !Result.IsError();
     }
 };
@@ -443,15 +443,16 @@ BirthFileReading ReadBirthFile(std::string_view bytes) {
                                 : code == rapidjson::kParseErrorTermination
                                     ? "a text that is not valid Unicode, or a number out of reach"
                                     : std::string(rapidjson::GetParseError_En(code));
-        return refuse("Not a birth file: the text is not JSON at byte " + std::to_string(parse.Result.Offset()) +
-                      " (" + why + ").");
+        return refuse("Not a birth file: the text is not JSON at byte " + std::to_string(parse.Result.Offset()) + " (" +
+                      why + ").");
     }
     if (!document.IsObject()) return refuse("Not a birth file: the text is not a JSON object.");
 
     Reader r(document);
     const auto format = r.String(r.Required(document, "format"), "format");
     if (r.Failed()) return refuse(r.Error());
-    if (*format != kBirthFileFormat) return refuse("Not a birth file: \"format\" is " + Quoted(*format) + ", not \"velmora-birth\".");
+    if (*format != kBirthFileFormat)
+        return refuse("Not a birth file: \"format\" is " + Quoted(*format) + ", not \"velmora-birth\".");
     const auto version = r.Whole(r.Required(document, "version"), "version");
     if (r.Failed()) return refuse(r.Error());
     if (*version < 1) return refuse("\"version\" must be 1 or more");
@@ -478,7 +479,8 @@ BirthFileReading ReadBirthFile(std::string_view bytes) {
 
     // The name as the name box takes it: letters and blanks, in capitals.
     const std::optional<std::string> filteredName = FilterNameText(*name);
-    if (!filteredName) return refuse("\"name\" holds more than letters and blanks: " + std::string(kOnlyLettersMessage));
+    if (!filteredName)
+        return refuse("\"name\" holds more than letters and blanks: " + std::string(kOnlyLettersMessage));
     form.Name = *filteredName;
     if (auto failed = SetDateText(form, *date)) return refuse("\"date\": " + *failed);
     if (auto failed = SetTimeText(form, *time)) return refuse("\"time\": " + *failed);
@@ -520,7 +522,8 @@ BirthFileReading ReadBirthFile(std::string_view bytes) {
     // window's own words.
     std::optional<Notice> check = ValidateInput(form);
     if (!check) {
-        if (const std::optional<PlaceZoneOutcome> zone = PlaceZoneOf(form); zone && zone->Refusal) check = zone->Refusal;
+        if (const std::optional<PlaceZoneOutcome> zone = PlaceZoneOf(form); zone && zone->Refusal)
+            check = zone->Refusal;
     }
     if (check) {
         reading.Check = check;

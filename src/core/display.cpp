@@ -96,8 +96,8 @@ std::vector<TextRun> ReadingRuns(const std::vector<analysis::Reading>& readings)
             heading += kLineBreak;
             heading += kLineBreak;
         }
-        runs.push_back({std::move(heading), true,
-                        r.Tone == analysis::HeadingTone::Plain ? kReadingBlack : kReadingRed});
+        runs.push_back(
+            {std::move(heading), true, r.Tone == analysis::HeadingTone::Plain ? kReadingBlack : kReadingRed});
         for (int i = 0; i < r.SentenceCount; ++i) {
             std::string sentence(r.Sentences[static_cast<std::size_t>(i)]);
             sentence += kLineBreak;
@@ -108,27 +108,43 @@ std::vector<TextRun> ReadingRuns(const std::vector<analysis::Reading>& readings)
     return runs;
 }
 
-const std::array<std::string_view, kProfileFieldCount> kProfileCaptions{
-    "Arudha Lagna Present In Sign", "Vedic Name",        "English Name",
-    "Ruling Planet",                "Symbol",            "Nature",
-    "Color",                        "Type Of Sign",      "Gender",
-    "Best Period Of Activity",      "Barren",            "Caste",
-    "Position",                     "Constituent Character", "Lucky Days",
-    "Lucky Numbers",                "Best Direction",    "Lucky Colors",
-    "Lucky Gemstone",               "Part Of The Body",  "Physique",
-    "Looks",                        "Nature",            "Career And Finance",
-    "Love And Domestic Life",       "Health",            "Compatible With",
-    "Not Compatible With",          "Your Arudha Lagna is"};
+const std::array<std::string_view, kProfileFieldCount> kProfileCaptions{"Arudha Lagna Present In Sign",
+                                                                        "Vedic Name",
+                                                                        "English Name",
+                                                                        "Ruling Planet",
+                                                                        "Symbol",
+                                                                        "Nature",
+                                                                        "Color",
+                                                                        "Type Of Sign",
+                                                                        "Gender",
+                                                                        "Best Period Of Activity",
+                                                                        "Barren",
+                                                                        "Caste",
+                                                                        "Position",
+                                                                        "Constituent Character",
+                                                                        "Lucky Days",
+                                                                        "Lucky Numbers",
+                                                                        "Best Direction",
+                                                                        "Lucky Colors",
+                                                                        "Lucky Gemstone",
+                                                                        "Part Of The Body",
+                                                                        "Physique",
+                                                                        "Looks",
+                                                                        "Nature",
+                                                                        "Career And Finance",
+                                                                        "Love And Domestic Life",
+                                                                        "Health",
+                                                                        "Compatible With",
+                                                                        "Not Compatible With",
+                                                                        "Your Arudha Lagna is"};
 
 std::array<std::string_view, kProfileFieldCount> ProfileTexts(const analysis::SignProfileView& profile) {
     const analysis::SignProfile& p = *profile.Row;
-    return {p.EnglishName,  p.VedicName,     p.EnglishName,  p.RulingPlanet,  p.Symbol,      p.Element,
-            p.Colour,       p.SignType,      p.Gender,       p.BestPeriod,    p.Fruitfulness, p.Caste,
-            p.Position,     p.ConstituentCharacter,          p.LuckyDays,     p.LuckyNumbers, p.BestDirection,
-            p.LuckyColours, p.LuckyGemstone, p.BodyPart,     p.Physique,
+    return {p.EnglishName, p.VedicName, p.EnglishName, p.RulingPlanet, p.Symbol, p.Element, p.Colour, p.SignType,
+            p.Gender, p.BestPeriod, p.Fruitfulness, p.Caste, p.Position, p.ConstituentCharacter, p.LuckyDays,
+            p.LuckyNumbers, p.BestDirection, p.LuckyColours, p.LuckyGemstone, p.BodyPart, p.Physique,
             profile.Character[0], profile.Character[1], profile.Character[2], profile.Character[3],
-            profile.Character[4],
-            p.CompatibleWith, p.NotCompatibleWith,
+            profile.Character[4], p.CompatibleWith, p.NotCompatibleWith,
             // The label under "Your Arudha Lagna is" completes the sentence.
             p.EnglishName};
 }

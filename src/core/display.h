@@ -24,7 +24,7 @@ inline constexpr std::string_view kRetrogradeMark = " (R) ";
 
 // Captions of the position rows, body order.
 inline constexpr std::array<std::string_view, kBodyCount> kPositionCaptions{
-    "Surya/Sun",    "Chandra/Moon", "Budha/Mercury", "Shukra/Venus",    "Mangala/Mars",
+    "Surya/Sun",    "Chandra/Moon", "Budha/Mercury",   "Shukra/Venus",    "Mangala/Mars",
     "Guru/Jupiter", "Shani/Saturn", "Rahu/North Node", "Ketu/South node", "Asc/Lagna"};
 
 // The sign index shown in each cell of the four-by-four chart, -1 for the
@@ -78,10 +78,35 @@ std::vector<TextRun> ReadingRuns(const std::vector<analysis::Reading>& readings)
 
 // The profile fields of the result window, in the order they are written.
 enum class ProfileField : int {
-    ArudhaLagnaPresentInSign, VedicName, EnglishName, RulingPlanet, Symbol, Nature, Color, TypeOfSign, Gender,
-    BestPeriodOfActivity, Barren, Caste, Position, ConstituentCharacter, LuckyDays, LuckyNumbers, BestDirection,
-    LuckyColors, LuckyGemstone, PartOfTheBody, Physique, Looks, NatureText, CareerAndFinance, LoveAndDomesticLife,
-    Health, CompatibleWith, NotCompatibleWith, YourArudhaLagnaIs,
+    ArudhaLagnaPresentInSign,
+    VedicName,
+    EnglishName,
+    RulingPlanet,
+    Symbol,
+    Nature,
+    Color,
+    TypeOfSign,
+    Gender,
+    BestPeriodOfActivity,
+    Barren,
+    Caste,
+    Position,
+    ConstituentCharacter,
+    LuckyDays,
+    LuckyNumbers,
+    BestDirection,
+    LuckyColors,
+    LuckyGemstone,
+    PartOfTheBody,
+    Physique,
+    Looks,
+    NatureText,
+    CareerAndFinance,
+    LoveAndDomesticLife,
+    Health,
+    CompatibleWith,
+    NotCompatibleWith,
+    YourArudhaLagnaIs,
 };
 inline constexpr int kProfileFieldCount = 29;
 
@@ -100,10 +125,10 @@ std::string DisplayNameOf(Body body, bool retrograde);
 // Everything shown for one analysis.
 struct DisplayTexts {
     BirthDetails Details;
-    std::array<std::string, kBodyCount> ArcTexts;      // 5° 7' 3" Tau
-    std::array<std::string, kBodyCount> Positions;     // 05 Tau 07
-    std::array<std::string, kBodyCount> BodyNames;     // display names, "Mars (R) "
-    std::array<std::string, kSignCount> SignBoxes;     // sign index order: a line break before each name
+    std::array<std::string, kBodyCount> ArcTexts;   // 5° 7' 3" Tau
+    std::array<std::string, kBodyCount> Positions;  // 05 Tau 07
+    std::array<std::string, kBodyCount> BodyNames;  // display names, "Mars (R) "
+    std::array<std::string, kSignCount> SignBoxes;  // sign index order: a line break before each name
     std::array<std::string_view, kSignCount> ArudhaMarkers{};
     std::vector<TextRun> Readings;
     bool ProfileShown = false;

@@ -12,8 +12,8 @@ inline constexpr std::string_view kOnlyNumbersMessage = "Only Numbers Are Accept
 inline constexpr std::string_view kOnlyLettersMessage = "Please Enter only Letters";
 
 // The notices the two keystroke filters show for a refused character.
-Notice OnlyNumbersNotice();   // stop icon
-Notice OnlyLettersNotice();   // information icon
+Notice OnlyNumbersNotice();  // stop icon
+Notice OnlyLettersNotice();  // information icon
 
 // Keystroke filters. Each takes a character code and gives the code to let
 // through (possibly changed) or nothing when the character is refused.

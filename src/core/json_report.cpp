@@ -277,7 +277,7 @@ void WriteInput(W& w, const BirthAnalysis& a) {
         w.Int(f.ZoneRow);
         Key(w, "zone");
         Str(w, f.ZoneRow >= 0 && f.ZoneRow < kZoneCount ? ZoneTable()[static_cast<std::size_t>(f.ZoneRow)].Text
-                                                         : std::string_view{});
+                                                        : std::string_view{});
     }
     Key(w, "daylightSaving");
     w.Bool(b.DaylightSaving);
@@ -642,9 +642,9 @@ void WriteAnalysis(W& w, const BirthAnalysis& a, const JsonExtras& extras = {}) 
     w.StartObject();
     const BirthDetails& det = d.Details;
     const std::pair<std::string_view, const std::string*> details[] = {
-        {"name", &det.Name},           {"dateOfBirth", &det.DateOfBirth}, {"timeOfBirth", &det.TimeOfBirth},
-        {"latitude", &det.Latitude},   {"longitude", &det.Longitude},     {"city", &det.City},
-        {"state", &det.State},         {"country", &det.Country}};
+        {"name", &det.Name},         {"dateOfBirth", &det.DateOfBirth}, {"timeOfBirth", &det.TimeOfBirth},
+        {"latitude", &det.Latitude}, {"longitude", &det.Longitude},     {"city", &det.City},
+        {"state", &det.State},       {"country", &det.Country}};
     for (const auto& [key, value] : details) {
         Key(w, key);
         Str(w, *value);
@@ -657,15 +657,35 @@ void WriteAnalysis(W& w, const BirthAnalysis& a, const JsonExtras& extras = {}) 
 
 }  // namespace
 
-const std::array<std::string_view, kProfileFieldCount> kProfileJsonKeys{
-    "arudhaLagnaPresentInSign", "vedicName",       "englishName",         "rulingPlanet",
-    "symbol",                   "nature",          "color",               "typeOfSign",
-    "gender",                   "bestPeriodOfActivity", "barren",         "caste",
-    "position",                 "constituentCharacter", "luckyDays",      "luckyNumbers",
-    "bestDirection",            "luckyColors",     "luckyGemstone",       "partOfTheBody",
-    "physique",                 "looksText",       "natureText",          "careerAndFinanceText",
-    "loveAndDomesticLifeText",  "healthText",      "compatibleWith",      "notCompatibleWith",
-    "yourArudhaLagnaIs"};
+const std::array<std::string_view, kProfileFieldCount> kProfileJsonKeys{"arudhaLagnaPresentInSign",
+                                                                        "vedicName",
+                                                                        "englishName",
+                                                                        "rulingPlanet",
+                                                                        "symbol",
+                                                                        "nature",
+                                                                        "color",
+                                                                        "typeOfSign",
+                                                                        "gender",
+                                                                        "bestPeriodOfActivity",
+                                                                        "barren",
+                                                                        "caste",
+                                                                        "position",
+                                                                        "constituentCharacter",
+                                                                        "luckyDays",
+                                                                        "luckyNumbers",
+                                                                        "bestDirection",
+                                                                        "luckyColors",
+                                                                        "luckyGemstone",
+                                                                        "partOfTheBody",
+                                                                        "physique",
+                                                                        "looksText",
+                                                                        "natureText",
+                                                                        "careerAndFinanceText",
+                                                                        "loveAndDomesticLifeText",
+                                                                        "healthText",
+                                                                        "compatibleWith",
+                                                                        "notCompatibleWith",
+                                                                        "yourArudhaLagnaIs"};
 
 namespace {
 

@@ -131,7 +131,8 @@ AnalysisOutcome RunAnalysis(const FormInput& form, const AnalysisOptions& option
         positions = computed.Positions;
     }
     AnalyzeInto(outcome.Result, form, birth, zone, positions, options);
-    if (!formulas && options.CompareWithFormulas) outcome.Result.FormulaComparison = astro::ComputeFormulaPositions(moment);
+    if (!formulas && options.CompareWithFormulas)
+        outcome.Result.FormulaComparison = astro::ComputeFormulaPositions(moment);
     outcome.Result.PlaceZone = std::move(placeZone);
     return outcome;
 }

@@ -54,9 +54,9 @@ struct BirthAnalysis {
     std::optional<astro::EnginePositions> FormulaComparison;  // the formulas, beside a precise run
     std::optional<PlaceZoneOutcome> PlaceZone;                // the atlas place's clock at the birth
 
-    std::array<analysis::Pada, 12> Padas{};   // A1 (AL) .. A12 (UL)
-    std::array<int, kBodyCount> Navamsa{};    // navamsa sign of each body
-    analysis::DashaTable Dasha;               // Vimshottari, from the Moon
+    std::array<analysis::Pada, 12> Padas{};  // A1 (AL) .. A12 (UL)
+    std::array<int, kBodyCount> Navamsa{};   // navamsa sign of each body
+    analysis::DashaTable Dasha;              // Vimshottari, from the Moon
 };
 
 // Either the first failed check (nothing else happened) or a result.

@@ -13,8 +13,8 @@ namespace velmora {
 // What choosing a place, or changing the date or time after choosing one,
 // did to the form.
 struct PlaceZoneOutcome {
-    ZoneAtMoment Zone;              // the clock at the birth moment
-    std::string Note;               // one line for the window, e.g. "Asia/Kolkata · UTC+05:30 on 27 September 1975 (no summer time)"
+    ZoneAtMoment Zone;  // the clock at the birth moment
+    std::string Note;  // one line for the window, e.g. "Asia/Kolkata · UTC+05:30 on 27 September 1975 (no summer time)"
     std::optional<Notice> Refusal;  // a local time that never existed, or an unknown zone
 };
 

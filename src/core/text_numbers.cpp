@@ -115,8 +115,10 @@ std::optional<double> ParseNumber(std::string_view text) {
         long value = 0;
         bool digits = i < t.size();
         for (std::size_t j = i; j < t.size() && digits; ++j) {
-            if (!IsDigit(t[j])) digits = false;
-            else value = value * 10 + (t[j] - '0');
+            if (!IsDigit(t[j]))
+                digits = false;
+            else
+                value = value * 10 + (t[j] - '0');
         }
         if (digits) return t.front() == '-' ? -static_cast<double>(value) : static_cast<double>(value);
     }

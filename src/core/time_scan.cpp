@@ -161,9 +161,8 @@ SensitivityScan ScanBirthTime(const BirthAnalysis& entered, const AnalysisOption
 
     scan.ArudhaLagnaSign = scan.Runs[centreIndex].Chart.ArudhaLagnaSign;
     scan.SameChart = SpanAround(scan.Runs, centreIndex, SameSigns);
-    scan.SameArudhaLagna = SpanAround(scan.Runs, centreIndex, [](const auto& a, const auto& b) {
-        return a.ArudhaLagnaSign == b.ArudhaLagnaSign;
-    });
+    scan.SameArudhaLagna = SpanAround(
+        scan.Runs, centreIndex, [](const auto& a, const auto& b) { return a.ArudhaLagnaSign == b.ArudhaLagnaSign; });
     return scan;
 }
 
@@ -193,7 +192,8 @@ analysis::UtMoment UtMomentOf(const ClockMinute& universalTime) {
     return analysis::UtMoment(std::chrono::duration<double>(ToMinutes(universalTime).time_since_epoch()));
 }
 
-TransitSky TransitsAt(const BirthAnalysis& natal, const ClockMinute& universalTime, const astro::PositionEngine* engine) {
+TransitSky TransitsAt(const BirthAnalysis& natal, const ClockMinute& universalTime,
+                      const astro::PositionEngine* engine) {
     TransitSky sky;
     sky.Moment = universalTime;
     sky.EngineMoment = TransitMomentOf(natal, universalTime);

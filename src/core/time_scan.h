@@ -129,7 +129,7 @@ struct TransitSky {
     // The natal dashas running at the moment; nothing before birth or after
     // the last period.
     std::optional<analysis::RunningDasha> Dasha;
-    std::string_view MahaLord;   // empty without a running dasha
+    std::string_view MahaLord;  // empty without a running dasha
     std::string_view AntarLord;
 };
 

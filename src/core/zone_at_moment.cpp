@@ -188,8 +188,7 @@ ZoneAtMoment ZoneAt(std::string_view timeZoneId, int year, int month, int day, i
         return result;
     }
 
-    const date::local_seconds local =
-        date::local_days{ymd} + std::chrono::hours{hour} + std::chrono::minutes{minute};
+    const date::local_seconds local = date::local_days{ymd} + std::chrono::hours{hour} + std::chrono::minutes{minute};
     const date::local_info info = zone->get_info(local);
     const std::string when = ClockText(hour, minute) + " on " + DateText(year, month, day);
 
@@ -248,8 +247,7 @@ std::optional<int> ZoneRowFor(int utcOffsetMinutes, bool summerTime, std::string
     return choice->Row;
 }
 
-std::string ZoneNote(std::string_view timeZoneId, int utcOffsetMinutes, bool summerTime, int year, int month,
-                     int day) {
+std::string ZoneNote(std::string_view timeZoneId, int utcOffsetMinutes, bool summerTime, int year, int month, int day) {
     std::string note(timeZoneId);
     note += " \u00B7 ";
     note += OffsetText(utcOffsetMinutes);

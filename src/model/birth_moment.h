@@ -8,9 +8,9 @@ namespace velmora {
 // the universal time, and the place as signed angles.
 struct BirthMoment {
     int Year = 2000;
-    int Month = 1;   // 1 = January
+    int Month = 1;  // 1 = January
     int Day = 1;
-    int Hour = 0;    // local clock
+    int Hour = 0;  // local clock
     int Minute = 0;
     double UniversalTime = 0;  // hours: local clock time plus the offset, not wrapped into 0..24
     int OffsetMinutes = 0;     // whole minutes to add to local clock time to reach universal time

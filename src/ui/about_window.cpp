@@ -39,9 +39,9 @@ AboutWindow::AboutWindow(Links& links, QWidget* owner) : QDialog(owner), links_(
     description->setWordWrap(true);
     description->setTextFormat(Qt::PlainText);
 
-    auto* homePage = new ClickableLabel(
-        QStringLiteral("Visit us online at %1 for more astrology software").arg(QString::fromLatin1(kForumAddress).section('/', 0, 0)),
-        this);
+    auto* homePage = new ClickableLabel(QStringLiteral("Visit us online at %1 for more astrology software")
+                                            .arg(QString::fromLatin1(kForumAddress).section('/', 0, 0)),
+                                        this);
     homePage->setObjectName(QStringLiteral("lblHomePage"));
     homePage->setStyleSheet(QStringLiteral("color: #0000c0; text-decoration: underline;"));
     connect(homePage, &ClickableLabel::clicked, this, [this] { links_.OpenHomePage(); });

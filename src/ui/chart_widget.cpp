@@ -263,8 +263,8 @@ QList<ChartText> ChartWidget::Layout(const QRectF& area, ChartStyle chartStyle, 
         int pixels = base * 6 / 5;
         for (; pixels > kSmallestPixels; --pixels) {
             font.setPixelSize(pixels);
-            const QRectF needed = QFontMetricsF(font).boundingRect(room, Qt::AlignCenter | Qt::TextWordWrap,
-                                                                   picture.title.trimmed());
+            const QRectF needed =
+                QFontMetricsF(font).boundingRect(room, Qt::AlignCenter | Qt::TextWordWrap, picture.title.trimmed());
             if (needed.width() <= room.width() && needed.height() <= room.height()) break;
         }
         font.setPixelSize(pixels);
@@ -326,10 +326,18 @@ void ChartWidget::Paint(QPainter& painter, const QRectF& area, ChartStyle chartS
     for (const ChartText& text : Layout(area, chartStyle, picture, painter.font())) {
         painter.setFont(text.font);
         switch (text.kind) {
-        case ChartText::Kind::Body: painter.setPen(ink); break;
-        case ChartText::Kind::Marker: painter.setPen(marker); break;
-        case ChartText::Kind::SignNumber: painter.setPen(muted); break;
-        case ChartText::Kind::Title: painter.setPen(ink); break;
+            case ChartText::Kind::Body:
+                painter.setPen(ink);
+                break;
+            case ChartText::Kind::Marker:
+                painter.setPen(marker);
+                break;
+            case ChartText::Kind::SignNumber:
+                painter.setPen(muted);
+                break;
+            case ChartText::Kind::Title:
+                painter.setPen(ink);
+                break;
         }
         const int flags = text.kind == ChartText::Kind::Title ? Qt::AlignCenter | Qt::TextWordWrap : Qt::AlignCenter;
         painter.drawText(text.rect, flags, text.text);

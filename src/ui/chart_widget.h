@@ -22,10 +22,10 @@ enum class ChartStyle { SouthIndian, NorthIndian };
 
 // What a chart shows, in sign order: index 0 is Aries, 11 Pisces.
 struct ChartPicture {
-    QString title;                          // drawn in the middle of the South Indian chart
-    int ascendantSign = 1;                  // 1..12
-    std::array<QStringList, 12> bodies;     // e.g. "Sun", "Mars (R)", "Asc"
-    std::array<QStringList, 12> markers;    // e.g. "AL", "A7", drawn in the marker colour
+    QString title;                        // drawn in the middle of the South Indian chart
+    int ascendantSign = 1;                // 1..12
+    std::array<QStringList, 12> bodies;   // e.g. "Sun", "Mars (R)", "Asc"
+    std::array<QStringList, 12> markers;  // e.g. "AL", "A7", drawn in the marker colour
 };
 
 // One piece of text of a painted chart, where it goes and how.
@@ -34,7 +34,7 @@ struct ChartText {
     Kind kind = Kind::Body;
     int sign = 0;  // 1..12; 0 for the title
     QString text;
-    QRectF rect;   // the text's own box, in the painter's coordinates
+    QRectF rect;  // the text's own box, in the painter's coordinates
     QFont font;
 };
 

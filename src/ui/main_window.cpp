@@ -67,7 +67,8 @@ const QString kNodeKey = QStringLiteral("Positions/Node");
 
 // "mnuAyanamsa_fagan_bradley" for the key "fagan-bradley".
 QString AyanamsaActionName(astro::Ayanamsa ayanamsa) {
-    return QStringLiteral("mnuAyanamsa_") + Utf8(astro::AyanamsaKey(ayanamsa)).replace(QLatin1Char('-'), QLatin1Char('_'));
+    return QStringLiteral("mnuAyanamsa_") +
+           Utf8(astro::AyanamsaKey(ayanamsa)).replace(QLatin1Char('-'), QLatin1Char('_'));
 }
 
 // The row of the zone list whose offset comes nearest an exact one, the
@@ -121,9 +122,9 @@ void MainWindow::SetUpAccessibility() {
     // Captions that label a box are its buddy; the lists beside the first
     // list of a row have no caption of their own, so they are named here.
     const std::pair<const char*, QWidget*> buddies[] = {
-        {"lblNameCaption", txtName_},   {"lblDateCaption", cboMonth_},  {"lblTimeCaption", cboHH_},
-        {"lblCityCaption", txtMCity_},  {"lblStateCaption", txtMState_}, {"lblCountryCaption", txtMCountry_},
-        {"txtLatDCaption", txtLatD_},   {"txtLatMCaption", txtLatM_},    {"txtLonDCaption", txtLonD_},
+        {"lblNameCaption", txtName_},  {"lblDateCaption", cboMonth_},   {"lblTimeCaption", cboHH_},
+        {"lblCityCaption", txtMCity_}, {"lblStateCaption", txtMState_}, {"lblCountryCaption", txtMCountry_},
+        {"txtLatDCaption", txtLatD_},  {"txtLatMCaption", txtLatM_},    {"txtLonDCaption", txtLonD_},
         {"txtLonMCaption", txtLonM_}};
     for (const auto& [caption, box] : buddies) {
         if (auto* label = findChild<QLabel*>(QString::fromLatin1(caption))) label->setBuddy(box);
@@ -299,7 +300,7 @@ QWidget* MainWindow::BuildForm() {
     const int digitWidth = fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 14;
     auto coordinateFrame = [&](const QString& title, const char* frameName, ui::FilteredLineEdit*& degrees,
                                const char* degreesName, int degreesLength, ui::FilteredLineEdit*& minutes,
-                               const char* minutesName, QRadioButton* (&options)[2], const char* firstName,
+                               const char* minutesName, QRadioButton*(&options)[2], const char* firstName,
                                const QString& firstText, const char* secondName, const QString& secondText) {
         auto* frame = Named(new QGroupBox(title, central), frameName);
         auto* grid = new QGridLayout(frame);
@@ -412,10 +413,10 @@ void MainWindow::FillLists() {
 }
 
 void MainWindow::SetTabOrder() {
-    const QList<QWidget*> order{txtName_,     cboMonth_,   cboDate_,    cboYear_,     cboHH_,     cboMM_,
-                                cboSS_,       chkDST_,     txtLonM_,    optLong_[0],  optLong_[1], txtLatD_,
-                                txtLatM_,     optLat_[0],  optLat_[1],  txtMCity_,    txtMState_, txtMCountry_,
-                                cmdBrowser_,  txtLonD_,    cmbTimeZone_, cmdRashi_};
+    const QList<QWidget*> order{txtName_,    cboMonth_,  cboDate_,     cboYear_,    cboHH_,      cboMM_,
+                                cboSS_,      chkDST_,    txtLonM_,     optLong_[0], optLong_[1], txtLatD_,
+                                txtLatM_,    optLat_[0], optLat_[1],   txtMCity_,   txtMState_,  txtMCountry_,
+                                cmdBrowser_, txtLonD_,   cmbTimeZone_, cmdRashi_};
     for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -506,8 +507,8 @@ void MainWindow::CompletePlace(const QString& text) {
     // Wide enough for "City, State, Country" in full, under the box.
     QAbstractItemView* popup = completer_->popup();
     QRect under = txtMCity_->rect();
-    const int wanted = popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width() +
-                       2 * popup->frameWidth() + 8;
+    const int wanted =
+        popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width() + 2 * popup->frameWidth() + 8;
     under.setWidth(std::max(under.width(), wanted));
     completer_->complete(under);
 }
@@ -524,7 +525,8 @@ void MainWindow::WritePlaceToForm(const FormInput& form, const PlaceZoneOutcome&
     txtMCity_->setText(Utf8(form.City));
     txtMState_->setText(Utf8(form.State));
     txtMCountry_->setText(Utf8(form.Country));
-    for (QLineEdit* box : {txtMCity_, txtMState_, txtMCountry_}) box->setCursorPosition(0);  // show the start of long names
+    for (QLineEdit* box : {txtMCity_, txtMState_, txtMCountry_})
+        box->setCursorPosition(0);  // show the start of long names
     txtLatD_->setText(Utf8(form.LatitudeDegrees));
     txtLatM_->setText(Utf8(form.LatitudeMinutes));
     optLat_[form.South ? 1 : 0]->setChecked(true);
@@ -588,8 +590,8 @@ void MainWindow::DropPlace() {
         // the user picks another.
         const int nearest = NearestZoneRow(*exact);
         cmbTimeZone_->setCurrentIndex(nearest);
-        lblPlaceNote_->setText(QStringLiteral("No zone row has UTC%1; the nearest one is selected.")
-                                   .arg(Utf8(OffsetText(*exact))));
+        lblPlaceNote_->setText(
+            QStringLiteral("No zone row has UTC%1; the nearest one is selected.").arg(Utf8(OffsetText(*exact))));
     } else {
         lblPlaceNote_->clear();
     }
@@ -604,15 +606,24 @@ void MainWindow::RemoveExactOffsetEntry() {
 
 QWidget* MainWindow::FieldWidget(FormField field) const {
     switch (field) {
-        case FormField::Name: return txtName_;
-        case FormField::LatitudeDegrees: return txtLatD_;
-        case FormField::LatitudeMinutes: return txtLatM_;
-        case FormField::LongitudeDegrees: return txtLonD_;
-        case FormField::LongitudeMinutes: return txtLonM_;
-        case FormField::City: return txtMCity_;
-        case FormField::State: return txtMState_;
-        case FormField::Country: return txtMCountry_;
-        case FormField::None: break;
+        case FormField::Name:
+            return txtName_;
+        case FormField::LatitudeDegrees:
+            return txtLatD_;
+        case FormField::LatitudeMinutes:
+            return txtLatM_;
+        case FormField::LongitudeDegrees:
+            return txtLonD_;
+        case FormField::LongitudeMinutes:
+            return txtLonM_;
+        case FormField::City:
+            return txtMCity_;
+        case FormField::State:
+            return txtMState_;
+        case FormField::Country:
+            return txtMCountry_;
+        case FormField::None:
+            break;
     }
     return nullptr;
 }

@@ -33,9 +33,7 @@ const QString kRecentFilesKey = QStringLiteral("Files/Recent");
 
 QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-QString BirthFileFilter() {
-    return QStringLiteral("Birth files (*%1);;All files (*)").arg(Utf8(kBirthFileSuffix));
-}
+QString BirthFileFilter() { return QStringLiteral("Birth files (*%1);;All files (*)").arg(Utf8(kBirthFileSuffix)); }
 
 // "“asha.vbirth”" for messages.
 QString Quoted(const QString& path) { return QStringLiteral("\u201C%1\u201D").arg(QFileInfo(path).fileName()); }
@@ -80,14 +78,14 @@ void MainWindow::BuildFileCommands(QMenu* file, QAction* before) {
         file->insertAction(before, action);
         return action;
     };
-    connect(command(QStringLiteral("&Open Birth\u2026"), "mnuOpenBirth", QKeySequence::Open), &QAction::triggered,
-            this, &MainWindow::OpenBirth);
+    connect(command(QStringLiteral("&Open Birth\u2026"), "mnuOpenBirth", QKeySequence::Open), &QAction::triggered, this,
+            &MainWindow::OpenBirth);
     recentMenu_ = new QMenu(QStringLiteral("Open &Recent"), file);
     recentMenu_->setObjectName(QStringLiteral("mnuOpenRecent"));
     recentMenu_->menuAction()->setObjectName(QStringLiteral("mnuOpenRecent"));
     file->insertMenu(before, recentMenu_);
-    connect(command(QStringLiteral("&Save Birth\u2026"), "mnuSaveBirth", QKeySequence::Save), &QAction::triggered,
-            this, &MainWindow::SaveBirth);
+    connect(command(QStringLiteral("&Save Birth\u2026"), "mnuSaveBirth", QKeySequence::Save), &QAction::triggered, this,
+            &MainWindow::SaveBirth);
     connect(command(QStringLiteral("Save Birth &As\u2026"), "mnuSaveBirthAs", QKeySequence::SaveAs),
             &QAction::triggered, this, &MainWindow::SaveBirthAs);
     file->insertSeparator(before)->setObjectName(QStringLiteral("mnuFileSep"));
@@ -107,8 +105,7 @@ QString MainWindow::StartFolder() const {
 }
 
 void MainWindow::OpenBirth() {
-    const QString path =
-        dialogs_->OpenFileName(this, QStringLiteral("Open Birth"), StartFolder(), BirthFileFilter());
+    const QString path = dialogs_->OpenFileName(this, QStringLiteral("Open Birth"), StartFolder(), BirthFileFilter());
     if (!path.isEmpty()) OpenBirthFile(path);
 }
 
@@ -130,16 +127,15 @@ bool MainWindow::OpenBirthFile(const QString& path) {
     // The lists hold every value the checks let through; should one not
     // be there, nothing is changed rather than half the form.
     const FormInput& form = reading.Birth->Form;
-    const auto listed = [](const QComboBox* list, const std::string& text) {
-        return list->findText(Utf8(text)) >= 0;
-    };
+    const auto listed = [](const QComboBox* list, const std::string& text) { return list->findText(Utf8(text)) >= 0; };
     const bool fits = form.MonthIndex >= 0 && form.MonthIndex < cboMonth_->count() && listed(cboDate_, form.Day) &&
                       listed(cboYear_, form.Year) && listed(cboHH_, form.Hour) && listed(cboMM_, form.Minute) &&
                       listed(cboSS_, form.Second) && form.ZoneRow >= 0 && form.ZoneRow < kZoneCount;
     if (!fits) {
-        messages_.ShowNotice(this, QStringLiteral("Cannot open %1:\r\nits date, time or zone is not one the lists offer.")
-                                       .arg(Quoted(path)),
-                             MessageIcon::Critical);
+        messages_.ShowNotice(
+            this,
+            QStringLiteral("Cannot open %1:\r\nits date, time or zone is not one the lists offer.").arg(Quoted(path)),
+            MessageIcon::Critical);
         return false;
     }
     WriteFormToWindow(form);
@@ -185,7 +181,8 @@ void MainWindow::WriteFormToWindow(const FormInput& form) {
 bool MainWindow::RefuseSaving(const FormInput& form) {
     std::optional<Notice> refused = ValidateInput(form);
     if (!refused) {
-        if (const std::optional<PlaceZoneOutcome> zone = PlaceZoneOf(form); zone && zone->Refusal) refused = zone->Refusal;
+        if (const std::optional<PlaceZoneOutcome> zone = PlaceZoneOf(form); zone && zone->Refusal)
+            refused = zone->Refusal;
     }
     if (refused) Reject(*refused);
     return refused.has_value();
@@ -210,9 +207,9 @@ void MainWindow::SaveBirthAs() {
         if (name.isEmpty()) name = QStringLiteral("birth");
         suggested = QDir(StartFolder()).filePath(name + Utf8(kBirthFileSuffix));
     }
-    const QString path = ui::WithSuffix(
-        dialogs_->SaveFileName(this, QStringLiteral("Save Birth As"), suggested, BirthFileFilter()),
-        Utf8(kBirthFileSuffix));
+    const QString path =
+        ui::WithSuffix(dialogs_->SaveFileName(this, QStringLiteral("Save Birth As"), suggested, BirthFileFilter()),
+                       Utf8(kBirthFileSuffix));
     if (!path.isEmpty()) WriteBirthFile(path, form);
 }
 
@@ -220,7 +217,8 @@ bool MainWindow::WriteBirthFile(const QString& path, const FormInput& form) {
     const std::string text = BirthFileText(form, settings_);
     QString error;
     if (!ui::WriteWholeFile(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())), &error)) {
-        messages_.ShowNotice(this, QStringLiteral("Cannot save %1: %2").arg(Quoted(path), error), MessageIcon::Critical);
+        messages_.ShowNotice(this, QStringLiteral("Cannot save %1: %2").arg(Quoted(path), error),
+                             MessageIcon::Critical);
         return false;
     }
     birthPath_ = QFileInfo(path).absoluteFilePath();

@@ -23,7 +23,9 @@ QString Displayed(const QString& text) {
     return shown;
 }
 
-QString Title() { return QString::fromUtf8(kApplicationTitle.data(), static_cast<qsizetype>(kApplicationTitle.size())); }
+QString Title() {
+    return QString::fromUtf8(kApplicationTitle.data(), static_cast<qsizetype>(kApplicationTitle.size()));
+}
 
 }  // namespace
 

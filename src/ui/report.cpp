@@ -196,9 +196,11 @@ private:
 
 QString ZoneText(const BirthAnalysis& a) {
     const FormInput& form = a.Input;
-    if (form.ExactUtcOffsetMinutes) return QStringLiteral("UTC%1 (exact offset)").arg(Q(OffsetText(*form.ExactUtcOffsetMinutes)));
+    if (form.ExactUtcOffsetMinutes)
+        return QStringLiteral("UTC%1 (exact offset)").arg(Q(OffsetText(*form.ExactUtcOffsetMinutes)));
     QString text;
-    if (form.ZoneRow >= 0 && form.ZoneRow < kZoneCount) text = Q(ZoneTable()[static_cast<std::size_t>(form.ZoneRow)].Text);
+    if (form.ZoneRow >= 0 && form.ZoneRow < kZoneCount)
+        text = Q(ZoneTable()[static_cast<std::size_t>(form.ZoneRow)].Text);
     if (form.DaylightSaving) text += QStringLiteral(", daylight saving time");
     return text;
 }

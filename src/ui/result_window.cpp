@@ -572,7 +572,7 @@ void ResultWindow::SetSettings(SettingsStore* settings) {
     settings_ = settings ? settings : &ownSettings_;
     const std::optional<QString> remembered = settings_->Value(QString::fromLatin1(kChartStyleKey));
     const ChartStyle style = remembered && *remembered == QLatin1String(kChartStyleNorth) ? ChartStyle::NorthIndian
-                                                                                           : ChartStyle::SouthIndian;
+                                                                                          : ChartStyle::SouthIndian;
     // Applied without writing back what was just read.
     chartStyle_ = style;
     southStyle_->setChecked(style == ChartStyle::SouthIndian);
@@ -592,8 +592,9 @@ void ResultWindow::SetChartStyle(ChartStyle chartStyle) {
     northStyle_->setChecked(chartStyle == ChartStyle::NorthIndian);
     chartsTab_->SetChartStyle(chartStyle);
     todayTab_->SetChartStyle(chartStyle);
-    settings_->SetValue(QString::fromLatin1(kChartStyleKey),
-                        QString::fromLatin1(chartStyle == ChartStyle::NorthIndian ? kChartStyleNorth : kChartStyleSouth));
+    settings_->SetValue(
+        QString::fromLatin1(kChartStyleKey),
+        QString::fromLatin1(chartStyle == ChartStyle::NorthIndian ? kChartStyleNorth : kChartStyleSouth));
 }
 
 void ResultWindow::ShowTimeTabs() {

@@ -35,21 +35,39 @@ inline constexpr const char* kChartStyleNorth = "north";
 
 // Object names of the twelve sign boxes of the chart, sign index order.
 inline constexpr std::array<std::string_view, kSignCount> kSignBoxNames{
-    "lblAries", "lblTaurus",      "lblGemini",      "lblCancer",    "lblLeo",      "lblVirgo",
-    "lblLibra", "lblScorpio",     "lblSagattarius", "lblCapricorn", "lblAquarius", "lblPisces"};
+    "lblAries", "lblTaurus",  "lblGemini",      "lblCancer",    "lblLeo",      "lblVirgo",
+    "lblLibra", "lblScorpio", "lblSagattarius", "lblCapricorn", "lblAquarius", "lblPisces"};
 
 // Object names of the profile controls, in the order of the profile fields.
-inline constexpr std::array<std::string_view, kProfileFieldCount> kProfileControlNames{
-    "lblArudhaLagnaPresentInSign", "lblVedicName",         "lblEnglishName",
-    "lblRullingPlanet",            "lblSymbol",            "lblNature",
-    "lblColor",                    "lblTypeOfSign",        "lblGender",
-    "lblBestPeriodOfActivity",     "lblBarren",            "lblCaste",
-    "lblPosition",                 "lblConstituentCharacter", "lblLuckyDays",
-    "lblLuckyNumbers",             "lblBestDirection",     "lblLuckyColors",
-    "lblLuckyGemstone",            "lblPartOfTheBody",     "lblPhysique",
-    "txtLooks",                    "txtNature",            "txtCareerAndFinance",
-    "txtLoveAndDomesticLife",      "txtHealth",            "lblCompatibleWith",
-    "lblNotCompatibleWith",        "lblYourArudhaLagnais"};
+inline constexpr std::array<std::string_view, kProfileFieldCount> kProfileControlNames{"lblArudhaLagnaPresentInSign",
+                                                                                       "lblVedicName",
+                                                                                       "lblEnglishName",
+                                                                                       "lblRullingPlanet",
+                                                                                       "lblSymbol",
+                                                                                       "lblNature",
+                                                                                       "lblColor",
+                                                                                       "lblTypeOfSign",
+                                                                                       "lblGender",
+                                                                                       "lblBestPeriodOfActivity",
+                                                                                       "lblBarren",
+                                                                                       "lblCaste",
+                                                                                       "lblPosition",
+                                                                                       "lblConstituentCharacter",
+                                                                                       "lblLuckyDays",
+                                                                                       "lblLuckyNumbers",
+                                                                                       "lblBestDirection",
+                                                                                       "lblLuckyColors",
+                                                                                       "lblLuckyGemstone",
+                                                                                       "lblPartOfTheBody",
+                                                                                       "lblPhysique",
+                                                                                       "txtLooks",
+                                                                                       "txtNature",
+                                                                                       "txtCareerAndFinance",
+                                                                                       "txtLoveAndDomesticLife",
+                                                                                       "txtHealth",
+                                                                                       "lblCompatibleWith",
+                                                                                       "lblNotCompatibleWith",
+                                                                                       "lblYourArudhaLagnais"};
 
 // Object names of the details panel's values, in BirthDetails order.
 inline constexpr std::array<std::string_view, 8> kDetailControlNames{
@@ -137,7 +155,7 @@ private:
     std::array<QLabel*, kSignCount> markers_{};
     std::array<QLabel*, 8> details_{};  // kDetailControlNames order
     std::array<QLabel*, 10> positions_{};
-    QLabel* engine_ = nullptr;                   // which engine computed the positions
+    QLabel* engine_ = nullptr;                    // which engine computed the positions
     std::array<QLabel*, 10> formulaPositions_{};  // precise runs: the formulas beside each body
     std::array<QLabel*, 10> differences_{};
     std::array<QLabel*, 10> signDiffers_{};

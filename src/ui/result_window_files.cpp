@@ -66,10 +66,10 @@ void ResultWindow::PrintReport() {
 
 void ResultWindow::ExportPdf() {
     if (!shown_) return;
-    const QString path = WithSuffix(dialogs_->SaveFileName(this, QStringLiteral("Export PDF"),
-                                                           SuggestedFile(QStringLiteral("-arudha-lagna.pdf")),
-                                                           QStringLiteral("PDF files (*.pdf)")),
-                                    QStringLiteral(".pdf"));
+    const QString path = WithSuffix(
+        dialogs_->SaveFileName(this, QStringLiteral("Export PDF"), SuggestedFile(QStringLiteral("-arudha-lagna.pdf")),
+                               QStringLiteral("PDF files (*.pdf)")),
+        QStringLiteral(".pdf"));
     if (path.isEmpty()) return;
     QString error;
     if (!WriteReportPdf(*shown_, chartStyle_, path, &error)) ShowSaveFailure(path, error);
@@ -77,10 +77,10 @@ void ResultWindow::ExportPdf() {
 
 void ResultWindow::SaveChartImage() {
     if (!shown_) return;
-    const QString path = WithSuffix(dialogs_->SaveFileName(this, QStringLiteral("Save Chart Image"),
-                                                           SuggestedFile(QStringLiteral("-chart.png")),
-                                                           QStringLiteral("PNG images (*.png)")),
-                                    QStringLiteral(".png"));
+    const QString path = WithSuffix(
+        dialogs_->SaveFileName(this, QStringLiteral("Save Chart Image"), SuggestedFile(QStringLiteral("-chart.png")),
+                               QStringLiteral("PNG images (*.png)")),
+        QStringLiteral(".png"));
     if (path.isEmpty()) return;
     QByteArray png;
     QBuffer buffer(&png);

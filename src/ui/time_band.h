@@ -33,7 +33,7 @@ public:
         int arudhaLagnaSign = 0;
         QString label;           // the Arudha Lagna, possibly shortened; may be empty
         QString ascendantLabel;  // the ascendant beneath it, likewise
-        QString toolTip;  // the whole story of the segment
+        QString toolTip;         // the whole story of the segment
     };
 
     // Where the pieces of a scan go in area: the strip of the band, the

@@ -82,9 +82,7 @@ void Highlight(QTreeWidgetItem* item) {
     }
 }
 
-ClockMinute Clamped(ClockMinute minute) {
-    return std::clamp(minute, kFirstClockMinute, kLastClockMinute);
-}
+ClockMinute Clamped(ClockMinute minute) { return std::clamp(minute, kFirstClockMinute, kLastClockMinute); }
 
 // The size the added tabs ask for: no more than the first three need.
 QSize ModestSize(const QWidget* page) { return QSize(560, 400).expandedTo(page->minimumSizeHint()); }
@@ -149,12 +147,13 @@ ChartsTab::ChartsTab(QWidget* parent) : QWidget(parent) {
 
     auto* left = new QVBoxLayout;
     auto* charts = new QHBoxLayout;
-    birth_ = CaptionedChart(QStringLiteral("chtBirth"), QStringLiteral("Birth chart (Rasi), padas in colour"), charts, this);
+    birth_ =
+        CaptionedChart(QStringLiteral("chtBirth"), QStringLiteral("Birth chart (Rasi), padas in colour"), charts, this);
     navamsa_ = CaptionedChart(QStringLiteral("chtNavamsa"), QStringLiteral("Navamsa"), charts, this);
     left->addLayout(charts, 1);
 
-    left->addWidget(Caption(QStringLiteral("Born earlier or later: two hours either way, a colour for each ascendant sign"),
-                            this));
+    left->addWidget(
+        Caption(QStringLiteral("Born earlier or later: two hours either way, a colour for each ascendant sign"), this));
     band_ = new TimeBand(this);
     band_->setObjectName(QStringLiteral("wgtTimeBand"));
     left->addWidget(band_);
@@ -207,8 +206,8 @@ DashaTab::DashaTab(QWidget* parent) : QWidget(parent) {
     tree_ = new QTreeWidget(this);
     tree_->setObjectName(QStringLiteral("treDasha"));
     tree_->setColumnCount(4);
-    tree_->setHeaderLabels({QStringLiteral("Dasha"), QStringLiteral("From"), QStringLiteral("To"),
-                            QStringLiteral("Reading")});
+    tree_->setHeaderLabels(
+        {QStringLiteral("Dasha"), QStringLiteral("From"), QStringLiteral("To"), QStringLiteral("Reading")});
     tree_->setSelectionMode(QAbstractItemView::NoSelection);
     tree_->setAlternatingRowColors(true);
     tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -233,8 +232,8 @@ void DashaTab::ShowAnalysis(const BirthAnalysis& a, const QDateTime& now) {
         QString reading;
         for (const ReadingDasha& line : read)
             if (line.Maha == m) reading = QStringLiteral("%1 has a reading").arg(Q(maha.LordName));
-        auto* item = new QTreeWidgetItem(tree_, {Q(maha.LordName), Q(IsoDateText(maha.StartDate)),
-                                                 Q(IsoDateText(maha.EndDate)), reading});
+        auto* item = new QTreeWidgetItem(
+            tree_, {Q(maha.LordName), Q(IsoDateText(maha.StartDate)), Q(IsoDateText(maha.EndDate)), reading});
         for (std::size_t k = 0; k < maha.Sub.size(); ++k) {
             const analysis::DashaSpan& antar = maha.Sub[k];
             auto* sub = new QTreeWidgetItem(item, {Q(maha.LordName) + QStringLiteral(" / ") + Q(antar.LordName),
@@ -330,13 +329,15 @@ void TodayTab::ShowDay() {
     QDateTime moment = now_;
     moment.setDate(date_->date());
     sky_ = TransitsAt(*analysis_, UniversalMinuteOf(moment));
-    moment_->setText(QStringLiteral("%1 UT").arg(Q(ClockMinuteText(sky_.Moment)).replace(QLatin1Char('T'), QLatin1Char(' '))));
+    moment_->setText(
+        QStringLiteral("%1 UT").arg(Q(ClockMinuteText(sky_.Moment)).replace(QLatin1Char('T'), QLatin1Char(' '))));
     chart_->setPicture(TransitPicture(*analysis_, sky_));
 
     for (int row = 0; row < kTransitBodyCount; ++row) {
         const TransitBody& body = sky_.Bodies[static_cast<std::size_t>(row)];
         if (!sky_.Ok) {
-            SetRow(table_, row, {Q(kBodyNames[static_cast<std::size_t>(row)]), QString(), QString(), QString(), QString()});
+            SetRow(table_, row,
+                   {Q(kBodyNames[static_cast<std::size_t>(row)]), QString(), QString(), QString(), QString()});
             continue;
         }
         SetRow(table_, row,
@@ -347,7 +348,8 @@ void TodayTab::ShowDay() {
     if (!sky_.Ok)
         dasha_->setText(Q(sky_.Error));
     else if (sky_.Dasha)
-        dasha_->setText(QStringLiteral("Running: %1 maha dasha, %2 antar dasha").arg(Q(sky_.MahaLord), Q(sky_.AntarLord)));
+        dasha_->setText(
+            QStringLiteral("Running: %1 maha dasha, %2 antar dasha").arg(Q(sky_.MahaLord), Q(sky_.AntarLord)));
     else
         dasha_->setText(QStringLiteral("No dasha of the birth runs on this day."));
 }

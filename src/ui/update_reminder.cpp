@@ -20,9 +20,12 @@ bool IsAbsolute(const QString& path) { return !path.isEmpty() && QDir::isAbsolut
 
 QString StatusText(QSettings::Status status) {
     switch (status) {
-        case QSettings::AccessError: return QStringLiteral("it cannot be written");
-        case QSettings::FormatError: return QStringLiteral("its contents are not understood");
-        case QSettings::NoError: break;
+        case QSettings::AccessError:
+            return QStringLiteral("it cannot be written");
+        case QSettings::FormatError:
+            return QStringLiteral("its contents are not understood");
+        case QSettings::NoError:
+            break;
     }
     return QStringLiteral("unknown error");
 }
@@ -53,8 +56,9 @@ void SettingsReminderStore::SetLastReminder(const QString& moment) {
         return;
     }
     unsaved_ = moment;
-    const QByteArray line = QStringLiteral("velmora-arudha-lagna: cannot save the settings to %1: %2; the update "
-                                           "reminder is kept for this run only and may ask again at the next start\n")
+    const QByteArray line = QStringLiteral(
+                                "velmora-arudha-lagna: cannot save the settings to %1: %2; the update "
+                                "reminder is kept for this run only and may ask again at the next start\n")
                                 .arg(settings->fileName(), StatusText(status))
                                 .toLocal8Bit();
     std::fputs(line.constData(), stderr);
@@ -65,8 +69,7 @@ QString UpdateQuestionText() {
            QStringLiteral("Do you want to check for an update?");
 }
 
-void UpdateReminder(const Clock& clock, ReminderStore& store, MessageService& messages, Links& links,
-                    QWidget* parent) {
+void UpdateReminder(const Clock& clock, ReminderStore& store, MessageService& messages, Links& links, QWidget* parent) {
     if (!store.Available()) return;
     const QDateTime now = clock.Now();
     const std::optional<QString> stored = store.LastReminder();

@@ -8,8 +8,8 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error
     // Unbuffered, so a short write (a full disk, a size limit) shows in the
     // count: QSaveFile commits whatever reached the disk unless told.
     QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                         file.write(bytes) == bytes.size() && file.commit();
+    const bool written =
+        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size() && file.commit();
     if (!written) {
         if (error) {
             *error = file.errorString();

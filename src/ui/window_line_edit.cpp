@@ -52,8 +52,7 @@ void FilteredLineEdit::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (event->matches(QKeySequence::SelectAll) || event->matches(QKeySequence::Copy) ||
-        event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Undo) ||
-        event->matches(QKeySequence::Redo)) {
+        event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
         QLineEdit::keyPressEvent(event);
         return;
     }
@@ -88,7 +87,8 @@ void FilteredLineEdit::keyPressEvent(QKeyEvent* event) {
 
 std::optional<QString> FilteredLineEdit::FilterPiece(const QString& piece) const {
     const std::string bytes = piece.toStdString();
-    const std::optional<std::string> passed = filter_ == Filter::Digits ? FilterDigitText(bytes) : FilterNameText(bytes);
+    const std::optional<std::string> passed =
+        filter_ == Filter::Digits ? FilterDigitText(bytes) : FilterNameText(bytes);
     if (!passed) return std::nullopt;
     return QString::fromStdString(*passed);
 }

@@ -126,8 +126,9 @@ public:
         QPoint at = window->pos();
         at.setX(std::clamp(at.x(), available.left(),
                            std::max(available.left(), available.right() + 1 - size.width() - extraWidth)));
-        at.setY(std::clamp(at.y(), available.top() + titleRoom,
-                           std::max(available.top() + titleRoom, available.bottom() + 1 - size.height() - extraHeight + titleRoom)));
+        at.setY(std::clamp(
+            at.y(), available.top() + titleRoom,
+            std::max(available.top() + titleRoom, available.bottom() + 1 - size.height() - extraHeight + titleRoom)));
         if (at != window->pos()) window->move(at);
     }
 
@@ -217,14 +218,17 @@ void NameControlsForAccessibility(QWidget* window) {
         if (!buddy || !buddy->accessibleName().isEmpty()) continue;
         QString name = PlainCaption(label->text());
         auto* frame = qobject_cast<QGroupBox*>(label->parentWidget());
-        if (frame && !frame->title().isEmpty() && name.size() <= 4) name = PlainCaption(frame->title()) + QLatin1Char(' ') + name;
+        if (frame && !frame->title().isEmpty() && name.size() <= 4)
+            name = PlainCaption(frame->title()) + QLatin1Char(' ') + name;
         buddy->setAccessibleName(name);
     }
     for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
-        if (button->accessibleName().isEmpty() && !button->text().isEmpty()) button->setAccessibleName(PlainCaption(button->text()));
+        if (button->accessibleName().isEmpty() && !button->text().isEmpty())
+            button->setAccessibleName(PlainCaption(button->text()));
     }
     for (QGroupBox* frame : window->findChildren<QGroupBox*>()) {
-        if (frame->accessibleName().isEmpty() && !frame->title().isEmpty()) frame->setAccessibleName(PlainCaption(frame->title()));
+        if (frame->accessibleName().isEmpty() && !frame->title().isEmpty())
+            frame->setAccessibleName(PlainCaption(frame->title()));
     }
     for (QTabWidget* tabs : window->findChildren<QTabWidget*>()) {
         for (int i = 0; i < tabs->count(); ++i) {
@@ -237,9 +241,9 @@ void NameControlsForAccessibility(QWidget* window) {
 QString DisplayText(std::string_view text) { return QString::fromStdString(WithNewlines(text)); }
 
 QString WindowCaption() {
-    return QStringLiteral("%1 v%2").arg(QString::fromUtf8(kProgramName.data(), static_cast<qsizetype>(kProgramName.size())),
-                                        QString::fromUtf8(kProgramShortVersion.data(),
-                                                          static_cast<qsizetype>(kProgramShortVersion.size())));
+    return QStringLiteral("%1 v%2").arg(
+        QString::fromUtf8(kProgramName.data(), static_cast<qsizetype>(kProgramName.size())),
+        QString::fromUtf8(kProgramShortVersion.data(), static_cast<qsizetype>(kProgramShortVersion.size())));
 }
 
 ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {

@@ -27,74 +27,77 @@ struct Expected {
 // themselves so that an edit to a text has to be matched here on purpose.
 constexpr std::array<std::array<Expected, kSignCount>, kCharacterColumnCount> kExpected{{
     {{
-        {"You may be slim and of medium complexion.", 185},  // Aries
-        {"You are attractive and beautiful.", 191},  // Taurus
-        {"You are tall slim and good looking.", 127},  // Gemini
-        {"You have a medium stature and may be a bit stout.", 136},  // Cancer
-        {"You are tall  and have broad squarely built shoulders.", 137},  // Leo
-        {"You are tall and slim with sharp features.", 131},  // Virgo
-        {"You are tall and thin.", 150},  // Libra
-        {"You have broad body shape.", 103},  // Scorpio
-        {"You may be medium to tall and well built.", 167},  // Sagittarius
-        {"You have beautiful eyes.", 107},  // Capricorn
-        {"You have a fair complexion.", 221},  // Aquarius
+        {"You may be slim and of medium complexion.", 185},                       // Aries
+        {"You are attractive and beautiful.", 191},                               // Taurus
+        {"You are tall slim and good looking.", 127},                             // Gemini
+        {"You have a medium stature and may be a bit stout.", 136},               // Cancer
+        {"You are tall  and have broad squarely built shoulders.", 137},          // Leo
+        {"You are tall and slim with sharp features.", 131},                      // Virgo
+        {"You are tall and thin.", 150},                                          // Libra
+        {"You have broad body shape.", 103},                                      // Scorpio
+        {"You may be medium to tall and well built.", 167},                       // Sagittarius
+        {"You have beautiful eyes.", 107},                                        // Capricorn
+        {"You have a fair complexion.", 221},                                     // Aquarius
         {"You have the perfect body with the right nose, eyes and mouth.", 154},  // Pisces
     }},
     {{
-        {"You are very independent and dynamic.", 883},  // Aries
-        {"You have a powerful and commanding personality.", 685},  // Taurus
-        {"You have an analytical mind.", 652},  // Gemini
-        {"You are a patient person and very emotional.", 619},  // Cancer
-        {"You are a leader and can never take orders.", 716},  // Leo
-        {"You are practical and polished.", 855},  // Virgo
-        {"Justice means everything to you.", 769},  // Libra
+        {"You are very independent and dynamic.", 883},                                  // Aries
+        {"You have a powerful and commanding personality.", 685},                        // Taurus
+        {"You have an analytical mind.", 652},                                           // Gemini
+        {"You are a patient person and very emotional.", 619},                           // Cancer
+        {"You are a leader and can never take orders.", 716},                            // Leo
+        {"You are practical and polished.", 855},                                        // Virgo
+        {"Justice means everything to you.", 769},                                       // Libra
         {"Mysterious is the first word that comes to mind about this moon sign.", 811},  // Scorpio
-        {"You are very optimistic and spontaneous by nature.", 515},  // Sagittarius
-        {"You want to achieve a lot in life.", 726},  // Capricorn
-        {"You are a thinker, philosopher and an idealist.", 626},  // Aquarius
-        {"You are very creative and soft by nature.", 699},  // Pisces
+        {"You are very optimistic and spontaneous by nature.", 515},                     // Sagittarius
+        {"You want to achieve a lot in life.", 726},                                     // Capricorn
+        {"You are a thinker, philosopher and an idealist.", 626},                        // Aquarius
+        {"You are very creative and soft by nature.", 699},                              // Pisces
     }},
     {{
-        {"You are ambitious by nature.", 175},  // Aries
-        {"You love spending on luxurious things.", 282},  // Taurus
-        {"You will do very well in jobs that need interaction with people.", 227},  // Gemini
-        {"You have an artistic bent of mind.", 186},  // Cancer
+        {"You are ambitious by nature.", 175},                                          // Aries
+        {"You love spending on luxurious things.", 282},                                // Taurus
+        {"You will do very well in jobs that need interaction with people.", 227},      // Gemini
+        {"You have an artistic bent of mind.", 186},                                    // Cancer
         {"You can do well in professions that need you to be in the limelight.", 215},  // Leo
-        {"You are skilled in music and dance.", 126},  // Virgo
-        {"You could make a career of the artistic kind.", 157},  // Libra
-        {"You may come in possession of sudden legacies and gifts.", 257},  // Scorpio
-        {"You always yearn to learn more in life.", 240},  // Sagittarius
-        {"Material wealth means a lot to you.", 166},  // Capricorn
-        {"You will do very well in public related jobs and businesses.", 195},  // Aquarius
-        {"You are artistically inclined.", 231},  // Pisces
+        {"You are skilled in music and dance.", 126},                                   // Virgo
+        {"You could make a career of the artistic kind.", 157},                         // Libra
+        {"You may come in possession of sudden legacies and gifts.", 257},              // Scorpio
+        {"You always yearn to learn more in life.", 240},                               // Sagittarius
+        {"Material wealth means a lot to you.", 166},                                   // Capricorn
+        {"You will do very well in public related jobs and businesses.", 195},          // Aquarius
+        {"You are artistically inclined.", 231},                                        // Pisces
     }},
     {{
-        {"You are a romantic to the core by nature.", 210},  // Aries
+        {"You are a romantic to the core by nature.", 210},                                 // Aries
         {"You may not express your emotions but you are still a romantic at heart.", 140},  // Taurus
-        {"You are blessed with a long life.", 216},  // Gemini
-        {"Parents will mean a lot to you.", 220},  // Cancer
-        {"You love living life king size.", 321},  // Leo
-        {"You are not romantic at all.", 150},  // Virgo
-        {"Being peaceful and loving by nature, you have good love life.", 184},  // Libra
-        {"Your possessive nature may create problems in life.", 276},  // Scorpio
-        {"You may have some problem dealing with other people.", 297},  // Sagittarius
-        {"Domestic life will have its share of problems mainly because of inability of household members to get along with each other.", 324},  // Capricorn
+        {"You are blessed with a long life.", 216},                                         // Gemini
+        {"Parents will mean a lot to you.", 220},                                           // Cancer
+        {"You love living life king size.", 321},                                           // Leo
+        {"You are not romantic at all.", 150},                                              // Virgo
+        {"Being peaceful and loving by nature, you have good love life.", 184},             // Libra
+        {"Your possessive nature may create problems in life.", 276},                       // Scorpio
+        {"You may have some problem dealing with other people.", 297},                      // Sagittarius
+        {"Domestic life will have its share of problems mainly because of inability of household members to get along "
+         "with each other.",
+         324},                                                                  // Capricorn
         {"You are influenced more by your friends than your relatives.", 177},  // Aquarius
-        {"Your children will be very fortunate to be born to you.", 293},  // Pisces
+        {"Your children will be very fortunate to be born to you.", 293},       // Pisces
     }},
     {{
         {"You may be prone to blood circulation problems, head related illnesses and BP issues.", 121},  // Aries
-        {"You may not enjoy good health all the time.", 84},  // Taurus
-        {"You may have some problems of the sexual nature.", 108},  // Gemini
-        {"You may have stress and mental illnesses because of your highly emotional and sensitive nature.", 166},  // Cancer
-        {"Heart problems may occur.", 124},  // Leo
-        {"Your intestine and liver may give you some problems.", 81},  // Virgo
-        {"Kidney and liver are your weak parts.", 93},  // Libra
-        {"You may have problems from piles and colic.", 110},  // Scorpio
+        {"You may not enjoy good health all the time.", 84},                                             // Taurus
+        {"You may have some problems of the sexual nature.", 108},                                       // Gemini
+        {"You may have stress and mental illnesses because of your highly emotional and sensitive nature.",
+         166},                                                                         // Cancer
+        {"Heart problems may occur.", 124},                                            // Leo
+        {"Your intestine and liver may give you some problems.", 81},                  // Virgo
+        {"Kidney and liver are your weak parts.", 93},                                 // Libra
+        {"You may have problems from piles and colic.", 110},                          // Scorpio
         {"Your body gives out too much heat, which may create a few problems.", 155},  // Sagittarius
-        {"You may be prone to gout and blood related problems.", 93},  // Capricorn
-        {"Your legs and eyes may be weak.", 155},  // Aquarius
-        {"Common cold will be your constant companion.", 131},  // Pisces
+        {"You may be prone to gout and blood related problems.", 93},                  // Capricorn
+        {"Your legs and eyes may be weak.", 155},                                      // Aquarius
+        {"Common cold will be your constant companion.", 131},                         // Pisces
     }},
 }};
 
@@ -103,14 +106,12 @@ struct Range {
     std::size_t longest;
 };
 
-constexpr std::array<Range, kCharacterColumnCount> kColumnRanges{{
-    {103, 221}, {515, 883}, {126, 282}, {140, 324}, {81, 166}}};
+constexpr std::array<Range, kCharacterColumnCount> kColumnRanges{
+    {{103, 221}, {515, 883}, {126, 282}, {140, 324}, {81, 166}}};
 
 std::string_view Text(int column, int row) { return kCharacterTexts[column][row]; }
 
-std::string Where(int column, int row) {
-    return "column " + std::to_string(column) + ", row " + std::to_string(row);
-}
+std::string Where(int column, int row) { return "column " + std::to_string(column) + ", row " + std::to_string(row); }
 
 std::size_t Count(std::string_view text, std::string_view part) {
     std::size_t n = 0;

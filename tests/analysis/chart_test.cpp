@@ -38,12 +38,12 @@ TEST(ArudhaLagna, RuleTableForEveryAscendant) {
 }
 
 TEST(ArudhaLagna, CountingExamples) {
-    EXPECT_EQ(ArudhaLagnaSignOf(3, 1), 5);    // Mars in Gemini for Aries: Leo
-    EXPECT_EQ(ArudhaLagnaSignOf(1, 12), 2);   // Jupiter in Aries for Pisces: Taurus
-    EXPECT_EQ(ArudhaLagnaSignOf(2, 2), 11);   // lord in its own sign: the 10th, Aquarius
-    EXPECT_EQ(ArudhaLagnaSignOf(7, 1), 10);   // lord in the 7th: Capricorn, not Aries
-    EXPECT_EQ(ArudhaLagnaSignOf(4, 1), 4);    // lord in the 4th: Cancer
-    EXPECT_EQ(ArudhaLagnaSignOf(10, 1), 4);   // lord in the 10th: Cancer again
+    EXPECT_EQ(ArudhaLagnaSignOf(3, 1), 5);   // Mars in Gemini for Aries: Leo
+    EXPECT_EQ(ArudhaLagnaSignOf(1, 12), 2);  // Jupiter in Aries for Pisces: Taurus
+    EXPECT_EQ(ArudhaLagnaSignOf(2, 2), 11);  // lord in its own sign: the 10th, Aquarius
+    EXPECT_EQ(ArudhaLagnaSignOf(7, 1), 10);  // lord in the 7th: Capricorn, not Aries
+    EXPECT_EQ(ArudhaLagnaSignOf(4, 1), 4);   // lord in the 4th: Cancer
+    EXPECT_EQ(ArudhaLagnaSignOf(10, 1), 4);  // lord in the 10th: Cancer again
 }
 
 TEST(SignPlacement, LordsSignsAndArudha) {

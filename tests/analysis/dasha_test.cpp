@@ -11,9 +11,7 @@ namespace {
 
 constexpr double kSecondsPerYear = 365.25 * 86400;
 
-UtMoment At(year_month_day date, double hours = 0) {
-    return UtMoment(sys_days(date)) + duration<double>(hours * 3600);
-}
+UtMoment At(year_month_day date, double hours = 0) { return UtMoment(sys_days(date)) + duration<double>(hours * 3600); }
 
 double YearsBetween(UtMoment from, UtMoment to) { return (to - from).count() / kSecondsPerYear; }
 
@@ -161,8 +159,7 @@ TEST(Dasha, TotalSpanIsTheCycleLessTheElapsedPart) {
         const DashaTable table = VimshottariDashas(longitude, kBirth);
         ExpectWellFormed(table, kBirth);
         const double firstYears = kDashaLords[static_cast<std::size_t>(table.Lord)].Years;
-        EXPECT_NEAR(YearsBetween(kBirth, table.Periods.back().End), 120.0 - table.ElapsedFraction * firstYears,
-                    1e-9);
+        EXPECT_NEAR(YearsBetween(kBirth, table.Periods.back().End), 120.0 - table.ElapsedFraction * firstYears, 1e-9);
         EXPECT_NEAR(YearsBetween(table.Periods[0].Start, table.Periods[0].End), table.BalanceYears, 1e-9);
     }
 }

@@ -21,18 +21,18 @@ TEST(Padas, EveryHouseOfOneChart) {
         int HouseSign, Lord, LordSign, PadaSign;
     };
     const Expected expected[12] = {
-        {1, 4, 1, 10},   // Mars in Aries itself: the 10th from Aries
-        {2, 3, 8, 11},   // Venus 7th in Scorpio, 7 more is Taurus itself: the 10th, Aquarius
-        {3, 2, 6, 6},    // Mercury 4th in Virgo, 4 more is Sagittarius, the 7th: the 4th, Virgo
-        {4, 1, 1, 7},    // Moon 10th in Aries, 10 more is Capricorn, the 7th: the 4th, Libra
-        {5, 0, 6, 7},    // Sun 2nd in Virgo: 2 more, Libra
-        {6, 2, 6, 3},    // Mercury in Virgo itself: the 10th, Gemini
-        {7, 3, 8, 9},    // Venus 2nd in Scorpio: Sagittarius
-        {8, 4, 1, 6},    // Mars (not Ketu) 6th in Aries: 6 more, Virgo
-        {9, 5, 12, 12},  // Jupiter 4th in Pisces, 4 more is Gemini, the 7th: the 4th, Pisces
-        {10, 6, 11, 12}, // Saturn 2nd in Aquarius: Pisces
-        {11, 6, 11, 8},  // Saturn (not Rahu) in Aquarius itself: the 10th, Scorpio
-        {12, 5, 12, 9},  // Jupiter in Pisces itself: the 10th, Sagittarius
+        {1, 4, 1, 10},    // Mars in Aries itself: the 10th from Aries
+        {2, 3, 8, 11},    // Venus 7th in Scorpio, 7 more is Taurus itself: the 10th, Aquarius
+        {3, 2, 6, 6},     // Mercury 4th in Virgo, 4 more is Sagittarius, the 7th: the 4th, Virgo
+        {4, 1, 1, 7},     // Moon 10th in Aries, 10 more is Capricorn, the 7th: the 4th, Libra
+        {5, 0, 6, 7},     // Sun 2nd in Virgo: 2 more, Libra
+        {6, 2, 6, 3},     // Mercury in Virgo itself: the 10th, Gemini
+        {7, 3, 8, 9},     // Venus 2nd in Scorpio: Sagittarius
+        {8, 4, 1, 6},     // Mars (not Ketu) 6th in Aries: 6 more, Virgo
+        {9, 5, 12, 12},   // Jupiter 4th in Pisces, 4 more is Gemini, the 7th: the 4th, Pisces
+        {10, 6, 11, 12},  // Saturn 2nd in Aquarius: Pisces
+        {11, 6, 11, 8},   // Saturn (not Rahu) in Aquarius itself: the 10th, Scorpio
+        {12, 5, 12, 9},   // Jupiter in Pisces itself: the 10th, Sagittarius
     };
     for (int h = 0; h < 12; ++h) {
         SCOPED_TRACE(h + 1);
@@ -57,11 +57,11 @@ TEST(Padas, HousesCountFromTheAscendantAcrossPisces) {
     const std::array<int, 10> signs{1, 1, 1, 1, 4, 12, 5, 1, 7, 11};
     const auto padas = ArudhaPadas(signs);
     EXPECT_EQ(padas[0].HouseSign, 11);
-    EXPECT_EQ(padas[0].PadaSign, 8);   // Saturn 7th, 7 more is Aquarius: the 10th, Scorpio
+    EXPECT_EQ(padas[0].PadaSign, 8);  // Saturn 7th, 7 more is Aquarius: the 10th, Scorpio
     EXPECT_EQ(padas[1].HouseSign, 12);
-    EXPECT_EQ(padas[1].PadaSign, 9);   // Jupiter in Pisces itself: Sagittarius
+    EXPECT_EQ(padas[1].PadaSign, 9);  // Jupiter in Pisces itself: Sagittarius
     EXPECT_EQ(padas[2].HouseSign, 1);
-    EXPECT_EQ(padas[2].PadaSign, 4);   // Mars 4th in Cancer, 4 more is Libra, the 7th: Cancer
+    EXPECT_EQ(padas[2].PadaSign, 4);  // Mars 4th in Cancer, 4 more is Libra, the 7th: Cancer
     EXPECT_EQ(padas[11].HouseSign, 10);
     EXPECT_EQ(padas[11].Label, "UL");
     EXPECT_EQ(padas[11].PadaSign, 12);  // Saturn 8th from Capricorn in Leo, 8 more: Pisces

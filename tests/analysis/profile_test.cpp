@@ -33,10 +33,27 @@ ProfileDisplay ProfileRowDisplay(const SignProfileTable&, int sign) {
 TEST(SignProfiles, AriesRowInControlOrder) {
     const ProfileDisplay d = ProfileRowDisplay(LoadSignProfiles(), 1);
     ASSERT_TRUE(d.Ok);
-    const std::array<std::string, 21> shortColumns{
-        "Aries",  "Mesha",  "Aries",   "Mars",   "The Ram",   "Fire", "Red, Brown, Copper",
-        "Movable", "Male",  "Night",   "Barren", "Kshatriya", "Dwara", "Mineral (Dhatu)",
-        "Monday, Tuesday", "9, 1", "East", "Red, Brown, Copper", "Coral", "Head", "Short"};
+    const std::array<std::string, 21> shortColumns{"Aries",
+                                                   "Mesha",
+                                                   "Aries",
+                                                   "Mars",
+                                                   "The Ram",
+                                                   "Fire",
+                                                   "Red, Brown, Copper",
+                                                   "Movable",
+                                                   "Male",
+                                                   "Night",
+                                                   "Barren",
+                                                   "Kshatriya",
+                                                   "Dwara",
+                                                   "Mineral (Dhatu)",
+                                                   "Monday, Tuesday",
+                                                   "9, 1",
+                                                   "East",
+                                                   "Red, Brown, Copper",
+                                                   "Coral",
+                                                   "Head",
+                                                   "Short"};
     for (std::size_t i = 0; i < shortColumns.size(); ++i) EXPECT_EQ(d.Texts[i], shortColumns[i]) << i;
     EXPECT_EQ(d.Texts[22], std::string(kCharacterTexts[Nature][0]));
     EXPECT_TRUE(d.Texts[22].starts_with("You are very independent and dynamic."));
@@ -71,7 +88,8 @@ TEST(SignProfiles, TableFacts) {
     for (int sign = 1; sign <= 12; ++sign) {
         const ProfileDisplay d = ProfileRowDisplay(t, sign);
         EXPECT_EQ(d.Texts[0], d.Texts[2]);  // both show the English name
-        EXPECT_EQ(t[static_cast<std::size_t>(sign - 1)].Abbreviation, t[static_cast<std::size_t>(sign - 1)].EnglishName.substr(0, 3));
+        EXPECT_EQ(t[static_cast<std::size_t>(sign - 1)].Abbreviation,
+                  t[static_cast<std::size_t>(sign - 1)].EnglishName.substr(0, 3));
     }
     EXPECT_EQ(t[10].CompatibleWith, "Aquarius, Libra, Gemini");
     EXPECT_EQ(t[4].Abbreviation, "Leo");
@@ -86,4 +104,3 @@ TEST(SignProfiles, TableFacts) {
         for (const std::string& text : d.Texts) EXPECT_TRUE(text.empty());
     }
 }
-

@@ -48,8 +48,9 @@ TEST(Readings, MoonInTheArudhaLagnaWithNodesInTheSecondAndEighth) {
     // the others in unexamined houses (4th, 5th, 9th, 10th, 12th).
     const auto runs = Runs(Signs({3, 0, 4, 8, 9, 11, 3, 1, 7}), 1);
     ASSERT_EQ(runs.size(), 5u);
-    EXPECT_EQ(runs[0], (TextRun{"Moon (Benefic) present in your Arudha Lagna contributes towards your wellbeing\r\n\r\n\r\n",
-                                true, kReadingBlack}));
+    EXPECT_EQ(runs[0],
+              (TextRun{"Moon (Benefic) present in your Arudha Lagna contributes towards your wellbeing\r\n\r\n\r\n",
+                       true, kReadingBlack}));
     EXPECT_EQ(runs[1], (TextRun{"Rahu (Malefic) present in 2nd House From Arudha Lagna\r\n", true, kReadingRed}));
     EXPECT_EQ(runs[2], (TextRun{kHealth, false, kReadingBlack}));
     EXPECT_EQ(runs[3], (TextRun{"Ketu (Malefic) present in 8th House From Arudha Lagna\r\n", true, kReadingRed}));
@@ -111,6 +112,7 @@ TEST(Readings, EveryRuleOnceAcrossAllPlacements) {
     EXPECT_EQ(readings, 51);
     // The sentence of the benefics in the 11th has no full stop.
     const auto eleventh = Runs(Signs({3, 10, 3, 3, 3, 3, 3, 3, 9}), 1);
-    EXPECT_EQ(Joined(eleventh), "Moon (Benefic) present in 11th House From Arudha Lagna\r\n"
-                                "This will make you rich and the money will come from legal sources\r\n\r\n");
+    EXPECT_EQ(Joined(eleventh),
+              "Moon (Benefic) present in 11th House From Arudha Lagna\r\n"
+              "This will make you rich and the money will come from legal sources\r\n\r\n");
 }

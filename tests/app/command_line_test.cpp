@@ -15,7 +15,8 @@ class CommandLineTest : public QObject {
 
     static Outcome Run(const QStringList& arguments) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QString::fromLatin1(name));
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
         QProcess process;
         process.setProcessEnvironment(env);
         process.start(QStringLiteral(VELMORA_PROGRAM_PATH), arguments);
@@ -35,8 +36,8 @@ private slots:
     void versionPrintsTheProjectVersion_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::newRow("alone") << QStringList{QStringLiteral("--version")};
-        QTest::newRow("after a Qt option") << QStringList{QStringLiteral("-style"), QStringLiteral("fusion"),
-                                                          QStringLiteral("--version")};
+        QTest::newRow("after a Qt option")
+            << QStringList{QStringLiteral("-style"), QStringLiteral("fusion"), QStringLiteral("--version")};
     }
     void versionPrintsTheProjectVersion() {
         QFETCH(QStringList, arguments);

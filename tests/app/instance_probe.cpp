@@ -14,11 +14,14 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 3) return 64;
-    const QString lockPath = args[1] == QStringLiteral("--default") ? velmora::LockFileInstanceGuard::DefaultLockPath()
-                                                                     : args[1];
+    const QString lockPath =
+        args[1] == QStringLiteral("--default") ? velmora::LockFileInstanceGuard::DefaultLockPath() : args[1];
     velmora::LockFileInstanceGuard guard(lockPath);
     const bool started = guard.Claim();
-    QTextStream(stdout) << (!started ? "refused" : guard.Held() ? "claimed" : "unguarded") << '\n'
+    QTextStream(stdout) << (!started       ? "refused"
+                            : guard.Held() ? "claimed"
+                                           : "unguarded")
+                        << '\n'
                         << guard.LockPath() << Qt::endl;
     if (started) QThread::msleep(args[2].toULong());
     return started ? 0 : 1;

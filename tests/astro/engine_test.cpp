@@ -51,7 +51,6 @@ double DayCountOf(int year, int month, int day, int hour, int minute) {
     return DayCount2000(year, month, day, hour, minute);
 }
 
-
 }  // namespace
 
 TEST(SiderealCorrection, BothMembersAtTheirEpochs) {
@@ -191,7 +190,6 @@ TEST(Engine, ReferenceMomentJ2000AtLatitude51North) {
     const double rahu = 125.1228 * kDegToRad * 180 / 3.1416 - 1 - ayanamsa;
     EXPECT_NEAR(s.SiderealLongitudes[Rahu], rahu, 1e-9);
     EXPECT_NEAR(s.SiderealLongitudes[Ketu], rahu + 180, 1e-9);
-
 }
 
 TEST(Engine, NodesStayOppositeAndLongitudesInRange) {
@@ -292,7 +290,8 @@ TEST(Engine, EveryLongitudeLiesWithinOneTurn) {
             b.IsSouth = minute % 2 == 0;
             b.LongitudeDegrees = static_cast<std::int16_t>(minute % 180);
             b.IsEast = minute % 3 == 0;
-            const EnginePositions p = ComputeFormulaPositions(MomentOf(b, ZoneOffset{static_cast<std::int16_t>(minute % 13 - 6), 0}));
+            const EnginePositions p =
+                ComputeFormulaPositions(MomentOf(b, ZoneOffset{static_cast<std::int16_t>(minute % 13 - 6), 0}));
             for (double longitude : p.Longitudes) {
                 ASSERT_GE(longitude, 0) << year << " " << minute;
                 ASSERT_LT(longitude, 360) << year << " " << minute;

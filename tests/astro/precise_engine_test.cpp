@@ -112,9 +112,8 @@ TEST(PreciseSun, TropicalLongitudeAtEquinoxesAndSolstices) {
     };
     // Universal times of the equinoxes and solstices of 2000 and 2020.
     const Cardinal moments[] = {
-        {2000, 3, 20, 7, 35, 0},   {2000, 6, 21, 1, 48, 90},  {2000, 9, 22, 17, 27, 180},
-        {2000, 12, 21, 13, 37, 270}, {2020, 3, 20, 3, 50, 0}, {2020, 6, 20, 21, 44, 90},
-        {2020, 9, 22, 13, 31, 180}, {2020, 12, 21, 10, 2, 270},
+        {2000, 3, 20, 7, 35, 0}, {2000, 6, 21, 1, 48, 90},  {2000, 9, 22, 17, 27, 180}, {2000, 12, 21, 13, 37, 270},
+        {2020, 3, 20, 3, 50, 0}, {2020, 6, 20, 21, 44, 90}, {2020, 9, 22, 13, 31, 180}, {2020, 12, 21, 10, 2, 270},
     };
     for (const Cardinal& c : moments) {
         const double jd = JulianDay(c.Year, c.Month, c.Day, c.Hour, c.Minute);
@@ -213,10 +212,12 @@ double TextbookAscendant(double jd, double latitude, double longitudeEast) {
     const double node = (125.04452 - 1934.136261 * t) * kDeg;
     const double sun = (280.4665 + 36000.7698 * t) * kDeg;
     const double moon = (218.3165 + 481267.8813 * t) * kDeg;
-    const double dpsi = (-17.20 * std::sin(node) - 1.32 * std::sin(2 * sun) - 0.23 * std::sin(2 * moon) +
-                         0.21 * std::sin(2 * node)) / 3600;
-    const double deps = (9.20 * std::cos(node) + 0.57 * std::cos(2 * sun) + 0.10 * std::cos(2 * moon) -
-                         0.09 * std::cos(2 * node)) / 3600;
+    const double dpsi =
+        (-17.20 * std::sin(node) - 1.32 * std::sin(2 * sun) - 0.23 * std::sin(2 * moon) + 0.21 * std::sin(2 * node)) /
+        3600;
+    const double deps =
+        (9.20 * std::cos(node) + 0.57 * std::cos(2 * sun) + 0.10 * std::cos(2 * moon) - 0.09 * std::cos(2 * node)) /
+        3600;
     const double eps = (23.4392911 - 0.0130042 * t) + deps;
     const double last = (gmst + dpsi * std::cos(eps * kDeg) + longitudeEast) * kDeg;
     const double e = eps * kDeg;
@@ -230,8 +231,8 @@ TEST(PreciseAscendant, AgreesWithTextbookFormula) {
     struct Place {
         double Latitude, Longitude;
     };
-    const Place places[] = {{0, 0}, {0, 77.2}, {28.61, 77.21}, {-33.87, 151.21}, {51.48, -0.0015},
-                            {40.71, -74.01}, {-60, -120}, {60, 30}};
+    const Place places[] = {{0, 0},           {0, 77.2},       {28.61, 77.21}, {-33.87, 151.21},
+                            {51.48, -0.0015}, {40.71, -74.01}, {-60, -120},    {60, 30}};
     const double moments[] = {JulianDay(2000, 1, 1, 12), JulianDay(1947, 8, 15, 0, 0), JulianDay(1969, 7, 20, 20, 17),
                               JulianDay(2023, 3, 5, 6, 30), JulianDay(1910, 11, 2, 18, 45)};
     for (double jd : moments) {
@@ -309,7 +310,7 @@ TEST(PreciseChart, EveryLongitudeLiesInRange) {
 // directly with the same settings, on 200 random births.
 TEST(PreciseChart, MatchesDirectLibraryCalls) {
     constexpr int kBodies[8] = {SE_SUN, SE_MOON, SE_MERCURY, SE_VENUS, SE_MARS, SE_JUPITER, SE_SATURN, SE_MEAN_NODE};
-    constexpr int kModes[6] = {SE_SIDM_LAHIRI,       SE_SIDM_RAMAN,      SE_SIDM_KRISHNAMURTI,
+    constexpr int kModes[6] = {SE_SIDM_LAHIRI,        SE_SIDM_RAMAN,      SE_SIDM_KRISHNAMURTI,
                                SE_SIDM_FAGAN_BRADLEY, SE_SIDM_YUKTESHWAR, SE_SIDM_TRUE_CITRA};
     const std::vector<RandomBirth> births = RandomBirths(200, 2024);
     for (std::size_t i = 0; i < births.size(); ++i) {

@@ -33,8 +33,8 @@ ToolRun Cli(const QStringList& arguments, const QByteArray& input = {}) {
 }
 
 QStringList Birth() {
-    return {"--name", "asha rao", "--date", "1980-01-05", "--time", "09:05", "--zone", "34", "--lat", "28:36N",
-            "--lon", "77:12E", "--city", "New Delhi", "--state", "Delhi", "--country", "India"};
+    return {"--name", "asha rao", "--date", "1980-01-05", "--time",    "09:05",   "--zone", "34",        "--lat",
+            "28:36N", "--lon",    "77:12E", "--city",     "New Delhi", "--state", "Delhi",  "--country", "India"};
 }
 
 QJsonObject Parsed(const QByteArray& json) {
@@ -135,8 +135,8 @@ TEST(CliBirthFile, AFailedSaveLeavesTheOldFileAsItWas) {
     QStringList quoted;
     for (const QString& a : arguments + QStringList{"--save-birth", path}) quoted << QStringLiteral("'%1'").arg(a);
     QProcess shell;
-    shell.start(QStringLiteral("/bin/sh"),
-                {"-c", QStringLiteral("trap '' XFSZ; ulimit -f 1; exec '%1' %2").arg(QStringLiteral(VELMORA_CLI_PATH), quoted.join(' '))});
+    shell.start(QStringLiteral("/bin/sh"), {"-c", QStringLiteral("trap '' XFSZ; ulimit -f 1; exec '%1' %2")
+                                                      .arg(QStringLiteral(VELMORA_CLI_PATH), quoted.join(' '))});
     ASSERT_TRUE(shell.waitForFinished(30000));
     EXPECT_EQ(shell.exitCode(), 73) << shell.readAllStandardError().toStdString();
     EXPECT_EQ(ReadAll(path), old);
@@ -151,11 +151,22 @@ TEST(CliBatch, RowsComeOutInOrderOnTwoThreadsEachAsItsOwnJson) {
     QByteArray csv = "name,date,time,zone,dst,lat,lon,city,state,country\n";
     QStringList dates;
     for (int i = 0; i < 700; ++i) {
-        const QString date = QStringLiteral("%1-%2-%3").arg(pick(1901, 2050)).arg(pick(1, 12), 2, 10, QLatin1Char('0')).arg(pick(1, 28), 2, 10, QLatin1Char('0'));
+        const QString date = QStringLiteral("%1-%2-%3")
+                                 .arg(pick(1901, 2050))
+                                 .arg(pick(1, 12), 2, 10, QLatin1Char('0'))
+                                 .arg(pick(1, 28), 2, 10, QLatin1Char('0'));
         dates << date;
         csv += QStringLiteral("row,%1,%2:%3,%4,%5,%6:%7N,%8:%9W,City %10,S,C\n")
-                   .arg(date).arg(pick(0, 23)).arg(pick(0, 59), 2, 10, QLatin1Char('0')).arg(pick(0, 70))
-                   .arg(pick(0, 1)).arg(pick(0, 89)).arg(pick(0, 59)).arg(pick(0, 179)).arg(pick(0, 59)).arg(i)
+                   .arg(date)
+                   .arg(pick(0, 23))
+                   .arg(pick(0, 59), 2, 10, QLatin1Char('0'))
+                   .arg(pick(0, 70))
+                   .arg(pick(0, 1))
+                   .arg(pick(0, 89))
+                   .arg(pick(0, 59))
+                   .arg(pick(0, 179))
+                   .arg(pick(0, 59))
+                   .arg(i)
                    .toUtf8();
     }
     QTemporaryDir dir;
@@ -181,8 +192,8 @@ TEST(CliBatch, RowsComeOutInOrderOnTwoThreadsEachAsItsOwnJson) {
     for (int i : {0, 255, 256, 699}) {
         const QStringList f = rows[i + 1].split(QLatin1Char(','));
         const QStringList time = f[2].split(QLatin1Char(':'));
-        QStringList single{"--name", f[0], "--date", f[1], "--time", f[2], "--zone", f[3], "--lat", f[5], "--lon", f[6],
-                           "--city", f[7], "--state", f[8], "--country", f[9], "--json"};
+        QStringList single{"--name", f[0], "--date", f[1], "--time",  f[2], "--zone",    f[3], "--lat", f[5],
+                           "--lon",  f[6], "--city", f[7], "--state", f[8], "--country", f[9], "--json"};
         if (f[4] == QStringLiteral("1")) single << "--dst";
         const ToolRun alone = Cli(single);
         ASSERT_EQ(alone.exitCode, 0) << alone.err.toStdString();
@@ -192,7 +203,8 @@ TEST(CliBatch, RowsComeOutInOrderOnTwoThreadsEachAsItsOwnJson) {
 
 TEST(CliBatch, QuotedFieldsAByteOrderMarkAndBadRowsInTheMiddle) {
     const QByteArray csv =
-        "\xEF\xBB\xBF" "name,date,time,zone,dst,lat,lon,city,state,country,utc_offset\r\n"
+        "\xEF\xBB\xBF"
+        "name,date,time,zone,dst,lat,lon,city,state,country,utc_offset\r\n"
         "asha,1980-01-05,09:05,34,false,28:36N,77:12E,\"New Delhi, \"\"NCT\"\"\",Delhi,India,\r\n"
         "bad,1981-02-29,09:05,34,,28:36N,77:12E,x,y,z,\r\n"
         "\r\n"
@@ -208,7 +220,7 @@ TEST(CliBatch, QuotedFieldsAByteOrderMarkAndBadRowsInTheMiddle) {
     const QJsonObject ravi = Parsed(lines[2])["input"].toObject();
     EXPECT_EQ(ravi["city"].toString(), QStringLiteral("two\r\nlines"));
     EXPECT_EQ(ravi["utcOffset"].toString(), QStringLiteral("+05:45"));
-    EXPECT_FALSE(ravi["daylightSaving"].toBool());  // an exact offset replaces the zone and the box
+    EXPECT_FALSE(ravi["daylightSaving"].toBool());   // an exact offset replaces the zone and the box
     EXPECT_EQ(Parsed(lines[3])["line"].toInt(), 7);  // after a blank line and a two-line row
     EXPECT_TRUE(Parsed(lines[3])["error"].toString().startsWith(QStringLiteral("dst:")));
     EXPECT_EQ(Parsed(lines[4])["input"].toObject()["name"].toString(), QStringLiteral("LAST"));
@@ -216,7 +228,8 @@ TEST(CliBatch, QuotedFieldsAByteOrderMarkAndBadRowsInTheMiddle) {
 }
 
 TEST(CliBatch, PlacesComeFromTheAtlasAndAMissingColumnStopsTheBatch) {
-    const QByteArray csv = "name,date,time,place\nasha,1990-01-05,09:05,\"Kathmandu, Nepal\"\nravi,1990-01-05,09:05,Nowhereville Qqq\n";
+    const QByteArray csv =
+        "name,date,time,place\nasha,1990-01-05,09:05,\"Kathmandu, Nepal\"\nravi,1990-01-05,09:05,Nowhereville Qqq\n";
     const ToolRun run = Cli({"--batch", "-"}, csv);
     const QList<QByteArray> lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 2);
@@ -271,7 +284,8 @@ TEST(CliPdf, WritesTheReportWithoutADisplay) {
     EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF"));
 
     // Asked for beside it, the JSON is printed as without it.
-    const ToolRun json = CliWithoutDisplay(Birth() + QStringList{"--json", "--pdf", dir.filePath(QStringLiteral("again.pdf"))});
+    const ToolRun json =
+        CliWithoutDisplay(Birth() + QStringList{"--json", "--pdf", dir.filePath(QStringLiteral("again.pdf"))});
     ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
     EXPECT_EQ(json.out, Cli(Birth() + QStringList{"--json"}).out);
     EXPECT_TRUE(ReadAll(dir.filePath(QStringLiteral("again.pdf"))).startsWith("%PDF-"));
@@ -319,21 +333,23 @@ TEST(CliPdf, AFailedWriteLeavesTheOldFileAsItWas) {
     // The process may write 8 KiB; the report is larger (EFBIG; the signal
     // for it is ignored).
     QStringList quoted;
-    for (const QString& a : Birth() + QStringList{"--name", "ravi", "--pdf", path}) quoted << QStringLiteral("'%1'").arg(a);
+    for (const QString& a : Birth() + QStringList{"--name", "ravi", "--pdf", path})
+        quoted << QStringLiteral("'%1'").arg(a);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     QProcess shell;
     shell.setProcessEnvironment(environment);
-    shell.start(QStringLiteral("/bin/sh"),
-                {"-c", QStringLiteral("trap '' XFSZ; ulimit -f 16; exec '%1' %2").arg(QStringLiteral(VELMORA_CLI_PATH), quoted.join(' '))});
+    shell.start(QStringLiteral("/bin/sh"), {"-c", QStringLiteral("trap '' XFSZ; ulimit -f 16; exec '%1' %2")
+                                                      .arg(QStringLiteral(VELMORA_CLI_PATH), quoted.join(' '))});
     ASSERT_TRUE(shell.waitForFinished(60000));
     EXPECT_EQ(shell.exitCode(), 73) << shell.readAllStandardError().toStdString();
     EXPECT_EQ(ReadAll(path), old);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.pdf")});
 
     // Into a folder that is not there.
-    const ToolRun missing = CliWithoutDisplay(Birth() + QStringList{"--pdf", dir.filePath(QStringLiteral("gone/a.pdf"))});
+    const ToolRun missing =
+        CliWithoutDisplay(Birth() + QStringList{"--pdf", dir.filePath(QStringLiteral("gone/a.pdf"))});
     EXPECT_EQ(missing.exitCode, 73);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("cannot write"))) << missing.err.toStdString();
 }

@@ -25,9 +25,8 @@ CliRun RunCli(const QStringList& arguments) {
 }
 
 QStringList Sample() {
-    return {"--name", "asha rao", "--date", "1980-01-05", "--time", "09:05:30", "--zone", "34",
-            "--lat",  "28:36N",   "--lon",  "77:12E",     "--city", "New Delhi", "--state", "Delhi",
-            "--country", "India"};
+    return {"--name", "asha rao", "--date", "1980-01-05", "--time",    "09:05:30", "--zone", "34",        "--lat",
+            "28:36N", "--lon",    "77:12E", "--city",     "New Delhi", "--state",  "Delhi",  "--country", "India"};
 }
 
 QJsonObject JsonOf(const QStringList& arguments) {
@@ -191,7 +190,8 @@ TEST(Cli, JsonCarriesTheWholeAnalysis) {
     for (const QJsonValue& run : o["readingRuns"].toArray()) {
         const QJsonObject r = run.toObject();
         EXPECT_TRUE(r["text"].toString().endsWith(QStringLiteral("\r\n")));
-        EXPECT_TRUE(r["color"].toString() == QStringLiteral("#000000") || r["color"].toString() == QStringLiteral("#800000"));
+        EXPECT_TRUE(r["color"].toString() == QStringLiteral("#000000") ||
+                    r["color"].toString() == QStringLiteral("#800000"));
         EXPECT_TRUE(r["bold"].isBool());
     }
     QString fromReadings;
@@ -237,7 +237,8 @@ TEST(Cli, TextReportShowsTheChartGridReadingsAndProfile) {
     EXPECT_TRUE(lines[top].contains(QStringLiteral("| 3 Gemini")));
     bool bottom = false;
     for (const QString& line : lines)
-        if (line.startsWith(QStringLiteral("| 9 Sagittarius")) && line.contains(QStringLiteral("| 6 Virgo"))) bottom = true;
+        if (line.startsWith(QStringLiteral("| 9 Sagittarius")) && line.contains(QStringLiteral("| 6 Virgo")))
+            bottom = true;
     EXPECT_TRUE(bottom);
     EXPECT_TRUE(run.out.contains(QStringLiteral("[Arudha Lagna]")));
     EXPECT_TRUE(run.out.contains(QStringLiteral("More About Your Arudha Lagna")));
@@ -300,7 +301,8 @@ TEST(Cli, ExactOffsetAndEngineChoices) {
     EXPECT_EQ(o["ephemeris"].toObject()["node"].toString(), QStringLiteral("formula"));
     EXPECT_FALSE(o.contains(QStringLiteral("formulaComparison")));
 
-    const QJsonObject precise = JsonOf(Sample() + QStringList{"--ephemeris", "precise", "--ayanamsa", "raman", "--node", "true"});
+    const QJsonObject precise =
+        JsonOf(Sample() + QStringList{"--ephemeris", "precise", "--ayanamsa", "raman", "--node", "true"});
     EXPECT_EQ(precise["ephemeris"].toObject()["mode"].toString(), QStringLiteral("precise"));
     EXPECT_EQ(precise["ephemeris"].toObject()["ayanamsa"].toString(), QStringLiteral("raman"));
     EXPECT_EQ(precise["ephemeris"].toObject()["node"].toString(), QStringLiteral("true"));
@@ -308,7 +310,8 @@ TEST(Cli, ExactOffsetAndEngineChoices) {
     EXPECT_NEAR(precise["siderealCorrection"].toDouble() - o["siderealCorrection"].toDouble(), 1.44, 0.1);
     const QJsonArray comparison = precise["formulaComparison"].toArray();
     ASSERT_EQ(comparison.size(), 10);
-    EXPECT_EQ(comparison[0].toObject()["longitude"].toDouble(), o["bodies"].toArray()[0].toObject()["longitude"].toDouble());
+    EXPECT_EQ(comparison[0].toObject()["longitude"].toDouble(),
+              o["bodies"].toArray()[0].toObject()["longitude"].toDouble());
 
     EXPECT_EQ(RunCli(Sample() + QStringList{"--ephemeris", "exact"}).exitCode, 64);
     EXPECT_EQ(RunCli(Sample() + QStringList{"--ayanamsa", "nonsense"}).exitCode, 64);
@@ -319,11 +322,13 @@ TEST(Cli, HelpDescribesEveryOption) {
     ASSERT_EQ(run.exitCode, 0);
     const qsizetype options = run.out.indexOf(QStringLiteral("Options:"));
     ASSERT_GE(options, 0);
-    for (const char* option : {"--name", "--date", "--time", "--zone", "--dst", "--lat", "--lon", "--city", "--state",
-                               "--country", "--place", "--utc-offset", "--places", "--ephemeris", "--ayanamsa",
-                               "--node", "--json", "--list-zones", "--help", "--version"}) {
+    for (const char* option :
+         {"--name",     "--date",  "--time",    "--zone",       "--dst",        "--lat",    "--lon",
+          "--city",     "--state", "--country", "--place",      "--utc-offset", "--places", "--ephemeris",
+          "--ayanamsa", "--node",  "--json",    "--list-zones", "--help",       "--version"}) {
         const QString name = QString::fromLatin1(option);
-        const qsizetype at = run.out.indexOf(QRegularExpression(QStringLiteral("[ ,]") + name + QStringLiteral("[ \n]")), options);
+        const qsizetype at =
+            run.out.indexOf(QRegularExpression(QStringLiteral("[ ,]") + name + QStringLiteral("[ \n]")), options);
         ASSERT_GE(at, 0) << option;
         // Each option's line carries a description after its name.
         const QString line = run.out.mid(at, run.out.indexOf(QLatin1Char('\n'), at) - at);
@@ -336,8 +341,7 @@ TEST(Cli, SensitivityAndTransitsOnlyWhenAsked) {
     EXPECT_FALSE(plain.contains(QStringLiteral("sensitivity")));
     EXPECT_FALSE(plain.contains(QStringLiteral("transits")));
 
-    const QJsonObject both =
-        JsonOf(Sample() + QStringList{"--sensitivity", "--transits-at", "2025-06-01T06:30"});
+    const QJsonObject both = JsonOf(Sample() + QStringList{"--sensitivity", "--transits-at", "2025-06-01T06:30"});
     const QJsonObject scan = both[QStringLiteral("sensitivity")].toObject();
     EXPECT_EQ(scan[QStringLiteral("windowMinutes")].toInt(), 120);
     const QJsonArray segments = scan[QStringLiteral("segments")].toArray();
@@ -404,15 +408,19 @@ TEST(Cli, TextReportEndsWithThePadasNavamsaAndDashas) {
     // Every pada line names its label and sign as the JSON does.
     for (const QJsonValue& p : json[QStringLiteral("arudhaPadas")].toArray()) {
         const QJsonObject o = p.toObject();
-        const QRegularExpression line(QStringLiteral("\\n  %1 .* %2 +%3\\n")
-                                          .arg(o[QStringLiteral("house")].toInt())
-                                          .arg(o[QStringLiteral("label")].toString(), o[QStringLiteral("signName")].toString()));
-        EXPECT_TRUE(line.match(run.out.mid(padas, navamsa - padas + 1)).hasMatch()) << o[QStringLiteral("label")].toString().toStdString();
+        const QRegularExpression line(
+            QStringLiteral("\\n  %1 .* %2 +%3\\n")
+                .arg(o[QStringLiteral("house")].toInt())
+                .arg(o[QStringLiteral("label")].toString(), o[QStringLiteral("signName")].toString()));
+        EXPECT_TRUE(line.match(run.out.mid(padas, navamsa - padas + 1)).hasMatch())
+            << o[QStringLiteral("label")].toString().toStdString();
     }
     for (const QJsonValue& m : json[QStringLiteral("dasha")].toObject()[QStringLiteral("periods")].toArray()) {
         const QJsonObject o = m.toObject();
-        EXPECT_TRUE(run.out.mid(dasha).contains(QStringLiteral("%1 to %2").arg(o[QStringLiteral("start")].toString(),
-                                                                               o[QStringLiteral("end")].toString())));
+        EXPECT_TRUE(run.out.mid(dasha).contains(
+            QStringLiteral("%1 to %2")
+                .arg(o[QStringLiteral("start")].toString(), o[QStringLiteral("end")].toString())));
     }
-    EXPECT_TRUE(run.out.contains(QStringLiteral("Moon in Ashlesha (lord Mercury); balance at birth 9 years 11 months")));
+    EXPECT_TRUE(
+        run.out.contains(QStringLiteral("Moon in Ashlesha (lord Mercury); balance at birth 9 years 11 months")));
 }

@@ -112,7 +112,8 @@ TEST(BirthFile, RoundTripKeepsTheAtlasPlaceTheExactOffsetAndTheEngine) {
 
 TEST(BirthFile, IgnoresUnknownKeysAndAcceptsTheJsonReportsFormulaKeys) {
     std::string text = Edited("comment", "\"written by hand\"");
-    text = text.substr(0, text.size() - 1) + R"(,"ephemeris":{"mode":"formulas","ayanamsa":"formula","node":"formula"}})";
+    text =
+        text.substr(0, text.size() - 1) + R"(,"ephemeris":{"mode":"formulas","ayanamsa":"formula","node":"formula"}})";
     const BirthFileReading reading = ReadBirthFile(text);
     ASSERT_TRUE(reading.Birth) << reading.Error;
     EXPECT_EQ(reading.Birth->Ephemeris, EngineSettings{});
@@ -124,20 +125,22 @@ TEST(BirthFile, RefusesAMissingKeyNamingIt) {
         const std::string error = ErrorOf(Edited(key, nullptr));
         EXPECT_NE(error.find(std::string("\"") + key + "\" is missing"), std::string::npos) << key << ": " << error;
     }
-    const std::string withPlace = Edited("place", R"({"name":"Delhi","state":"Delhi","country":"India","latitude":28.6,"longitude":77.2})");
+    const std::string withPlace =
+        Edited("place", R"({"name":"Delhi","state":"Delhi","country":"India","latitude":28.6,"longitude":77.2})");
     EXPECT_NE(ErrorOf(withPlace).find("\"place.timeZone\" is missing"), std::string::npos) << ErrorOf(withPlace);
 }
 
 TEST(BirthFile, RefusesAWrongTypeNamingTheKey) {
     const std::pair<const char*, const char*> cases[] = {
-        {"name", "42"},          {"date", "19800105"},  {"time", "[9,5]"},       {"zoneRow", "\"34\""},
-        {"zoneRow", "34.5"},     {"zoneRow", "null"},   {"daylightSaving", "1"}, {"latitude", "28.6"},
-        {"city", "null"},        {"version", "\"1\""},  {"place", "\"Delhi\""},  {"ephemeris", "true"},
+        {"name", "42"},       {"date", "19800105"}, {"time", "[9,5]"},       {"zoneRow", "\"34\""},
+        {"zoneRow", "34.5"},  {"zoneRow", "null"},  {"daylightSaving", "1"}, {"latitude", "28.6"},
+        {"city", "null"},     {"version", "\"1\""}, {"place", "\"Delhi\""},  {"ephemeris", "true"},
         {"utcOffset", "345"},
     };
     for (const auto& [key, value] : cases) {
         const std::string error = ErrorOf(Edited(key, value));
-        EXPECT_NE(error.find(std::string("\"") + key + "\""), std::string::npos) << key << "=" << value << ": " << error;
+        EXPECT_NE(error.find(std::string("\"") + key + "\""), std::string::npos)
+            << key << "=" << value << ": " << error;
     }
     // Texts of the wrong shape say what they should look like.
     EXPECT_NE(ErrorOf(Edited("date", "\"05/01/1980\"")).find("YYYY-MM-DD"), std::string::npos);
@@ -184,7 +187,7 @@ TEST(BirthFile, RefusesTextThatIsNotUtf8Json) {
     latin1.replace(latin1.find("\"x\""), 3, "\"RA\xD6\"");  // Latin-1, not UTF-8
     EXPECT_NE(ErrorOf(latin1).find("UTF-8"), std::string::npos) << ErrorOf(latin1);
     for (const std::string& text : {std::string(), std::string("hello"), std::string("[1, 2]"),
-                                   BirthFileText(Sample()) + "}", BirthFileText(Sample()).substr(0, 40)}) {
+                                    BirthFileText(Sample()) + "}", BirthFileText(Sample()).substr(0, 40)}) {
         const std::string error = ErrorOf(text);
         EXPECT_NE(error.find("Not a birth file"), std::string::npos) << text << ": " << error;
     }

@@ -35,8 +35,12 @@ TEST(CompactJson, EqualsRapidjsonsWriterOnRandomBirthsAndAwkwardTexts) {
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
     // Quotes, backslashes, every escaped control character, a control
     // character in an eight-byte run, UTF-8 and DEL.
-    const std::string awkward[] = {"New \"Delhi\"", "C:\\place\\", "tab\there\nline\r\b\f", "abcdefg\x01hijklmnop",
-                                   "S\xC3\xA3o Paulo \xE2\x80\x94 long enough to take the fast path", "\x7F\x1F"};
+    const std::string awkward[] = {"New \"Delhi\"",
+                                   "C:\\place\\",
+                                   "tab\there\nline\r\b\f",
+                                   "abcdefg\x01hijklmnop",
+                                   "S\xC3\xA3o Paulo \xE2\x80\x94 long enough to take the fast path",
+                                   "\x7F\x1F"};
     for (int i = 0; i < 200; ++i) {
         FormInput f = velmora::testing::RandomForm(random, 89);
         f.City = awkward[static_cast<std::size_t>(i) % std::size(awkward)];

@@ -205,22 +205,24 @@ TEST(Pipeline, PreciseModeAgreesWithTheSwissEphemerisCalledDirectly) {
         const double jd = swe_julday(std::stoi(f.Year), f.MonthIndex + 1, std::stoi(f.Day), hours, SE_GREG_CAL);
         swe_set_sid_mode(n % 3 ? SE_SIDM_LAHIRI : SE_SIDM_KRISHNAMURTI, 0, 0);
         const int flags = SEFLG_SWIEPH | SEFLG_SPEED | SEFLG_SIDEREAL;
-        const int bodies[] = {SE_SUN, SE_MOON, SE_MERCURY, SE_VENUS, SE_MARS, SE_JUPITER, SE_SATURN,
-                              n % 2 ? SE_TRUE_NODE : SE_MEAN_NODE};
+        const int bodies[] = {SE_SUN,  SE_MOON,    SE_MERCURY, SE_VENUS,
+                              SE_MARS, SE_JUPITER, SE_SATURN,  n % 2 ? SE_TRUE_NODE : SE_MEAN_NODE};
         char error[256];
         for (int b = 0; b < 8; ++b) {
             double x[6];
             ASSERT_GE(swe_calc_ut(jd, bodies[b], flags, x, error), 0) << error;
-            EXPECT_NEAR(AngularDifference(a.Positions.Longitudes[static_cast<std::size_t>(b)], x[0]), 0, 0.001) << n << " body " << b;
+            EXPECT_NEAR(AngularDifference(a.Positions.Longitudes[static_cast<std::size_t>(b)], x[0]), 0, 0.001)
+                << n << " body " << b;
             if (b >= 2 && b <= 6) {
                 EXPECT_EQ(a.Positions.Retrograde[static_cast<std::size_t>(b)], x[3] < 0) << n << " body " << b;
             }
         }
         EXPECT_NEAR(AngularDifference(a.Positions.Longitudes[Ketu], a.Positions.Longitudes[Rahu] + 180), 0, 1e-9);
         double cusps[13], ascmc[10];
-        const double latitude = (f.South ? -1 : 1) * std::stod(f.LatitudeDegrees) +
-                                (f.South ? -1 : 1) * std::stod(f.LatitudeMinutes) / 60;
-        const double longitude = (f.East ? 1 : -1) * (std::stod(f.LongitudeDegrees) + std::stod(f.LongitudeMinutes) / 60);
+        const double latitude =
+            (f.South ? -1 : 1) * std::stod(f.LatitudeDegrees) + (f.South ? -1 : 1) * std::stod(f.LatitudeMinutes) / 60;
+        const double longitude =
+            (f.East ? 1 : -1) * (std::stod(f.LongitudeDegrees) + std::stod(f.LongitudeMinutes) / 60);
         swe_houses_ex(jd, SEFLG_SIDEREAL, latitude, longitude, 'W', cusps, ascmc);
         EXPECT_EQ(a.Chart.AscendantSign, static_cast<int>(ascmc[0] / 30) + 1) << n;
         ASSERT_TRUE(a.FormulaComparison.has_value());
@@ -264,6 +266,7 @@ TEST(Pipeline, ControlCharactersInTextsGiveValidJsonInBothLayouts) {
             if (layout == JsonLayout::Indented && c == '\n') continue;
             EXPECT_GE(static_cast<unsigned char>(c), 0x20) << static_cast<int>(layout);
         }
-        EXPECT_NE(json.find("Bar\\u001E\\u001A\\u001F\\u0001\\u0000end"), std::string::npos) << static_cast<int>(layout);
+        EXPECT_NE(json.find("Bar\\u001E\\u001A\\u001F\\u0001\\u0000end"), std::string::npos)
+            << static_cast<int>(layout);
     }
 }

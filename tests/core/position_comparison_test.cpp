@@ -51,8 +51,12 @@ TEST(PositionComparison, DifferenceIsFormulaMinusPreciseTheShortWayRound) {
 
 TEST(PositionComparison, DifferenceTexts) {
     EXPECT_EQ(DifferenceText(0.42), "+0.42\xC2\xB0");
-    EXPECT_EQ(DifferenceText(-0.42), "\xE2\x88\x92" "0.42\xC2\xB0");  // a true minus sign
-    EXPECT_EQ(DifferenceText(-12.345), "\xE2\x88\x92" "12.35\xC2\xB0");
+    EXPECT_EQ(DifferenceText(-0.42),
+              "\xE2\x88\x92"
+              "0.42\xC2\xB0");  // a true minus sign
+    EXPECT_EQ(DifferenceText(-12.345),
+              "\xE2\x88\x92"
+              "12.35\xC2\xB0");
     EXPECT_EQ(DifferenceText(0.004), "0.00\xC2\xB0");
     EXPECT_EQ(DifferenceText(-0.004), "0.00\xC2\xB0");  // no sign on what rounds to nothing
     EXPECT_EQ(DifferenceText(180.0), "+180.00\xC2\xB0");

@@ -45,8 +45,8 @@ FormInput Moved(FormInput form, int minutes) {
     using namespace std::chrono;
     const year_month_day date{year{std::stoi(form.Year)}, month{static_cast<unsigned>(form.MonthIndex + 1)},
                               day{static_cast<unsigned>(std::stoi(form.Day))}};
-    const sys_time<std::chrono::minutes> at = sys_days{date} + hours{std::stoi(form.Hour)} +
-                                              std::chrono::minutes{std::stoi(form.Minute) + minutes};
+    const sys_time<std::chrono::minutes> at =
+        sys_days{date} + hours{std::stoi(form.Hour)} + std::chrono::minutes{std::stoi(form.Minute) + minutes};
     const sys_days newDay = floor<days>(at);
     const year_month_day newDate{newDay};
     const auto inDay = (at - newDay).count();
@@ -243,8 +243,10 @@ TEST(SensitivityScan, SegmentsAgreeWithWholeAnalysesAtRandomMinutes) {
             const int offset = pick(scan.FirstOffset, scan.LastOffset);
             const BirthAnalysis whole = Analyse(Moved(form, offset));
             const SensitivitySegment& segment = SegmentAt(scan, offset);
-            EXPECT_EQ(segment.AscendantSign, whole.Chart.AscendantSign) << ClockMinuteText(scan.Entered) << " " << offset;
-            EXPECT_EQ(segment.ArudhaLagnaSign, whole.Chart.ArudhaLagnaSign) << ClockMinuteText(scan.Entered) << " " << offset;
+            EXPECT_EQ(segment.AscendantSign, whole.Chart.AscendantSign)
+                << ClockMinuteText(scan.Entered) << " " << offset;
+            EXPECT_EQ(segment.ArudhaLagnaSign, whole.Chart.ArudhaLagnaSign)
+                << ClockMinuteText(scan.Entered) << " " << offset;
             const bool same = whole.Chart.BodySign == entered.Chart.BodySign &&
                               whole.Chart.ArudhaLagnaSign == entered.Chart.ArudhaLagnaSign;
             if (offset >= scan.SameChart.FromOffset && offset <= scan.SameChart.ToOffset) {
@@ -380,16 +382,18 @@ TEST(TimeScanJson, ExtrasAreWrittenOnlyWhenAsked) {
     extras.Transits = &sky;
     const std::string json = AnalysisJson(natal, extras, JsonLayout::Compact);
     // Everything the plain report has comes first, unchanged.
-    EXPECT_EQ(json.substr(0, json.find(",\"sensitivity\"")), AnalysisJson(natal, JsonLayout::Compact).substr(0, json.find(",\"sensitivity\"")));
+    EXPECT_EQ(json.substr(0, json.find(",\"sensitivity\"")),
+              AnalysisJson(natal, JsonLayout::Compact).substr(0, json.find(",\"sensitivity\"")));
     EXPECT_NE(json.find("\"sensitivity\":{\"windowMinutes\":120,\"segments\":[{\"from\":\"" +
                         ClockMinuteText(scan.Segments.front().From) + "\",\"to\":\"" +
-                        ClockMinuteText(scan.Segments.front().To) + "\",\"ascendantSign\":" +
-                        std::to_string(scan.Segments.front().AscendantSign)),
+                        ClockMinuteText(scan.Segments.front().To) +
+                        "\",\"ascendantSign\":" + std::to_string(scan.Segments.front().AscendantSign)),
               std::string::npos);
     EXPECT_NE(json.find("\"sameChart\":{\"from\":\"" + ClockMinuteText(scan.SameChart.From) + "\",\"to\":\"" +
                         ClockMinuteText(scan.SameChart.To) + "\"}"),
               std::string::npos);
-    EXPECT_NE(json.find("\"transits\":{\"moment\":\"2025-06-01T06:30\",\"bodies\":[{\"name\":\"Sun\""), std::string::npos);
+    EXPECT_NE(json.find("\"transits\":{\"moment\":\"2025-06-01T06:30\",\"bodies\":[{\"name\":\"Sun\""),
+              std::string::npos);
     EXPECT_NE(json.find("\"dasha\":{\"maha\":\"" + std::string(sky.MahaLord) + "\",\"antar\":\"" +
                         std::string(sky.AntarLord) + "\"}"),
               std::string::npos);
@@ -430,6 +434,7 @@ TEST(PeriodTexts, BalanceReadingDashasAndTheSensitivitySentence) {
     scan.SameChart = {-60, 120, AddMinutes(scan.Entered, -60), AddMinutes(scan.Entered, 120)};
     EXPECT_EQ(ScanTimeText(scan, scan.SameChart.From), "23:30 the day before");
     EXPECT_EQ(ScanTimeText(scan, AddMinutes(scan.Entered, 3 * 24 * 60)), "2000-01-04T00:30");
-    EXPECT_TRUE(SensitivitySentence(scan).ends_with("the whole chart is unchanged from 23:30 the day before to "
-                                                    "02:30 or later."));
+    EXPECT_TRUE(
+        SensitivitySentence(scan).ends_with("the whole chart is unchanged from 23:30 the day before to "
+                                            "02:30 or later."));
 }

@@ -17,12 +17,13 @@ namespace {
 // Days since 1970-01-01 of a calendar date.
 long DaysOf(const std::chrono::year_month_day& date) { return std::chrono::sys_days{date}.time_since_epoch().count(); }
 
-
 }  // namespace
 
 TEST(ToolkitDefinitions, PadasNavamsaAndDashaOfRandomBirths) {
-    constexpr Body kLords[12] = {Mars, Venus, Mercury, Moon, Sun, Mercury, Venus, Mars, Jupiter, Saturn, Saturn, Jupiter};
-    constexpr int kDashaYears[9] = {7, 20, 6, 10, 7, 18, 16, 19, 17};  // Ketu, Venus, Sun, Moon, Mars, Rahu, Jupiter, Saturn, Mercury
+    constexpr Body kLords[12] = {Mars,  Venus, Mercury, Moon,   Sun,    Mercury,
+                                 Venus, Mars,  Jupiter, Saturn, Saturn, Jupiter};
+    constexpr int kDashaYears[9] = {7,  20, 6,  10, 7,
+                                    18, 16, 19, 17};  // Ketu, Venus, Sun, Moon, Mars, Rahu, Jupiter, Saturn, Mercury
     std::mt19937 random(1207);
     AnalysisOptions options;
     options.MonthNames = &EnglishMonthNames();
@@ -59,9 +60,10 @@ TEST(ToolkitDefinitions, PadasNavamsaAndDashaOfRandomBirths) {
         const int nakshatra = static_cast<int>(std::floor(moon / (360.0 / 27)));
         const double elapsed = moon / (360.0 / 27) - nakshatra;
         const int first = nakshatra % 9;
-        const double birthDays =
-            (std::chrono::sys_days{std::chrono::year{a.Birth.Year} / a.Birth.Month / a.Birth.Day}.time_since_epoch().count()) +
-            a.Moment.UniversalTime / 24;
+        const double birthDays = (std::chrono::sys_days{std::chrono::year{a.Birth.Year} / a.Birth.Month / a.Birth.Day}
+                                      .time_since_epoch()
+                                      .count()) +
+                                 a.Moment.UniversalTime / 24;
         EXPECT_EQ(a.Dasha.Nakshatra, nakshatra + 1) << n;
         ASSERT_EQ(a.Dasha.Periods.size(), 9u);
         double end = birthDays - elapsed * kDashaYears[first] * 365.25;
@@ -70,7 +72,8 @@ TEST(ToolkitDefinitions, PadasNavamsaAndDashaOfRandomBirths) {
             end += kDashaYears[lord] * 365.25;
             const auto& period = a.Dasha.Periods[static_cast<std::size_t>(k)];
             EXPECT_EQ(period.Lord, lord) << n << " maha " << k;
-            EXPECT_LE(std::fabs(static_cast<double>(DaysOf(period.EndDate)) - std::floor(end)), 1.0) << n << " maha " << k;
+            EXPECT_LE(std::fabs(static_cast<double>(DaysOf(period.EndDate)) - std::floor(end)), 1.0)
+                << n << " maha " << k;
         }
         EXPECT_EQ(DaysOf(a.Dasha.Periods[0].StartDate), static_cast<long>(std::floor(birthDays))) << n;
     }

@@ -58,15 +58,24 @@ TEST(Validation, CoordinateChecksInOrderWithTheirFocus) {
         FormField focus;
     };
     const Case cases[] = {
-        {"", "0", "0", "0", "Please Enter Value Between 0 And 179 in the Degree of Longitude", FormField::LongitudeDegrees},
-        {"180", "0", "0", "0", "Please Enter Value Between 0 And 179 in the Degree of Longitude", FormField::LongitudeDegrees},
-        {"179", "", "0", "0", "Please Enter Value Between 0 And 59 in the  Minute of Longitude", FormField::LongitudeMinutes},
-        {"179", "60", "0", "0", "Please Enter Value Between 0 And 59 in the  Minute of Longitude", FormField::LongitudeMinutes},
-        {"179", "59", "90", "0", "Please Enter Value Between 0 And 89 in the Degree of Latitude", FormField::LatitudeDegrees},
-        {"179", "59", "  ", "0", "Please Enter Value Between 0 And 89 in the Degree of Latitude", FormField::LatitudeDegrees},
-        {"179", "59", "89", "", "Please Enter Value Between 0 And 59 in the  Minute of Latitude", FormField::LatitudeMinutes},
-        {"179", "59", "89", "60", "Please Enter Value Between 0 And 59 in the  Minute of Latitude", FormField::LatitudeMinutes},
-        {"2x", "x", "0", "0", "Please Enter Value Between 0 And 59 in the  Minute of Longitude", FormField::LongitudeMinutes},
+        {"", "0", "0", "0", "Please Enter Value Between 0 And 179 in the Degree of Longitude",
+         FormField::LongitudeDegrees},
+        {"180", "0", "0", "0", "Please Enter Value Between 0 And 179 in the Degree of Longitude",
+         FormField::LongitudeDegrees},
+        {"179", "", "0", "0", "Please Enter Value Between 0 And 59 in the  Minute of Longitude",
+         FormField::LongitudeMinutes},
+        {"179", "60", "0", "0", "Please Enter Value Between 0 And 59 in the  Minute of Longitude",
+         FormField::LongitudeMinutes},
+        {"179", "59", "90", "0", "Please Enter Value Between 0 And 89 in the Degree of Latitude",
+         FormField::LatitudeDegrees},
+        {"179", "59", "  ", "0", "Please Enter Value Between 0 And 89 in the Degree of Latitude",
+         FormField::LatitudeDegrees},
+        {"179", "59", "89", "", "Please Enter Value Between 0 And 59 in the  Minute of Latitude",
+         FormField::LatitudeMinutes},
+        {"179", "59", "89", "60", "Please Enter Value Between 0 And 59 in the  Minute of Latitude",
+         FormField::LatitudeMinutes},
+        {"2x", "x", "0", "0", "Please Enter Value Between 0 And 59 in the  Minute of Longitude",
+         FormField::LongitudeMinutes},
     };
     for (const Case& c : cases) {
         FormInput f = Valid();
@@ -163,7 +172,7 @@ TEST(TextNumbers, WholeNumbersFromText) {
 // follows from where its first significant digit stands, not from the sign
 // of its exponent alone.
 TEST(TextNumbers, NumbersBeyondTheRangeOfADouble) {
-    const std::string hugeWithNegativeExponent = "1" + std::string(400, '0') + "e-5";  // 1e395
+    const std::string hugeWithNegativeExponent = "1" + std::string(400, '0') + "e-5";    // 1e395
     const std::string tinyWithPositiveExponent = "0." + std::string(400, '0') + "1e+5";  // 1e-396
     ASSERT_TRUE(ParseNumber(hugeWithNegativeExponent));
     EXPECT_TRUE(std::isinf(*ParseNumber(hugeWithNegativeExponent)));

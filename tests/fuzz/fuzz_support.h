@@ -15,12 +15,12 @@ namespace velmora::fuzz {
 
 // A property every input must keep. A broken one prints what broke and
 // aborts, which libFuzzer (and the replay tests) report as a finding.
-#define VELMORA_FUZZ_CHECK(condition)                                                                         \
-    do {                                                                                                      \
-        if (!(condition)) {                                                                                   \
-            std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #condition);            \
-            std::abort();                                                                                     \
-        }                                                                                                     \
+#define VELMORA_FUZZ_CHECK(condition)                                                             \
+    do {                                                                                          \
+        if (!(condition)) {                                                                       \
+            std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #condition); \
+            std::abort();                                                                         \
+        }                                                                                         \
     } while (false)
 
 inline std::string_view TextOf(const std::uint8_t* data, std::size_t size) {

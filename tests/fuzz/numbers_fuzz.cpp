@@ -25,7 +25,8 @@ void CheckReaders(std::string_view text) {
     const std::string_view trimmed = TrimBlanks(text);
     if (!trimmed.empty()) {
         VELMORA_FUZZ_CHECK(!IsBlank(trimmed.front()) && !IsBlank(trimmed.back()));
-        VELMORA_FUZZ_CHECK(trimmed.data() >= text.data() && trimmed.data() + trimmed.size() <= text.data() + text.size());
+        VELMORA_FUZZ_CHECK(trimmed.data() >= text.data() &&
+                           trimmed.data() + trimmed.size() <= text.data() + text.size());
     } else {
         VELMORA_FUZZ_CHECK(text.find_first_not_of(" \t") == std::string_view::npos);
     }

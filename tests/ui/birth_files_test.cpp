@@ -101,8 +101,8 @@ struct Fixture {
 
 // Every entry of the form, the exact offset and the atlas place included.
 bool SameForm(const FormInput& a, const FormInput& b) {
-    return a.Name == b.Name && a.MonthIndex == b.MonthIndex && a.Day == b.Day && a.Year == b.Year &&
-           a.Hour == b.Hour && a.Minute == b.Minute && a.Second == b.Second && a.ZoneRow == b.ZoneRow &&
+    return a.Name == b.Name && a.MonthIndex == b.MonthIndex && a.Day == b.Day && a.Year == b.Year && a.Hour == b.Hour &&
+           a.Minute == b.Minute && a.Second == b.Second && a.ZoneRow == b.ZoneRow &&
            a.DaylightSaving == b.DaylightSaving && a.LatitudeDegrees == b.LatitudeDegrees &&
            a.LatitudeMinutes == b.LatitudeMinutes && a.South == b.South && a.LongitudeDegrees == b.LongitudeDegrees &&
            a.LongitudeMinutes == b.LongitudeMinutes && a.East == b.East && a.City == b.City && a.State == b.State &&

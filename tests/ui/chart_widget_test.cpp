@@ -90,11 +90,14 @@ ChartPicture Example() {
     ChartPicture picture;
     picture.title = QStringLiteral("Rasi");
     picture.ascendantSign = 5;  // Leo
-    picture.bodies[4] << "Asc" << "Sun";
-    picture.bodies[5] << "Moon" << "Mars (R)";
+    picture.bodies[4] << "Asc"
+                      << "Sun";
+    picture.bodies[5] << "Moon"
+                      << "Mars (R)";
     picture.bodies[11] << "Saturn";
     picture.markers[5] << "AL";
-    picture.markers[0] << "UL" << "A7";
+    picture.markers[0] << "UL"
+                       << "A7";
     return picture;
 }
 
@@ -236,9 +239,16 @@ void ChartWidgetTest::crowdedBoxesShrinkTheirText() {
     ChartPicture picture;
     picture.ascendantSign = 1;
     picture.bodies[0] << "Sun";
-    picture.bodies[2] << "Sun" << "Moon" << "Mercury (R)" << "Venus" << "Mars (R)" << "Jupiter (R)"
-                      << "Saturn (R)" << "Rahu";
-    picture.markers[2] << "A3" << "A9";
+    picture.bodies[2] << "Sun"
+                      << "Moon"
+                      << "Mercury (R)"
+                      << "Venus"
+                      << "Mars (R)"
+                      << "Jupiter (R)"
+                      << "Saturn (R)"
+                      << "Rahu";
+    picture.markers[2] << "A3"
+                       << "A9";
     for (ChartStyle style : {ChartStyle::SouthIndian, ChartStyle::NorthIndian}) {
         const QList<ChartText> texts = ChartWidget::Layout(kArea, style, picture, QApplication::font());
         int lone = 0, crowded = 0, count = 0;
@@ -269,11 +279,11 @@ void ChartWidgetTest::southLinesAndAscendantMark() {
     const QImage image = Paint(ChartStyle::SouthIndian, picture);
     // Outer border, the full grid lines and the short ones between the ring's
     // boxes; none through the middle.
-    for (QPointF p : {At(0, 0.6), At(1, 0.4), At(0.6, 0), At(0.4, 1), At(0.25, 0.5), At(0.75, 0.4),
-                      At(0.6, 0.25), At(0.4, 0.75), At(0.5, 0.125), At(0.5, 0.875), At(0.125, 0.5), At(0.875, 0.5)})
+    for (QPointF p : {At(0, 0.6), At(1, 0.4), At(0.6, 0), At(0.4, 1), At(0.25, 0.5), At(0.75, 0.4), At(0.6, 0.25),
+                      At(0.4, 0.75), At(0.5, 0.125), At(0.5, 0.875), At(0.125, 0.5), At(0.875, 0.5)})
         QVERIFY2(InkNear(image, p), qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
-    for (QPointF p : {At(0.5, 0.5), At(0.5, 0.375), At(0.375, 0.5), At(0.625, 0.625), At(0.375, 0.125),
-                      At(0.125, 0.875)})
+    for (QPointF p :
+         {At(0.5, 0.5), At(0.5, 0.375), At(0.375, 0.5), At(0.625, 0.625), At(0.375, 0.125), At(0.125, 0.875)})
         QVERIFY2(!InkNear(image, p), qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
     // The ascendant's diagonal crosses the top left corner of Leo's box only.
     QVERIFY(InkNear(image, At(0.75 + 0.0375, 0.5 + 0.0375)));
@@ -292,8 +302,7 @@ void ChartWidgetTest::northLinesAndSignNumbers() {
     const QImage image = Paint(ChartStyle::NorthIndian, picture);
     // Both diagonals, the inner diamond, the border.
     for (QPointF p : {At(0.5, 0.5), At(0.125, 0.125), At(0.875, 0.125), At(0.125, 0.875), At(0.875, 0.875),
-                      At(0.625, 0.125), At(0.375, 0.125), At(0.125, 0.625), At(0.875, 0.625), At(0.5, 0),
-                      At(0, 0.3)})
+                      At(0.625, 0.125), At(0.375, 0.125), At(0.125, 0.625), At(0.875, 0.625), At(0.5, 0), At(0, 0.3)})
         QVERIFY2(InkNear(image, p), qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
     // No grid: the middles of the four diamonds and of the top triangles are
     // clear.

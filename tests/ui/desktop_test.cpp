@@ -21,10 +21,10 @@
 #include "ui/window_widgets.h"
 
 using velmora::MainWindow;
-using velmora::ui::Links;
-using velmora::ui::ResultWindow;
 using velmora::testing::RecordingMessages;
 using velmora::testing::RecordingOpener;
+using velmora::ui::Links;
+using velmora::ui::ResultWindow;
 
 namespace {
 
@@ -57,7 +57,10 @@ private slots:
         input.move(available.right() - 50, available.bottom() - 50);
         input.show();
         QVERIFY(QTest::qWaitForWindowExposed(&input));
-        QVERIFY2(available.contains(input.geometry()), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(input.x()).arg(input.y()).arg(input.width()).arg(input.height())));
+        QVERIFY2(
+            available.contains(input.geometry()),
+            qPrintable(
+                QStringLiteral("%1,%2 %3x%4").arg(input.x()).arg(input.y()).arg(input.width()).arg(input.height())));
 
         ResultWindow result(links);
         result.show();
@@ -123,7 +126,8 @@ private slots:
             QVERIFY2(label && label->buddy() == input.findChild<QWidget*>(QString::fromLatin1(box)), caption);
         }
         QCOMPARE(input.findChild<QWidget*>(QStringLiteral("txtName"))->accessibleName(), QStringLiteral("Name"));
-        QCOMPARE(input.findChild<QWidget*>(QStringLiteral("txtLatD"))->accessibleName(), QStringLiteral("Latitude Deg"));
+        QCOMPARE(input.findChild<QWidget*>(QStringLiteral("txtLatD"))->accessibleName(),
+                 QStringLiteral("Latitude Deg"));
         QCOMPARE(input.findChild<QWidget*>(QStringLiteral("cmdRashi"))->accessibleName(),
                  QStringLiteral("Analyze My Arudha Lagna"));
     }

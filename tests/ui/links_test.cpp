@@ -21,9 +21,9 @@ private slots:
         links.OpenCoBrandPage();
         links.OpenFullBrandPage();
         const QStringList expected{
-            "https://arudha.velmora.example/help.html",      "https://www.velmora.example/",
-            "https://arudha.velmora.example/download.html",  "https://help.velmora.example/donate.html",
-            "https://help.velmora.example/co-brand.html",    "https://help.velmora.example/fully-branded.html"};
+            "https://arudha.velmora.example/help.html",     "https://www.velmora.example/",
+            "https://arudha.velmora.example/download.html", "https://help.velmora.example/donate.html",
+            "https://help.velmora.example/co-brand.html",   "https://help.velmora.example/fully-branded.html"};
         QCOMPARE(opener.Opened.size(), expected.size());
         for (int i = 0; i < expected.size(); ++i) QCOMPARE(opener.Opened[i].toString(), expected[i]);
         for (const QUrl& url : opener.Opened) QVERIFY(url.host().endsWith(QStringLiteral(".example")));

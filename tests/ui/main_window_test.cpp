@@ -80,8 +80,8 @@ QStringList Numbers(int first, int last) {
 }
 
 bool SameForm(const velmora::FormInput& a, const velmora::FormInput& b) {
-    return a.Name == b.Name && a.MonthIndex == b.MonthIndex && a.Day == b.Day && a.Year == b.Year &&
-           a.Hour == b.Hour && a.Minute == b.Minute && a.Second == b.Second && a.ZoneRow == b.ZoneRow &&
+    return a.Name == b.Name && a.MonthIndex == b.MonthIndex && a.Day == b.Day && a.Year == b.Year && a.Hour == b.Hour &&
+           a.Minute == b.Minute && a.Second == b.Second && a.ZoneRow == b.ZoneRow &&
            a.DaylightSaving == b.DaylightSaving && a.LatitudeDegrees == b.LatitudeDegrees &&
            a.LatitudeMinutes == b.LatitudeMinutes && a.South == b.South && a.LongitudeDegrees == b.LongitudeDegrees &&
            a.LongitudeMinutes == b.LongitudeMinutes && a.East == b.East && a.City == b.City && a.State == b.State &&
@@ -152,12 +152,15 @@ private slots:
             const char* Name;
             int MaxLength;
             const char* Frame;
-        } boxes[] = {{"txtLatD", 2, "Latitude"}, {"txtLatM", 2, "Latitude"}, {"txtLonD", 3, "Longitude"},
+        } boxes[] = {{"txtLatD", 2, "Latitude"},
+                     {"txtLatM", 2, "Latitude"},
+                     {"txtLonD", 3, "Longitude"},
                      {"txtLonM", 2, "Longitude"}};
         for (const auto& box : boxes) {
             QCOMPARE(f.edit(box.Name)->maxLength(), box.MaxLength);
             QCOMPARE(f.edit(box.Name)->filter(), FilteredLineEdit::Filter::Digits);
-            QCOMPARE(qobject_cast<QGroupBox*>(f.edit(box.Name)->parentWidget())->title(), QString::fromLatin1(box.Frame));
+            QCOMPARE(qobject_cast<QGroupBox*>(f.edit(box.Name)->parentWidget())->title(),
+                     QString::fromLatin1(box.Frame));
         }
         QCOMPARE(f.edit("txtName")->filter(), FilteredLineEdit::Filter::Name);
         for (const char* name : {"txtName", "txtMCity", "txtMState", "txtMCountry"}) {
@@ -247,10 +250,10 @@ private slots:
             visited << QApplication::focusWidget()->objectName();
         }
         // An option pair is one stop, at its chosen button.
-        const QStringList expected{"txtName",  "cboMonth",  "cboDate",     "cboYear",    "cboHH",       "cboMM",
-                                   "cboSS",    "chkDST",    "txtLonM",     "optLong_0",  "txtLatD",     "txtLatM",
-                                   "optLat_0", "txtMCity",  "txtMState",   "txtMCountry", "cmdBrowser", "txtLonD",
-                                   "cmbTimeZone", "cmdRashi", "txtName",   "cboMonth",   "cboDate"};
+        const QStringList expected{"txtName",     "cboMonth", "cboDate",   "cboYear",     "cboHH",      "cboMM",
+                                   "cboSS",       "chkDST",   "txtLonM",   "optLong_0",   "txtLatD",    "txtLatM",
+                                   "optLat_0",    "txtMCity", "txtMState", "txtMCountry", "cmdBrowser", "txtLonD",
+                                   "cmbTimeZone", "cmdRashi", "txtName",   "cboMonth",    "cboDate"};
         QCOMPARE(visited, expected);
     }
 
@@ -462,7 +465,7 @@ private slots:
         degrees->setFocus();
         commit(degrees, QStringLiteral("8"));
         commit(degrees, QStringLiteral("\uff19"));  // a full-width nine is no digit 0-9
-        commit(degrees, QStringLiteral("12"));       // too long for the box
+        commit(degrees, QStringLiteral("12"));      // too long for the box
         QCOMPARE(degrees->text(), QStringLiteral("8"));
         QCOMPARE(f.messages.Notices.size(), 3);
         QCOMPARE(f.messages.Notices[2].Text, QStringLiteral("Only Numbers Are Accepted"));
@@ -482,37 +485,102 @@ private slots:
         QTest::addColumn<QString>("focus");
 
         const QString none;
-        QTest::newRow("untouched form") << "" << "" << "" << "" << "" << 0 << "1" << "1901" << "Please Enter Name" << true
-                                        << "txtName";
-        QTest::newRow("name first") << "" << "999" << "" << "99" << "" << 0 << "1" << "1901" << "Please Enter Name"
-                                    << true << "txtName";
-        QTest::newRow("blank name") << "   " << "10" << "10" << "10" << "10" << 0 << "1" << "1901"
+        QTest::newRow("untouched form") << ""
+                                        << ""
+                                        << ""
+                                        << ""
+                                        << "" << 0 << "1"
+                                        << "1901"
+                                        << "Please Enter Name" << true << "txtName";
+        QTest::newRow("name first") << ""
+                                    << "999"
+                                    << ""
+                                    << "99"
+                                    << "" << 0 << "1"
+                                    << "1901"
                                     << "Please Enter Name" << true << "txtName";
-        QTest::newRow("longitude 180") << "A" << "180" << "0" << "0" << "0" << 0 << "1" << "1901"
+        QTest::newRow("blank name") << "   "
+                                    << "10"
+                                    << "10"
+                                    << "10"
+                                    << "10" << 0 << "1"
+                                    << "1901"
+                                    << "Please Enter Name" << true << "txtName";
+        QTest::newRow("longitude 180") << "A"
+                                       << "180"
+                                       << "0"
+                                       << "0"
+                                       << "0" << 0 << "1"
+                                       << "1901"
                                        << "Please Enter Value Between 0 And 179 in the Degree of Longitude" << true
                                        << "txtLonD";
-        QTest::newRow("longitude missing") << "A" << "" << "0" << "0" << "0" << 0 << "1" << "1901"
-                                           << "Please Enter Value Between 0 And 179 in the Degree of Longitude"
-                                           << true << "txtLonD";
-        QTest::newRow("longitude minutes 60") << "A" << "179" << "60" << "0" << "0" << 0 << "1" << "1901"
-                                              << "Please Enter Value Between 0 And 59 in the  Minute of Longitude"
-                                              << true << "txtLonM";
-        QTest::newRow("longitude minutes missing") << "A" << "5" << "" << "0" << "0" << 0 << "1" << "1901"
-                                                   << "Please Enter Value Between 0 And 59 in the  Minute of Longitude"
-                                                   << true << "txtLonM";
-        QTest::newRow("latitude 90") << "A" << "0" << "59" << "90" << "0" << 0 << "1" << "1901"
+        QTest::newRow("longitude missing")
+            << "A"
+            << ""
+            << "0"
+            << "0"
+            << "0" << 0 << "1"
+            << "1901"
+            << "Please Enter Value Between 0 And 179 in the Degree of Longitude" << true << "txtLonD";
+        QTest::newRow("longitude minutes 60")
+            << "A"
+            << "179"
+            << "60"
+            << "0"
+            << "0" << 0 << "1"
+            << "1901"
+            << "Please Enter Value Between 0 And 59 in the  Minute of Longitude" << true << "txtLonM";
+        QTest::newRow("longitude minutes missing")
+            << "A"
+            << "5"
+            << ""
+            << "0"
+            << "0" << 0 << "1"
+            << "1901"
+            << "Please Enter Value Between 0 And 59 in the  Minute of Longitude" << true << "txtLonM";
+        QTest::newRow("latitude 90") << "A"
+                                     << "0"
+                                     << "59"
+                                     << "90"
+                                     << "0" << 0 << "1"
+                                     << "1901"
                                      << "Please Enter Value Between 0 And 89 in the Degree of Latitude" << true
                                      << "txtLatD";
-        QTest::newRow("latitude minutes 60") << "A" << "0" << "0" << "89" << "60" << 0 << "1" << "1901"
-                                             << "Please Enter Value Between 0 And 59 in the  Minute of Latitude"
-                                             << true << "txtLatM";
-        QTest::newRow("29 February 1901") << "A" << "0" << "0" << "0" << "0" << 1 << "29" << "1901"
+        QTest::newRow("latitude minutes 60")
+            << "A"
+            << "0"
+            << "0"
+            << "89"
+            << "60" << 0 << "1"
+            << "1901"
+            << "Please Enter Value Between 0 And 59 in the  Minute of Latitude" << true << "txtLatM";
+        QTest::newRow("29 February 1901") << "A"
+                                          << "0"
+                                          << "0"
+                                          << "0"
+                                          << "0" << 1 << "29"
+                                          << "1901"
                                           << "Please Enter Correct Date Or Month!" << false << none;
-        QTest::newRow("30 February 2000") << "A" << "0" << "0" << "0" << "0" << 1 << "30" << "2000"
+        QTest::newRow("30 February 2000") << "A"
+                                          << "0"
+                                          << "0"
+                                          << "0"
+                                          << "0" << 1 << "30"
+                                          << "2000"
                                           << "Please Enter Correct Date Or Month!" << false << none;
-        QTest::newRow("31 April") << "A" << "0" << "0" << "0" << "0" << 3 << "31" << "1980"
+        QTest::newRow("31 April") << "A"
+                                  << "0"
+                                  << "0"
+                                  << "0"
+                                  << "0" << 3 << "31"
+                                  << "1980"
                                   << "Please Enter Correct Date Or Month !" << false << none;
-        QTest::newRow("31 November") << "A" << "0" << "0" << "0" << "0" << 10 << "31" << "1980"
+        QTest::newRow("31 November") << "A"
+                                     << "0"
+                                     << "0"
+                                     << "0"
+                                     << "0" << 10 << "31"
+                                     << "1980"
                                      << "Please Enter Correct Date Or Month !" << false << none;
     }
 
@@ -605,9 +673,10 @@ private slots:
         QCOMPARE(f.messages.Notices.size(), 3);
         QCOMPARE(f.opener.Opened.size(), 1);
         const QUrl opened = f.opener.Opened[0];
-        QCOMPARE(opened.toEncoded(),
-                 QByteArrayLiteral("https://www.openstreetmap.org/search?query=Rock%20%26%20Roll%20%20S%C3%A3o%20Paulo%20"
-                                   "Land%20%239%20Latitude%20Longitude"));
+        QCOMPARE(
+            opened.toEncoded(),
+            QByteArrayLiteral("https://www.openstreetmap.org/search?query=Rock%20%26%20Roll%20%20S%C3%A3o%20Paulo%20"
+                              "Land%20%239%20Latitude%20Longitude"));
         QCOMPARE(QUrlQuery(opened).queryItemValue(QStringLiteral("query"), QUrl::FullyDecoded),
                  QStringLiteral("Rock & Roll  S\u00e3o Paulo Land #9 Latitude Longitude"));
         QVERIFY(opened.fragment().isEmpty());

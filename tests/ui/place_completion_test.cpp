@@ -53,7 +53,9 @@ struct Fixture {
     QComboBox* zones() const { return list("cmbTimeZone"); }
     bool dst() const { return get<QCheckBox>("chkDST")->isChecked(); }
     QString note() const { return get<QLabel>("lblPlaceNote")->text(); }
-    const PlaceListModel* offered() const { return static_cast<const PlaceListModel*>(window.placeCompleter()->model()); }
+    const PlaceListModel* offered() const {
+        return static_cast<const PlaceListModel*>(window.placeCompleter()->model());
+    }
 
     void setDate(int month, const char* day, const char* year, const char* hour = "12", const char* minute = "0") {
         list("cboMonth")->setCurrentIndex(month - 1);
@@ -71,8 +73,7 @@ struct Fixture {
         QTest::keyClick(city, Qt::Key_Backspace);
         QTest::keyClicks(city, text);
         QStringList entries;
-        for (int row = 0; row < offered()->rowCount(); ++row)
-            entries << offered()->index(row).data().toString();
+        for (int row = 0; row < offered()->rowCount(); ++row) entries << offered()->index(row).data().toString();
         return entries;
     }
 
@@ -135,7 +136,8 @@ private slots:
         QVERIFY(springfields.contains(QStringLiteral("Springfield, Massachusetts, United States of America")));
 
         // A state narrows the list; what matches nothing shows nothing.
-        QCOMPARE(f.type(QStringLiteral("springfield, il")), QStringList{"Springfield, Illinois, United States of America"});
+        QCOMPARE(f.type(QStringLiteral("springfield, il")),
+                 QStringList{"Springfield, Illinois, United States of America"});
         QVERIFY(f.type(QStringLiteral("Xqzzy")).isEmpty());
         QVERIFY(!f.window.placeCompleter()->popup()->isVisible());
         QVERIFY(f.messages.Notices.isEmpty());
@@ -204,7 +206,8 @@ private slots:
         f.window.Analyze();
         QVERIFY(f.messages.Notices.isEmpty());
         QVERIFY(f.window.resultWindow());
-        QCOMPARE(f.window.resultWindow()->findChild<QLabel*>(QStringLiteral("lblCity"))->text(), QStringLiteral("Kathmandu"));
+        QCOMPARE(f.window.resultWindow()->findChild<QLabel*>(QStringLiteral("lblCity"))->text(),
+                 QStringLiteral("Kathmandu"));
     }
 
     void editingTheLatitudeByHandDropsThePlace() {

@@ -67,8 +67,7 @@ QLabel* Label(const QWidget* window, const QString& name) { return window->findC
 // "12 Tau 03" as degrees from the start of Aries.
 double Longitude(const QString& position) {
     const QStringList parts = position.split(QLatin1Char(' '));
-    static const QStringList signs{"Ari", "Tau", "Gem", "Can", "Leo", "Vir",
-                                   "Lib", "Sco", "Sag", "Cap", "Aqu", "Pis"};
+    static const QStringList signs{"Ari", "Tau", "Gem", "Can", "Leo", "Vir", "Lib", "Sco", "Sag", "Cap", "Aqu", "Pis"};
     return signs.indexOf(parts.value(1)) * 30 + parts.value(0).toInt() + parts.value(2).toInt() / 60.0;
 }
 
@@ -100,12 +99,10 @@ private slots:
         for (const QAction* a : positions->actions())
             if (!a->isSeparator()) names << a->objectName();
         QCOMPARE(names, (QStringList{"mnuFormulas", "mnuPrecise", "mnuAyanamsa_lahiri", "mnuAyanamsa_raman",
-                                     "mnuAyanamsa_krishnamurti", "mnuAyanamsa_fagan_bradley",
-                                     "mnuAyanamsa_yukteshwar", "mnuAyanamsa_true_chitra", "mnuNodeMean",
-                                     "mnuNodeTrue"}));
+                                     "mnuAyanamsa_krishnamurti", "mnuAyanamsa_fagan_bradley", "mnuAyanamsa_yukteshwar",
+                                     "mnuAyanamsa_true_chitra", "mnuNodeMean", "mnuNodeTrue"}));
         QCOMPARE(f.action("mnuAyanamsa_fagan_bradley")->text(), QStringLiteral("Fagan/Bradley"));
-        QCOMPARE(CheckedNames(positions->actions()),
-                 (QStringList{"mnuFormulas", "mnuAyanamsa_lahiri", "mnuNodeMean"}));
+        QCOMPARE(CheckedNames(positions->actions()), (QStringList{"mnuFormulas", "mnuAyanamsa_lahiri", "mnuNodeMean"}));
         QCOMPARE(f.window.engineSettings(), EngineSettings{});
         // The formulas have their own correction and node.
         QVERIFY(!f.action("mnuAyanamsa_raman")->isEnabled());
@@ -222,7 +219,8 @@ private slots:
             QVERIFY2(std::abs(Degrees(difference->text()) - shownGap) < 1.0 / 60 + 0.006,
                      qPrintable(precise + QLatin1Char(' ') + formula->text() + QLatin1Char(' ') + difference->text()));
             // The mark follows the signs the two texts name.
-            const bool otherSign = precise.section(QLatin1Char(' '), 1, 1) != formulaPositions[i].section(QLatin1Char(' '), 1, 1);
+            const bool otherSign =
+                precise.section(QLatin1Char(' '), 1, 1) != formulaPositions[i].section(QLatin1Char(' '), 1, 1);
             QCOMPARE(!differs->isHidden(), otherSign);
             if (otherSign) {
                 ++signDifferences;

@@ -108,9 +108,8 @@ private slots:
         const QString text = document->toPlainText();
 
         for (const QString& part : {QStringLiteral("ASHA RAO"), Q(a.Display.Details.DateOfBirth),
-                                    Q(a.Display.Details.TimeOfBirth), QStringLiteral("Kathmandu"),
-                                    Q(a.PlaceZone->Note), QStringLiteral("UTC+05:45"),
-                                    Q(velmora::EngineDescription(a.Settings))})
+                                    Q(a.Display.Details.TimeOfBirth), QStringLiteral("Kathmandu"), Q(a.PlaceZone->Note),
+                                    QStringLiteral("UTC+05:45"), Q(velmora::EngineDescription(a.Settings))})
             QVERIFY2(text.contains(part), qPrintable(part));
 
         // The ten positions, each with the name it is shown under.
@@ -124,7 +123,8 @@ private slots:
         }
         QVERIFY(retrograde);
 
-        QVERIFY(text.contains(QStringLiteral("Your Arudha Lagna is %1").arg(Q(velmora::SignNameOf(a.Chart.ArudhaLagnaSign)))));
+        QVERIFY(text.contains(
+            QStringLiteral("Your Arudha Lagna is %1").arg(Q(velmora::SignNameOf(a.Chart.ArudhaLagnaSign)))));
         // The padas table: one cell a line.
         const QStringList lines = text.split(QLatin1Char('\n'));
         for (std::string_view label : velmora::analysis::kPadaLabels)
@@ -138,7 +138,8 @@ private slots:
 
         // The profile's fields, the five character texts among them.
         for (std::size_t field = 0; field < velmora::kProfileFieldCount; ++field) {
-            QVERIFY2(text.contains(Q(velmora::kProfileCaptions[field])), qPrintable(Q(velmora::kProfileCaptions[field])));
+            QVERIFY2(text.contains(Q(velmora::kProfileCaptions[field])),
+                     qPrintable(Q(velmora::kProfileCaptions[field])));
             const QString value = Q(velmora::WithNewlines(a.Display.Profile[field])).trimmed();
             QVERIFY2(text.contains(value), qPrintable(value));
         }
@@ -225,7 +226,8 @@ private slots:
         QVERIFY(pdf.size() > 20000);
         const QSizeF points = velmora::ui::ReportPaper().size(QPageSize::Point);
         const QRegularExpressionMatch box =
-            QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]")).match(QString::fromLatin1(pdf));
+            QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"))
+                .match(QString::fromLatin1(pdf));
         QVERIFY(box.hasMatch());
         QCOMPARE(qRound(box.captured(1).toDouble()), qRound(points.width()));
         QCOMPARE(qRound(box.captured(2).toDouble()), qRound(points.height()));

@@ -37,7 +37,9 @@ namespace {
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-QString Shown(std::string_view text) { return Q(std::string(text)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+QString Shown(std::string_view text) {
+    return Q(std::string(text)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
 
 template <class T = QWidget>
 T* Child(const QWidget* window, const QString& name) {
@@ -57,16 +59,16 @@ struct Birth {
     QString City, State, Country;
 };
 
-const Birth kDelhi1980{"ravi kumar", 0, "5", "1980", "9", "5", 34, "28", "36", "77", "12", false, false,
-                       "New Delhi", "Delhi", "India"};
-const Birth kDelhi1984{"ravi kumar", 6, "20", "1984", "9", "5", 34, "28", "36", "77", "12", false, false,
-                       "New Delhi", "Delhi", "India"};
+const Birth kDelhi1980{"ravi kumar", 0,    "5",  "1980", "9",   "5",         34,      "28",
+                       "36",         "77", "12", false,  false, "New Delhi", "Delhi", "India"};
+const Birth kDelhi1984{"ravi kumar", 6,    "20", "1984", "9",   "5",         34,      "28",
+                       "36",         "77", "12", false,  false, "New Delhi", "Delhi", "India"};
 
 void Type(MainWindow& window, const Birth& birth) {
     auto edit = [&](const char* name) { return Child<QLineEdit>(&window, QString::fromLatin1(name)); };
     auto list = [&](const char* name) { return Child<QComboBox>(&window, QString::fromLatin1(name)); };
-    for (const char* name : {"txtName", "txtLatD", "txtLatM", "txtLonD", "txtLonM", "txtMCity", "txtMState",
-                             "txtMCountry"}) {
+    for (const char* name :
+         {"txtName", "txtLatD", "txtLatM", "txtLonD", "txtLonM", "txtMCity", "txtMState", "txtMCountry"}) {
         edit(name)->selectAll();
         QTest::keyClick(edit(name), Qt::Key_Backspace);
     }
@@ -94,12 +96,11 @@ void CompareWithRecord(const ResultWindow* window, const velmora::DisplayTexts& 
         const auto* box = Child<QLabel>(window, Q(velmora::ui::kSignBoxNames[k]));
         QVERIFY(box);
         QCOMPARE(box->text(), Shown(record.SignBoxes[k]));
-        QCOMPARE(Child<QLabel>(window, QStringLiteral("lblArudha_%1").arg(k))->text(),
-                 Shown(record.ArudhaMarkers[k]));
+        QCOMPARE(Child<QLabel>(window, QStringLiteral("lblArudha_%1").arg(k))->text(), Shown(record.ArudhaMarkers[k]));
     }
-    const std::string* details[] = {&record.Details.Name,      &record.Details.DateOfBirth, &record.Details.TimeOfBirth,
-                                    &record.Details.Latitude,  &record.Details.Longitude,   &record.Details.City,
-                                    &record.Details.State,     &record.Details.Country};
+    const std::string* details[] = {&record.Details.Name,     &record.Details.DateOfBirth, &record.Details.TimeOfBirth,
+                                    &record.Details.Latitude, &record.Details.Longitude,   &record.Details.City,
+                                    &record.Details.State,    &record.Details.Country};
     for (std::size_t i = 0; i < 8; ++i)
         QCOMPARE(Child<QLabel>(window, Q(velmora::ui::kDetailControlNames[i]))->text(), Shown(*details[i]));
     for (int i = 0; i < 10; ++i)
@@ -176,9 +177,8 @@ private slots:
 
         QCOMPARE(Child<QGroupBox>(&window, QStringLiteral("fraWestern"))->title(),
                  QStringLiteral("Vedic Planetary Position"));
-        const QStringList planets{"Surya/Sun",    "Chandra/Moon", "Budha/Mercury",   "Shukra/Venus",
-                                  "Mangala/Mars", "Guru/Jupiter", "Shani/Saturn",    "Rahu/North Node",
-                                  "Ketu/South node", "Asc/Lagna"};
+        const QStringList planets{"Surya/Sun",    "Chandra/Moon", "Budha/Mercury",   "Shukra/Venus",    "Mangala/Mars",
+                                  "Guru/Jupiter", "Shani/Saturn", "Rahu/North Node", "Ketu/South node", "Asc/Lagna"};
         for (int i = 0; i < 10; ++i)
             QCOMPARE(Child<QLabel>(&window, QStringLiteral("PlanetName_%1").arg(i))->text(), planets[i]);
         QCOMPARE(Child<QGroupBox>(&window, QStringLiteral("Frame3"))->title(),
@@ -191,7 +191,8 @@ private slots:
         QCOMPARE(Child<QLabel>(&window, QStringLiteral("Label6"))->text(),
                  QStringLiteral("This shows us issues related to status and power. This shows what people think of "
                                 "you and your image."));
-        QCOMPARE(Child<QLabel>(&window, QStringLiteral("Label7"))->text(), QStringLiteral("More About Your Arudha Lagna"));
+        QCOMPARE(Child<QLabel>(&window, QStringLiteral("Label7"))->text(),
+                 QStringLiteral("More About Your Arudha Lagna"));
         auto* rtb = Child<QTextEdit>(&window, QStringLiteral("RTB"));
         QVERIFY(rtb->isReadOnly());
         QVERIFY(rtb->toPlainText().isEmpty());
@@ -200,8 +201,7 @@ private slots:
                  QStringLiteral("Arudha Lagna Interpretation"));
         for (std::size_t i = 0; i < velmora::ui::kProfileControlNames.size(); ++i) {
             const QString name = Q(velmora::ui::kProfileControlNames[i]);
-            QCOMPARE(Child<QLabel>(&window, name + QStringLiteral("Caption"))->text(),
-                     Q(velmora::kProfileCaptions[i]));
+            QCOMPARE(Child<QLabel>(&window, name + QStringLiteral("Caption"))->text(), Q(velmora::kProfileCaptions[i]));
             if (name.startsWith(QStringLiteral("txt"))) {
                 auto* box = Child<QPlainTextEdit>(&window, name);
                 QVERIFY2(box && box->isReadOnly(), qPrintable(name));
@@ -211,9 +211,13 @@ private slots:
         }
 
         QCOMPARE(Child<QPushButton>(&window, QStringLiteral("cmdBack"))->text(), QStringLiteral("&Back"));
-        QCOMPARE(Child<QLabel>(&window, QStringLiteral("lblFullBrand"))->text(), QString::fromLatin1(velmora::ui::kFullBrandText));
-        QCOMPARE(Child<QLabel>(&window, QStringLiteral("lblCobrand"))->text(), QString::fromLatin1(velmora::ui::kCoBrandText));
-        QVERIFY(Child<QLabel>(&window, QStringLiteral("Label61"))->text().contains(QString::fromLatin1(velmora::ui::kForumAddress)));
+        QCOMPARE(Child<QLabel>(&window, QStringLiteral("lblFullBrand"))->text(),
+                 QString::fromLatin1(velmora::ui::kFullBrandText));
+        QCOMPARE(Child<QLabel>(&window, QStringLiteral("lblCobrand"))->text(),
+                 QString::fromLatin1(velmora::ui::kCoBrandText));
+        QVERIFY(Child<QLabel>(&window, QStringLiteral("Label61"))
+                    ->text()
+                    .contains(QString::fromLatin1(velmora::ui::kForumAddress)));
 
         QStringList bar, file, help;
         for (const QAction* action : window.menuBar()->actions()) bar << action->objectName() + "=" + action->text();
@@ -254,7 +258,8 @@ private slots:
                 if (c > 0) QVERIFY(at(sign).x() > at(rows[r][c - 1] >= 0 ? rows[r][c - 1] : rows[0][c - 1]).x());
                 // The sign box label sits in its outline; the number beside the
                 // upper right corner; the marker beneath.
-                const auto* label = Child<QLabel>(&window, Q(velmora::ui::kSignBoxNames[static_cast<std::size_t>(sign)]));
+                const auto* label =
+                    Child<QLabel>(&window, Q(velmora::ui::kSignBoxNames[static_cast<std::size_t>(sign)]));
                 QCOMPARE(label->parentWidget(), box(sign));
                 const auto* number = Child<QLabel>(&window, QStringLiteral("Hno_%1").arg(sign));
                 QCOMPARE(number->text(), QString::number(sign + 1));
@@ -366,7 +371,8 @@ private slots:
         QVERIFY(second->isVisible());
         CompareWithRecord(second, secondRecord.Result.Display);
         if (QTest::currentTestFailed()) return;
-        QCOMPARE(Child<QLabel>(second, QStringLiteral("lblArudha_%1").arg(firstRecord.Result.Chart.ArudhaLagnaSign - 1))->text(),
+        QCOMPARE(Child<QLabel>(second, QStringLiteral("lblArudha_%1").arg(firstRecord.Result.Chart.ArudhaLagnaSign - 1))
+                     ->text(),
                  QString());
         QVERIFY(Child<QTextEdit>(second, QStringLiteral("RTB"))->toPlainText() != firstReadings);
 
@@ -423,10 +429,9 @@ private slots:
         QTest::mouseClick(Child(&window, QStringLiteral("lblFullBrand")), Qt::LeftButton);
         window.promotionStrip()->BringToFront(velmora::ui::PromotionLabel::CoBrand);
         QTest::mouseClick(Child(&window, QStringLiteral("lblCobrand")), Qt::LeftButton);
-        QCOMPARE(opener.Opened,
-                 (QList<QUrl>{Links::OnlineHelpUrl(), Links::HomePageUrl(), Links::DownloadPageUrl(),
-                              Links::DonationPageUrl(), Links::HomePageUrl(), Links::FullBrandPageUrl(),
-                              Links::FullBrandPageUrl(), Links::CoBrandPageUrl()}));
+        QCOMPARE(opener.Opened, (QList<QUrl>{Links::OnlineHelpUrl(), Links::HomePageUrl(), Links::DownloadPageUrl(),
+                                             Links::DonationPageUrl(), Links::HomePageUrl(), Links::FullBrandPageUrl(),
+                                             Links::FullBrandPageUrl(), Links::CoBrandPageUrl()}));
     }
 
     void aProfileThatWasNotFoundLeavesTheControlsAlone() {

@@ -151,10 +151,9 @@ private slots:
         QCOMPARE(headers, (QStringList{"House", "Sign", "Lord", "Lord's sign", "Pada"}));
         for (int row = 0; row < 12; ++row) {
             const velmora::analysis::Pada& pada = a.Padas[static_cast<std::size_t>(row)];
-            QCOMPARE(RowOf(table, row),
-                     (QStringList{QString::number(row + 1), Q(velmora::SignNameOf(pada.HouseSign)), Q(pada.LordName),
-                                  Q(velmora::SignNameOf(pada.LordSign)),
-                                  Q(pada.Label) + " " + Q(velmora::SignNameOf(pada.PadaSign))}));
+            QCOMPARE(RowOf(table, row), (QStringList{QString::number(row + 1), Q(velmora::SignNameOf(pada.HouseSign)),
+                                                     Q(pada.LordName), Q(velmora::SignNameOf(pada.LordSign)),
+                                                     Q(pada.Label) + " " + Q(velmora::SignNameOf(pada.PadaSign))}));
         }
         QCOMPARE(table->item(0, 4)->text(), QStringLiteral("AL ") + Q(velmora::SignNameOf(a.Chart.ArudhaLagnaSign)));
 
@@ -173,21 +172,23 @@ private slots:
             }
             for (const QString& label : birth.markers[static_cast<std::size_t>(sign - 1)]) {
                 ++markers;
-                const auto pada = std::find_if(a.Padas.begin(), a.Padas.end(),
-                                               [&](const auto& p) { return Q(p.Label) == label; });
+                const auto pada =
+                    std::find_if(a.Padas.begin(), a.Padas.end(), [&](const auto& p) { return Q(p.Label) == label; });
                 QVERIFY2(pada != a.Padas.end(), qPrintable(label));
                 QCOMPARE(pada->PadaSign, sign);
             }
         }
         QCOMPARE(bodies, 10);
         QCOMPARE(markers, 12);
-        QVERIFY(birth.bodies[static_cast<std::size_t>(a.Chart.BodySign[velmora::Jupiter] - 1)].contains("Jupiter (R) "));
+        QVERIFY(
+            birth.bodies[static_cast<std::size_t>(a.Chart.BodySign[velmora::Jupiter] - 1)].contains("Jupiter (R) "));
 
         // The navamsa: the bodies by their navamsa signs.
         const velmora::ui::ChartPicture navamsa = Child<ChartWidget>(&shown.window, "chtNavamsa")->picture();
         QCOMPARE(navamsa.ascendantSign, a.Navamsa[velmora::Ascendant]);
         for (std::size_t body = 0; body < velmora::kBodyCount; ++body)
-            QVERIFY(navamsa.bodies[static_cast<std::size_t>(a.Navamsa[body] - 1)].contains(Q(a.Display.BodyNames[body])));
+            QVERIFY(
+                navamsa.bodies[static_cast<std::size_t>(a.Navamsa[body] - 1)].contains(Q(a.Display.BodyNames[body])));
     }
 
     void theTimeBandShowsTheScanOfTheBirth() {
@@ -269,8 +270,8 @@ private slots:
         Shown shown;
         auto* tree = Child<QTreeWidget>(&shown.window, "treDasha");
         const auto check = [&](const QDateTime& now) {
-            const auto running = velmora::analysis::RunningDashaAt(
-                shown.analysis.Dasha, velmora::UtMomentOf(MinuteOf(now)));
+            const auto running =
+                velmora::analysis::RunningDashaAt(shown.analysis.Dasha, velmora::UtMomentOf(MinuteOf(now)));
             QVERIFY(running);
             for (int m = 0; m < tree->topLevelItemCount(); ++m) {
                 const QTreeWidgetItem* item = tree->topLevelItem(m);

@@ -104,14 +104,17 @@ public:
     }
     ~EnvironmentChange() {
         for (const auto& [name, value] : saved_) {
-            if (value) qputenv(name.constData(), *value);
-            else qunsetenv(name.constData());
+            if (value)
+                qputenv(name.constData(), *value);
+            else
+                qunsetenv(name.constData());
         }
     }
 
 private:
     void Remember(const char* name) {
-        saved_.append({QByteArray(name), qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt});
+        saved_.append(
+            {QByteArray(name), qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt});
     }
     QList<QPair<QByteArray, std::optional<QByteArray>>> saved_;
 };
@@ -166,7 +169,7 @@ private slots:
         QCOMPARE(messages.Questions.size(), asks ? 1 : 0);
         if (asks) {
             QCOMPARE(messages.Questions[0].Text, QStringLiteral("There maybe an update to this software available\r"
-                                                               "Do you want to check for an update?"));
+                                                                "Do you want to check for an update?"));
             QCOMPARE(messages.Questions[0].Icon, MessageIcon::Information);
             QCOMPARE(*store.value, clock.now.toString(Qt::ISODate));
         } else {

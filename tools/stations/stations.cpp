@@ -71,35 +71,63 @@ struct Planet {
 
 // The authoritative rows. Minute fields: year, month, day, hour, minute.
 const std::vector<Planet> kPlanets{
-    {"Mercury", SE_MERCURY, 476, 19, 25,
+    {"Mercury",
+     SE_MERCURY,
+     476,
+     19,
+     25,
      {{0, {1900, 3, 15, 13, 19}, {1900, 4, 7, 18, 42}},
       {1, {1900, 7, 18, 0, 53}, {1900, 8, 11, 14, 59}},
       {238, {1975, 9, 26, 23, 43}, {1975, 10, 18, 10, 18}},
       {475, {2050, 12, 1, 17, 17}, {2050, 12, 21, 11, 33}}}},
-    {"Venus", SE_VENUS, 95, 40, 44,
+    {"Venus",
+     SE_VENUS,
+     95,
+     40,
+     44,
      {{0, {1900, 6, 16, 22, 56}, {1900, 7, 30, 2, 44}},
       {47, {1975, 8, 6, 4, 31}, {1975, 9, 18, 1, 10}},
       {94, {2050, 9, 25, 22, 15}, {2050, 11, 6, 19, 4}}}},
-    {"Mars", SE_MARS, 71, 60, 81,
+    {"Mars",
+     SE_MARS,
+     71,
+     60,
+     81,
      {{0, {1901, 1, 13, 6, 16}, {1901, 4, 4, 7, 21}},
       {35, {1975, 11, 6, 13, 2}, {1976, 1, 20, 21, 20}},
       {70, {2050, 7, 15, 5, 50}, {2050, 9, 13, 9, 41}}}},
-    {"Jupiter", SE_JUPITER, 139, 117, 124,
-     {{0, {1900, 3, 27, 20, 39}, {1900, 7, 29, 1, 35}},
-      {138, {2050, 12, 21, 13, 21}, {2051, 4, 21, 23, 46}}}},
-    {"Saturn", SE_SATURN, 146, 133, 142,
+    {"Jupiter",
+     SE_JUPITER,
+     139,
+     117,
+     124,
+     {{0, {1900, 3, 27, 20, 39}, {1900, 7, 29, 1, 35}}, {138, {2050, 12, 21, 13, 21}, {2051, 4, 21, 23, 46}}}},
+    {"Saturn",
+     SE_SATURN,
+     146,
+     133,
+     142,
      {{0, {1900, 4, 14, 6, 2}, {1900, 9, 2, 14, 39}},
       {73, {1975, 11, 14, 18, 43}, {1976, 3, 27, 17, 52}},
       {145, {2050, 5, 18, 13, 6}, {2050, 10, 6, 11, 5}}}},
-    {"Uranus", SE_URANUS, 150, 149, 155,
-     {{0, {1900, 3, 17, 17, 36}, {1900, 8, 17, 15, 27}},
-      {149, {2050, 12, 30, 15, 40}, {2051, 5, 29, 6, 22}}}},
-    {"Neptune", SE_NEPTUNE, 150, 156, 161,
-     {{0, {1900, 10, 2, 13, 58}, {1901, 3, 8, 0, 45}},
-      {149, {2050, 8, 31, 13, 52}, {2051, 2, 4, 10, 41}}}},
-    {"Pluto", SE_PLUTO, 151, 156, 165,
-     {{0, {1899, 9, 16, 5, 48}, {1900, 2, 27, 7, 36}},
-      {150, {2050, 6, 10, 3, 49}, {2050, 11, 21, 16, 16}}}},
+    {"Uranus",
+     SE_URANUS,
+     150,
+     149,
+     155,
+     {{0, {1900, 3, 17, 17, 36}, {1900, 8, 17, 15, 27}}, {149, {2050, 12, 30, 15, 40}, {2051, 5, 29, 6, 22}}}},
+    {"Neptune",
+     SE_NEPTUNE,
+     150,
+     156,
+     161,
+     {{0, {1900, 10, 2, 13, 58}, {1901, 3, 8, 0, 45}}, {149, {2050, 8, 31, 13, 52}, {2051, 2, 4, 10, 41}}}},
+    {"Pluto",
+     SE_PLUTO,
+     151,
+     156,
+     165,
+     {{0, {1899, 9, 16, 5, 48}, {1900, 2, 27, 7, 36}}, {150, {2050, 6, 10, 3, 49}, {2050, 11, 21, 16, 16}}}},
 };
 
 [[noreturn]] void Fail(const std::string& message) {
@@ -131,9 +159,7 @@ void CivilFromDays(long z, int& y, int& m, int& d) {
 
 constexpr double kJulianDayOf1970 = 2440587.5;
 
-long MinutesOf(const Minute& t) {
-    return DaysFromCivil(t.Year, t.Month, t.Day) * 1440 + t.Hour * 60 + t.Minute;
-}
+long MinutesOf(const Minute& t) { return DaysFromCivil(t.Year, t.Month, t.Day) * 1440 + t.Hour * 60 + t.Minute; }
 
 long DayOf(const Minute& t) { return DaysFromCivil(t.Year, t.Month, t.Day); }
 
@@ -250,8 +276,7 @@ std::vector<Period> BuildTable(const Planet& planet, Statistics& statistics) {
         Fail(std::string(planet.Name) + ": " + std::to_string(table.size()) + " periods computed, " +
              std::to_string(planet.Rows) + " expected");
 
-    for (const Period& p : table)
-        statistics.NearMidnight += NearMidnight(p.RetrogradeUt) + NearMidnight(p.DirectUt);
+    for (const Period& p : table) statistics.NearMidnight += NearMidnight(p.RetrogradeUt) + NearMidnight(p.DirectUt);
 
     for (const QuotedRow& q : planet.Quoted) {
         Period& p = table.at(static_cast<std::size_t>(q.Index));
@@ -273,7 +298,8 @@ std::vector<Period> BuildTable(const Planet& planet, Statistics& statistics) {
 
     for (std::size_t i = 0; i < table.size(); ++i) {
         const Period& p = table[i];
-        if (MinutesOf(p.Direct) <= MinutesOf(p.Retrograde)) Fail(std::string(planet.Name) + ": direct before retrograde");
+        if (MinutesOf(p.Direct) <= MinutesOf(p.Retrograde))
+            Fail(std::string(planet.Name) + ": direct before retrograde");
         if (i > 0 && MinutesOf(p.Retrograde) <= MinutesOf(table[i - 1].Direct))
             Fail(std::string(planet.Name) + ": periods overlap");
         const long days = DayOf(p.Direct) - DayOf(p.Retrograde);
@@ -308,8 +334,8 @@ void WriteTables(const std::string& path, const std::vector<std::vector<Period>>
         }
         std::fputs("};\n", out);
     }
-    std::fputs("\n}  // namespace\n\nconstinit const std::array<std::span<const RetrogradePeriod>, 8> kStationTables{\n",
-               out);
+    std::fputs(
+        "\n}  // namespace\n\nconstinit const std::array<std::span<const RetrogradePeriod>, 8> kStationTables{\n", out);
     for (std::size_t k = 0; k < tables.size(); ++k)
         std::fprintf(out, "    std::span<const RetrogradePeriod>(k%sPeriods),\n", kPlanets[k].Name);
     std::fputs("};\n\n}  // namespace velmora::astro\n", out);
@@ -334,10 +360,11 @@ int main(int argc, char** argv) {
     std::vector<double> magnitudes;
     for (double d : statistics.Differences) magnitudes.push_back(std::fabs(d));
     std::sort(magnitudes.begin(), magnitudes.end());
-    std::fprintf(stderr, "quoted stations: %zu; |quoted - computed| minutes: median %.1f, max %.1f; within 5 min: %zu\n",
+    std::fprintf(stderr,
+                 "quoted stations: %zu; |quoted - computed| minutes: median %.1f, max %.1f; within 5 min: %zu\n",
                  magnitudes.size(), magnitudes[magnitudes.size() / 2], magnitudes.back(),
-                 static_cast<std::size_t>(std::count_if(magnitudes.begin(), magnitudes.end(),
-                                                        [](double m) { return m <= 5.0; })));
+                 static_cast<std::size_t>(
+                     std::count_if(magnitudes.begin(), magnitudes.end(), [](double m) { return m <= 5.0; })));
     std::fprintf(stderr, "computed stations within 30 minutes of midnight: %d\n", statistics.NearMidnight);
 
     WriteTables(argv[1], tables);
