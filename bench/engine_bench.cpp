@@ -18,29 +18,13 @@
 
 namespace {
 
-velmora::BirthData SampleBirth() {
-    velmora::BirthData b;
-    b.Year = 1980;
-    b.Month = 1;
-    b.Day = 5;
-    b.Hour = 9;
-    b.Minute = 5;
-    b.LatitudeDegrees = 28;
-    b.LatitudeMinutes = 36;
-    b.LongitudeDegrees = 77;
-    b.LongitudeMinutes = 12;
-    b.IsEast = true;
-    return b;
-}
-
 void BM_EngineRun(benchmark::State& state) {
-    velmora::BirthData birth = SampleBirth();
-    velmora::ZoneOffset zone;
-    velmora::Zone_Calculation(34, zone);
+    const velmora::FormReading reading = velmora::ReadForm(velmora::testing::DelhiForm());
+    const velmora::Birth& birth = *velmora::BirthOf(reading);
     int minute = 0;
     for (auto _ : state) {
-        birth.Minute = static_cast<std::int16_t>(minute++ % 60);
-        benchmark::DoNotOptimize(velmora::astro::ComputeFormulaPositions(velmora::MomentOf(birth, zone)));
+        const velmora::ClockReading clock{1980, 1, 5, 9, minute++ % 60};
+        benchmark::DoNotOptimize(velmora::astro::ComputeFormulaPositions(velmora::MomentAt(birth, clock)));
     }
 }
 BENCHMARK(BM_EngineRun);

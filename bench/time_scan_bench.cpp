@@ -20,7 +20,7 @@ void BM_SensitivityScan(benchmark::State& state) {
     }
     std::size_t runs = 0;
     for (auto _ : state) {
-        const velmora::SensitivityScan scan = velmora::ScanBirthTime(entered.Result, velmora::AnalysisOptions{});
+        const velmora::SensitivityScan scan = velmora::ScanBirthTime(entered.Result.Birth, velmora::EngineFor({}));
         runs = scan.Runs.size();
         benchmark::DoNotOptimize(scan.Segments.data());
     }
@@ -31,8 +31,8 @@ BENCHMARK(BM_SensitivityScan)->Unit(benchmark::kMicrosecond)->Repetitions(9)->Re
 // Today's sky for the same birth: nine bodies, houses and the running dasha.
 void BM_Transits(benchmark::State& state) {
     const velmora::AnalysisOutcome entered = velmora::RunAnalysis(DelhiBirth());
-    const velmora::ClockMinute moment{2025, 6, 1, 12, 0};
-    for (auto _ : state) benchmark::DoNotOptimize(velmora::TransitsAt(entered.Result, moment));
+    const velmora::ClockReading moment{2025, 6, 1, 12, 0};
+    for (auto _ : state) benchmark::DoNotOptimize(velmora::TransitsOver(entered.Result, moment));
 }
 BENCHMARK(BM_Transits)->Unit(benchmark::kMicrosecond);
 

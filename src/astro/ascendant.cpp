@@ -36,9 +36,9 @@ AscendantResult ComputeAscendant(const BirthMoment& moment) {
     AscendantResult result;
     result.SiderealCorrection = SiderealCorrectionAt(t);
 
-    // Local sidereal time in degrees. A negative value (before 1900) is left
-    // as it is: only its trigonometric functions are used.
-    double theta = 15 * (6.6460656 + 2400.0513 * t + 0.0000258 * t * t + moment.UniversalTime) - moment.LongitudeWest;
+    // Local sidereal time in degrees (east longitudes add). A negative value
+    // (before 1900) is left as it is: only its trigonometric functions are used.
+    double theta = 15 * (6.6460656 + 2400.0513 * t + 0.0000258 * t * t + moment.UniversalTime) + moment.Longitude;
     if (theta >= 360) theta = std::fmod(theta, 360);
     const double obliquity = 23.452294 - 0.0130125 * t;
 

@@ -39,7 +39,7 @@ EnginePositions ComputeFormulaPositions(const BirthMoment& moment) {
         if (longitude >= 360) longitude -= 360;
         if (longitude < 0) longitude += 360;
     }
-    const std::array<bool, 5> flags = RetrogradeFlagsOn(LocalCalendarTime(moment));
+    const std::array<bool, 5> flags = RetrogradeFlagsOn(moment.Clock);
     for (std::size_t k = 0; k < flags.size(); ++k) p.Retrograde[kRetrogradeBodies[k]] = flags[k];
     return p;
 }
@@ -50,16 +50,9 @@ EngineOutcome FormulaEngine::Compute(const BirthMoment& moment) const {
     return outcome;
 }
 
-double JulianDayUtOf(const BirthMoment& moment) {
-    // The day number is that of noon of the entered date; the universal time
-    // counts from its midnight and may run past either end of the day.
-    return JulianDayOf(moment) - 0.5 + moment.UniversalTime / 24;
-}
-
 EngineOutcome PreciseEngine::Compute(const BirthMoment& moment) const {
     EngineOutcome outcome;
-    const PreciseOutcome precise =
-        ComputePrecise(JulianDayUtOf(moment), moment.Latitude, -moment.LongitudeWest, settings_);
+    const PreciseOutcome precise = ComputePrecise(JulianDayUtOf(moment), moment.Latitude, moment.Longitude, settings_);
     if (!precise.Ok) {
         outcome.Ok = false;
         outcome.Error = precise.Error;

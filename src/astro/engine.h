@@ -4,7 +4,7 @@
 #include <string>
 
 #include "astro/precise_engine.h"
-#include "model/birth_moment.h"
+#include "model/moment.h"
 #include "model/names.h"
 
 namespace velmora::astro {
@@ -53,8 +53,5 @@ public:
 private:
     PreciseSettings settings_;
 };
-
-// The Julian day in universal time of a moment.
-double JulianDayUtOf(const BirthMoment& moment);
 
 }  // namespace velmora::astro

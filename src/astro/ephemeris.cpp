@@ -124,9 +124,8 @@ double BodyLongitude(int body, double dayCount) {
 
 void ComputePlanetPositions(const BirthMoment& moment, double siderealCorrection,
                             std::array<double, kBodyCount>& longitudes) {
-    const CivilMinute ut = UniversalCalendarTime(moment);
-    const double d = DayCount2000(static_cast<int>(ut.Date.year()), static_cast<int>(unsigned(ut.Date.month())),
-                                  static_cast<int>(unsigned(ut.Date.day())), ut.Hour, ut.Minute);
+    const ClockReading ut = UniversalCalendarTime(moment);
+    const double d = DayCount2000(ut.Year, ut.Month, ut.Day, ut.Hour, ut.Minute);
     const double ayanamsa = std::fabs(siderealCorrection);
 
     // The Earth's position is shared by every body. Uranus, Neptune and Pluto

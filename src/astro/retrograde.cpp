@@ -57,9 +57,8 @@ bool IsRetrogradeIn(std::size_t table, int date) {
     return date < keys.Direct[before - 1];
 }
 
-int DateKeyOf(const CivilMinute& moment) {
-    return DateKey(static_cast<int>(moment.Date.year()), static_cast<unsigned>(moment.Date.month()),
-                   static_cast<unsigned>(moment.Date.day()));
+int DateKeyOf(const ClockReading& moment) {
+    return DateKey(moment.Year, static_cast<unsigned>(moment.Month), static_cast<unsigned>(moment.Day));
 }
 
 }  // namespace
@@ -71,7 +70,7 @@ std::span<const RetrogradePeriod> RetrogradePeriods(std::string_view planet) {
     return {};
 }
 
-bool IsRetrograde(std::string_view planet, const CivilMinute& moment) {
+bool IsRetrograde(std::string_view planet, const ClockReading& moment) {
     // The periods are in order and none begins before the previous one has
     // ended, so only the last period whose retrograde station day lies before
     // the date can contain it. The time of day plays no part.
@@ -81,7 +80,7 @@ bool IsRetrograde(std::string_view planet, const CivilMinute& moment) {
     return false;
 }
 
-std::array<bool, 5> RetrogradeFlagsOn(const CivilMinute& moment) {
+std::array<bool, 5> RetrogradeFlagsOn(const ClockReading& moment) {
     std::array<bool, 5> flags{};
     // Mercury .. Saturn are the first five tables.
     const int date = DateKeyOf(moment);

@@ -41,11 +41,11 @@ std::span<const RetrogradePeriod> RetrogradePeriods(std::string_view planet);
 // True when the calendar date of `moment` lies strictly after the date of a
 // retrograde station and strictly before the date of the matching direct
 // station; the station days themselves count as direct.
-bool IsRetrograde(std::string_view planet, const CivilMinute& moment);
+bool IsRetrograde(std::string_view planet, const ClockReading& moment);
 
 inline constexpr std::array<std::string_view, 5> kRetrogradePlanets{"Mercury", "Venus", "Mars", "Jupiter", "Saturn"};
 
 // Asks about Mercury to Saturn (in that order) for a calendar date.
-std::array<bool, 5> RetrogradeFlagsOn(const CivilMinute& moment);
+std::array<bool, 5> RetrogradeFlagsOn(const ClockReading& moment);
 
 }  // namespace velmora::astro

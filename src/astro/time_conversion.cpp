@@ -18,7 +18,9 @@ double DayCount2000(int year, int month, int day, int hour, int minute) {
            (hour + minute / 60.0) / 24;
 }
 
-double JulianDayOf(const BirthMoment& moment) { return DayNumber(moment.Month, moment.Day, moment.Year); }
+double JulianDayOf(const BirthMoment& moment) {
+    return DayNumber(moment.Clock.Month, moment.Clock.Day, moment.Clock.Year);
+}
 
 double CenturiesFrom1900(const BirthMoment& moment) {
     return (JulianDayOf(moment) - 2415020 + moment.UniversalTime / 24 - 0.5) / 36525;
@@ -28,28 +30,67 @@ double CenturiesFrom2000(const BirthMoment& moment) {
     return (JulianDayOf(moment) - 2451545 + moment.UniversalTime / 24 - 0.5) / 36525;
 }
 
-CivilMinute LocalCalendarTime(const BirthMoment& moment) {
-    CivilMinute local;
-    local.Date = std::chrono::year{moment.Year} / std::chrono::month{static_cast<unsigned>(moment.Month)} /
-                 std::chrono::day{static_cast<unsigned>(moment.Day)};
-    local.Hour = moment.Hour;
-    local.Minute = moment.Minute;
-    return local;
+namespace {
+
+using std::chrono::minutes;
+
+std::chrono::sys_days DaysOf(const ClockReading& reading) {
+    using namespace std::chrono;
+    return sys_days{year{reading.Year} / month{static_cast<unsigned>(reading.Month)} /
+                    day{static_cast<unsigned>(reading.Day)}};
 }
 
-CivilMinute UniversalCalendarTime(const BirthMoment& moment) {
+minutes MinutesOf(const ClockReading& reading) {
+    return DaysOf(reading).time_since_epoch() + std::chrono::hours{reading.Hour} + minutes{reading.Minute};
+}
+
+ClockReading ReadingOf(minutes at) {
     using namespace std::chrono;
-    const year_month_day date{year{moment.Year}, month{static_cast<unsigned>(moment.Month)},
-                              day{static_cast<unsigned>(moment.Day)}};
-    minutes at = sys_days{date}.time_since_epoch() + hours{moment.Hour} + minutes{moment.Minute};
-    at += minutes{moment.OffsetMinutes};
     const auto dayStart = floor<days>(at);
     const auto timeOfDay = at - dayStart;
-    CivilMinute result;
-    result.Date = year_month_day{sys_days{dayStart}};
-    result.Hour = static_cast<int>(timeOfDay.count() / 60);
-    result.Minute = static_cast<int>(timeOfDay.count() % 60);
-    return result;
+    const year_month_day date{sys_days{dayStart}};
+    return ClockReading{static_cast<int>(date.year()), static_cast<int>(unsigned(date.month())),
+                        static_cast<int>(unsigned(date.day())), static_cast<int>(timeOfDay.count() / 60),
+                        static_cast<int>(timeOfDay.count() % 60)};
+}
+
+}  // namespace
+
+ClockReading UniversalCalendarTime(const BirthMoment& moment) {
+    // Whole minutes of the offset: the station tables and the planets'
+    // day count work to the minute.
+    return ReadingOf(MinutesOf(moment.Clock) - minutes{moment.UtcOffsetSeconds / 60});
+}
+
+ClockReading AddMinutes(const ClockReading& reading, int count) {
+    return ReadingOf(MinutesOf(reading) + minutes{count});
+}
+
+UtMoment UtMomentOf(const ClockReading& universalTime) { return UtMoment{MinutesOf(universalTime)}; }
+
+double JulianDayUtOf(const BirthMoment& moment) {
+    // The day number is that of noon of the entered date; the universal time
+    // counts from its midnight and may run past either end of the day.
+    return JulianDayOf(moment) - 0.5 + moment.UniversalTime / 24;
+}
+
+UtMoment UtMomentOf(const BirthMoment& moment) {
+    constexpr double kUnixEpochJulianDay = 2440587.5;
+    return UtMoment(std::chrono::duration<double>((JulianDayUtOf(moment) - kUnixEpochJulianDay) * 86400.0));
+}
+
+ClockReading UniversalClockOf(UtMoment moment) {
+    return ReadingOf(std::chrono::floor<minutes>(moment.time_since_epoch()));
+}
+
+BirthMoment UniversalMomentAt(const ClockReading& universalTime, double latitude, double longitude) {
+    BirthMoment m;
+    m.Clock = universalTime;
+    m.UtcOffsetSeconds = 0;
+    m.UniversalTime = universalTime.Hour + universalTime.Minute / 60.0;
+    m.Latitude = latitude;
+    m.Longitude = longitude;
+    return m;
 }
 
 }  // namespace velmora::astro

@@ -3,12 +3,9 @@
 #include <chrono>
 #include <cstdint>
 
-#include "model/birth_moment.h"
+#include "model/moment.h"
 
 namespace velmora::astro {
-
-using velmora::BirthMoment;
-using velmora::ZoneOffset;
 
 // Julian day number of a civil date (the Julian date at noon of that day);
 // Julian calendar before the Gregorian reform, Gregorian after it.
@@ -26,18 +23,29 @@ double JulianDayOf(const BirthMoment& moment);
 double CenturiesFrom1900(const BirthMoment& moment);
 double CenturiesFrom2000(const BirthMoment& moment);
 
-// A civil date with a clock time to the minute.
-struct CivilMinute {
-    std::chrono::year_month_day Date{};
-    int Hour = 0;
-    int Minute = 0;
-};
-
 // The birth date and clock time carried to universal time with calendar carry
-// (the route the planets take): the same moment as the universal time.
-CivilMinute UniversalCalendarTime(const BirthMoment& moment);
+// (the route the planets take): the same moment as the universal time, to
+// the minute.
+ClockReading UniversalCalendarTime(const BirthMoment& moment);
 
-// The date and clock time as entered, without any zone correction.
-CivilMinute LocalCalendarTime(const BirthMoment& moment);
+// The reading `minutes` later (earlier when negative), the date carried.
+ClockReading AddMinutes(const ClockReading& reading, int minutes);
+
+// The universal moment of a clock reading taken as universal time.
+UtMoment UtMomentOf(const ClockReading& universalTime);
+
+// The Julian day in universal time of a moment.
+double JulianDayUtOf(const BirthMoment& moment);
+
+// The universal moment of a birth moment.
+UtMoment UtMomentOf(const BirthMoment& moment);
+
+// The universal clock reading a moment falls in, to the minute (seconds
+// dropped).
+ClockReading UniversalClockOf(UtMoment moment);
+
+// The moment of a universal clock reading at a place: offset zero, the clock
+// reading universal time.
+BirthMoment UniversalMomentAt(const ClockReading& universalTime, double latitude, double longitude);
 
 }  // namespace velmora::astro

@@ -10,6 +10,7 @@
 #include "core/birth_file.h"
 #include "core/input_filters.h"
 #include "core/place_zone.h"
+#include "core/text_formats.h"
 #include "core/zones.h"
 
 namespace velmora::cli {
@@ -360,7 +361,7 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
 
     request.Sensitivity = parser.isSet(sensitivity);
     if (parser.isSet(transitsAt)) {
-        request.TransitsAt = ParseClockMinute(Std(parser.value(transitsAt)));
+        request.TransitsAt = ParseClockReading(Std(parser.value(transitsAt)));
         if (!request.TransitsAt) return Usage(QStringLiteral("--transits-at expects YYYY-MM-DDTHH:MM"));
         if (*request.TransitsAt < kFirstClockMinute || *request.TransitsAt > kLastClockMinute)
             return Usage(

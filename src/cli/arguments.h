@@ -20,14 +20,14 @@ struct Request {
     // The engine to write into a saved birth: set when a birth file named
     // one or an engine option was given.
     std::optional<EngineSettings> BirthEphemeris;
-    QString PlacesQuery;                    // --places
-    QString PlaceNote;                      // what --place resolved, for the text report
-    QString SaveBirthPath;                  // --save-birth: write the birth there and stop
-    QString PdfPath;                        // --pdf: the printable report, written there
-    QString BatchPath;                      // --batch: CSV rows, "-" for standard input
-    int Jobs = 1;                           // --jobs: threads for --batch
-    bool Sensitivity = false;               // --sensitivity: the birth-time scan
-    std::optional<ClockMinute> TransitsAt;  // --transits-at: the sky at this universal time
+    QString PlacesQuery;                     // --places
+    QString PlaceNote;                       // what --place resolved, for the text report
+    QString SaveBirthPath;                   // --save-birth: write the birth there and stop
+    QString PdfPath;                         // --pdf: the printable report, written there
+    QString BatchPath;                       // --batch: CSV rows, "-" for standard input
+    int Jobs = 1;                            // --jobs: threads for --batch
+    bool Sensitivity = false;                // --sensitivity: the birth-time scan
+    std::optional<ClockReading> TransitsAt;  // --transits-at: the sky at this universal time
 };
 
 // A command line that cannot be understood: a usage line for stderr.

@@ -11,18 +11,16 @@
 #include <cstring>
 #include <memory>
 
-#include "core/birth_file.h"
-#include "core/json_report.h"
-#include "core/pipeline.h"
-#include "core/place_zone.h"
-#include "core/validation.h"
-#include "core/time_scan.h"
 #include "cli/arguments.h"
 #include "cli/batch_command.h"
-#include "cli/report.h"
+#include "cli/text_report.h"
+#include "core/analysis_json.h"
+#include "core/birth_file.h"
+#include "core/form_reading.h"
+#include "core/pipeline.h"
 #include "model/version.h"
 #ifdef VELMORA_WITH_REPORT
-#include "ui/report.h"
+#include "report/printable_report.h"
 #endif
 
 namespace {
@@ -31,26 +29,31 @@ constexpr int kExitInvalidInput = 2;
 constexpr int kExitUsage = 64;
 constexpr int kExitCannotWrite = 73;
 
-// The analysis options the request asks for; --json, --pdf and --batch all
-// use these.
-velmora::AnalysisOptions OptionsOf(const velmora::cli::Request& request) {
+// The engine the request asks for; --batch analyses every row with it.
+velmora::AnalysisOptions EngineOptionsOf(const velmora::cli::Request& request) {
     velmora::AnalysisOptions options;
     options.Settings = request.Settings;
+    return options;
+}
+
+// One birth's analysis, with the birth-time scan and the sky at a moment
+// when asked for (--json, --pdf and the readable report).
+velmora::AnalysisOptions OptionsOf(const velmora::cli::Request& request) {
+    velmora::AnalysisOptions options = EngineOptionsOf(request);
+    options.ScanBirthTime = request.Sensitivity;
+    options.TransitsAt = request.TransitsAt;
     return options;
 }
 
 // --save-birth: the birth as the input window would save it, written whole
 // or not at all (a failed write leaves an older file as it was).
 int SaveBirth(const velmora::cli::Request& request, QTextStream& err) {
-    std::optional<velmora::Notice> refused = velmora::ValidateInput(request.Form);
-    if (!refused) {
-        if (auto zone = velmora::PlaceZoneOf(request.Form); zone && zone->Refusal) refused = zone->Refusal;
-    }
-    if (refused) {
+    const velmora::FormReading reading = velmora::ReadForm(request.Form);
+    if (const velmora::Notice* refused = velmora::RefusalOf(reading)) {
         err << QString::fromStdString(refused->Text) << "\n";
         return kExitInvalidInput;
     }
-    const std::string text = velmora::BirthFileText(request.Form, request.BirthEphemeris);
+    const std::string text = velmora::BirthFileText(*velmora::BirthOf(reading), request.BirthEphemeris);
     // Unbuffered, so a short write (a full disk, a size limit) shows in the
     // count: QSaveFile commits whatever reached the disk unless told.
     QSaveFile file(request.SaveBirthPath);
@@ -96,7 +99,7 @@ std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char* argv[]) {
 int WritePdf(const velmora::BirthAnalysis& analysis, const QString& path, QTextStream& err) {
 #ifdef VELMORA_WITH_REPORT
     QString error;
-    if (!velmora::ui::WriteReportPdf(analysis, velmora::ui::ChartStyle::SouthIndian, path, &error)) {
+    if (!velmora::report::WriteReportPdf(analysis, velmora::report::ChartStyle::SouthIndian, path, &error)) {
         err << "velmora-arudha-lagna-cli: cannot write " << path << ": " << error << "\n";
         return kExitCannotWrite;
     }
@@ -153,7 +156,7 @@ int main(int argc, char* argv[]) {
         case Action::SaveBirth:
             return SaveBirth(request, err);
         case Action::Batch:
-            return velmora::cli::RunBatchCommand(request.BatchPath, request.Jobs, OptionsOf(request));
+            return velmora::cli::RunBatchCommand(request.BatchPath, request.Jobs, EngineOptionsOf(request));
         case Action::Analyse:
             break;
     }
@@ -163,27 +166,19 @@ int main(int argc, char* argv[]) {
         err << QString::fromStdString(outcome.Rejected->Text) << "\n";
         return kExitInvalidInput;
     }
-    // Asked-for extras: the birth-time scan and the sky at a moment.
-    std::optional<velmora::SensitivityScan> scan;
-    std::optional<velmora::TransitSky> sky;
-    if (request.Sensitivity) scan = velmora::ScanBirthTime(outcome.Result);
-    if (request.TransitsAt) sky = velmora::TransitsAt(outcome.Result, *request.TransitsAt);
     if (!request.PdfPath.isEmpty()) {
         // The PDF replaces the readable report; JSON asked for beside it is printed.
         if (const int failed = WritePdf(outcome.Result, request.PdfPath, err)) return failed;
         if (!request.Json) return 0;
     }
     if (request.Json) {
-        velmora::JsonExtras extras;
-        if (scan) extras.Sensitivity = &*scan;
-        if (sky) extras.Transits = &*sky;
-        const std::string json = velmora::AnalysisJson(outcome.Result, extras) + "\n";
+        const std::string json = velmora::AnalysisJson(outcome.Result) + "\n";
         out.flush();
         std::fwrite(json.data(), 1, json.size(), stdout);
     } else {
         out << velmora::cli::ResultText(outcome.Result);
-        if (scan) out << velmora::cli::SensitivityText(*scan);
-        if (sky) out << velmora::cli::TransitsText(*sky);
+        if (outcome.Result.Scan) out << velmora::cli::SensitivityText(*outcome.Result.Scan);
+        if (outcome.Result.Transits) out << velmora::cli::TransitsText(*outcome.Result.Transits);
     }
     return 0;
 }

@@ -10,8 +10,10 @@
 #include <variant>
 #include <vector>
 
+#include "core/batch_rows.h"
+#include "core/csv_rows.h"
 #include "core/form_input.h"
-#include "core/json_report.h"
+#include "core/analysis_json.h"
 #include "core/pipeline.h"
 
 namespace velmora {
@@ -19,53 +21,6 @@ namespace velmora {
 // Many births at once: CSV in (a header row, then one birth a row), one
 // compact JSON object a line out, in the order of the rows
 // (docs/batch.md).
-
-// One row of the CSV: its fields and the line of the file it starts on
-// (the header is line 1).
-struct CsvRow {
-    long Line = 0;
-    std::vector<std::string> Fields;
-};
-
-// RFC 4180 CSV read with libcsv, fed in pieces of any size: quoted fields
-// may hold commas, quotes ("") and line breaks; CR LF and LF both end a
-// row; a UTF-8 byte order mark at the very start is skipped; blank lines
-// are skipped.
-class CsvRowReader {
-public:
-    CsvRowReader();
-    ~CsvRowReader();
-    CsvRowReader(const CsvRowReader&) = delete;
-    CsvRowReader& operator=(const CsvRowReader&) = delete;
-
-    // Parses the bytes and appends every row they complete to rows.
-    void Feed(std::string_view bytes, std::vector<CsvRow>& rows);
-    // The end of the input: appends the last row when it lacks a line break.
-    // False when the input ends inside a quoted field (that row is dropped).
-    bool Finish(std::vector<CsvRow>& rows);
-
-private:
-    struct State;
-    std::unique_ptr<State> state_;
-};
-
-// Which field of a row holds what, from the header row. Names are compared
-// without letter case and surrounding blanks; unknown columns are ignored.
-struct BatchColumns {
-    static constexpr int kAbsent = -1;
-    int Name = kAbsent, Date = kAbsent, Time = kAbsent, Zone = kAbsent, Dst = kAbsent, Lat = kAbsent, Lon = kAbsent,
-        City = kAbsent, State = kAbsent, Country = kAbsent, Place = kAbsent, UtcOffset = kAbsent;
-};
-
-// The columns of a header row, or why it cannot be one (name, date and time
-// must be there; a missing other column reads as empty).
-std::variant<BatchColumns, std::string> ColumnsOfHeader(const CsvRow& header);
-
-// The form a row describes, or the message that refuses it. A `place`
-// fills the coordinates, the city, state and country and the zone from the
-// atlas, as choosing it in the input window does. The window's checks are
-// left to the analysis.
-std::variant<FormInput, std::string> FormOfRow(const CsvRow& row, const BatchColumns& columns);
 
 // `{"line": N, "error": "..."}`.
 void AppendBatchError(std::string& out, long line, std::string_view message);

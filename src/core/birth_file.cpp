@@ -14,44 +14,16 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "core/form_reading.h"
 #include "core/input_filters.h"
-#include "core/place_zone.h"
+#include "core/text_formats.h"
 #include "core/text_numbers.h"
-#include "core/validation.h"
 
 namespace velmora {
 
 namespace {
 
 using rapidjson::Value;
-
-// A run of 1..maxDigits ASCII digits at the start of text; its value, and
-// the text after it.
-std::optional<int> Digits(std::string_view& text, std::size_t minDigits, std::size_t maxDigits) {
-    std::size_t n = 0;
-    int value = 0;
-    while (n < text.size() && n < maxDigits && text[n] >= '0' && text[n] <= '9') {
-        value = value * 10 + (text[n] - '0');
-        ++n;
-    }
-    if (n < minDigits || (n < text.size() && text[n] >= '0' && text[n] <= '9')) return std::nullopt;
-    text.remove_prefix(n);
-    return value;
-}
-
-bool Take(std::string_view& text, char c) {
-    if (text.empty() || text.front() != c) return false;
-    text.remove_prefix(1);
-    return true;
-}
-
-int Read(const std::string& text) { return ParseInt16(text).value_or(0); }
-
-std::string AngleText(const std::string& degrees, const std::string& minutes, int degreeDigits, char hemisphere) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%0*d:%02d%c", degreeDigits, Read(degrees), Read(minutes), hemisphere);
-    return buffer;
-}
 
 // The reader's state: the document and the first complaint.
 class Reader {
@@ -172,81 +144,7 @@ void Str(W& w, std::string_view s) {
 
 }  // namespace
 
-std::optional<std::string> SetDateText(FormInput& form, std::string_view text) {
-    std::string_view rest = text;
-    const auto year = Digits(rest, 4, 4);
-    const bool dash1 = year && Take(rest, '-');
-    const auto month = dash1 ? Digits(rest, 1, 2) : std::nullopt;
-    const bool dash2 = month && Take(rest, '-');
-    const auto day = dash2 ? Digits(rest, 1, 2) : std::nullopt;
-    if (!day || !rest.empty()) return "the date must be YYYY-MM-DD, not " + Quoted(text);
-    form.Year = std::to_string(*year);
-    // A month the list does not hold stays out of its range, for the checks.
-    form.MonthIndex = *month - 1;
-    form.Day = std::to_string(*day);
-    return std::nullopt;
-}
-
-std::optional<std::string> SetTimeText(FormInput& form, std::string_view text) {
-    std::string_view rest = text;
-    const auto hour = Digits(rest, 1, 2);
-    const bool colon = hour && Take(rest, ':');
-    const auto minute = colon ? Digits(rest, 1, 2) : std::nullopt;
-    std::optional<int> second = 0;
-    if (minute && Take(rest, ':')) second = Digits(rest, 1, 2);
-    if (!minute || !second || !rest.empty()) return "the time must be HH:MM, not " + Quoted(text);
-    form.Hour = std::to_string(*hour);
-    form.Minute = std::to_string(*minute);
-    form.Second = std::to_string(*second);
-    return std::nullopt;
-}
-
-namespace {
-
-std::optional<std::string> SetAngle(std::string_view text, std::size_t degreeDigits, char positive, char negative,
-                                    std::string& degrees, std::string& minutes, bool& isNegative,
-                                    std::string_view example) {
-    std::string_view rest = text;
-    const auto d = Digits(rest, 1, degreeDigits);
-    const bool colon = d && Take(rest, ':');
-    const auto m = colon ? Digits(rest, 1, 2) : std::nullopt;
-    const char h = rest.size() == 1 ? static_cast<char>(rest.front() & ~0x20) : '\0';
-    if (!m || (h != positive && h != negative)) return "must be like " + Quoted(example) + ", not " + Quoted(text);
-    degrees = std::to_string(*d);
-    minutes = std::to_string(*m);
-    isNegative = h == negative;
-    return std::nullopt;
-}
-
-}  // namespace
-
-std::optional<std::string> SetLatitudeText(FormInput& form, std::string_view text) {
-    auto failed = SetAngle(text, 2, 'N', 'S', form.LatitudeDegrees, form.LatitudeMinutes, form.South, "28:36N");
-    if (failed) return "the latitude " + *failed;
-    return std::nullopt;
-}
-
-std::optional<std::string> SetLongitudeText(FormInput& form, std::string_view text) {
-    bool west = false;
-    auto failed = SetAngle(text, 3, 'E', 'W', form.LongitudeDegrees, form.LongitudeMinutes, west, "077:12E");
-    if (failed) return "the longitude " + *failed;
-    form.East = !west;
-    return std::nullopt;
-}
-
-std::string DateTextOf(const FormInput& form) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", Read(form.Year), form.MonthIndex + 1, Read(form.Day));
-    return buffer;
-}
-
-std::string TimeTextOf(const FormInput& form) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02d:%02d", Read(form.Hour), Read(form.Minute));
-    return buffer;
-}
-
-std::string BirthFileText(const FormInput& form, const std::optional<EngineSettings>& ephemeris) {
+std::string BirthFileText(const Birth& birth, const std::optional<EngineSettings>& ephemeris) {
     rapidjson::StringBuffer buffer;
     rapidjson::PrettyWriter<rapidjson::StringBuffer> w(buffer);
     w.SetIndent(' ', 2);
@@ -256,32 +154,32 @@ std::string BirthFileText(const FormInput& form, const std::optional<EngineSetti
     w.Key("version");
     w.Int(kBirthFileVersion);
     w.Key("name");
-    Str(w, form.Name);
+    Str(w, birth.Name);
     w.Key("date");
-    Str(w, DateTextOf(form));
+    Str(w, DateText(birth.Clock));
     w.Key("time");
-    Str(w, TimeTextOf(form));
+    Str(w, ClockTimeText(birth.Clock));
     // The row stays beside an exact offset: the list keeps it underneath.
     w.Key("zoneRow");
-    w.Int(form.ZoneRow);
+    w.Int(birth.ZoneRow);
     w.Key("daylightSaving");
-    w.Bool(form.DaylightSaving);
-    if (form.ExactUtcOffsetMinutes) {
+    w.Bool(birth.DaylightSaving);
+    if (birth.ExactUtcOffsetMinutes) {
         w.Key("utcOffset");
-        Str(w, OffsetText(*form.ExactUtcOffsetMinutes));
+        Str(w, OffsetText(*birth.ExactUtcOffsetMinutes));
     }
     w.Key("latitude");
-    Str(w, AngleText(form.LatitudeDegrees, form.LatitudeMinutes, 2, form.South ? 'S' : 'N'));
+    Str(w, LatitudeText(birth.Latitude));
     w.Key("longitude");
-    Str(w, AngleText(form.LongitudeDegrees, form.LongitudeMinutes, 3, form.East ? 'E' : 'W'));
+    Str(w, LongitudeText(birth.Longitude));
     w.Key("city");
-    Str(w, form.City);
+    Str(w, birth.City);
     w.Key("state");
-    Str(w, form.State);
+    Str(w, birth.State);
     w.Key("country");
-    Str(w, form.Country);
-    if (form.Place) {
-        const PlacePick& pick = *form.Place;
+    Str(w, birth.Country);
+    if (birth.Place) {
+        const PlacePick& pick = *birth.Place;
         w.Key("place");
         w.StartObject();
         w.Key("name");
@@ -296,10 +194,9 @@ std::string BirthFileText(const FormInput& form, const std::optional<EngineSetti
         w.Double(pick.Latitude);
         w.Key("longitude");
         w.Double(pick.Longitude);
-        const std::optional<PlaceZoneOutcome> zone = PlaceZoneOf(form);
-        if (zone && !zone->Refusal) {
+        if (birth.PlaceClock) {
             w.Key("utcOffsetMinutes");
-            w.Int(zone->Zone.UtcOffsetMinutes);
+            w.Int(birth.PlaceClock->Zone.UtcOffsetMinutes);
         }
         w.EndObject();
     }
@@ -520,13 +417,9 @@ BirthFileReading ReadBirthFile(std::string_view bytes) {
 
     // Whatever the input window would refuse, the file is refused with the
     // window's own words.
-    std::optional<Notice> check = ValidateInput(form);
-    if (!check) {
-        if (const std::optional<PlaceZoneOutcome> zone = PlaceZoneOf(form); zone && zone->Refusal)
-            check = zone->Refusal;
-    }
-    if (check) {
-        reading.Check = check;
+    const FormReading checked = ReadForm(form);
+    if (const Notice* check = RefusalOf(checked)) {
+        reading.Check = *check;
         return refuse(check->Text);
     }
     reading.Birth = std::move(contents);

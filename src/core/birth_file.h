@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/birth.h"
 #include "core/engine_settings.h"
 #include "core/form_input.h"
 #include "core/messages.h"
@@ -33,27 +34,14 @@ struct BirthFileReading {
     std::optional<Notice> Check;  // the input window's failed check, when that refused it
 };
 
-// The file's bytes for a form that passed the input window's checks (the
-// front ends check before saving). An engine is written when given.
-std::string BirthFileText(const FormInput& form, const std::optional<EngineSettings>& ephemeris = std::nullopt);
+// The file's bytes for a birth read from a form (ReadForm). An engine is
+// written when given.
+std::string BirthFileText(const Birth& birth, const std::optional<EngineSettings>& ephemeris = std::nullopt);
 
 // Reads a birth file. Unknown keys are ignored. Refused: more than
 // kBirthFileMaxBytes, text that is not UTF-8 JSON, a missing key, a value of
 // the wrong type or shape, and a form the input window's checks refuse
 // (Error is then the window's own message).
 BirthFileReading ReadBirthFile(std::string_view bytes);
-
-// The birth's texts as the file, the tool and batch rows write them, put
-// into a form the way the lists and boxes would hold them. Each returns why
-// the text was not understood, nothing when it was. The values themselves
-// (the year's range, minutes above 59, ...) are left to ValidateInput.
-std::optional<std::string> SetDateText(FormInput& form, std::string_view text);       // YYYY-MM-DD
-std::optional<std::string> SetTimeText(FormInput& form, std::string_view text);       // HH:MM or HH:MM:SS
-std::optional<std::string> SetLatitudeText(FormInput& form, std::string_view text);   // DD:MM{N|S}
-std::optional<std::string> SetLongitudeText(FormInput& form, std::string_view text);  // DDD:MM{E|W}
-
-// "1980-01-05" and "09:05" of a form that passed the checks.
-std::string DateTextOf(const FormInput& form);
-std::string TimeTextOf(const FormInput& form);
 
 }  // namespace velmora

@@ -58,21 +58,21 @@ const MonthNameTable& EnglishMonthNames() {
     return names;
 }
 
-std::string FormatDateOfBirth(const BirthData& birth, const MonthNameTable& months) {
+std::string FormatDateOfBirth(const ClockReading& clock, const MonthNameTable& months) {
     std::string text;
-    if (birth.Month >= 1 && birth.Month <= 12) text = months[static_cast<std::size_t>(birth.Month - 1)];
+    if (clock.Month >= 1 && clock.Month <= 12) text = months[static_cast<std::size_t>(clock.Month - 1)];
     text += '/';
-    AppendInt(text, birth.Day);
+    AppendInt(text, clock.Day);
     text += '/';
-    AppendInt(text, birth.Year);
+    AppendInt(text, clock.Year);
     return text;
 }
 
-std::string FormatTimeOfBirth(const BirthData& birth) {
+std::string FormatTimeOfBirth(const ClockReading& clock) {
     std::string text;
-    AppendInt(text, birth.Hour);
+    AppendInt(text, clock.Hour);
     text += ':';
-    AppendInt(text, birth.Minute);
+    AppendInt(text, clock.Minute);
     return text;
 }
 
@@ -91,17 +91,17 @@ std::vector<TextRun> ReadingRuns(const std::vector<analysis::Reading>& readings)
     for (const analysis::Reading& r : readings) {
         // A heading without sentences carries its three line breaks itself.
         std::string heading(r.Heading);
-        heading += kLineBreak;
+        heading += kReadingsLineBreak;
         if (r.SentenceCount == 0) {
-            heading += kLineBreak;
-            heading += kLineBreak;
+            heading += kReadingsLineBreak;
+            heading += kReadingsLineBreak;
         }
         runs.push_back(
             {std::move(heading), true, r.Tone == analysis::HeadingTone::Plain ? kReadingBlack : kReadingRed});
         for (int i = 0; i < r.SentenceCount; ++i) {
             std::string sentence(r.Sentences[static_cast<std::size_t>(i)]);
-            sentence += kLineBreak;
-            sentence += kLineBreak;
+            sentence += kReadingsLineBreak;
+            sentence += kReadingsLineBreak;
             runs.push_back({std::move(sentence), false, kReadingBlack});
         }
     }

@@ -10,15 +10,17 @@
 #include "analysis/readings.h"
 #include "analysis/sign_profiles.h"
 #include "astro/engine.h"
-#include "model/birth_record.h"
+#include "model/moment.h"
 
 namespace velmora {
 
 // The texts the result window and the tool show for one analysis, made from
-// the typed result. Texts keep the line breaks the windows were designed
-// around (CR LF); WithNewlines turns them into plain newlines for display.
+// the typed result. Line breaks are plain newlines, except in the readings
+// runs: those are the texts exactly as the readings box appends them, with
+// CR LF (WithNewlines turns them into plain newlines for display).
 
-inline constexpr std::string_view kLineBreak = "\r\n";
+inline constexpr std::string_view kLineBreak = "\n";
+inline constexpr std::string_view kReadingsLineBreak = "\r\n";
 inline constexpr std::string_view kArudhaMarker = "Arudha Lagna";
 inline constexpr std::string_view kRetrogradeMark = " (R) ";
 
@@ -55,8 +57,9 @@ using MonthNameTable = std::array<std::string, 12>;
 const MonthNameTable& SystemMonthNames();
 const MonthNameTable& EnglishMonthNames();
 
-std::string FormatDateOfBirth(const BirthData& birth, const MonthNameTable& months);
-std::string FormatTimeOfBirth(const BirthData& birth);
+// "January/5/1980" and "9:5": the details panel's date and time of birth.
+std::string FormatDateOfBirth(const ClockReading& clock, const MonthNameTable& months);
+std::string FormatTimeOfBirth(const ClockReading& clock);
 std::string FormatAngle(int degrees, int minutes);
 
 // One piece of text appended to the readings box, with its style.

@@ -1,16 +1,11 @@
 #include "core/period_texts.h"
 
 #include <cmath>
-#include <cstdio>
+
+#include "astro/time_conversion.h"
+#include "core/text_formats.h"
 
 namespace velmora {
-
-std::string IsoDateText(const std::chrono::year_month_day& date) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
-    return buffer;
-}
 
 std::string YearsAndMonthsText(double years) {
     if (!std::isfinite(years) || years < 0) years = 0;
@@ -39,20 +34,20 @@ std::vector<ReadingDasha> ReadingDashas(const BirthAnalysis& analysis) {
             const analysis::MahaDasha& maha = analysis.Dasha.Periods[m];
             if (maha.LordName != name) continue;
             lines.push_back({static_cast<Body>(body), m,
-                             std::string(name) + " has a reading: its maha dasha runs " + IsoDateText(maha.StartDate) +
-                                 " to " + IsoDateText(maha.EndDate)});
+                             std::string(name) + " has a reading: its maha dasha runs " + DateText(maha.StartDate) +
+                                 " to " + DateText(maha.EndDate)});
         }
     }
     return lines;
 }
 
-std::string ScanTimeText(const SensitivityScan& scan, const ClockMinute& minute) {
+std::string ScanTimeText(const SensitivityScan& scan, const ClockReading& minute) {
     const std::string time = ClockTimeText(minute);
-    const ClockMinute sameDay{scan.Entered.Year, scan.Entered.Month, scan.Entered.Day, minute.Hour, minute.Minute};
+    const ClockReading sameDay{scan.Entered.Year, scan.Entered.Month, scan.Entered.Day, minute.Hour, minute.Minute};
     if (minute == sameDay) return time;
-    if (minute == AddMinutes(sameDay, 24 * 60)) return time + " the next day";
-    if (minute == AddMinutes(sameDay, -24 * 60)) return time + " the day before";
-    return ClockMinuteText(minute);
+    if (minute == astro::AddMinutes(sameDay, 24 * 60)) return time + " the next day";
+    if (minute == astro::AddMinutes(sameDay, -24 * 60)) return time + " the day before";
+    return ClockReadingText(minute);
 }
 
 std::string SensitivitySentence(const SensitivityScan& scan) {

@@ -13,9 +13,6 @@ namespace velmora {
 // Texts of the dashas and of the birth-time scan, shared by the windows and
 // the text report.
 
-// "2001-03-04".
-std::string IsoDateText(const std::chrono::year_month_day& date);
-
 // "9 years 11 months" (whole months; "1 year", "0 months").
 std::string YearsAndMonthsText(double years);
 
@@ -40,6 +37,6 @@ std::string SensitivitySentence(const SensitivityScan& scan);
 
 // A clock time of the scan as the sentence shows it: "10:07", "00:15 the next
 // day", "23:40 the day before" or, further off, the whole date.
-std::string ScanTimeText(const SensitivityScan& scan, const ClockMinute& minute);
+std::string ScanTimeText(const SensitivityScan& scan, const ClockReading& minute);
 
 }  // namespace velmora

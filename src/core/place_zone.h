@@ -7,6 +7,7 @@
 #include "core/form_input.h"
 #include "core/messages.h"
 #include "core/zone_at_moment.h"
+#include "model/moment.h"
 
 namespace velmora {
 
@@ -31,18 +32,14 @@ PlaceZoneOutcome ApplyPlace(FormInput& form, const Place& place);
 // exact offset otherwise. Without a pick nothing changes.
 PlaceZoneOutcome ApplyPlaceZone(FormInput& form);
 
+// The clock of a place at a local date and time.
+PlaceZoneOutcome PlaceClockAt(const PlacePick& pick, const ClockReading& clock);
+
 // The zone of the remembered pick at the form's date and time, without
 // changing the form.
 std::optional<PlaceZoneOutcome> PlaceZoneOf(const FormInput& form);
 
-// "+05:45", "-03:30".
-std::string OffsetText(int utcOffsetMinutes);
-
 // The zone list's extra entry for an exact offset: "Asia/Kathmandu, UTC+05:45".
-std::string ExactOffsetEntryText(const FormInput& form);
-
-// "+05:45" / "-03:30" / "05:45" read as minutes east of Greenwich; nothing
-// when the text is not such an offset or lies beyond ±18 hours.
-std::optional<int> ParseUtcOffset(std::string_view text);
+std::string ExactOffsetEntryText(const std::optional<PlacePick>& place, std::optional<int> exactUtcOffsetMinutes);
 
 }  // namespace velmora

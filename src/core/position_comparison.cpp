@@ -19,12 +19,12 @@ double SignedArc(double a, double b) {
 
 }  // namespace
 
-std::optional<std::array<PositionComparison, kBodyCount>> ComparePositions(const BirthAnalysis& analysis) {
-    if (!analysis.FormulaComparison) return std::nullopt;
+std::array<PositionComparison, kBodyCount> ComparePositions(const astro::EnginePositions& precisePositions,
+                                                            const astro::EnginePositions& formulaPositions) {
     std::array<PositionComparison, kBodyCount> rows{};
     for (std::size_t body = 0; body < rows.size(); ++body) {
-        const double precise = analysis.Positions.Longitudes[body];
-        const double formula = analysis.FormulaComparison->Longitudes[body];
+        const double precise = precisePositions.Longitudes[body];
+        const double formula = formulaPositions.Longitudes[body];
         PositionComparison& row = rows[body];
         row.FormulaPosition = astro::PositionTextOf(astro::ArcTextOf(formula));
         row.Difference = SignedArc(formula, precise);

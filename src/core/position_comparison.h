@@ -4,7 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "core/pipeline.h"
+#include "astro/engine.h"
+#include "model/names.h"
 
 namespace velmora {
 
@@ -15,9 +16,10 @@ struct PositionComparison {
     bool SignDiffers = false;     // the two longitudes fall in different signs
 };
 
-// Every body of an analysis that carries the formulas beside a precise run,
-// in body order; nothing for a formulas run.
-std::optional<std::array<PositionComparison, kBodyCount>> ComparePositions(const BirthAnalysis& analysis);
+// Every body of a precise run beside the formulas' run for the same moment,
+// in body order.
+std::array<PositionComparison, kBodyCount> ComparePositions(const astro::EnginePositions& precise,
+                                                            const astro::EnginePositions& formulas);
 
 // A difference in degrees to two decimals with its sign: "+0.42°",
 // "−1.05°" (a true minus sign), "0.00°" when it rounds to nothing. UTF-8.

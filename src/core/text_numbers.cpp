@@ -135,6 +135,11 @@ std::optional<std::int16_t> ParseInt16(std::string_view text) {
     return static_cast<std::int16_t>(rounded);
 }
 
+int EntryNumber(std::string_view text) {
+    const double value = std::nearbyint(LeadingNumber(text));
+    return value >= -32768 && value <= 32767 ? static_cast<int>(value) : 0;
+}
+
 double LeadingNumber(std::string_view text) {
     std::size_t start = 0;
     while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;

@@ -21,6 +21,13 @@ std::optional<double> ParseNumber(std::string_view text);
 // text does not start with a number. Leading blanks are skipped.
 double LeadingNumber(std::string_view text);
 
+// The one reading of a form entry that passed its check: the number the
+// text starts with, to the nearest whole (halves to the even neighbour); 0
+// when it does not start with a number or lies outside -32768..32767. The
+// degree checks judge the same leading number, so "28x" reads as 28 as it
+// passed; every other entry passes only as a whole number.
+int EntryNumber(std::string_view text);
+
 // The text between double quotes, for messages that name a value.
 std::string Quoted(std::string_view text);
 

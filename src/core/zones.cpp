@@ -86,11 +86,10 @@ constexpr std::array<ZoneRow, kZoneCount> kZones{{
 
 const std::array<ZoneRow, kZoneCount>& ZoneTable() { return kZones; }
 
-void Zone_Calculation(int selectedRow, ZoneOffset& offset) {
-    if (selectedRow < 0 || selectedRow >= kZoneCount) return;
-    const ZoneRow& row = kZones[static_cast<std::size_t>(selectedRow)];
-    offset.Hours = row.OffsetHours;
-    offset.Minutes = row.OffsetMinutes;
+ZoneOffset ZoneOffsetOfRow(int row) {
+    if (row < 0 || row >= kZoneCount) return {};
+    const ZoneRow& entry = kZones[static_cast<std::size_t>(row)];
+    return {entry.OffsetHours, entry.OffsetMinutes};
 }
 
 }  // namespace velmora

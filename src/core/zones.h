@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <string_view>
 
-#include "model/birth_record.h"
-
 namespace velmora {
 
 inline constexpr int kZoneCount = 71;
@@ -19,8 +17,17 @@ struct ZoneRow {
 
 const std::array<ZoneRow, kZoneCount>& ZoneTable();
 
-// Sets the zone offset from the selected row of the zone list; a row outside
-// 0..70 leaves it unchanged.
-void Zone_Calculation(int selectedRow, ZoneOffset& offset);
+// A zone row's offset: the hours and minutes to add to local clock time to
+// reach universal time. West of Greenwich is positive; the minutes carry the
+// sign of the hours.
+struct ZoneOffset {
+    std::int16_t Hours = 0;
+    std::int16_t Minutes = 0;
+
+    bool operator==(const ZoneOffset&) const = default;
+};
+
+// The offset of a row of the zone list; zero for a row outside 0..70.
+ZoneOffset ZoneOffsetOfRow(int row);
 
 }  // namespace velmora

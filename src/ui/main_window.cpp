@@ -23,12 +23,14 @@
 #include <QVBoxLayout>
 
 #include "core/pipeline.h"
+#include "core/text_formats.h"
 #include "core/validation.h"
 #include "core/zones.h"
 #include "ui/links.h"
 #include "ui/place_list_model.h"
 #include "ui/platform.h"
 #include "ui/result_window.h"
+#include "ui/toolkit_tabs.h"
 #include "ui/window_line_edit.h"
 
 namespace velmora {
@@ -549,7 +551,7 @@ void MainWindow::WriteZoneToForm(const FormInput& form) {
     exactUtcOffset_ = form.ExactUtcOffsetMinutes;
     if (exactUtcOffset_) {
         if (form.ZoneRow >= 0 && form.ZoneRow < kZoneCount) zoneRowBehindExactOffset_ = form.ZoneRow;
-        const QString entry = Utf8(ExactOffsetEntryText(form));
+        const QString entry = Utf8(ExactOffsetEntryText(form.Place, form.ExactUtcOffsetMinutes));
         if (cmbTimeZone_->count() > kZoneCount) {
             cmbTimeZone_->setItemText(kZoneCount, entry);
         } else {
@@ -635,8 +637,11 @@ void MainWindow::Reject(const Notice& notice) {
 
 void MainWindow::Analyze() {
     const FormInput form = CurrentForm();
+    // The whole analysis, with the birth-time band and the sky of now.
     AnalysisOptions options;
     options.Settings = settings_;
+    options.ScanBirthTime = true;
+    options.TransitsAt = ui::UniversalMinuteOf(clock_->Now());
     const AnalysisOutcome outcome = RunAnalysis(form, options);
     if (outcome.Rejected) {
         Reject(*outcome.Rejected);

@@ -7,11 +7,13 @@
 #include <optional>
 
 #include "core/atlas.h"
+#include "core/birth.h"
 #include "core/engine_settings.h"
 #include "core/form_input.h"
 #include "core/messages.h"
 #include "core/place_zone.h"
 #include "ui/file_dialogs.h"
+#include "ui/update_reminder.h"
 #include "ui/window_widgets.h"
 
 class QActionGroup;
@@ -78,7 +80,7 @@ public:
 
     // What the result windows read "now" from; until set, the system clock.
     // (They remember their choices in the store SetSettings names.)
-    void SetClock(const ui::Clock* clock) { clock_ = clock; }
+    void SetClock(const ui::Clock* clock) { clock_ = clock ? clock : &systemClock_; }
 
     // The file choosers of this window and its result windows; null: the Qt
     // ones. They must outlive the window.
@@ -139,8 +141,9 @@ private:
 
     // Birth files.
     void BuildFileCommands(QMenu* file, QAction* before);
-    bool RefuseSaving(const FormInput& form);
-    bool WriteBirthFile(const QString& path, const FormInput& form);
+    // The form read for saving; its first failed check is shown instead.
+    std::optional<Birth> BirthToSave();
+    bool WriteBirthFile(const QString& path, const Birth& birth);
     void WriteFormToWindow(const FormInput& form);
     void OpenRecentFile(const QString& path);
     void RememberRecentFile(const QString& path);
@@ -152,7 +155,8 @@ private:
     ui::Links& links_;
     QPointer<ui::ResultWindow> result_;
     bool shuttingDown_ = false;
-    const ui::Clock* clock_ = nullptr;
+    ui::SystemClock systemClock_;
+    const ui::Clock* clock_ = &systemClock_;
 
     ui::FilteredLineEdit* txtName_ = nullptr;
     QComboBox* cboMonth_ = nullptr;

@@ -14,13 +14,13 @@
 #include <string_view>
 
 #include "core/birth_file.h"
+#include "core/form_reading.h"
 #include "core/place_zone.h"
-#include "core/validation.h"
 #include "core/zones.h"
+#include "report/whole_file.h"
 #include "ui/main_window.h"
 #include "ui/platform.h"
 #include "ui/result_window.h"
-#include "ui/whole_file.h"
 #include "ui/window_line_edit.h"
 
 namespace velmora {
@@ -178,14 +178,13 @@ void MainWindow::WriteFormToWindow(const FormInput& form) {
     }
 }
 
-bool MainWindow::RefuseSaving(const FormInput& form) {
-    std::optional<Notice> refused = ValidateInput(form);
-    if (!refused) {
-        if (const std::optional<PlaceZoneOutcome> zone = PlaceZoneOf(form); zone && zone->Refusal)
-            refused = zone->Refusal;
+std::optional<Birth> MainWindow::BirthToSave() {
+    FormReading reading = ReadForm(CurrentForm(), settings_);
+    if (const Notice* refused = RefusalOf(reading)) {
+        Reject(*refused);
+        return std::nullopt;
     }
-    if (refused) Reject(*refused);
-    return refused.has_value();
+    return std::get<Birth>(std::move(reading));
 }
 
 void MainWindow::SaveBirth() {
@@ -193,14 +192,13 @@ void MainWindow::SaveBirth() {
         SaveBirthAs();
         return;
     }
-    const FormInput form = CurrentForm();
-    if (RefuseSaving(form)) return;
-    WriteBirthFile(birthPath_, form);
+    if (const std::optional<Birth> birth = BirthToSave()) WriteBirthFile(birthPath_, *birth);
 }
 
 void MainWindow::SaveBirthAs() {
-    const FormInput form = CurrentForm();
-    if (RefuseSaving(form)) return;
+    const std::optional<Birth> birth = BirthToSave();
+    if (!birth) return;
+    const Birth& form = *birth;
     QString suggested = birthPath_;
     if (suggested.isEmpty()) {
         QString name = Utf8(form.Name).trimmed().toLower().replace(QLatin1Char(' '), QLatin1Char('-'));
@@ -213,10 +211,10 @@ void MainWindow::SaveBirthAs() {
     if (!path.isEmpty()) WriteBirthFile(path, form);
 }
 
-bool MainWindow::WriteBirthFile(const QString& path, const FormInput& form) {
-    const std::string text = BirthFileText(form, settings_);
+bool MainWindow::WriteBirthFile(const QString& path, const Birth& birth) {
+    const std::string text = BirthFileText(birth, birth.Settings);
     QString error;
-    if (!ui::WriteWholeFile(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())), &error)) {
+    if (!report::WriteWholeFile(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())), &error)) {
         messages_.ShowNotice(this, QStringLiteral("Cannot save %1: %2").arg(Quoted(path), error),
                              MessageIcon::Critical);
         return false;

@@ -517,8 +517,8 @@ void ResultWindow::ShowResult(const BirthAnalysis& analysis) {
     ShowDetails(shown.Details);
     ClearMarkers();
     ShowPositions(shown.Positions);
-    engine_->setText(DisplayText(EngineDescription(analysis.Settings)));
-    const auto compared = ComparePositions(analysis);
+    engine_->setText(DisplayText(EngineDescription(analysis.Birth.Settings)));
+    const auto& compared = analysis.Comparison;
     for (std::size_t i = 0; i < formulaPositions_.size(); ++i) {
         formulaPositions_[i]->setVisible(compared.has_value());
         differences_[i]->setVisible(compared.has_value());
@@ -534,7 +534,7 @@ void ResultWindow::ShowResult(const BirthAnalysis& analysis) {
 
     // The added tabs, from the same record.
     shown_ = analysis;
-    chartsTab_->ShowAnalysis(analysis, ScanBirthTime(analysis));
+    chartsTab_->ShowAnalysis(analysis);
     ShowTimeTabs();
 }
 

@@ -8,9 +8,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include "ui/report.h"
+#include "report/printable_report.h"
 #include "ui/result_window.h"
-#include "ui/whole_file.h"
+#include "report/whole_file.h"
 
 namespace velmora::ui {
 
@@ -56,12 +56,12 @@ void ResultWindow::ShowSaveFailure(const QString& path, const QString& error) {
 void ResultWindow::PrintReport() {
     if (!shown_) return;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(ReportPageLayout());
+    printer.setPageLayout(report::ReportPageLayout());
     printer.setDocName(QStringLiteral("Arudha Lagna of %1").arg(Utf8(shown_->Display.Details.Name)));
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("Print Report"));
     if (dialog.exec() != QDialog::Accepted) return;
-    ui::PrintReport(*shown_, chartStyle_, printer);
+    report::PrintReport(*shown_, chartStyle_, printer);
 }
 
 void ResultWindow::ExportPdf() {
@@ -72,7 +72,7 @@ void ResultWindow::ExportPdf() {
         QStringLiteral(".pdf"));
     if (path.isEmpty()) return;
     QString error;
-    if (!WriteReportPdf(*shown_, chartStyle_, path, &error)) ShowSaveFailure(path, error);
+    if (!report::WriteReportPdf(*shown_, chartStyle_, path, &error)) ShowSaveFailure(path, error);
 }
 
 void ResultWindow::SaveChartImage() {
@@ -85,9 +85,9 @@ void ResultWindow::SaveChartImage() {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    BirthChartImage(*shown_, chartStyle_, kChartImagePixels).save(&buffer, "PNG");
+    report::BirthChartImage(*shown_, chartStyle_, kChartImagePixels).save(&buffer, "PNG");
     QString error;
-    if (!WriteWholeFile(path, png, &error)) ShowSaveFailure(path, error);
+    if (!report::WriteWholeFile(path, png, &error)) ShowSaveFailure(path, error);
 }
 
 }  // namespace velmora::ui

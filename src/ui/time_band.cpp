@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "core/period_texts.h"
+#include "core/text_formats.h"
 
 namespace velmora::ui {
 
@@ -148,7 +149,7 @@ void TimeBand::paintEvent(QPaintEvent*) {
     // Times under the strip: the ends and every change, skipped where they
     // would run into the one before.
     double lastRight = -1e9;
-    const auto timeLabel = [&](double at, const ClockMinute& minute, bool alignRight) {
+    const auto timeLabel = [&](double at, const ClockReading& minute, bool alignRight) {
         const QString text = Q(ClockTimeText(minute));
         const double width = metrics.horizontalAdvance(text);
         double left = alignRight ? at - width : at - width / 2;

@@ -10,7 +10,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "astro/time_conversion.h"
 #include "core/period_texts.h"
+#include "core/text_formats.h"
 #include "ui/time_band.h"
 
 namespace velmora::ui {
@@ -82,7 +84,7 @@ void Highlight(QTreeWidgetItem* item) {
     }
 }
 
-ClockMinute Clamped(ClockMinute minute) { return std::clamp(minute, kFirstClockMinute, kLastClockMinute); }
+ClockReading Clamped(ClockReading minute) { return std::clamp(minute, kFirstClockMinute, kLastClockMinute); }
 
 // The size the added tabs ask for: no more than the first three need.
 QSize ModestSize(const QWidget* page) { return QSize(560, 400).expandedTo(page->minimumSizeHint()); }
@@ -93,48 +95,7 @@ QSize ChartsTab::sizeHint() const { return ModestSize(this); }
 QSize DashaTab::sizeHint() const { return ModestSize(this); }
 QSize TodayTab::sizeHint() const { return ModestSize(this); }
 
-ChartPicture BirthPicture(const BirthAnalysis& a) {
-    ChartPicture picture;
-    picture.ascendantSign = a.Chart.AscendantSign >= 1 ? a.Chart.AscendantSign : 1;
-    for (std::size_t body = 0; body < kBodyCount; ++body) {
-        const int sign = a.Chart.BodySign[body];
-        if (sign >= 1 && sign <= 12) picture.bodies[static_cast<std::size_t>(sign - 1)] << Q(a.Display.BodyNames[body]);
-    }
-    for (const analysis::Pada& pada : a.Padas)
-        if (pada.PadaSign >= 1 && pada.PadaSign <= 12)
-            picture.markers[static_cast<std::size_t>(pada.PadaSign - 1)] << Q(pada.Label);
-    picture.title = QStringLiteral("Rasi");
-    return picture;
-}
-
-ChartPicture NavamsaPicture(const BirthAnalysis& a) {
-    ChartPicture picture;
-    const int ascendant = a.Navamsa[Ascendant];
-    picture.ascendantSign = ascendant >= 1 ? ascendant : 1;
-    for (std::size_t body = 0; body < kBodyCount; ++body) {
-        const int sign = a.Navamsa[body];
-        if (sign >= 1 && sign <= 12) picture.bodies[static_cast<std::size_t>(sign - 1)] << Q(a.Display.BodyNames[body]);
-    }
-    picture.title = QStringLiteral("Navamsa");
-    return picture;
-}
-
-QString TransitLabel(const TransitBody& body) {
-    return QStringLiteral("t ") + Q(DisplayNameOf(body.Which, body.Retrograde)).trimmed();
-}
-
-ChartPicture TransitPicture(const BirthAnalysis& a, const TransitSky& sky) {
-    ChartPicture picture = BirthPicture(a);
-    picture.markers = {};
-    picture.title = QStringLiteral("Birth chart and the sky of %1").arg(Q(ClockMinuteText(sky.Moment)).left(10));
-    if (!sky.Ok) return picture;
-    for (const TransitBody& body : sky.Bodies)
-        if (body.Sign >= 1 && body.Sign <= 12)
-            picture.markers[static_cast<std::size_t>(body.Sign - 1)] << TransitLabel(body);
-    return picture;
-}
-
-ClockMinute UniversalMinuteOf(const QDateTime& moment) {
+ClockReading UniversalMinuteOf(const QDateTime& moment) {
     const QDateTime ut = moment.toUTC();
     return Clamped({ut.date().year(), ut.date().month(), ut.date().day(), ut.time().hour(), ut.time().minute()});
 }
@@ -172,9 +133,10 @@ ChartsTab::ChartsTab(QWidget* parent) : QWidget(parent) {
     page->addLayout(right, 2);
 }
 
-void ChartsTab::ShowAnalysis(const BirthAnalysis& a, const SensitivityScan& scan) {
-    birth_->setPicture(BirthPicture(a));
-    navamsa_->setPicture(NavamsaPicture(a));
+void ChartsTab::ShowAnalysis(const BirthAnalysis& a) {
+    const SensitivityScan scan = a.Scan.value_or(SensitivityScan{});
+    birth_->setPicture(report::BirthPicture(a));
+    navamsa_->setPicture(report::NavamsaPicture(a));
     for (int row = 0; row < 12; ++row) {
         const analysis::Pada& pada = a.Padas[static_cast<std::size_t>(row)];
         SetRow(padas_, row,
@@ -223,8 +185,8 @@ void DashaTab::ShowAnalysis(const BirthAnalysis& a, const QDateTime& now) {
     balance_->setText(Q(DashaBalanceText(table)));
     const std::vector<ReadingDasha> read = ReadingDashas(a);
 
-    const ClockMinute nowMinute = UniversalMinuteOf(now);
-    const std::optional<analysis::RunningDasha> running = analysis::RunningDashaAt(table, UtMomentOf(nowMinute));
+    const ClockReading nowMinute = UniversalMinuteOf(now);
+    const std::optional<analysis::RunningDasha> running = analysis::RunningDashaAt(table, astro::UtMomentOf(nowMinute));
 
     tree_->clear();
     for (std::size_t m = 0; m < table.Periods.size(); ++m) {
@@ -233,11 +195,11 @@ void DashaTab::ShowAnalysis(const BirthAnalysis& a, const QDateTime& now) {
         for (const ReadingDasha& line : read)
             if (line.Maha == m) reading = QStringLiteral("%1 has a reading").arg(Q(maha.LordName));
         auto* item = new QTreeWidgetItem(
-            tree_, {Q(maha.LordName), Q(IsoDateText(maha.StartDate)), Q(IsoDateText(maha.EndDate)), reading});
+            tree_, {Q(maha.LordName), Q(DateText(maha.StartDate)), Q(DateText(maha.EndDate)), reading});
         for (std::size_t k = 0; k < maha.Sub.size(); ++k) {
             const analysis::DashaSpan& antar = maha.Sub[k];
             auto* sub = new QTreeWidgetItem(item, {Q(maha.LordName) + QStringLiteral(" / ") + Q(antar.LordName),
-                                                   Q(IsoDateText(antar.StartDate)), Q(IsoDateText(antar.EndDate))});
+                                                   Q(DateText(antar.StartDate)), Q(DateText(antar.EndDate))});
             if (running && running->Maha == m && running->Antar == k) Highlight(sub);
         }
         if (running && running->Maha == m) {
@@ -318,7 +280,13 @@ void TodayTab::ShowAnalysis(const BirthAnalysis& a, const QDateTime& now) {
     now_ = now;
     const QSignalBlocker quiet(date_);
     date_->setDate(now.date());
-    ShowDay();
+    // The analysis carries the sky of the moment it was asked for; another
+    // day is worked out when it is chosen.
+    if (a.Transits && a.Transits->Moment == UniversalMinuteOf(now)) {
+        ShowSky(*a.Transits);
+    } else {
+        ShowDay();
+    }
 }
 
 void TodayTab::SetChartStyle(ChartStyle chartStyle) { chart_->setChartStyle(chartStyle); }
@@ -328,10 +296,14 @@ void TodayTab::ShowDay() {
     // The chosen day at the clock's time of day.
     QDateTime moment = now_;
     moment.setDate(date_->date());
-    sky_ = TransitsAt(*analysis_, UniversalMinuteOf(moment));
+    ShowSky(TransitsOver(*analysis_, UniversalMinuteOf(moment)));
+}
+
+void TodayTab::ShowSky(const TransitSky& sky) {
+    sky_ = sky;
     moment_->setText(
-        QStringLiteral("%1 UT").arg(Q(ClockMinuteText(sky_.Moment)).replace(QLatin1Char('T'), QLatin1Char(' '))));
-    chart_->setPicture(TransitPicture(*analysis_, sky_));
+        QStringLiteral("%1 UT").arg(Q(ClockReadingText(sky_.Moment)).replace(QLatin1Char('T'), QLatin1Char(' '))));
+    chart_->setPicture(report::TransitPicture(*analysis_, sky_));
 
     for (int row = 0; row < kTransitBodyCount; ++row) {
         const TransitBody& body = sky_.Bodies[static_cast<std::size_t>(row)];

@@ -7,6 +7,7 @@
 
 #include "core/pipeline.h"
 #include "core/time_scan.h"
+#include "report/chart_pictures.h"
 #include "ui/chart_widget.h"
 
 class QDateEdit;
@@ -18,21 +19,9 @@ namespace velmora::ui {
 
 class TimeBand;
 
-// The pictures the charts of the added tabs draw.
-// The birth chart: each body in its sign under its display name (" (R) " on
-// a retrograde planet), the twelve padas (AL, A2 .. A11, UL) as markers.
-ChartPicture BirthPicture(const BirthAnalysis& analysis);
-// The navamsa chart: each body in its navamsa sign, the ascendant's navamsa
-// as the first house.
-ChartPicture NavamsaPicture(const BirthAnalysis& analysis);
-// The birth chart with the sky of a moment over it: the natal bodies as
-// bodies, the transiting ones as markers ("t Saturn (R)").
-ChartPicture TransitPicture(const BirthAnalysis& analysis, const TransitSky& sky);
-QString TransitLabel(const TransitBody& body);
-
 // The universal clock minute of a moment (local, UTC or any zone), kept inside the
 // range the engines cover.
-ClockMinute UniversalMinuteOf(const QDateTime& moment);
+ClockReading UniversalMinuteOf(const QDateTime& moment);
 
 // "Charts": the birth chart beside the navamsa, the birth-time band with its
 // sentence, and the table of the twelve padas.
@@ -44,7 +33,7 @@ public:
     // first three want; the charts grow with the window.
     QSize sizeHint() const override;
 
-    void ShowAnalysis(const BirthAnalysis& analysis, const SensitivityScan& scan);
+    void ShowAnalysis(const BirthAnalysis& analysis);
     void SetChartStyle(ChartStyle chartStyle);
 
     ChartWidget* birthChart() const { return birth_; }
@@ -104,6 +93,7 @@ public:
 
 private:
     void ShowDay();
+    void ShowSky(const TransitSky& sky);
 
     std::optional<BirthAnalysis> analysis_;
     QDateTime now_;

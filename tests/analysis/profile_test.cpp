@@ -5,7 +5,7 @@
 #include "analysis/character_texts.h"
 #include "analysis/sign_profiles.h"
 #include "core/display.h"
-#include "core/json_report.h"
+#include "core/analysis_json.h"
 
 using namespace velmora;
 using namespace velmora::analysis;

@@ -19,6 +19,8 @@ using namespace velmora::astro;
 namespace {
 
 using velmora::testing::BirthAt;
+using velmora::testing::BirthData;
+using velmora::testing::MomentOf;
 constexpr auto Greenwich = BirthAt;
 
 // One formula run with the texts the chart shows.
@@ -227,8 +229,7 @@ TEST(Engine, WestPlaceInAnEastZoneUsesTheZonesOwnDirection) {
     BirthData cet = Greenwich(1985, 4, 2, 12, 0);
     cet.LongitudeDegrees = 3;
     cet.LatitudeDegrees = 43;
-    ZoneOffset zone;
-    Zone_Calculation(20, zone);
+    const ZoneOffset zone = ZoneOffsetOfRow(20);
     BirthData ut = cet;
     ut.Hour = 11;
     const EngineRun a = RunEngine(cet, zone);

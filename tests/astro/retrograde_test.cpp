@@ -14,9 +14,19 @@ namespace velmora::astro {
 namespace {
 
 using namespace std::chrono;
+using velmora::testing::BirthData;
 
-CivilMinute At(int y, unsigned m, unsigned d, int hour = 12, int minute = 0) {
-    return CivilMinute{year{y} / month{m} / day{d}, hour, minute};
+ClockReading Reading(const year_month_day& date, int hour, int minute) {
+    return ClockReading{static_cast<int>(date.year()), static_cast<int>(unsigned(date.month())),
+                        static_cast<int>(unsigned(date.day())), hour, minute};
+}
+
+year_month_day DateOfReading(const ClockReading& m) {
+    return year{m.Year} / month{static_cast<unsigned>(m.Month)} / day{static_cast<unsigned>(m.Day)};
+}
+
+ClockReading At(int y, unsigned m, unsigned d, int hour = 12, int minute = 0) {
+    return Reading(year{y} / month{m} / day{d}, hour, minute);
 }
 
 sys_days DateOf(const StationMoment& s) {
@@ -27,11 +37,11 @@ long MinutesOf(const StationMoment& s) {
     return static_cast<long>(DateOf(s).time_since_epoch().count()) * 1440 + s.Hour * 60 + s.Minute;
 }
 
-CivilMinute Plus(const CivilMinute& m, int days) {
-    return CivilMinute{year_month_day{sys_days{m.Date} + std::chrono::days{days}}, m.Hour, m.Minute};
+ClockReading Plus(const ClockReading& m, int days) {
+    return Reading(year_month_day{sys_days{DateOfReading(m)} + std::chrono::days{days}}, m.Hour, m.Minute);
 }
 
-CivilMinute MomentOf(const StationMoment& s) {
+ClockReading MomentOf(const StationMoment& s) {
     return At(s.Year, static_cast<unsigned>(s.Month), static_cast<unsigned>(s.Day), s.Hour, s.Minute);
 }
 
@@ -135,8 +145,8 @@ void ExpectSameMoment(const StationMoment& actual, const StationMoment& expected
 }
 
 // The lookup rule read literally: every row, calendar-day counts only.
-bool RetrogradeByScan(std::span<const RetrogradePeriod> periods, const CivilMinute& moment) {
-    const sys_days date{moment.Date};
+bool RetrogradeByScan(std::span<const RetrogradePeriod> periods, const ClockReading& moment) {
+    const sys_days date{DateOfReading(moment)};
     for (const RetrogradePeriod& p : periods) {
         const auto toRetrograde = (DateOf(p.Retrograde) - date).count();
         const auto toDirect = (DateOf(p.Direct) - date).count();
@@ -238,8 +248,8 @@ TEST(IsRetrograde, PeriodsThatCrossAYearEnd) {
 TEST(IsRetrograde, OutsideTheTablesIsNeverRetrograde) {
     for (const TableFacts& facts : AllTables()) {
         const std::span<const RetrogradePeriod> periods = RetrogradePeriods(facts.Planet);
-        const CivilMinute first = MomentOf(periods.front().Retrograde);
-        const CivilMinute last = MomentOf(periods.back().Direct);
+        const ClockReading first = MomentOf(periods.front().Retrograde);
+        const ClockReading last = MomentOf(periods.back().Direct);
         EXPECT_FALSE(IsRetrograde(facts.Planet, first)) << facts.Planet;
         EXPECT_TRUE(IsRetrograde(facts.Planet, Plus(first, 1))) << facts.Planet;
         EXPECT_TRUE(IsRetrograde(facts.Planet, Plus(last, -1))) << facts.Planet;
@@ -252,7 +262,7 @@ TEST(IsRetrograde, OutsideTheTablesIsNeverRetrograde) {
 }
 
 TEST(IsRetrograde, NamesAreComparedExactly) {
-    const CivilMinute inside = At(1975, 10, 1);  // Mercury is retrograde
+    const ClockReading inside = At(1975, 10, 1);  // Mercury is retrograde
     ASSERT_TRUE(IsRetrograde("Mercury", inside));
     for (const char* name : {"mercury", "MERCURY", "Mercury ", " Mercury", "Merc", "", "Sun", "Moon", "Rahu"}) {
         EXPECT_FALSE(IsRetrograde(name, inside)) << '"' << name << '"';
@@ -267,13 +277,13 @@ TEST(IsRetrograde, AgreesWithAScanOfEveryRowOnEveryDay) {
         int retrogradeDays = 0;
         int mismatches = 0;
         for (sys_days d = from; d <= to; d += std::chrono::days{1}) {
-            const CivilMinute moment{year_month_day{d}, 23, 59};
+            const ClockReading moment = Reading(year_month_day{d}, 23, 59);
             const bool expected = RetrogradeByScan(periods, moment);
             retrogradeDays += expected;
             if (IsRetrograde(planet, moment) != expected && ++mismatches <= 5) {
-                ADD_FAILURE() << planet << " on " << static_cast<int>(moment.Date.year()) << "-"
-                              << static_cast<unsigned>(moment.Date.month()) << "-"
-                              << static_cast<unsigned>(moment.Date.day());
+                ADD_FAILURE() << planet << " on " << static_cast<int>(DateOfReading(moment).year()) << "-"
+                              << static_cast<unsigned>(DateOfReading(moment).month()) << "-"
+                              << static_cast<unsigned>(DateOfReading(moment).day());
             }
         }
         EXPECT_EQ(mismatches, 0) << planet;
@@ -294,7 +304,7 @@ struct Marks {
 };
 
 Marks MarkRetrogrades(const BirthData& birth, const ZoneOffset& zone = {}) {
-    const EnginePositions p = ComputeFormulaPositions(velmora::MomentOf(birth, zone));
+    const EnginePositions p = ComputeFormulaPositions(velmora::testing::MomentOf(birth, zone));
     Marks marks;
     for (std::size_t k = 0; k < 5; ++k) marks.RetrogradeFlags[k] = p.Retrograde[kRetrogradeBodies[k]];
     for (std::size_t b = 0; b < 10; ++b)
@@ -342,7 +352,7 @@ TEST(MarkRetrogrades, OnlyTheFivePlanetsEverCarryTheMark) {
             ASSERT_EQ(marks.BodyDisplayNames[i], kBodyNames[i]);
         }
         for (std::size_t k = 0; k < 5; ++k) {
-            const bool expected = IsRetrograde(kRetrogradePlanets[k], CivilMinute{date, 12, 0});
+            const bool expected = IsRetrograde(kRetrogradePlanets[k], Reading(date, 12, 0));
             ASSERT_EQ(marks.RetrogradeFlags[k], expected);
             flaggedDays[k] += expected;
             const std::string base(kBodyNames[k + 2]);

@@ -7,20 +7,21 @@
 using namespace velmora;
 using namespace velmora::astro;
 using namespace std::chrono;
+using velmora::testing::BirthData;
+using velmora::testing::MomentOf;
 
 namespace {
 
-BirthData Birth(int year, int month, int day, int hour, int minute, bool east, int lonDegrees, bool dst = false) {
+BirthData Entries(int year, int month, int day, int hour, int minute, bool east, int lonDegrees, bool dst = false) {
     BirthData b = velmora::testing::BirthAt(year, month, day, hour, minute);
     b.IsEast = east;
-    b.LongitudeDegrees = static_cast<std::int16_t>(lonDegrees);
+    b.LongitudeDegrees = lonDegrees;
     b.DaylightSaving = dst;
     return b;
 }
 
 ZoneOffset ZoneOfRow(int row) {
-    ZoneOffset z;
-    Zone_Calculation(row, z);
+    const ZoneOffset z = ZoneOffsetOfRow(row);
     return z;
 }
 
@@ -61,58 +62,60 @@ TEST(UniversalTime, ZoneAndDaylightSavingOnEveryRoute) {
         {46, true, 176, false, 5, -8.0},  // 13 hours east: the day before, unwrapped
     };
     for (const Case& c : cases) {
-        const BirthData birth = Birth(2000, 6, 15, c.hour, 0, c.east, c.lonDegrees, c.dst);
+        const BirthData birth = Entries(2000, 6, 15, c.hour, 0, c.east, c.lonDegrees, c.dst);
         const ZoneOffset zone = ZoneOfRow(c.row);
         EXPECT_DOUBLE_EQ(MomentOf(birth, zone).UniversalTime, c.expected) << "row " << c.row;
         EXPECT_DOUBLE_EQ(MomentOf(birth, zone).UniversalTime, c.expected);
 
         // The planets' calendar route reaches the same moment.
-        const CivilMinute ut = UniversalCalendarTime(MomentOf(birth, zone));
+        const ClockReading ut = UniversalCalendarTime(MomentOf(birth, zone));
+        const sys_days utDate{year{ut.Year} / month{static_cast<unsigned>(ut.Month)} /
+                              day{static_cast<unsigned>(ut.Day)}};
         const double hoursFromDate =
-            (sys_days{ut.Date} - sys_days{year{2000} / June / 15}).count() * 24.0 + ut.Hour + ut.Minute / 60.0;
+            (utDate - sys_days{year{2000} / June / 15}).count() * 24.0 + ut.Hour + ut.Minute / 60.0;
         EXPECT_DOUBLE_EQ(hoursFromDate, c.expected) << "row " << c.row;
     }
 }
 
 TEST(UniversalTime, CalendarRouteCarriesAcrossDaysMonthsAndYears) {
     // 22:30 in a zone five hours behind becomes 03:30 the next day.
-    CivilMinute ut = UniversalCalendarTime(MomentOf(Birth(1980, 3, 10, 22, 30, false, 75), ZoneOfRow(27)));
-    EXPECT_EQ(ut.Date, year{1980} / March / 11);
+    ClockReading ut = UniversalCalendarTime(MomentOf(Entries(1980, 3, 10, 22, 30, false, 75), ZoneOfRow(27)));
+    EXPECT_EQ((ClockReading{1980, 3, 11, ut.Hour, ut.Minute}), ut);
     EXPECT_EQ(ut.Hour, 3);
     EXPECT_EQ(ut.Minute, 30);
 
-    ut = UniversalCalendarTime(MomentOf(Birth(1999, 12, 31, 23, 0, false, 75), ZoneOfRow(27)));
-    EXPECT_EQ(ut.Date, year{2000} / January / 1);
+    ut = UniversalCalendarTime(MomentOf(Entries(1999, 12, 31, 23, 0, false, 75), ZoneOfRow(27)));
+    EXPECT_EQ((ClockReading{2000, 1, 1, ut.Hour, ut.Minute}), ut);
     EXPECT_EQ(ut.Hour, 4);
 
     // East of Greenwich the clock goes back, here into a leap day.
-    ut = UniversalCalendarTime(MomentOf(Birth(2000, 3, 1, 2, 0, true, 77), ZoneOfRow(34)));
-    EXPECT_EQ(ut.Date, year{2000} / February / 29);
+    ut = UniversalCalendarTime(MomentOf(Entries(2000, 3, 1, 2, 0, true, 77), ZoneOfRow(34)));
+    EXPECT_EQ((ClockReading{2000, 2, 29, ut.Hour, ut.Minute}), ut);
     EXPECT_EQ(ut.Hour, 20);
     EXPECT_EQ(ut.Minute, 30);
 
     // Daylight saving at 00:30 on Greenwich time falls on the day before.
-    ut = UniversalCalendarTime(MomentOf(Birth(1975, 7, 1, 0, 30, false, 0, true), ZoneOfRow(29)));
-    EXPECT_EQ(ut.Date, year{1975} / June / 30);
+    ut = UniversalCalendarTime(MomentOf(Entries(1975, 7, 1, 0, 30, false, 0, true), ZoneOfRow(29)));
+    EXPECT_EQ((ClockReading{1975, 6, 30, ut.Hour, ut.Minute}), ut);
     EXPECT_EQ(ut.Hour, 23);
     EXPECT_EQ(ut.Minute, 30);
 }
 
 TEST(UniversalTime, CenturiesFromBothEpochs) {
-    const BirthMoment noon2000 = MomentOf(Birth(2000, 1, 1, 12, 0, false, 0), ZoneOfRow(29));
+    const BirthMoment noon2000 = MomentOf(Entries(2000, 1, 1, 12, 0, false, 0), ZoneOfRow(29));
     EXPECT_DOUBLE_EQ(CenturiesFrom2000(noon2000), 0);
     EXPECT_DOUBLE_EQ(CenturiesFrom1900(noon2000), 1);
-    const BirthMoment moment = MomentOf(Birth(1900, 1, 1, 0, 0, false, 0), ZoneOfRow(29));
+    const BirthMoment moment = MomentOf(Entries(1900, 1, 1, 0, 0, false, 0), ZoneOfRow(29));
     EXPECT_NEAR(CenturiesFrom1900(moment), 0.5 / 36525, 1e-15);
 }
 
 TEST(UniversalTime, SignedCoordinates) {
-    BirthData b = Birth(2000, 1, 1, 12, 0, true, 77);
+    BirthData b = Entries(2000, 1, 1, 12, 0, true, 77);
     b.LongitudeMinutes = 30;
     b.LatitudeDegrees = 28;
     b.LatitudeMinutes = 36;
     b.IsSouth = true;
     const BirthMoment m = MomentOf(b, ZoneOfRow(29));
-    EXPECT_DOUBLE_EQ(m.LongitudeWest, -77.5);
+    EXPECT_DOUBLE_EQ(m.Longitude, 77.5);
     EXPECT_DOUBLE_EQ(m.Latitude, -28.6);
 }

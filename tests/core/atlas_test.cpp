@@ -28,8 +28,7 @@ int RowIndex(std::string_view textStart) {
 // Minutes east of Greenwich that a row and the daylight-saving box give
 // together, the way the form adds them up.
 int FormOffset(const ZoneChoice& choice) {
-    ZoneOffset offset;
-    Zone_Calculation(choice.Row, offset);
+    const ZoneOffset offset = ZoneOffsetOfRow(choice.Row);
     return -(offset.Hours * 60 + offset.Minutes) + (choice.DaylightSaving ? 60 : 0);
 }
 

@@ -5,9 +5,10 @@
 #include <rapidjson/writer.h>
 
 #include "core/form_builders.h"
+#include "core/text_formats.h"
 #include "core/atlas.h"
 #include "core/birth_file.h"
-#include "core/json_report.h"
+#include "core/analysis_json.h"
 #include "core/pipeline.h"
 #include "core/validation.h"
 
@@ -29,7 +30,7 @@ std::string Json(const FormInput& form, const EngineSettings& settings = {}) {
 // The sample file with one key replaced (or removed, for a null value).
 std::string Edited(std::string_view key, const char* valueJson) {
     rapidjson::Document d;
-    const std::string text = BirthFileText(Sample());
+    const std::string text = velmora::testing::FileTextOf(Sample());
     d.Parse(text.c_str());
     d.RemoveMember(rapidjson::StringRef(key.data(), key.size()));
     if (valueJson) {
@@ -59,7 +60,7 @@ TEST(BirthFile, RoundTripGivesTheSameFormAndAnalysis) {
     form.South = true;
     form.East = false;
     form.LongitudeDegrees = "5";  // written "005:12W", read back as the box holds it
-    const std::string text = BirthFileText(form);
+    const std::string text = velmora::testing::FileTextOf(form);
     EXPECT_NE(text.find("\"longitude\": \"005:12W\""), std::string::npos) << text;
     EXPECT_NE(text.find("\"date\": \"1980-01-05\""), std::string::npos) << text;
     EXPECT_NE(text.find("\"time\": \"09:05\""), std::string::npos) << text;
@@ -87,7 +88,7 @@ TEST(BirthFile, RoundTripKeepsTheAtlasPlaceTheExactOffsetAndTheEngine) {
     EXPECT_EQ(*form.ExactUtcOffsetMinutes, 345);
     const EngineSettings precise{EphemerisMode::Precise, astro::Ayanamsa::Raman, astro::NodeKind::True};
 
-    const std::string text = BirthFileText(form, precise);
+    const std::string text = velmora::testing::FileTextOf(form, precise);
     EXPECT_NE(text.find("\"utcOffset\": \"+05:45\""), std::string::npos) << text;
     EXPECT_NE(text.find("\"zoneRow\": 34"), std::string::npos) << text;
     EXPECT_NE(text.find("\"utcOffsetMinutes\": 345"), std::string::npos) << text;
@@ -175,7 +176,7 @@ TEST(BirthFile, RefusesWhatTheInputWindowRefusesWithItsMessage) {
 }
 
 TEST(BirthFile, RefusesAFileOverSixtyFourKibibytes) {
-    std::string text = BirthFileText(Sample());
+    std::string text = velmora::testing::FileTextOf(Sample());
     text.resize(kBirthFileMaxBytes, ' ');  // trailing blanks are still JSON
     EXPECT_TRUE(ReadBirthFile(text).Birth) << ReadBirthFile(text).Error;
     text.push_back(' ');
@@ -186,8 +187,9 @@ TEST(BirthFile, RefusesTextThatIsNotUtf8Json) {
     std::string latin1 = Edited("name", "\"x\"");
     latin1.replace(latin1.find("\"x\""), 3, "\"RA\xD6\"");  // Latin-1, not UTF-8
     EXPECT_NE(ErrorOf(latin1).find("UTF-8"), std::string::npos) << ErrorOf(latin1);
-    for (const std::string& text : {std::string(), std::string("hello"), std::string("[1, 2]"),
-                                    BirthFileText(Sample()) + "}", BirthFileText(Sample()).substr(0, 40)}) {
+    for (const std::string& text :
+         {std::string(), std::string("hello"), std::string("[1, 2]"), velmora::testing::FileTextOf(Sample()) + "}",
+          velmora::testing::FileTextOf(Sample()).substr(0, 40)}) {
         const std::string error = ErrorOf(text);
         EXPECT_NE(error.find("Not a birth file"), std::string::npos) << text << ": " << error;
     }
@@ -215,7 +217,7 @@ TEST(BirthFile, TextSettersLeaveRangeChecksToTheWindowsChecks) {
 TEST(BirthFile, NumbersReadExactlyAndTextsMustBeValidUnicode) {
     // A place's coordinates come back digit for digit, however many digits
     // the file gives and whatever rapidjson's own reading would round to.
-    const std::string written = BirthFileText(Sample());
+    const std::string written = velmora::testing::FileTextOf(Sample());
     std::string file = written;
     const std::string place =
         "\"place\": {\"name\": \"New Delhi\", \"state\": \"Delhi\", \"country\": \"India\", \"timeZone\": "
@@ -227,10 +229,10 @@ TEST(BirthFile, NumbersReadExactlyAndTextsMustBeValidUnicode) {
     ASSERT_TRUE(first.Birth->Form.Place);
     EXPECT_EQ(first.Birth->Form.Place->Latitude, 28.613939999999999);
     EXPECT_EQ(first.Birth->Form.Place->Longitude, 77.209021000000007);
-    const std::string again = BirthFileText(first.Birth->Form, first.Birth->Ephemeris);
+    const std::string again = velmora::testing::FileTextOf(first.Birth->Form, first.Birth->Ephemeris);
     const BirthFileReading second = ReadBirthFile(again);
     ASSERT_TRUE(second.Birth);
-    EXPECT_EQ(BirthFileText(second.Birth->Form, second.Birth->Ephemeris), again);
+    EXPECT_EQ(velmora::testing::FileTextOf(second.Birth->Form, second.Birth->Ephemeris), again);
 
     // A lone surrogate escape would give a text that is not UTF-8.
     std::string surrogate = written;

@@ -3,9 +3,10 @@
 #include <random>
 #include <string>
 
-#include "core/zones.h"
-
+#include "core/birth_file.h"
 #include "core/form_input.h"
+#include "core/form_reading.h"
+#include "core/zones.h"
 
 namespace velmora::testing {
 
@@ -55,6 +56,13 @@ inline FormInput RandomForm(std::mt19937& random, int maxLatitude = 66) {
     f.State = "State";
     f.Country = "Country";
     return f;
+}
+
+// The birth file of a form the checks pass (empty when they refuse it).
+inline std::string FileTextOf(const FormInput& form, const std::optional<EngineSettings>& ephemeris = std::nullopt) {
+    const FormReading reading = ReadForm(form);
+    const Birth* birth = BirthOf(reading);
+    return birth ? BirthFileText(*birth, ephemeris) : std::string();
 }
 
 }  // namespace velmora::testing

@@ -10,7 +10,7 @@
 #include <random>
 
 #include "core/form_builders.h"
-#include "core/json_report.h"
+#include "core/analysis_json.h"
 #include "core/pipeline.h"
 #include "core/zones.h"
 

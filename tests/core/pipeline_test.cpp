@@ -6,9 +6,10 @@
 #include <random>
 
 #include "core/form_builders.h"
-#include "core/json_report.h"
+#include "core/analysis_json.h"
 #include "core/pipeline.h"
 #include "core/place_zone.h"
+#include "core/text_formats.h"
 #include "core/zones.h"
 
 using namespace velmora;
@@ -47,25 +48,18 @@ TEST(Pipeline, FillsTheBirthRecordAndEveryPosition) {
     form.East = false;
     const AnalysisOutcome outcome = RunAnalysis(form, English());
     ASSERT_FALSE(outcome.Rejected);
-    const BirthData& b = outcome.Result.Birth;
+    const Birth& b = outcome.Result.Birth;
     EXPECT_EQ(b.Name, "ASHA");
-    EXPECT_EQ(b.Month, 1);  // January is 1, never 0
-    EXPECT_EQ(b.Day, 5);
-    EXPECT_EQ(b.Year, 1980);
-    EXPECT_EQ(b.Hour, 9);
-    EXPECT_EQ(b.Minute, 5);
-    EXPECT_EQ(b.ZoneHours, 5);  // magnitudes of -5 h -30 min
-    EXPECT_EQ(b.ZoneMinutes, 30);
-    EXPECT_EQ(outcome.Result.Zone, (ZoneOffset{-5, -30}));
-    EXPECT_FALSE(b.IsEast);
-    EXPECT_TRUE(b.IsSouth);
+    EXPECT_EQ(b.Clock, (ClockReading{1980, 1, 5, 9, 5}));  // January is 1, never 0
+    EXPECT_EQ(ZoneOffsetOfRow(b.ZoneRow), (ZoneOffset{-5, -30}));
+    EXPECT_EQ(b.Longitude, (AngleEntry{77, 12, true}));
+    EXPECT_EQ(b.Latitude, (AngleEntry{28, 36, true}));
     EXPECT_TRUE(b.DaylightSaving);
-    EXPECT_EQ(b.LatitudeDegrees, 28);
-    EXPECT_EQ(b.LongitudeMinutes, 12);
     EXPECT_DOUBLE_EQ(outcome.Result.Positions.UniversalTime, 9 + 5 / 60.0 - 5.5 - 1);
-    EXPECT_EQ(outcome.Result.Moment.OffsetMinutes, -330 - 60);
-    EXPECT_DOUBLE_EQ(outcome.Result.Moment.Latitude, -(28 + 36 / 60.0));
-    EXPECT_DOUBLE_EQ(outcome.Result.Moment.LongitudeWest, 77 + 12 / 60.0);
+    const BirthMoment& moment = b.Moment;
+    EXPECT_EQ(moment.UtcOffsetSeconds, (330 + 60) * 60);  // east positive
+    EXPECT_DOUBLE_EQ(moment.Latitude, -(28 + 36 / 60.0));
+    EXPECT_DOUBLE_EQ(moment.Longitude, -(77 + 12 / 60.0));
     for (const std::string& position : outcome.Result.Display.Positions) EXPECT_EQ(position.size(), 9u);
 }
 
@@ -105,12 +99,12 @@ TEST(Pipeline, DetailsChartMarkersProfileAndReadingsOfATypicalBirth) {
     int lines = 0;
     for (std::size_t sign = 0; sign < 12; ++sign) {
         const std::string& box = d.SignBoxes[sign];
-        for (std::size_t at = box.find("\r\n"); at != std::string::npos; at = box.find("\r\n", at + 2)) ++lines;
+        for (std::size_t at = box.find('\n'); at != std::string::npos; at = box.find('\n', at + 1)) ++lines;
     }
     EXPECT_EQ(lines, 10);
     for (std::size_t body = 0; body < 10; ++body) {
         const std::size_t sign = static_cast<std::size_t>(a.Chart.BodySign[body] - 1);
-        EXPECT_NE(d.SignBoxes[sign].find("\r\n" + d.BodyNames[body]), std::string::npos) << body;
+        EXPECT_NE(d.SignBoxes[sign].find("\n" + d.BodyNames[body]), std::string::npos) << body;
         EXPECT_EQ(d.Positions[body].substr(3, 3), std::string(kSignNames[sign]).substr(0, 3)) << body;
     }
     ASSERT_GE(a.Chart.ArudhaLagnaSign, 1);
@@ -145,12 +139,7 @@ TEST(Pipeline, ExactOffsetReplacesTheZoneRowAndDaylightSaving) {
 }
 
 TEST(Formats, DetailsAndMonthNames) {
-    BirthData b;
-    b.Month = 1;
-    b.Day = 5;
-    b.Year = 1980;
-    b.Hour = 9;
-    b.Minute = 5;
+    ClockReading b{1980, 1, 5, 9, 5};
     EXPECT_EQ(FormatDateOfBirth(b, EnglishMonthNames()), "January/5/1980");
     EXPECT_EQ(FormatTimeOfBirth(b), "9:5");
     b.Hour = 17;
@@ -161,11 +150,10 @@ TEST(Formats, DetailsAndMonthNames) {
     // The tests run in the C locale, where the system names are English.
     EXPECT_EQ(SystemMonthNames()[11], "December");
     EXPECT_EQ(WithNewlines("a\r\nb\r\n\r\nc\rd\n"), "a\nb\n\nc\rd\n");
-    EXPECT_EQ(LatitudeText(b), "00:00N");
-    b.LongitudeDegrees = 77;
-    b.LongitudeMinutes = 5;
-    b.IsEast = true;
-    EXPECT_EQ(LongitudeText(b), "077:05E");
+    EXPECT_EQ(LatitudeText(AngleEntry{}), "00:00N");
+    EXPECT_EQ(LatitudeText(AngleEntry{8, 3, true}), "08:03S");
+    EXPECT_EQ(LongitudeText(AngleEntry{77, 5, false}), "077:05E");
+    EXPECT_EQ(LongitudeText(AngleEntry{179, 59, true}), "179:59W");
 }
 
 TEST(Pipeline, PreciseModeAgreesWithTheSwissEphemerisCalledDirectly) {
@@ -237,8 +225,8 @@ TEST(Pipeline, TheRecordTakesTheNumberTheChecksJudged) {
     f.LongitudeDegrees = "77 5";
     const AnalysisOutcome outcome = RunAnalysis(f, English());
     ASSERT_FALSE(outcome.Rejected);
-    EXPECT_EQ(outcome.Result.Birth.LatitudeDegrees, 12);
-    EXPECT_EQ(outcome.Result.Birth.LongitudeDegrees, 77);
+    EXPECT_EQ(outcome.Result.Birth.Latitude.Degrees, 12);
+    EXPECT_EQ(outcome.Result.Birth.Longitude.Degrees, 77);
 }
 
 TEST(UtcOffsets, ReadWholeOrNotAtAll) {

@@ -8,9 +8,12 @@
 #include <random>
 #include <string>
 
-#include "core/json_report.h"
+#include "astro/time_conversion.h"
+#include "core/analysis_json.h"
+#include "core/form_reading.h"
 #include "core/period_texts.h"
 #include "core/pipeline.h"
+#include "core/text_formats.h"
 #include "core/time_scan.h"
 
 using namespace velmora;
@@ -37,6 +40,24 @@ BirthAnalysis Analyse(const FormInput& form, const AnalysisOptions& options = {}
     const AnalysisOutcome outcome = RunAnalysis(form, options);
     EXPECT_FALSE(outcome.Rejected) << (outcome.Rejected ? outcome.Rejected->Text : "");
     return outcome.Result;
+}
+
+// The scan of an analysed birth by the engine some options name, or by the
+// engine the analysis ran.
+SensitivityScan ScanOf(const BirthAnalysis& entered, const AnalysisOptions& options) {
+    return ScanBirthTime(entered.Birth, EngineOf(options));
+}
+SensitivityScan ScanOf(const BirthAnalysis& entered) {
+    return ScanBirthTime(entered.Birth, EngineFor(entered.Birth.Settings));
+}
+
+// A chart analysed from given positions instead of an engine's.
+BirthAnalysis AnalysedFrom(const FormInput& form, const astro::EnginePositions& positions) {
+    const FormReading reading = ReadForm(form);
+    EXPECT_TRUE(BirthOf(reading));
+    BirthAnalysis analysis;
+    AnalyzeInto(analysis, form, *BirthOf(reading), positions);
+    return analysis;
 }
 
 // The form of the same birth moved to another local minute, the date carried
@@ -73,15 +94,15 @@ void ExpectWellFormed(const SensitivityScan& scan) {
     ASSERT_EQ(static_cast<int>(scan.Runs.size()), scan.LastOffset - scan.FirstOffset + 1);
     for (std::size_t i = 0; i < scan.Runs.size(); ++i) {
         EXPECT_EQ(scan.Runs[i].Offset, scan.FirstOffset + static_cast<int>(i));
-        EXPECT_EQ(scan.Runs[i].Local, AddMinutes(scan.Entered, scan.Runs[i].Offset));
+        EXPECT_EQ(scan.Runs[i].Local, astro::AddMinutes(scan.Entered, scan.Runs[i].Offset));
     }
     EXPECT_EQ(scan.Segments.front().FromOffset, scan.FirstOffset);
     EXPECT_EQ(scan.Segments.back().ToOffset, scan.LastOffset);
     for (std::size_t i = 0; i < scan.Segments.size(); ++i) {
         const SensitivitySegment& s = scan.Segments[i];
         EXPECT_LE(s.FromOffset, s.ToOffset);
-        EXPECT_EQ(s.From, AddMinutes(scan.Entered, s.FromOffset));
-        EXPECT_EQ(s.To, AddMinutes(scan.Entered, s.ToOffset));
+        EXPECT_EQ(s.From, astro::AddMinutes(scan.Entered, s.FromOffset));
+        EXPECT_EQ(s.To, astro::AddMinutes(scan.Entered, s.ToOffset));
         if (i > 0) {
             EXPECT_EQ(s.FromOffset, scan.Segments[i - 1].ToOffset + 1);
             EXPECT_TRUE(s.AscendantSign != scan.Segments[i - 1].AscendantSign ||
@@ -114,17 +135,17 @@ private:
 
 }  // namespace
 
-TEST(ClockMinutes, TextsCarryAndParse) {
-    EXPECT_EQ(ClockMinuteText({1999, 12, 31, 23, 59}), "1999-12-31T23:59");
+TEST(ClockReadings, TextsCarryAndParse) {
+    EXPECT_EQ(ClockReadingText({1999, 12, 31, 23, 59}), "1999-12-31T23:59");
     EXPECT_EQ(ClockTimeText({1999, 12, 31, 7, 5}), "07:05");
-    EXPECT_EQ(AddMinutes({1999, 12, 31, 23, 59}, 1), (ClockMinute{2000, 1, 1, 0, 0}));
-    EXPECT_EQ(AddMinutes({2000, 3, 1, 0, 10}, -11), (ClockMinute{2000, 2, 29, 23, 59}));
-    EXPECT_EQ(AddMinutes({1901, 3, 1, 0, 0}, -1), (ClockMinute{1901, 2, 28, 23, 59}));
-    EXPECT_EQ(ParseClockMinute("2024-02-29T13:05"), (ClockMinute{2024, 2, 29, 13, 5}));
-    EXPECT_EQ(ParseClockMinute("2024-02-29 13:05"), (ClockMinute{2024, 2, 29, 13, 5}));
+    EXPECT_EQ(astro::AddMinutes({1999, 12, 31, 23, 59}, 1), (ClockReading{2000, 1, 1, 0, 0}));
+    EXPECT_EQ(astro::AddMinutes({2000, 3, 1, 0, 10}, -11), (ClockReading{2000, 2, 29, 23, 59}));
+    EXPECT_EQ(astro::AddMinutes({1901, 3, 1, 0, 0}, -1), (ClockReading{1901, 2, 28, 23, 59}));
+    EXPECT_EQ(ParseClockReading("2024-02-29T13:05"), (ClockReading{2024, 2, 29, 13, 5}));
+    EXPECT_EQ(ParseClockReading("2024-02-29 13:05"), (ClockReading{2024, 2, 29, 13, 5}));
     for (const char* bad : {"2023-02-29T13:05", "2024-13-01T00:00", "2024-01-01T24:00", "2024-01-01T10:60",
                             "2024-1-01T10:00", "2024-01-01", "2024-01-01T10:00Z", ""})
-        EXPECT_FALSE(ParseClockMinute(bad)) << bad;
+        EXPECT_FALSE(ParseClockReading(bad)) << bad;
 }
 
 TEST(SensitivityScan, AscendantChangesSignOnBothSidesOfTheEnteredTime) {
@@ -132,12 +153,12 @@ TEST(SensitivityScan, AscendantChangesSignOnBothSidesOfTheEnteredTime) {
     // within two hours either way (checked below against whole analyses).
     const FormInput form = FormAt(1980, 1, 5, 9, 5);
     const BirthAnalysis entered = Analyse(form);
-    const SensitivityScan scan = ScanBirthTime(entered, AnalysisOptions{});
+    const SensitivityScan scan = ScanOf(entered, AnalysisOptions{});
     ExpectWellFormed(scan);
     EXPECT_EQ(scan.Runs.size(), 241u);
     EXPECT_EQ(scan.FirstOffset, -120);
     EXPECT_EQ(scan.LastOffset, 120);
-    EXPECT_EQ(scan.Entered, (ClockMinute{1980, 1, 5, 9, 5}));
+    EXPECT_EQ(scan.Entered, (ClockReading{1980, 1, 5, 9, 5}));
     EXPECT_EQ(scan.ArudhaLagnaSign, entered.Chart.ArudhaLagnaSign);
 
     const int ascendant = entered.Chart.AscendantSign;
@@ -174,23 +195,23 @@ TEST(SensitivityScan, AscendantChangesSignOnBothSidesOfTheEnteredTime) {
     EXPECT_TRUE(sameSigns(scan.SameChart.ToOffset));
     EXPECT_FALSE(sameSigns(scan.SameChart.FromOffset - 1));
     EXPECT_FALSE(sameSigns(scan.SameChart.ToOffset + 1));
-    EXPECT_EQ(scan.SameChart.From, AddMinutes(scan.Entered, scan.SameChart.FromOffset));
+    EXPECT_EQ(scan.SameChart.From, astro::AddMinutes(scan.Entered, scan.SameChart.FromOffset));
 }
 
 TEST(SensitivityScan, TheDateCarriesOverMidnightBothWays) {
     // New Year's Eve 23:30: the window runs into the next year.
     const FormInput late = FormAt(1999, 12, 31, 23, 30);
-    const SensitivityScan forward = ScanBirthTime(Analyse(late), AnalysisOptions{});
+    const SensitivityScan forward = ScanOf(Analyse(late), AnalysisOptions{});
     ExpectWellFormed(forward);
-    EXPECT_EQ(forward.Runs.front().Local, (ClockMinute{1999, 12, 31, 21, 30}));
-    EXPECT_EQ(forward.Runs.back().Local, (ClockMinute{2000, 1, 1, 1, 30}));
-    EXPECT_EQ(ClockMinuteText(forward.Segments.back().To), "2000-01-01T01:30");
+    EXPECT_EQ(forward.Runs.front().Local, (ClockReading{1999, 12, 31, 21, 30}));
+    EXPECT_EQ(forward.Runs.back().Local, (ClockReading{2000, 1, 1, 1, 30}));
+    EXPECT_EQ(ClockReadingText(forward.Segments.back().To), "2000-01-01T01:30");
     // Minutes after midnight are the charts of the next day's births.
     for (int offset : {31, 45, 119}) {
         const ScanRun& run = forward.Runs[static_cast<std::size_t>(offset + 120)];
         EXPECT_EQ(run.Offset, offset);
         const BirthAnalysis whole = Analyse(Moved(late, offset));
-        EXPECT_EQ(whole.Birth.Year, 2000);
+        EXPECT_EQ(whole.Birth.Clock.Year, 2000);
         EXPECT_EQ(run.Chart, whole.Chart) << offset;
     }
 
@@ -198,27 +219,27 @@ TEST(SensitivityScan, TheDateCarriesOverMidnightBothWays) {
     // offset: the window reaches back into 29 February.
     FormInput early = FormAt(2000, 3, 1, 0, 20);
     early.ExactUtcOffsetMinutes = 345;
-    const SensitivityScan backward = ScanBirthTime(Analyse(early), AnalysisOptions{});
+    const SensitivityScan backward = ScanOf(Analyse(early), AnalysisOptions{});
     ExpectWellFormed(backward);
-    EXPECT_EQ(backward.Runs.front().Local, (ClockMinute{2000, 2, 29, 22, 20}));
+    EXPECT_EQ(backward.Runs.front().Local, (ClockReading{2000, 2, 29, 22, 20}));
     for (int offset : {-21, -100}) {
         const BirthAnalysis whole = Analyse(Moved(early, offset));
-        EXPECT_EQ(whole.Birth.Day, 29);
+        EXPECT_EQ(whole.Birth.Clock.Day, 29);
         EXPECT_EQ(backward.Runs[static_cast<std::size_t>(offset + 120)].Chart, whole.Chart) << offset;
     }
 }
 
 TEST(SensitivityScan, MinutesOutsideTheEntryRangeAreLeftOut) {
-    const SensitivityScan first = ScanBirthTime(Analyse(FormAt(1901, 1, 1, 0, 30)), AnalysisOptions{});
+    const SensitivityScan first = ScanOf(Analyse(FormAt(1901, 1, 1, 0, 30)), AnalysisOptions{});
     ExpectWellFormed(first);
     EXPECT_EQ(first.FirstOffset, -30);
     EXPECT_EQ(first.LastOffset, 120);
     EXPECT_EQ(first.Runs.size(), 151u);
     EXPECT_EQ(first.Runs.front().Local, kFirstClockMinute);
-    EXPECT_EQ(ClockMinuteText(first.Segments.front().From), "1901-01-01T00:00");
+    EXPECT_EQ(ClockReadingText(first.Segments.front().From), "1901-01-01T00:00");
     EXPECT_EQ(first.Runs.front().Chart, Analyse(FormAt(1901, 1, 1, 0, 0)).Chart);
 
-    const SensitivityScan last = ScanBirthTime(Analyse(FormAt(2050, 12, 31, 23, 0)), AnalysisOptions{});
+    const SensitivityScan last = ScanOf(Analyse(FormAt(2050, 12, 31, 23, 0)), AnalysisOptions{});
     ExpectWellFormed(last);
     EXPECT_EQ(last.FirstOffset, -120);
     EXPECT_EQ(last.LastOffset, 59);
@@ -237,16 +258,16 @@ TEST(SensitivityScan, SegmentsAgreeWithWholeAnalysesAtRandomMinutes) {
         form.LongitudeDegrees = std::to_string(pick(0, 179));
         form.East = pick(0, 1) == 1;
         const BirthAnalysis entered = Analyse(form);
-        const SensitivityScan scan = ScanBirthTime(entered, AnalysisOptions{});
+        const SensitivityScan scan = ScanOf(entered, AnalysisOptions{});
         ExpectWellFormed(scan);
         for (int k = 0; k < 6; ++k) {
             const int offset = pick(scan.FirstOffset, scan.LastOffset);
             const BirthAnalysis whole = Analyse(Moved(form, offset));
             const SensitivitySegment& segment = SegmentAt(scan, offset);
             EXPECT_EQ(segment.AscendantSign, whole.Chart.AscendantSign)
-                << ClockMinuteText(scan.Entered) << " " << offset;
+                << ClockReadingText(scan.Entered) << " " << offset;
             EXPECT_EQ(segment.ArudhaLagnaSign, whole.Chart.ArudhaLagnaSign)
-                << ClockMinuteText(scan.Entered) << " " << offset;
+                << ClockReadingText(scan.Entered) << " " << offset;
             const bool same = whole.Chart.BodySign == entered.Chart.BodySign &&
                               whole.Chart.ArudhaLagnaSign == entered.Chart.ArudhaLagnaSign;
             if (offset >= scan.SameChart.FromOffset && offset <= scan.SameChart.ToOffset) {
@@ -262,7 +283,7 @@ TEST(SensitivityScan, RunsTheEngineTheOptionsName) {
     precise.CompareWithFormulas = false;
     const FormInput form = FormAt(1984, 7, 20, 9, 5);
     const BirthAnalysis entered = Analyse(form, precise);
-    const SensitivityScan scan = ScanBirthTime(entered);  // the engine the analysis ran
+    const SensitivityScan scan = ScanOf(entered);  // the engine the analysis ran
     ExpectWellFormed(scan);
     for (int offset : {-97, 0, 64}) {
         EXPECT_EQ(scan.Runs[static_cast<std::size_t>(offset + 120)].Chart, Analyse(Moved(form, offset), precise).Chart)
@@ -274,7 +295,7 @@ TEST(SensitivityScan, RunsTheEngineTheOptionsName) {
     FixedEngine fixed(still);
     AnalysisOptions stub;
     stub.Engine = &fixed;
-    const SensitivityScan flat = ScanBirthTime(entered, stub);
+    const SensitivityScan flat = ScanOf(entered, stub);
     ExpectWellFormed(flat);
     ASSERT_EQ(flat.Segments.size(), 1u);
     EXPECT_EQ(flat.SameChart.FromOffset, -120);
@@ -291,14 +312,12 @@ TEST(Transits, HousesCountFromTheNatalSignsAcrossTheEndOfTheZodiac) {
     // irrelevant, Jupiter in Pisces too, so the Arudha Lagna falls in the
     // 10th from Pisces, Sagittarius.
     const FormInput form = FormAt(1990, 6, 15, 12, 0);
-    ZoneOffset zone;
-    const BirthData birth = BirthRecordOf(form, zone);
     astro::EnginePositions natal;
     natal.Longitudes.fill(200.0);
     natal.Longitudes[Ascendant] = 350.0;  // Pisces
     natal.Longitudes[Jupiter] = 345.0;    // Pisces: lord in the ascendant
     natal.Longitudes[Moon] = 10.0;
-    const BirthAnalysis chart = AnalyzeRecord(form, birth, zone, natal);
+    const BirthAnalysis chart = AnalysedFrom(form, natal);
     ASSERT_EQ(chart.Chart.AscendantSign, 12);
     ASSERT_EQ(chart.Chart.ArudhaLagnaSign, 9);
 
@@ -309,7 +328,7 @@ TEST(Transits, HousesCountFromTheNatalSignsAcrossTheEndOfTheZodiac) {
     sky[Saturn] = 255.0;  // Sagittarius
     sky[Rahu] = 225.0;    // Scorpio
     FixedEngine fixed(sky);
-    const TransitSky t = TransitsAt(chart, {2025, 6, 1, 6, 30}, &fixed);
+    const TransitSky t = TransitsOver(chart, {2025, 6, 1, 6, 30}, &fixed);
     ASSERT_TRUE(t.Ok);
     EXPECT_EQ(t.Bodies[Sun].Sign, 1);
     EXPECT_EQ(t.Bodies[Sun].HouseFromAscendant, 2);
@@ -324,17 +343,17 @@ TEST(Transits, HousesCountFromTheNatalSignsAcrossTheEndOfTheZodiac) {
     EXPECT_EQ(t.Bodies[Ketu].Which, Ketu);
 
     // The engine saw the universal moment at the birth place.
-    EXPECT_EQ(fixed.seen.OffsetMinutes, 0);
+    EXPECT_EQ(fixed.seen.UtcOffsetSeconds, 0);
     EXPECT_DOUBLE_EQ(fixed.seen.UniversalTime, 6.5);
-    EXPECT_EQ(fixed.seen.Year, 2025);
-    EXPECT_DOUBLE_EQ(fixed.seen.Latitude, chart.Moment.Latitude);
-    EXPECT_DOUBLE_EQ(fixed.seen.LongitudeWest, chart.Moment.LongitudeWest);
+    EXPECT_EQ(fixed.seen.Clock.Year, 2025);
+    EXPECT_DOUBLE_EQ(fixed.seen.Latitude, chart.Birth.Moment.Latitude);
+    EXPECT_DOUBLE_EQ(fixed.seen.Longitude, chart.Birth.Moment.Longitude);
 
     // And the other way round: ascendant in Aries, a transit in Pisces.
     natal.Longitudes[Ascendant] = 3.0;  // Aries, lord Mars in Libra: the 7th
-    const BirthAnalysis aries = AnalyzeRecord(form, birth, zone, natal);
+    const BirthAnalysis aries = AnalysedFrom(form, natal);
     ASSERT_EQ(aries.Chart.AscendantSign, 1);
-    const TransitSky back = TransitsAt(aries, {2025, 6, 1, 6, 30}, &fixed);
+    const TransitSky back = TransitsOver(aries, {2025, 6, 1, 6, 30}, &fixed);
     EXPECT_EQ(back.Bodies[Moon].HouseFromAscendant, 12);
     EXPECT_EQ(back.Bodies[Sun].HouseFromAscendant, 1);
     EXPECT_EQ(back.Bodies[Moon].HouseFromArudhaLagna, HouseCountedFrom(12, aries.Chart.ArudhaLagnaSign));
@@ -342,8 +361,8 @@ TEST(Transits, HousesCountFromTheNatalSignsAcrossTheEndOfTheZodiac) {
 
 TEST(Transits, TheSkyIsTheChartOfABirthAtThatMomentInUniversalTime) {
     const BirthAnalysis natal = Analyse(FormAt(1980, 1, 5, 9, 5));
-    for (const ClockMinute moment : {ClockMinute{2025, 6, 1, 6, 30}, ClockMinute{2001, 11, 30, 23, 59}}) {
-        const TransitSky sky = TransitsAt(natal, moment);
+    for (const ClockReading moment : {ClockReading{2025, 6, 1, 6, 30}, ClockReading{2001, 11, 30, 23, 59}}) {
+        const TransitSky sky = TransitsOver(natal, moment);
         ASSERT_TRUE(sky.Ok);
         // The same minute entered as a birth in the Greenwich row.
         FormInput greenwich = FormAt(moment.Year, moment.Month, moment.Day, moment.Hour, moment.Minute);
@@ -359,11 +378,11 @@ TEST(Transits, TheSkyIsTheChartOfABirthAtThatMomentInUniversalTime) {
         const analysis::MahaDasha& maha = natal.Dasha.Periods[sky.Dasha->Maha];
         EXPECT_EQ(sky.MahaLord, maha.LordName);
         EXPECT_EQ(sky.AntarLord, maha.Sub[sky.Dasha->Antar].LordName);
-        EXPECT_LE(maha.Sub[sky.Dasha->Antar].Start, UtMomentOf(moment));
-        EXPECT_GT(maha.Sub[sky.Dasha->Antar].End, UtMomentOf(moment));
+        EXPECT_LE(maha.Sub[sky.Dasha->Antar].Start, astro::UtMomentOf(moment));
+        EXPECT_GT(maha.Sub[sky.Dasha->Antar].End, astro::UtMomentOf(moment));
     }
     // Before the birth no dasha runs.
-    const TransitSky before = TransitsAt(natal, {1979, 1, 1, 0, 0});
+    const TransitSky before = TransitsOver(natal, {1979, 1, 1, 0, 0});
     EXPECT_FALSE(before.Dasha);
     EXPECT_TRUE(before.MahaLord.empty());
 }
@@ -371,26 +390,27 @@ TEST(Transits, TheSkyIsTheChartOfABirthAtThatMomentInUniversalTime) {
 TEST(TimeScanJson, ExtrasAreWrittenOnlyWhenAsked) {
     const BirthAnalysis natal = Analyse(FormAt(1980, 1, 5, 9, 5));
     const std::string plain = AnalysisJson(natal);
-    EXPECT_EQ(AnalysisJson(natal, JsonExtras{}), plain);
     EXPECT_EQ(plain.find("\"sensitivity\""), std::string::npos);
     EXPECT_EQ(plain.find("\"transits\""), std::string::npos);
 
-    const SensitivityScan scan = ScanBirthTime(natal);
-    const TransitSky sky = TransitsAt(natal, {2025, 6, 1, 6, 30});
-    JsonExtras extras;
-    extras.Sensitivity = &scan;
-    extras.Transits = &sky;
-    const std::string json = AnalysisJson(natal, extras, JsonLayout::Compact);
+    AnalysisOptions asked;
+    asked.ScanBirthTime = true;
+    asked.TransitsAt = ClockReading{2025, 6, 1, 6, 30};
+    const BirthAnalysis whole = Analyse(FormAt(1980, 1, 5, 9, 5), asked);
+    ASSERT_TRUE(whole.Scan && whole.Transits);
+    const SensitivityScan& scan = *whole.Scan;
+    const TransitSky& sky = *whole.Transits;
+    const std::string json = AnalysisJson(whole, JsonLayout::Compact);
     // Everything the plain report has comes first, unchanged.
     EXPECT_EQ(json.substr(0, json.find(",\"sensitivity\"")),
               AnalysisJson(natal, JsonLayout::Compact).substr(0, json.find(",\"sensitivity\"")));
     EXPECT_NE(json.find("\"sensitivity\":{\"windowMinutes\":120,\"segments\":[{\"from\":\"" +
-                        ClockMinuteText(scan.Segments.front().From) + "\",\"to\":\"" +
-                        ClockMinuteText(scan.Segments.front().To) +
+                        ClockReadingText(scan.Segments.front().From) + "\",\"to\":\"" +
+                        ClockReadingText(scan.Segments.front().To) +
                         "\",\"ascendantSign\":" + std::to_string(scan.Segments.front().AscendantSign)),
               std::string::npos);
-    EXPECT_NE(json.find("\"sameChart\":{\"from\":\"" + ClockMinuteText(scan.SameChart.From) + "\",\"to\":\"" +
-                        ClockMinuteText(scan.SameChart.To) + "\"}"),
+    EXPECT_NE(json.find("\"sameChart\":{\"from\":\"" + ClockReadingText(scan.SameChart.From) + "\",\"to\":\"" +
+                        ClockReadingText(scan.SameChart.To) + "\"}"),
               std::string::npos);
     EXPECT_NE(json.find("\"transits\":{\"moment\":\"2025-06-01T06:30\",\"bodies\":[{\"name\":\"Sun\""),
               std::string::npos);
@@ -418,22 +438,22 @@ TEST(PeriodTexts, BalanceReadingDashasAndTheSensitivitySentence) {
         EXPECT_TRUE(std::any_of(natal.Readings.begin(), natal.Readings.end(),
                                 [&](const analysis::Reading& r) { return r.Subject == line.Which; }));
         EXPECT_EQ(line.Text, std::string(kBodyNames[line.Which]) + " has a reading: its maha dasha runs " +
-                                 IsoDateText(maha.StartDate) + " to " + IsoDateText(maha.EndDate));
+                                 DateText(maha.StartDate) + " to " + DateText(maha.EndDate));
     }
 
     SensitivityScan scan;
     scan.Entered = {1999, 12, 31, 23, 30};
     scan.Runs.resize(1);
     scan.ArudhaLagnaSign = 5;
-    scan.SameArudhaLagna = {-120, 40, AddMinutes(scan.Entered, -120), AddMinutes(scan.Entered, 40)};
-    scan.SameChart = {-83, 15, AddMinutes(scan.Entered, -83), AddMinutes(scan.Entered, 15)};
+    scan.SameArudhaLagna = {-120, 40, astro::AddMinutes(scan.Entered, -120), astro::AddMinutes(scan.Entered, 40)};
+    scan.SameChart = {-83, 15, astro::AddMinutes(scan.Entered, -83), astro::AddMinutes(scan.Entered, 15)};
     EXPECT_EQ(SensitivitySentence(scan),
               "Your Arudha Lagna stays Leo for births from 21:30 or earlier to 00:10 the next day; the whole chart "
               "is unchanged from 22:07 to 23:45.");
     scan.Entered = {2000, 1, 1, 0, 30};
-    scan.SameChart = {-60, 120, AddMinutes(scan.Entered, -60), AddMinutes(scan.Entered, 120)};
+    scan.SameChart = {-60, 120, astro::AddMinutes(scan.Entered, -60), astro::AddMinutes(scan.Entered, 120)};
     EXPECT_EQ(ScanTimeText(scan, scan.SameChart.From), "23:30 the day before");
-    EXPECT_EQ(ScanTimeText(scan, AddMinutes(scan.Entered, 3 * 24 * 60)), "2000-01-04T00:30");
+    EXPECT_EQ(ScanTimeText(scan, astro::AddMinutes(scan.Entered, 3 * 24 * 60)), "2000-01-04T00:30");
     EXPECT_TRUE(
         SensitivitySentence(scan).ends_with("the whole chart is unchanged from 23:30 the day before to "
                                             "02:30 or later."));

@@ -60,10 +60,11 @@ TEST(ToolkitDefinitions, PadasNavamsaAndDashaOfRandomBirths) {
         const int nakshatra = static_cast<int>(std::floor(moon / (360.0 / 27)));
         const double elapsed = moon / (360.0 / 27) - nakshatra;
         const int first = nakshatra % 9;
-        const double birthDays = (std::chrono::sys_days{std::chrono::year{a.Birth.Year} / a.Birth.Month / a.Birth.Day}
-                                      .time_since_epoch()
-                                      .count()) +
-                                 a.Moment.UniversalTime / 24;
+        const double birthDays =
+            (std::chrono::sys_days{std::chrono::year{a.Birth.Clock.Year} / a.Birth.Clock.Month / a.Birth.Clock.Day}
+                 .time_since_epoch()
+                 .count()) +
+            a.Birth.Moment.UniversalTime / 24;
         EXPECT_EQ(a.Dasha.Nakshatra, nakshatra + 1) << n;
         ASSERT_EQ(a.Dasha.Periods.size(), 9u);
         double end = birthDays - elapsed * kDashaYears[first] * 365.25;

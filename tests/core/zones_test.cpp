@@ -12,8 +12,7 @@ using namespace velmora;
 namespace {
 
 ZoneOffset Offset(int row) {
-    ZoneOffset z;
-    Zone_Calculation(row, z);
+    const ZoneOffset z = ZoneOffsetOfRow(row);
     return z;
 }
 
@@ -81,11 +80,8 @@ TEST(Zones, NamedRows) {
     EXPECT_EQ(Offset(61).Hours, 0);
 }
 
-TEST(Zones, RowOutsideTheListLeavesTheOffset) {
-    ZoneOffset z;
-    Zone_Calculation(34, z);
-    Zone_Calculation(71, z);
-    Zone_Calculation(-1, z);
-    EXPECT_EQ(z.Hours, -5);
-    EXPECT_EQ(z.Minutes, -30);
+TEST(Zones, RowOutsideTheListHasNoOffset) {
+    EXPECT_EQ(ZoneOffsetOfRow(34), (ZoneOffset{-5, -30}));
+    EXPECT_EQ(ZoneOffsetOfRow(71), ZoneOffset{});
+    EXPECT_EQ(ZoneOffsetOfRow(-1), ZoneOffset{});
 }

@@ -3,7 +3,7 @@
 // accepts writes back to a file that reads to the same form.
 
 #include "core/birth_file.h"
-#include "core/validation.h"
+#include "core/form_reading.h"
 #include "fuzz_support.h"
 
 using namespace velmora;
@@ -16,12 +16,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     VELMORA_FUZZ_CHECK(size <= kBirthFileMaxBytes);
     const FormInput& form = reading.Birth->Form;
-    VELMORA_FUZZ_CHECK(!ValidateInput(form).has_value());
+    const FormReading read = ReadForm(form);
+    VELMORA_FUZZ_CHECK(BirthOf(read) != nullptr);
 
     // Written again and read back, nothing changes.
-    const std::string again = BirthFileText(form, reading.Birth->Ephemeris);
+    const std::string again = BirthFileText(*BirthOf(read), reading.Birth->Ephemeris);
     const BirthFileReading reread = ReadBirthFile(again);
     VELMORA_FUZZ_CHECK(reread.Birth.has_value());
-    VELMORA_FUZZ_CHECK(BirthFileText(reread.Birth->Form, reread.Birth->Ephemeris) == again);
+    const FormReading readAgain = ReadForm(reread.Birth->Form);
+    VELMORA_FUZZ_CHECK(BirthOf(readAgain) && BirthFileText(*BirthOf(readAgain), reread.Birth->Ephemeris) == again);
     return 0;
 }

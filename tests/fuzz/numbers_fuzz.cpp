@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/input_filters.h"
+#include "core/form_reading.h"
 #include "core/pipeline.h"
 #include "core/text_numbers.h"
 #include "core/validation.h"
@@ -86,30 +87,31 @@ int DaysIn(int month, int year) {
 }
 
 void CheckForm(const FormInput& form) {
-    const std::optional<Notice> refusal = ValidateInput(form);
-    if (refusal) {
+    const FormReading reading = ReadForm(form);
+    if (const Notice* refusal = RefusalOf(reading)) {
         VELMORA_FUZZ_CHECK(!refusal->Text.empty());
+        // The reading refuses exactly what the checks refuse (a form
+        // without an atlas place has no clock to refuse).
+        VELMORA_FUZZ_CHECK(form.Place || ValidateInput(form) == *refusal);
         return;
     }
-    // An accepted form reads into a record within the ranges the engines
+    VELMORA_FUZZ_CHECK(!ValidateInput(form));
+    // An accepted form reads into a birth within the ranges the engines
     // are built for.
-    ZoneOffset zone;
-    const BirthData birth = BirthRecordOf(form, zone);
-    VELMORA_FUZZ_CHECK(birth.Year >= kFirstYear && birth.Year <= kLastYear);
-    VELMORA_FUZZ_CHECK(birth.Month >= 1 && birth.Month <= 12);
-    VELMORA_FUZZ_CHECK(birth.Day >= 1 && birth.Day <= DaysIn(birth.Month, birth.Year));
-    VELMORA_FUZZ_CHECK(birth.Hour >= 0 && birth.Hour <= 23);
-    VELMORA_FUZZ_CHECK(birth.Minute >= 0 && birth.Minute <= 59);
-    VELMORA_FUZZ_CHECK(birth.LatitudeDegrees >= 0 && birth.LatitudeDegrees <= 89);
-    VELMORA_FUZZ_CHECK(birth.LatitudeMinutes >= 0 && birth.LatitudeMinutes <= 59);
-    VELMORA_FUZZ_CHECK(birth.LongitudeDegrees >= 0 && birth.LongitudeDegrees <= 179);
-    VELMORA_FUZZ_CHECK(birth.LongitudeMinutes >= 0 && birth.LongitudeMinutes <= 59);
-    if (form.ExactUtcOffsetMinutes) {
-        VELMORA_FUZZ_CHECK(*birth.ExactUtcOffsetMinutes >= -18 * 60 && *birth.ExactUtcOffsetMinutes <= 18 * 60);
-    } else {
-        VELMORA_FUZZ_CHECK(form.ZoneRow >= 0 && form.ZoneRow < kZoneCount);
-        VELMORA_FUZZ_CHECK(zone.Hours >= -14 && zone.Hours <= 14);
-    }
+    const Birth& birth = *BirthOf(reading);
+    const ClockReading& clock = birth.Clock;
+    VELMORA_FUZZ_CHECK(clock.Year >= kFirstYear && clock.Year <= kLastYear);
+    VELMORA_FUZZ_CHECK(clock.Month >= 1 && clock.Month <= 12);
+    VELMORA_FUZZ_CHECK(clock.Day >= 1 && clock.Day <= DaysIn(clock.Month, clock.Year));
+    VELMORA_FUZZ_CHECK(clock.Hour >= 0 && clock.Hour <= 23);
+    VELMORA_FUZZ_CHECK(clock.Minute >= 0 && clock.Minute <= 59);
+    VELMORA_FUZZ_CHECK(birth.Latitude.Degrees >= 0 && birth.Latitude.Degrees <= 89);
+    VELMORA_FUZZ_CHECK(birth.Latitude.Minutes >= 0 && birth.Latitude.Minutes <= 59);
+    VELMORA_FUZZ_CHECK(birth.Longitude.Degrees >= 0 && birth.Longitude.Degrees <= 179);
+    VELMORA_FUZZ_CHECK(birth.Longitude.Minutes >= 0 && birth.Longitude.Minutes <= 59);
+    VELMORA_FUZZ_CHECK(std::fabs(birth.Moment.Latitude) < 90 && std::fabs(birth.Moment.Longitude) < 180);
+    VELMORA_FUZZ_CHECK(birth.Moment.UtcOffsetSeconds >= -18 * 3600 && birth.Moment.UtcOffsetSeconds <= 18 * 3600);
+    if (!form.ExactUtcOffsetMinutes) VELMORA_FUZZ_CHECK(form.ZoneRow >= 0 && form.ZoneRow < kZoneCount);
 }
 
 }  // namespace

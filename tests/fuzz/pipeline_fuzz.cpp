@@ -9,7 +9,7 @@
 #include <cmath>
 #include <string>
 
-#include "core/json_report.h"
+#include "core/analysis_json.h"
 #include "core/pipeline.h"
 #include "core/text_numbers.h"
 #include "fuzz_support.h"

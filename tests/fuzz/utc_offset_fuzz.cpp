@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/place_zone.h"
+#include "core/text_formats.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -1,21 +1,65 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
-#include "model/birth_record.h"
+#include "core/birth.h"
+#include "core/zones.h"
+#include "model/moment.h"
 
 namespace velmora::testing {
+
+// The entries of a birth as the engine tests write them: the civil date and
+// clock time, the coordinates as magnitudes with their sides, the zone row's
+// offset (ZoneOffset, west positive) or an exact offset.
+struct BirthData {
+    int Year = 2000;
+    int Month = 1;
+    int Day = 1;
+    int Hour = 0;
+    int Minute = 0;
+    int LongitudeDegrees = 0;
+    int LongitudeMinutes = 0;
+    int LatitudeDegrees = 0;
+    int LatitudeMinutes = 0;
+    bool IsEast = false;
+    bool IsSouth = false;
+    bool DaylightSaving = false;
+    std::optional<int> ExactUtcOffsetMinutes;  // east positive
+};
 
 // A birth at Greenwich (longitude 0, latitude 0) on the given date and
 // universal clock time; tests change the rest as they need.
 inline BirthData BirthAt(int year, int month, int day, int hour, int minute) {
     BirthData b;
-    b.Year = static_cast<std::int16_t>(year);
-    b.Month = static_cast<std::int16_t>(month);
-    b.Day = static_cast<std::int16_t>(day);
-    b.Hour = static_cast<std::int16_t>(hour);
-    b.Minute = static_cast<std::int16_t>(minute);
+    b.Year = year;
+    b.Month = month;
+    b.Day = day;
+    b.Hour = hour;
+    b.Minute = minute;
     return b;
+}
+
+// The moment the program builds for these entries with a zone of this
+// offset: the row of the zone list that has it, or an exact offset.
+inline BirthMoment MomentOf(const BirthData& entries, const ZoneOffset& zone = {}) {
+    Birth birth;
+    birth.Clock = {entries.Year, entries.Month, entries.Day, entries.Hour, entries.Minute};
+    birth.DaylightSaving = entries.DaylightSaving;
+    birth.Latitude = {entries.LatitudeDegrees, entries.LatitudeMinutes, entries.IsSouth};
+    birth.Longitude = {entries.LongitudeDegrees, entries.LongitudeMinutes, !entries.IsEast};
+    birth.ExactUtcOffsetMinutes = entries.ExactUtcOffsetMinutes;
+    if (!birth.ExactUtcOffsetMinutes) {
+        birth.ZoneRow = -1;
+        for (int row = 0; row < kZoneCount; ++row)
+            if (ZoneOffsetOfRow(row) == zone) birth.ZoneRow = row;
+        // An offset no row has: written as the exact offset it stands for.
+        if (birth.ZoneRow < 0) {
+            birth.ExactUtcOffsetMinutes = -(zone.Hours * 60 + zone.Minutes);
+            if (birth.DaylightSaving) *birth.ExactUtcOffsetMinutes += 60;
+        }
+    }
+    return MomentAt(birth, birth.Clock);
 }
 
 }  // namespace velmora::testing

@@ -20,7 +20,7 @@
 
 #include "core/atlas.h"
 #include "core/birth_file.h"
-#include "core/json_report.h"
+#include "core/analysis_json.h"
 #include "core/pipeline.h"
 #include "core/zones.h"
 #include "ui/links.h"

@@ -11,9 +11,9 @@
 
 #include "ui/chart_widget.h"
 
-using velmora::ui::ChartPicture;
-using velmora::ui::ChartStyle;
-using velmora::ui::ChartText;
+using velmora::report::ChartPicture;
+using velmora::report::ChartStyle;
+using velmora::report::ChartText;
 using velmora::ui::ChartWidget;
 
 namespace {
@@ -38,7 +38,7 @@ QPalette DarkPalette() {
 
 // A point given as fractions of the chart square.
 QPointF At(double x, double y, const QRectF& area = kArea) {
-    const QRectF square = ChartWidget::ChartSquare(area);
+    const QRectF square = velmora::report::ChartSquare(area);
     return {square.left() + x * square.width(), square.top() + y * square.height()};
 }
 
@@ -46,7 +46,7 @@ QImage Paint(ChartStyle style, const ChartPicture& picture, const QPalette& pale
     QImage image(kArea.size().toSize(), QImage::Format_ARGB32_Premultiplied);
     image.fill(palette.color(QPalette::Base));
     QPainter painter(&image);
-    ChartWidget::Paint(painter, kArea, style, picture, palette);
+    velmora::report::PaintChart(painter, kArea, style, picture, palette);
     return image;
 }
 
@@ -126,10 +126,10 @@ private slots:
 };
 
 void ChartWidgetTest::southBoxesFollowTheFixedRing() {
-    const double q = ChartWidget::ChartSquare(kArea).width() / 4;
+    const double q = velmora::report::ChartSquare(kArea).width() / 4;
     const auto cellOf = [&](int sign) {
-        const QPointF c = ChartWidget::BoxRect(ChartStyle::SouthIndian, sign, kArea, 1).center() -
-                          ChartWidget::ChartSquare(kArea).topLeft();
+        const QPointF c = velmora::report::BoxRect(ChartStyle::SouthIndian, sign, kArea, 1).center() -
+                          velmora::report::ChartSquare(kArea).topLeft();
         return QPoint(static_cast<int>(c.x() / q), static_cast<int>(c.y() / q));  // (column, row)
     };
     // Pisces, Aries, Taurus, Gemini across the top; Cancer, Leo down the
@@ -139,26 +139,26 @@ void ChartWidgetTest::southBoxesFollowTheFixedRing() {
                                  {2, 3}, {1, 3}, {0, 3}, {0, 2}, {0, 1}, {0, 0}};
     for (int sign = 1; sign <= 12; ++sign) QCOMPARE(cellOf(sign), expected[sign - 1]);
     // The ascendant does not move a South Indian box.
-    QCOMPARE(ChartWidget::BoxRect(ChartStyle::SouthIndian, 1, kArea, 7),
-             ChartWidget::BoxRect(ChartStyle::SouthIndian, 1, kArea, 1));
+    QCOMPARE(velmora::report::BoxRect(ChartStyle::SouthIndian, 1, kArea, 7),
+             velmora::report::BoxRect(ChartStyle::SouthIndian, 1, kArea, 1));
     // Boxes are square cells, no two overlapping.
     for (int a = 1; a <= 12; ++a)
         for (int b = a + 1; b <= 12; ++b)
-            QVERIFY(!ChartWidget::BoxRect(ChartStyle::SouthIndian, a, kArea, 1)
-                         .intersects(ChartWidget::BoxRect(ChartStyle::SouthIndian, b, kArea, 1)));
+            QVERIFY(!velmora::report::BoxRect(ChartStyle::SouthIndian, a, kArea, 1)
+                         .intersects(velmora::report::BoxRect(ChartStyle::SouthIndian, b, kArea, 1)));
 }
 
 void ChartWidgetTest::northHousesRunCounterClockwiseFromTheTop() {
     const int ascendant = 10;  // Capricorn
     for (int house = 1; house <= 12; ++house)
-        QCOMPARE(ChartWidget::HouseOfSign((ascendant + house - 2) % 12 + 1, ascendant), house);
-    QCOMPARE(ChartWidget::HouseOfSign(10, 10), 1);
-    QCOMPARE(ChartWidget::HouseOfSign(9, 10), 12);
-    QCOMPARE(ChartWidget::HouseOfSign(1, 10), 4);
+        QCOMPARE(velmora::report::HouseOfSign((ascendant + house - 2) % 12 + 1, ascendant), house);
+    QCOMPARE(velmora::report::HouseOfSign(10, 10), 1);
+    QCOMPARE(velmora::report::HouseOfSign(9, 10), 12);
+    QCOMPARE(velmora::report::HouseOfSign(1, 10), 4);
     const auto centre = [&](int house) {
         const int sign = (ascendant + house - 2) % 12 + 1;
-        const QRectF square = ChartWidget::ChartSquare(kArea);
-        const QPointF c = ChartWidget::BoxRect(ChartStyle::NorthIndian, sign, kArea, ascendant).center();
+        const QRectF square = velmora::report::ChartSquare(kArea);
+        const QPointF c = velmora::report::BoxRect(ChartStyle::NorthIndian, sign, kArea, ascendant).center();
         return QPointF((c.x() - square.left()) / square.width(), (c.y() - square.top()) / square.height());
     };
     // House 1 is the top centre diamond, 4 the left, 7 the bottom, 10 the
@@ -183,26 +183,26 @@ void ChartWidgetTest::northHousesRunCounterClockwiseFromTheTop() {
     // eighth: 4 × 1/8 + 8 × 1/16 = 1).
     double covered = 0;
     for (int sign = 1; sign <= 12; ++sign) {
-        const QPolygonF outline = ChartWidget::BoxOutline(ChartStyle::NorthIndian, sign, kArea, ascendant);
-        QVERIFY2(Inside(ChartWidget::BoxRect(ChartStyle::NorthIndian, sign, kArea, ascendant), outline),
+        const QPolygonF outline = velmora::report::BoxOutline(ChartStyle::NorthIndian, sign, kArea, ascendant);
+        QVERIFY2(Inside(velmora::report::BoxRect(ChartStyle::NorthIndian, sign, kArea, ascendant), outline),
                  qPrintable(QStringLiteral("sign %1").arg(sign)));
         double area = 0;
         for (int i = 0; i + 1 < outline.size(); ++i)
             area += outline[i].x() * outline[i + 1].y() - outline[i + 1].x() * outline[i].y();
         covered += std::abs(area) / 2;
     }
-    const double side = ChartWidget::ChartSquare(kArea).width();
+    const double side = velmora::report::ChartSquare(kArea).width();
     QVERIFY(std::abs(covered - side * side) < 1);
 }
 
 void ChartWidgetTest::labelsGoInTheirSignsBoxes() {
     const ChartPicture picture = Example();
     for (ChartStyle style : {ChartStyle::SouthIndian, ChartStyle::NorthIndian}) {
-        const QList<ChartText> texts = ChartWidget::Layout(kArea, style, picture, QApplication::font());
+        const QList<ChartText> texts = velmora::report::LayoutChart(kArea, style, picture, QApplication::font());
         QStringList seen;
         for (const ChartText& text : texts) {
             if (text.kind == ChartText::Kind::Body || text.kind == ChartText::Kind::Marker) {
-                QVERIFY2(Inside(text.rect, ChartWidget::BoxRect(style, text.sign, kArea, picture.ascendantSign)),
+                QVERIFY2(Inside(text.rect, velmora::report::BoxRect(style, text.sign, kArea, picture.ascendantSign)),
                          qPrintable(text.text));
                 const QStringList& source = text.kind == ChartText::Kind::Body
                                                 ? picture.bodies[static_cast<std::size_t>(text.sign - 1)]
@@ -219,19 +219,20 @@ void ChartWidgetTest::labelsGoInTheirSignsBoxes() {
     }
     // North: the ascendant's sign is in house 1 and each house shows its sign
     // number inside its outline, clear of the labels.
-    const QList<ChartText> north = ChartWidget::Layout(kArea, ChartStyle::NorthIndian, picture, QApplication::font());
+    const QList<ChartText> north =
+        velmora::report::LayoutChart(kArea, ChartStyle::NorthIndian, picture, QApplication::font());
     int numbers = 0;
     for (const ChartText& number : north) {
         if (number.kind != ChartText::Kind::SignNumber) continue;
         ++numbers;
         QCOMPARE(number.text, QString::number(number.sign));
-        QVERIFY(Inside(number.rect,
-                       ChartWidget::BoxOutline(ChartStyle::NorthIndian, number.sign, kArea, picture.ascendantSign)));
+        QVERIFY(Inside(number.rect, velmora::report::BoxOutline(ChartStyle::NorthIndian, number.sign, kArea,
+                                                                picture.ascendantSign)));
         for (const ChartText& label : north)
             if (label.kind != ChartText::Kind::SignNumber) QVERIFY(!label.rect.intersects(number.rect));
     }
     QCOMPARE(numbers, 12);
-    const QRectF leo = ChartWidget::BoxRect(ChartStyle::NorthIndian, 5, kArea, 5);
+    const QRectF leo = velmora::report::BoxRect(ChartStyle::NorthIndian, 5, kArea, 5);
     QVERIFY(leo.center().y() < At(0.5, 0.5).y() && std::abs(leo.center().x() - At(0.5, 0.5).x()) < 1);
 }
 
@@ -250,14 +251,14 @@ void ChartWidgetTest::crowdedBoxesShrinkTheirText() {
     picture.markers[2] << "A3"
                        << "A9";
     for (ChartStyle style : {ChartStyle::SouthIndian, ChartStyle::NorthIndian}) {
-        const QList<ChartText> texts = ChartWidget::Layout(kArea, style, picture, QApplication::font());
+        const QList<ChartText> texts = velmora::report::LayoutChart(kArea, style, picture, QApplication::font());
         int lone = 0, crowded = 0, count = 0;
         for (const ChartText& text : texts) {
             if (text.sign == 1 && text.kind == ChartText::Kind::Body) lone = text.font.pixelSize();
             if (text.sign != 3 || text.kind == ChartText::Kind::SignNumber) continue;
             ++count;
             crowded = text.font.pixelSize();
-            QVERIFY(Inside(text.rect, ChartWidget::BoxRect(style, 3, kArea, 1)));
+            QVERIFY(Inside(text.rect, velmora::report::BoxRect(style, 3, kArea, 1)));
             for (const ChartText& other : texts)
                 if (other.sign == 3 && &other != &text && other.kind != ChartText::Kind::SignNumber)
                     QVERIFY2(!text.rect.intersected(other.rect).isValid(), qPrintable(text.text + other.text));
@@ -267,7 +268,7 @@ void ChartWidgetTest::crowdedBoxesShrinkTheirText() {
         QVERIFY2(crowded < lone, qPrintable(QStringLiteral("%1 vs %2").arg(crowded).arg(lone)));
         // Text grows with the chart.
         const QList<ChartText> large =
-            ChartWidget::Layout(QRectF(0, 0, 1000, 1000), style, picture, QApplication::font());
+            velmora::report::LayoutChart(QRectF(0, 0, 1000, 1000), style, picture, QApplication::font());
         for (const ChartText& text : large)
             if (text.sign == 1 && text.kind == ChartText::Kind::Body) QVERIFY(text.font.pixelSize() > lone);
     }
@@ -310,20 +311,21 @@ void ChartWidgetTest::northLinesAndSignNumbers() {
         QVERIFY2(!InkNear(image, p), qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
     // The sign numbers are painted where the layout puts them.
     const QColor muted = QColor(102, 102, 102);
-    for (const ChartText& text : ChartWidget::Layout(kArea, ChartStyle::NorthIndian, picture, QApplication::font()))
+    for (const ChartText& text :
+         velmora::report::LayoutChart(kArea, ChartStyle::NorthIndian, picture, QApplication::font()))
         if (text.kind == ChartText::Kind::SignNumber) QVERIFY(PixelsLike(image, text.rect, muted) > 0);
 }
 
 void ChartWidgetTest::markersAndDarkPalette() {
     const ChartPicture picture = Example();
     for (const QPalette& palette : {LightPalette(), DarkPalette()}) {
-        const QColor marker = ChartWidget::MarkerColour(palette);
+        const QColor marker = velmora::report::MarkerColour(palette);
         QVERIFY(Distance(marker, palette.color(QPalette::Base)) > 250);
         QVERIFY(Distance(marker, palette.color(QPalette::Text)) > 150);
         for (ChartStyle style : {ChartStyle::SouthIndian, ChartStyle::NorthIndian}) {
             const QImage image = Paint(style, picture, palette);
             QVERIFY(InkNear(image, At(0.875, 0.875), palette));  // a line in either style
-            for (const ChartText& text : ChartWidget::Layout(kArea, style, picture, QApplication::font())) {
+            for (const ChartText& text : velmora::report::LayoutChart(kArea, style, picture, QApplication::font())) {
                 if (text.kind == ChartText::Kind::Marker)
                     QVERIFY2(PixelsLike(image, text.rect, marker) > 3, qPrintable(text.text));
                 if (text.kind == ChartText::Kind::Body) {

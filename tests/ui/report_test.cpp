@@ -17,6 +17,9 @@
 #include <QTextLayout>
 #include <QTextTable>
 
+#include "astro/time_conversion.h"
+#include "core/text_formats.h"
+#include "core/form_builders.h"
 #include "core/atlas.h"
 #include "core/birth_file.h"
 #include "core/period_texts.h"
@@ -25,16 +28,16 @@
 #include "ui/links.h"
 #include "ui/main_window.h"
 #include "ui/recording_platform.h"
-#include "ui/report.h"
+#include "report/printable_report.h"
 #include "ui/result_window.h"
 
 using velmora::BirthAnalysis;
 using velmora::FormInput;
 using velmora::MessageIcon;
+using velmora::report::ChartStyle;
 using velmora::testing::RecordingMessages;
 using velmora::testing::RecordingOpener;
 using velmora::testing::ScriptedFileDialogs;
-using velmora::ui::ChartStyle;
 using velmora::ui::Links;
 
 namespace {
@@ -101,15 +104,16 @@ class ReportTest : public QObject {
 private slots:
     void holdsEveryPartOfTheAnalysis() {
         const BirthAnalysis a = Analysis();
-        QVERIFY(a.PlaceZone && a.Birth.ExactUtcOffsetMinutes);
+        QVERIFY(a.Birth.PlaceClock && a.Birth.ExactUtcOffsetMinutes);
         QVERIFY(!a.Display.Readings.empty());
         QVERIFY(a.Display.ProfileShown);
-        const auto document = velmora::ui::ReportDocument(a, ChartStyle::SouthIndian);
+        const auto document = velmora::report::ReportDocument(a, ChartStyle::SouthIndian);
         const QString text = document->toPlainText();
 
-        for (const QString& part : {QStringLiteral("ASHA RAO"), Q(a.Display.Details.DateOfBirth),
-                                    Q(a.Display.Details.TimeOfBirth), QStringLiteral("Kathmandu"), Q(a.PlaceZone->Note),
-                                    QStringLiteral("UTC+05:45"), Q(velmora::EngineDescription(a.Settings))})
+        for (const QString& part :
+             {QStringLiteral("ASHA RAO"), Q(a.Display.Details.DateOfBirth), Q(a.Display.Details.TimeOfBirth),
+              QStringLiteral("Kathmandu"), Q(a.Birth.PlaceClock->Note), QStringLiteral("UTC+05:45"),
+              Q(velmora::EngineDescription(a.Birth.Settings))})
             QVERIFY2(text.contains(part), qPrintable(part));
 
         // The ten positions, each with the name it is shown under.
@@ -131,8 +135,8 @@ private slots:
             QVERIFY2(lines.contains(Q(label)), qPrintable(Q(label)));
         for (const velmora::analysis::MahaDasha& maha : a.Dasha.Periods) {
             QVERIFY(text.contains(Q(maha.LordName)));
-            QVERIFY(text.contains(Q(velmora::IsoDateText(maha.StartDate))));
-            QVERIFY(text.contains(Q(velmora::IsoDateText(maha.EndDate))));
+            QVERIFY(text.contains(Q(velmora::DateText(maha.StartDate))));
+            QVERIFY(text.contains(Q(velmora::DateText(maha.EndDate))));
         }
         QVERIFY(text.contains(Q(velmora::DashaBalanceText(a.Dasha))));
 
@@ -147,7 +151,7 @@ private slots:
 
     void readingsKeepTheirWeightAndColour() {
         const BirthAnalysis a = Analysis();
-        const auto document = velmora::ui::ReportDocument(a, ChartStyle::SouthIndian);
+        const auto document = velmora::report::ReportDocument(a, ChartStyle::SouthIndian);
         int headings = 0;
         for (const velmora::TextRun& run : a.Display.Readings) {
             const QString line = Q(velmora::WithNewlines(run.Text)).trimmed().section(QLatin1Char('\n'), 0, 0);
@@ -165,14 +169,14 @@ private slots:
     void theChartIsTheBirthChartInTheChosenStyle() {
         const BirthAnalysis a = Analysis();
         for (ChartStyle style : {ChartStyle::SouthIndian, ChartStyle::NorthIndian}) {
-            const auto document = velmora::ui::ReportDocument(a, style);
+            const auto document = velmora::report::ReportDocument(a, style);
             const ShownImage shown = ChartIn(*document);
             QVERIFY(!shown.Image.isNull());
             QCOMPARE(shown.Image.width(), shown.Image.height());
-            QCOMPARE(shown.Image, velmora::ui::BirthChartImage(a, style, shown.Image.width()));
+            QCOMPARE(shown.Image, velmora::report::BirthChartImage(a, style, shown.Image.width()));
         }
-        QVERIFY(velmora::ui::BirthChartImage(a, ChartStyle::SouthIndian, 300) !=
-                velmora::ui::BirthChartImage(a, ChartStyle::NorthIndian, 300));
+        QVERIFY(velmora::report::BirthChartImage(a, ChartStyle::SouthIndian, 300) !=
+                velmora::report::BirthChartImage(a, ChartStyle::NorthIndian, 300));
     }
 
     void pagesBreakBetweenPartsNeverThroughThem() {
@@ -184,8 +188,8 @@ private slots:
             writer.setPageLayout(QPageLayout(QPageSize(paper), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
                                              QPageLayout::Millimeter));
             writer.setResolution(600);
-            const auto document = velmora::ui::ReportDocument(a, ChartStyle::NorthIndian);
-            velmora::ui::LayOutOnPages(*document, writer);
+            const auto document = velmora::report::ReportDocument(a, ChartStyle::NorthIndian);
+            velmora::report::LayOutOnPages(*document, writer);
             QAbstractTextDocumentLayout* layout = document->documentLayout();
             const double page = document->pageSize().height();
             QVERIFY(document->pageCount() >= 2);
@@ -194,7 +198,7 @@ private slots:
             // The chart: its width on paper, on the page of its heading.
             const ShownImage chart = ChartIn(*document);
             const double chartDots = chart.Block.layout()->lineAt(0).naturalTextWidth();
-            QVERIFY(qAbs(chartDots / writer.logicalDpiX() * 25.4 - velmora::ui::kReportChartMillimetres) < 0.1);
+            QVERIFY(qAbs(chartDots / writer.logicalDpiX() * 25.4 - velmora::report::kReportChartMillimetres) < 0.1);
             const QList<QRectF> heading = LineRects(*document, chart.Block.previous());
             const QList<QRectF> image = LineRects(*document, chart.Block);
             QVERIFY(heading.size() == 1 && image.size() == 1);
@@ -213,7 +217,7 @@ private slots:
             for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
                 const QList<QRectF> lines = LineRects(*document, block);
                 for (const QRectF& line : lines) QVERIFY(pageOf(line.top()) == pageOf(line.bottom() - 1));
-                if (block.userState() != velmora::ui::kReportPartStart || lines.isEmpty()) continue;
+                if (block.userState() != velmora::report::kReportPartStart || lines.isEmpty()) continue;
                 const QList<QRectF> next = LineRects(*document, block.next());
                 if (!next.isEmpty()) QCOMPARE(pageOf(lines.last().top()), pageOf(next.first().top()));
             }
@@ -221,10 +225,10 @@ private slots:
     }
 
     void thePdfIsOnTheLocalesPaper() {
-        const QByteArray pdf = velmora::ui::ReportPdf(Analysis(), ChartStyle::SouthIndian);
+        const QByteArray pdf = velmora::report::ReportPdf(Analysis(), ChartStyle::SouthIndian);
         QVERIFY(pdf.startsWith("%PDF-"));
         QVERIFY(pdf.size() > 20000);
-        const QSizeF points = velmora::ui::ReportPaper().size(QPageSize::Point);
+        const QSizeF points = velmora::report::ReportPaper().size(QPageSize::Point);
         const QRegularExpressionMatch box =
             QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"))
                 .match(QString::fromLatin1(pdf));
@@ -257,7 +261,7 @@ private slots:
         const QImage saved(dir.filePath(QStringLiteral("chart.png")));
         QCOMPARE(saved.size(), QSize(1200, 1200));
         QCOMPARE(saved.convertToFormat(QImage::Format_ARGB32_Premultiplied),
-                 velmora::ui::BirthChartImage(a, ChartStyle::NorthIndian, 1200));
+                 velmora::report::BirthChartImage(a, ChartStyle::NorthIndian, 1200));
 
         // Into a folder that is not there: a message, nothing written.
         dialogs.Answers = {dir.filePath(QStringLiteral("gone/report.pdf"))};
@@ -284,7 +288,7 @@ private slots:
         const QString birth = dir.filePath(QStringLiteral("asha.vbirth"));
         QFile file(birth);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(velmora::BirthFileText(Analysis().Input).c_str());
+        file.write(velmora::testing::FileTextOf(Analysis().Input).c_str());
         file.close();
         QVERIFY(window.OpenBirthFile(birth));
         window.Analyze();

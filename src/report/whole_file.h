@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace velmora::ui {
+namespace velmora::report {
 
 // Writes bytes to path whole or not at all: into a temporary file beside
 // it, moved over the old file only when every byte reached the disk. On
@@ -11,4 +11,4 @@ namespace velmora::ui {
 // (when given) says why.
 bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
-}  // namespace velmora::ui
+}  // namespace velmora::report

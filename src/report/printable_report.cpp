@@ -1,4 +1,4 @@
-#include "ui/report.h"
+#include "report/printable_report.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -18,15 +18,17 @@
 #include "core/period_texts.h"
 #include "core/place_zone.h"
 #include "core/zones.h"
+#include "core/text_formats.h"
 #include "model/version.h"
-#include "ui/toolkit_tabs.h"
-#include "ui/whole_file.h"
+#include "report/chart_pictures.h"
+#include "report/qt_text.h"
+#include "report/whole_file.h"
 
-namespace velmora::ui {
+namespace velmora::report {
 
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Q(std::string_view text) { return ToQString(text); }
 QString Lines(std::string_view text) { return Q(WithNewlines(text)); }
 QString Sign(int sign) { return Q(SignNameOf(sign)); }
 
@@ -195,13 +197,13 @@ private:
 };
 
 QString ZoneText(const BirthAnalysis& a) {
-    const FormInput& form = a.Input;
-    if (form.ExactUtcOffsetMinutes)
-        return QStringLiteral("UTC%1 (exact offset)").arg(Q(OffsetText(*form.ExactUtcOffsetMinutes)));
+    const Birth& birth = a.Birth;
+    if (birth.ExactUtcOffsetMinutes)
+        return QStringLiteral("UTC%1 (exact offset)").arg(Q(OffsetText(*birth.ExactUtcOffsetMinutes)));
     QString text;
-    if (form.ZoneRow >= 0 && form.ZoneRow < kZoneCount)
-        text = Q(ZoneTable()[static_cast<std::size_t>(form.ZoneRow)].Text);
-    if (form.DaylightSaving) text += QStringLiteral(", daylight saving time");
+    if (birth.ZoneRow >= 0 && birth.ZoneRow < kZoneCount)
+        text = Q(ZoneTable()[static_cast<std::size_t>(birth.ZoneRow)].Text);
+    if (birth.DaylightSaving) text += QStringLiteral(", daylight saving time");
     return text;
 }
 
@@ -302,7 +304,7 @@ QImage BirthChartImage(const BirthAnalysis& analysis, ChartStyle chartStyle, int
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setFont(QGuiApplication::font());
-    ChartWidget::Paint(painter, QRectF(0, 0, side, side), chartStyle, BirthPicture(analysis), ChartPalette());
+    PaintChart(painter, QRectF(0, 0, side, side), chartStyle, BirthPicture(analysis), ChartPalette());
     painter.end();
     return image;
 }
@@ -318,17 +320,18 @@ std::unique_ptr<QTextDocument> ReportDocument(const BirthAnalysis& a, ChartStyle
             QStringLiteral("%1 v%2").arg(Q(kProgramName), Q(kProgramShortVersion)));
 
     w.Heading(QStringLiteral("Birth Details"));
-    QList<QStringList> details{{QStringLiteral("Name"), Q(d.Name)},
-                               {QStringLiteral("Date of birth"), Q(d.DateOfBirth)},
-                               {QStringLiteral("Time of birth"), Q(d.TimeOfBirth)},
-                               {QStringLiteral("Latitude"), Q(d.Latitude) + (a.Input.South ? " S" : " N")},
-                               {QStringLiteral("Longitude"), Q(d.Longitude) + (a.Input.East ? " E" : " W")},
-                               {QStringLiteral("City"), Q(d.City)},
-                               {QStringLiteral("State"), Q(d.State)},
-                               {QStringLiteral("Country"), Q(d.Country)},
-                               {QStringLiteral("Zone"), ZoneText(a)}};
-    if (a.PlaceZone) details.append({QStringLiteral("Place"), Q(a.PlaceZone->Note)});
-    details.append({QStringLiteral("Positions from"), Q(EngineDescription(a.Settings))});
+    QList<QStringList> details{
+        {QStringLiteral("Name"), Q(d.Name)},
+        {QStringLiteral("Date of birth"), Q(d.DateOfBirth)},
+        {QStringLiteral("Time of birth"), Q(d.TimeOfBirth)},
+        {QStringLiteral("Latitude"), Q(d.Latitude) + (a.Birth.Latitude.Negative ? " S" : " N")},
+        {QStringLiteral("Longitude"), Q(d.Longitude) + (a.Birth.Longitude.Negative ? " W" : " E")},
+        {QStringLiteral("City"), Q(d.City)},
+        {QStringLiteral("State"), Q(d.State)},
+        {QStringLiteral("Country"), Q(d.Country)},
+        {QStringLiteral("Zone"), ZoneText(a)}};
+    if (a.Birth.PlaceClock) details.append({QStringLiteral("Place"), Q(a.Birth.PlaceClock->Note)});
+    details.append({QStringLiteral("Positions from"), Q(EngineDescription(a.Birth.Settings))});
     w.Table(details, false, {0});
 
     w.Heading(QStringLiteral("Birth Chart (%1)").arg(StyleName(chartStyle)));
@@ -366,7 +369,7 @@ std::unique_ptr<QTextDocument> ReportDocument(const BirthAnalysis& a, ChartStyle
     w.Paragraph(Q(DashaBalanceText(a.Dasha)));
     QList<QStringList> dashas{{QStringLiteral("Maha dasha"), QStringLiteral("From"), QStringLiteral("To")}};
     for (const analysis::MahaDasha& maha : a.Dasha.Periods)
-        dashas.append({Q(maha.LordName), Q(IsoDateText(maha.StartDate)), Q(IsoDateText(maha.EndDate))});
+        dashas.append({Q(maha.LordName), Q(DateText(maha.StartDate)), Q(DateText(maha.EndDate))});
     w.Table(dashas, true, {0});
     for (const ReadingDasha& reading : ReadingDashas(a)) w.Paragraph(Q(reading.Text));
 
@@ -431,4 +434,4 @@ bool WriteReportPdf(const BirthAnalysis& analysis, ChartStyle chartStyle, const 
     return WriteWholeFile(path, ReportPdf(analysis, chartStyle), error);
 }
 
-}  // namespace velmora::ui
+}  // namespace velmora::report

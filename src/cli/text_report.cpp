@@ -1,4 +1,4 @@
-#include "cli/report.h"
+#include "cli/text_report.h"
 
 #include <QStringList>
 
@@ -8,6 +8,7 @@
 #include "core/engine_settings.h"
 #include "core/place_zone.h"
 #include "core/period_texts.h"
+#include "core/text_formats.h"
 #include "core/zones.h"
 #include "model/version.h"
 
@@ -88,11 +89,12 @@ QString ResultText(const BirthAnalysis& analysis) {
     out += QStringLiteral("  City           : %1\n").arg(Q(d.City));
     out += QStringLiteral("  State          : %1\n").arg(Q(d.State));
     out += QStringLiteral("  Country        : %1\n").arg(Q(d.Country));
-    if (analysis.PlaceZone) out += QStringLiteral("  Place          : %1\n").arg(Q(analysis.PlaceZone->Note));
+    if (analysis.Birth.PlaceClock)
+        out += QStringLiteral("  Place          : %1\n").arg(Q(analysis.Birth.PlaceClock->Note));
     if (analysis.Birth.ExactUtcOffsetMinutes)
         out += QStringLiteral("  Clock offset   : UTC%1\n").arg(Q(OffsetText(*analysis.Birth.ExactUtcOffsetMinutes)));
-    if (analysis.Settings.Mode == EphemerisMode::Precise)
-        out += QStringLiteral("  Positions      : %1\n").arg(Q(EngineDescription(analysis.Settings)));
+    if (analysis.Birth.Settings.Mode == EphemerisMode::Precise)
+        out += QStringLiteral("  Positions      : %1\n").arg(Q(EngineDescription(analysis.Birth.Settings)));
     out += QLatin1Char('\n');
 
     out += QStringLiteral("Vedic Planetary Position\n");
@@ -167,8 +169,8 @@ QString ResultText(const BirthAnalysis& analysis) {
     for (const analysis::MahaDasha& maha : analysis.Dasha.Periods) {
         out += QStringLiteral("  %1 %2 to %3\n")
                    .arg(Q(maha.LordName), -8)
-                   .arg(Q(IsoDateText(maha.StartDate)))
-                   .arg(Q(IsoDateText(maha.EndDate)));
+                   .arg(Q(DateText(maha.StartDate)))
+                   .arg(Q(DateText(maha.EndDate)));
     }
     for (const ReadingDasha& line : ReadingDashas(analysis)) out += QStringLiteral("  %1\n").arg(Q(line.Text));
     return out;
@@ -184,19 +186,19 @@ QString SensitivityText(const SensitivityScan& scan) {
                .arg(QStringLiteral("Arudha Lagna"));
     for (const SensitivitySegment& segment : scan.Segments) {
         out += QStringLiteral("  %1 %2 %3 %4\n")
-                   .arg(Q(ClockMinuteText(segment.From)), -17)
-                   .arg(Q(ClockMinuteText(segment.To)), -17)
+                   .arg(Q(ClockReadingText(segment.From)), -17)
+                   .arg(Q(ClockReadingText(segment.To)), -17)
                    .arg(Q(SignNameOf(segment.AscendantSign)), -12)
                    .arg(Q(SignNameOf(segment.ArudhaLagnaSign)));
     }
     out += QStringLiteral("  Same chart: %1 to %2\n")
-               .arg(Q(ClockMinuteText(scan.SameChart.From)), Q(ClockMinuteText(scan.SameChart.To)));
+               .arg(Q(ClockReadingText(scan.SameChart.From)), Q(ClockReadingText(scan.SameChart.To)));
     out += QStringLiteral("  %1\n").arg(Q(SensitivitySentence(scan)));
     return out;
 }
 
 QString TransitsText(const TransitSky& sky) {
-    QString out = QStringLiteral("\nTransits at %1 UT\n").arg(Q(ClockMinuteText(sky.Moment)));
+    QString out = QStringLiteral("\nTransits at %1 UT\n").arg(Q(ClockReadingText(sky.Moment)));
     if (!sky.Ok) return out + QStringLiteral("  %1\n").arg(Q(sky.Error));
     out += QStringLiteral("  %1 %2 %3 %4 %5\n")
                .arg(QStringLiteral("Body"), -8)

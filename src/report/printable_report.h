@@ -9,12 +9,12 @@
 #include <memory>
 
 #include "core/pipeline.h"
-#include "ui/chart_widget.h"
+#include "report/chart_painting.h"
 
 class QPagedPaintDevice;
 class QTextDocument;
 
-namespace velmora::ui {
+namespace velmora::report {
 
 // The printable report of one analysis: the birth details with the place,
 // zone and clock offset; the birth chart in the chosen style; the ten
@@ -57,4 +57,4 @@ QByteArray ReportPdf(const BirthAnalysis& analysis, ChartStyle chartStyle);
 bool WriteReportPdf(const BirthAnalysis& analysis, ChartStyle chartStyle, const QString& path,
                     QString* error = nullptr);
 
-}  // namespace velmora::ui
+}  // namespace velmora::report

@@ -1,8 +1,8 @@
-#include "ui/whole_file.h"
+#include "report/whole_file.h"
 
 #include <QSaveFile>
 
-namespace velmora::ui {
+namespace velmora::report {
 
 bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error) {
     // Unbuffered, so a short write (a full disk, a size limit) shows in the
@@ -20,4 +20,4 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error
     return written;
 }
 
-}  // namespace velmora::ui
+}  // namespace velmora::report
