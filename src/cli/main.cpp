@@ -5,7 +5,7 @@
 #ifdef VELMORA_WITH_REPORT
 #include <QGuiApplication>
 #endif
-#include <QSaveFile>
+#include <QFile>
 #include <QTextStream>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +16,7 @@
 #include "core/pipeline.h"
 #include "core/place_zone.h"
 #include "core/validation.h"
+#include "core/whole_file.h"
 #include "core/time_scan.h"
 #include "cli/arguments.h"
 #include "cli/batch_command.h"
@@ -40,7 +41,8 @@ velmora::AnalysisOptions OptionsOf(const velmora::cli::Request& request) {
 }
 
 // --save-birth: the birth as the input window would save it, written whole
-// or not at all (a failed write leaves an older file as it was).
+// or not at all (a failed write leaves an older file as it was; anything
+// but a regular file at the path is refused and left alone).
 int SaveBirth(const velmora::cli::Request& request, QTextStream& err) {
     std::optional<velmora::Notice> refused = velmora::ValidateInput(request.Form);
     if (!refused) {
@@ -51,15 +53,12 @@ int SaveBirth(const velmora::cli::Request& request, QTextStream& err) {
         return kExitInvalidInput;
     }
     const std::string text = velmora::BirthFileText(request.Form, request.BirthEphemeris);
-    // Unbuffered, so a short write (a full disk, a size limit) shows in the
-    // count: QSaveFile commits whatever reached the disk unless told.
-    QSaveFile file(request.SaveBirthPath);
-    const bool written =
-        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-        file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) && file.commit();
-    if (!written) file.cancelWriting();
+    // Never over a device, FIFO or folder; through a link to its target.
+    const velmora::core::WholeFileWrite written =
+        velmora::core::WriteWholeFile(QFile::encodeName(request.SaveBirthPath).toStdString(), text);
     if (!written) {
-        err << "velmora-arudha-lagna-cli: cannot write " << request.SaveBirthPath << ": " << file.errorString() << "\n";
+        err << "velmora-arudha-lagna-cli: cannot write " << request.SaveBirthPath << ": "
+            << QString::fromLocal8Bit(written.Error.c_str()) << "\n";
         return kExitCannotWrite;
     }
     return 0;
