@@ -182,7 +182,7 @@ ZoneAtMoment ZoneAt(core::ZoneRules& rules, std::string_view timeZoneId, int yea
         return result;
     }
     const std::string id(timeZoneId);
-    const core::ZoneHistory* zone = rules.Find(id);
+    core::ZoneHistory* zone = rules.Find(id);
     if (zone == nullptr) {
         result.Status = LocalTimeStatus::UnknownZone;
         result.Note = "The time zone \"" + id + "\" is not in the time-zone database.";

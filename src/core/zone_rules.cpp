@@ -13,12 +13,14 @@ using date::hh_mm_ss;
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <exception>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace velmora::core {
 
@@ -125,10 +127,31 @@ std::string TimeText(long total) {
     return text;
 }
 
+// A TZif file is a few kilobytes; anything past 1 MiB is not one.
+constexpr std::size_t kMaxTzifBytes = 1 << 20;
+
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return {};
+    std::string bytes;
+    char buffer[8192];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0 || bytes.size() + static_cast<std::size_t>(got) > kMaxTzifBytes) {
+            if (got != 0) bytes.clear();
+            break;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+// The database's last period runs to the end of its calendar; only there
+// can the rule say something else.
+bool IsLastPeriod(const date::sys_info& info) {
+    return info.end >= date::sys_days{date::year{9999} / date::January / 1};
 }
 
 // A zone id names a file under the folder: no absolute paths, no "..".
@@ -240,7 +263,14 @@ std::optional<std::string> RuleWithoutNegativeTimes(std::string_view rule, secon
     return out;
 }
 
+ZoneHistory::ZoneHistory(const date::time_zone* zone, std::string tzifPath)
+    : zone_(zone), tzifPath_(std::move(tzifPath)) {}
+
 ZoneHistory::ZoneHistory(const date::time_zone* zone, std::optional<TzifTail> tail) : zone_(zone) {
+    Take(std::move(tail));
+}
+
+void ZoneHistory::Take(std::optional<TzifTail> tail) {
     if (!tail || tail->Rule.empty() || !tail->LastTransition) return;
     const std::optional<std::string> rule = RuleWithoutNegativeTimes(tail->Rule, shift_);
     if (!rule) return;
@@ -254,6 +284,16 @@ ZoneHistory::ZoneHistory(const date::time_zone* zone, std::optional<TzifTail> ta
     }
     ruleFrom_ = date::sys_seconds{seconds{*tail->LastTransition}};
 }
+
+bool ZoneHistory::HasRule() {
+    if (!tzifPath_.empty()) {
+        Take(ReadTzifTail(ReadFile(tzifPath_)));
+        tzifPath_.clear();
+    }
+    return rule_ != nullptr;
+}
+
+bool ZoneHistory::FollowsRule() { return HasRule(); }
 
 ZoneHistory::~ZoneHistory() = default;
 ZoneHistory::ZoneHistory(ZoneHistory&&) noexcept = default;
@@ -272,24 +312,25 @@ date::sys_info ZoneHistory::RuleInfo(date::sys_seconds moment) const {
     return info;
 }
 
-date::local_info ZoneHistory::Info(date::local_seconds local) const {
+date::local_info ZoneHistory::Info(date::local_seconds local) {
     const date::local_info listed = zone_->get_info(local);
     // Past the last transition the database holds its last offset for
     // ever; the rule knows better. The rule agrees with that last offset
     // when it takes over (RFC 8536 3.3), so the hand-over is seamless.
-    if (!rule_ || listed.result != date::local_info::unique) return listed;
+    if (listed.result != date::local_info::unique || !IsLastPeriod(listed.first) || !HasRule()) return listed;
     if (date::sys_seconds{local.time_since_epoch() - listed.first.offset} < ruleFrom_) return listed;
     return RuleInfo(local);
 }
 
-date::sys_info ZoneHistory::Info(date::sys_seconds moment) const {
-    if (!rule_ || moment < ruleFrom_) return zone_->get_info(moment);
+date::sys_info ZoneHistory::Info(date::sys_seconds moment) {
+    const date::sys_info listed = zone_->get_info(moment);
+    if (!IsLastPeriod(listed) || !HasRule() || moment < ruleFrom_) return listed;
     return RuleInfo(moment);
 }
 
 ZoneRules::ZoneRules(std::string zoneinfoFolder) : folder_(std::move(zoneinfoFolder)) {}
 
-const ZoneHistory* ZoneRules::Find(std::string_view zoneId) {
+ZoneHistory* ZoneRules::Find(std::string_view zoneId) {
     if (const auto known = zones_.find(zoneId); known != zones_.end()) return known->second ? &*known->second : nullptr;
     const std::string id(zoneId);
     const date::time_zone* zone = nullptr;
@@ -299,11 +340,7 @@ const ZoneHistory* ZoneRules::Find(std::string_view zoneId) {
         zone = nullptr;
     }
     std::optional<ZoneHistory> history;
-    if (zone != nullptr) {
-        std::optional<TzifTail> tail;
-        if (IsPlainId(id)) tail = ReadTzifTail(ReadFile(folder_ + "/" + id));
-        history.emplace(zone, std::move(tail));
-    }
+    if (zone != nullptr) history.emplace(zone, IsPlainId(id) ? folder_ + "/" + id : std::string());
     const auto stored = zones_.emplace(id, std::move(history)).first;
     return stored->second ? &*stored->second : nullptr;
 }

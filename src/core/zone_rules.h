@@ -41,9 +41,14 @@ std::optional<std::string> RuleWithoutNegativeTimes(std::string_view rule, std::
 
 // One zone's clocks at every moment: the system database's explicit
 // transitions (Howard Hinnant's date/tz) up to the file's last one, the
-// file's POSIX rule (date/ptz.h) after it.
+// file's POSIX rule (date/ptz.h) after it. The file is read the first time a
+// moment past the database's last change is asked for. One thread at a time.
 class ZoneHistory {
 public:
+    // `tzifPath`: the zone's TZif file; empty for none (the last offset of
+    // the database then holds for ever).
+    ZoneHistory(const date::time_zone* zone, std::string tzifPath);
+    // With the file's tail already read.
     ZoneHistory(const date::time_zone* zone, std::optional<TzifTail> tail);
     ~ZoneHistory();
     ZoneHistory(ZoneHistory&&) noexcept;
@@ -52,19 +57,23 @@ public:
     // The offset or offsets a local clock time has: unique, ambiguous (the
     // clocks went back: first is the earlier) or nonexistent (they went
     // forward: first is the offset before the change, second the one after).
-    date::local_info Info(date::local_seconds local) const;
+    date::local_info Info(date::local_seconds local);
     // The offset in force at a universal moment.
-    date::sys_info Info(date::sys_seconds moment) const;
+    date::sys_info Info(date::sys_seconds moment);
 
     const date::time_zone& Zone() const { return *zone_; }
     // Whether moments after the last transition follow the file's rule.
-    bool FollowsRule() const { return rule_ != nullptr; }
+    bool FollowsRule();
 
 private:
+    // Reads the file's rule, once.
+    bool HasRule();
+    void Take(std::optional<TzifTail> tail);
     date::local_info RuleInfo(date::local_seconds local) const;
     date::sys_info RuleInfo(date::sys_seconds moment) const;
 
     const date::time_zone* zone_;
+    std::string tzifPath_;  // emptied once read
     std::unique_ptr<Posix::time_zone> rule_;
     std::chrono::seconds shift_{0};  // see RuleWithoutNegativeTimes
     date::sys_seconds ruleFrom_{};   // the last explicit transition
@@ -80,7 +89,7 @@ public:
     explicit ZoneRules(std::string zoneinfoFolder = std::string(kSystemFolder));
 
     // The zone, or nullptr when the database does not know the id.
-    const ZoneHistory* Find(std::string_view zoneId);
+    ZoneHistory* Find(std::string_view zoneId);
 
 private:
     std::string folder_;
