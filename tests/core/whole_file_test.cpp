@@ -2,17 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <dirent.h>
 #include <fstream>
 #include <iterator>
 #include <set>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+
+#include "core/file_size_limit.h"
 
 namespace velmora::core {
 namespace {
@@ -154,36 +154,13 @@ TEST(WholeFile, WritesThroughSymbolicLinksAndKeepsThem) {
     EXPECT_EQ(folder.Entries(), (std::set<std::string>{"real", "inner", "outer", "dangling", "to-fifo", "loop"}));
 }
 
-// While alive, this process may write files of at most `bytes` bytes; a
-// longer write stops short (EFBIG) instead of raising SIGXFSZ.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = old_;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, previous_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit old_{};
-    void (*previous_)(int) = nullptr;
-};
-
 TEST(WholeFile, AShortWriteLeavesTheOldFileAndNoTemporary) {
     Folder folder;
     const std::string path = folder / "kept.vbirth";
     Write(path, "the old birth");
     WholeFileWrite failed;
     {
-        const FileSizeLimit limit(512);
+        const testing::FileSizeLimit limit(512);
         failed = WriteWholeFile(path, std::string(4096, 'y'));
     }
     EXPECT_EQ(failed.Result, WholeFileWrite::Outcome::Failed);
