@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -16,7 +15,7 @@ namespace velmora {
 namespace {
 
 constexpr const char* kLockFileName = "velmora-arudha-lagna.lock";
-constexpr const char* kCacheFolderName = "velmora-arudha-lagna";
+constexpr const char* kLockFolderName = "velmora-arudha-lagna";
 // Enough rounds for a broken entry to be removed and a rival copy's own
 // repair to settle; each round either locks, refuses or removes something.
 constexpr int kAttempts = 8;
@@ -25,43 +24,29 @@ void Say(const QString& text) { std::fprintf(stderr, "velmora-arudha-lagna: %s\n
 
 QString ErrorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-// An existing folder owned by this user that no one else may enter. With
-// tighten, a folder of ours with looser permissions is brought to 0700.
-bool IsPrivateFolder(const QString& folder, bool tighten) {
+// Why the entry at `folder` is not a folder private to this user; empty
+// when it is one. lstat: a symbolic link is never followed. A folder of ours
+// with looser permissions is brought to 0700 when `tighten`.
+QString NotPrivate(const QString& folder, bool tighten) {
     struct stat st {};
     const QByteArray native = QFile::encodeName(folder);
-    if (::stat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return false;
-    if ((st.st_mode & 077) == 0) return true;
-    return tighten && ::chmod(native.constData(), 0700) == 0;
+    if (::lstat(native.constData(), &st) != 0) return ErrorText(errno);
+    if (S_ISLNK(st.st_mode)) return QStringLiteral("it is a symbolic link");
+    if (!S_ISDIR(st.st_mode)) return QStringLiteral("it is not a folder");
+    if (st.st_uid != ::geteuid()) return QStringLiteral("it belongs to another user");
+    if ((st.st_mode & 077) == 0) return {};
+    if (tighten && ::chmod(native.constData(), 0700) == 0) return {};
+    return QStringLiteral("other users may use it");
 }
 
-bool IsAbsolute(const QString& path) { return !path.isEmpty() && QDir::isAbsolutePath(path); }
-
-QString RuntimeFolder() {
-    // When XDG_RUNTIME_DIR is unset or unfit (not ours, not private) Qt
-    // makes up a folder under the temporary folder instead, which other users
-    // share, or with TMPDIR missing even under the root folder. Only the
-    // user's own runtime folder will do; otherwise the cache folder is used.
-    const QString wanted = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    // Checked before asking Qt, which would create or repair folders on the way.
-    if (!IsAbsolute(wanted) || !IsPrivateFolder(wanted, false)) return {};
-    const QString folder = QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
-    if (folder != QDir::cleanPath(wanted) || !IsPrivateFolder(folder, false)) return {};
-    return folder;
-}
-
-QString CacheFolder() {
-    // Without a home folder Qt's guess is the root folder; nothing of ours
-    // belongs there.
-    const QString home = qEnvironmentVariable("HOME");
-    const QString cacheHome = qEnvironmentVariable("XDG_CACHE_HOME");
-    if (!IsAbsolute(home) && !IsAbsolute(cacheHome)) return {};
-    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    if (!IsAbsolute(base)) base = IsAbsolute(home) ? QDir(home).filePath(QStringLiteral(".cache")) : QString();
-    if (base.isEmpty() || !QDir().mkpath(base)) return {};
-    const QString folder = QDir::cleanPath(QDir(base).filePath(QString::fromLatin1(kCacheFolderName)));
-    ::mkdir(QFile::encodeName(folder).constData(), 0700);  // may exist already; checked next
-    return IsPrivateFolder(folder, true) ? folder : QString();
+// A root others may write to protects our entries only with the sticky bit
+// (/tmp): without it anyone could move our folder away and put theirs.
+bool IsSafeRoot(const QString& root) {
+    struct stat st {};
+    if (!QDir::isAbsolutePath(root) || ::stat(QFile::encodeName(root).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return false;
+    if (st.st_uid != 0 && st.st_uid != ::geteuid()) return false;
+    return (st.st_mode & (S_IWGRP | S_IWOTH)) == 0 || (st.st_mode & S_ISVTX) != 0;
 }
 
 // Removes whatever stands at the lock path in place of a lock file we can
@@ -87,13 +72,25 @@ void StartingWithoutLock(const QString& reason) {
 
 }  // namespace
 
-QString LockFileInstanceGuard::DefaultLockDirectory() {
-    const QString runtime = RuntimeFolder();
-    return runtime.isEmpty() ? CacheFolder() : runtime;
+QString LockFileInstanceGuard::LockDirectoryIn(const Places& places) {
+    const QString uid = QString::number(static_cast<qulonglong>(::geteuid()));
+    if (IsSafeRoot(places.TemporaryRoot)) {
+        const QString folder = QDir::cleanPath(
+            QDir(places.TemporaryRoot).filePath(QString::fromLatin1(kLockFolderName) + QLatin1Char('-') + uid));
+        ::mkdir(QFile::encodeName(folder).constData(), 0700);  // may exist already; checked next
+        const QString why = NotPrivate(folder, true);
+        if (why.isEmpty()) return folder;
+        Say(QStringLiteral("not using %1 for the single-instance lock: %2").arg(folder, why));
+    }
+    if (IsSafeRoot(places.RuntimeRoot)) {
+        const QString folder = QDir::cleanPath(QDir(places.RuntimeRoot).filePath(uid));
+        if (NotPrivate(folder, false).isEmpty()) return folder;
+    }
+    return {};
 }
 
-QString LockFileInstanceGuard::DefaultLockPath() {
-    const QString folder = DefaultLockDirectory();
+QString LockFileInstanceGuard::LockPathIn(const Places& places) {
+    const QString folder = LockDirectoryIn(places);
     return folder.isEmpty() ? QString() : QDir(folder).filePath(QString::fromLatin1(kLockFileName));
 }
 
@@ -112,7 +109,7 @@ bool LockFileInstanceGuard::Claim() {
     if (Held()) return true;
     if (path_.isEmpty()) {
         StartingWithoutLock(
-            QStringLiteral("no private folder for the lock (neither XDG_RUNTIME_DIR nor a cache folder)"));
+            QStringLiteral("no private folder for the lock (neither in the temporary folder nor the runtime folder)"));
         return true;
     }
     const QByteArray native = QFile::encodeName(path_);

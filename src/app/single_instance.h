@@ -42,13 +42,27 @@ public:
     bool Held() const { return fd_ >= 0; }
     const QString& LockPath() const { return path_; }
 
-    // The lock's folder: the runtime folder ($XDG_RUNTIME_DIR) when it is set,
-    // absolute and private to this user; otherwise velmora-arudha-lagna in
-    // the user's cache folder, created with mode 0700. Empty when neither is
-    // usable. Never relative, never a folder other users can write to.
-    static QString DefaultLockDirectory();
-    // DefaultLockDirectory() plus the lock's file name; empty without a folder.
-    static QString DefaultLockPath();
+    // Where the lock's folder is looked for. The program always uses the
+    // system's own places; tests point both elsewhere.
+    struct Places {
+        QString TemporaryRoot = QStringLiteral("/tmp");
+        QString RuntimeRoot = QStringLiteral("/run/user");
+    };
+
+    // The lock's folder, which depends on the user alone, never on the
+    // environment (XDG_RUNTIME_DIR, HOME, TMPDIR), so every copy of one user
+    // finds the same lock: velmora-arudha-lagna-UID in the temporary root,
+    // created with mode 0700; when that name is taken by something that is
+    // not a private folder of this user (another user's folder, a symbolic
+    // link, a file, a folder open to others), the user's runtime folder
+    // RuntimeRoot/UID when it is a private folder of this user. Empty when
+    // neither is usable, and the refused entries are named on standard
+    // error. Always absolute.
+    static QString LockDirectoryIn(const Places& places);
+    static QString DefaultLockDirectory() { return LockDirectoryIn(Places{}); }
+    // The folder plus the lock's file name; empty without a folder.
+    static QString LockPathIn(const Places& places);
+    static QString DefaultLockPath() { return LockPathIn(Places{}); }
 
 private:
     QString path_;

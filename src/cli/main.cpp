@@ -5,7 +5,7 @@
 #ifdef VELMORA_WITH_REPORT
 #include <QGuiApplication>
 #endif
-#include <QSaveFile>
+#include <QFile>
 #include <QTextStream>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +18,7 @@
 #include "core/birth_file.h"
 #include "core/form_reading.h"
 #include "core/pipeline.h"
+#include "core/whole_file.h"
 #include "model/version.h"
 #ifdef VELMORA_WITH_REPORT
 #include "report/printable_report.h"
@@ -46,7 +47,8 @@ velmora::AnalysisOptions OptionsOf(const velmora::cli::Request& request) {
 }
 
 // --save-birth: the birth as the input window would save it, written whole
-// or not at all (a failed write leaves an older file as it was).
+// or not at all (a failed write leaves an older file as it was; anything
+// but a regular file at the path is refused and left alone).
 int SaveBirth(const velmora::cli::Request& request, QTextStream& err) {
     const velmora::FormReading reading = velmora::ReadForm(request.Form);
     if (const velmora::Notice* refused = velmora::RefusalOf(reading)) {
@@ -54,15 +56,12 @@ int SaveBirth(const velmora::cli::Request& request, QTextStream& err) {
         return kExitInvalidInput;
     }
     const std::string text = velmora::BirthFileText(*velmora::BirthOf(reading), request.BirthEphemeris);
-    // Unbuffered, so a short write (a full disk, a size limit) shows in the
-    // count: QSaveFile commits whatever reached the disk unless told.
-    QSaveFile file(request.SaveBirthPath);
-    const bool written =
-        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-        file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) && file.commit();
-    if (!written) file.cancelWriting();
+    // Never over a device, FIFO or folder; through a link to its target.
+    const velmora::core::WholeFileWrite written =
+        velmora::core::WriteWholeFile(QFile::encodeName(request.SaveBirthPath).toStdString(), text);
     if (!written) {
-        err << "velmora-arudha-lagna-cli: cannot write " << request.SaveBirthPath << ": " << file.errorString() << "\n";
+        err << "velmora-arudha-lagna-cli: cannot write " << request.SaveBirthPath << ": "
+            << QString::fromLocal8Bit(written.Error.c_str()) << "\n";
         return kExitCannotWrite;
     }
     return 0;

@@ -13,6 +13,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <set>
+#include <vector>
 
 #include "core/form_reading.h"
 #include "core/input_filters.h"
@@ -302,18 +304,90 @@ struct ExactNumbers {
     bool EndArray(rapidjson::SizeType elements) { return Next.EndArray(elements); }
 };
 
+// Refuses what a birth file never holds and the document would take
+// silently or the parser could not survive: nesting deeper than
+// kBirthFileMaxDepth, and a key given twice in one object (the document
+// would keep both and the look-ups see the first).
+template <class Handler>
+struct StructureGuard {
+    Handler& Next;
+    std::string& Refusal;
+    // The keys of each open object; an open array has an empty entry.
+    std::vector<std::set<std::string, std::less<>>> Keys{};
+    // The key under which each open container stands ("" at the top and in arrays).
+    std::vector<std::string> Names{};
+    std::string PendingName{};
+
+    bool Open() {
+        if (Keys.size() >= kBirthFileMaxDepth) {
+            Refusal = "objects and arrays nest more than " + std::to_string(kBirthFileMaxDepth) +
+                      " deep; a birth file nests two.";
+            return false;
+        }
+        Keys.emplace_back();
+        Names.push_back(PendingName);
+        PendingName.clear();
+        return true;
+    }
+    bool Close() {
+        Keys.pop_back();
+        Names.pop_back();
+        PendingName.clear();
+        return true;
+    }
+
+    bool Null() { return Scalar() && Next.Null(); }
+    bool Bool(bool b) { return Scalar() && Next.Bool(b); }
+    bool Int(int i) { return Scalar() && Next.Int(i); }
+    bool Uint(unsigned u) { return Scalar() && Next.Uint(u); }
+    bool Int64(std::int64_t i) { return Scalar() && Next.Int64(i); }
+    bool Uint64(std::uint64_t u) { return Scalar() && Next.Uint64(u); }
+    bool Double(double d) { return Scalar() && Next.Double(d); }
+    bool RawNumber(const char* text, rapidjson::SizeType length, bool copy) {
+        return Scalar() && Next.RawNumber(text, length, copy);
+    }
+    bool String(const char* text, rapidjson::SizeType length, bool copy) {
+        return Scalar() && Next.String(text, length, copy);
+    }
+    bool StartObject() { return Open() && Next.StartObject(); }
+    bool Key(const char* text, rapidjson::SizeType length, bool copy) {
+        const std::string key(text, length);
+        if (!Keys.back().insert(key).second) {
+            Refusal = "the key " + Quoted(key) + " appears twice";
+            if (!Names.back().empty()) Refusal += " in " + Quoted(Names.back());
+            Refusal += "; each key may be given once.";
+            return false;
+        }
+        PendingName = key;
+        return Next.Key(text, length, copy);
+    }
+    bool EndObject(rapidjson::SizeType members) { return Close() && Next.EndObject(members); }
+    bool StartArray() { return Open() && Next.StartArray(); }
+    bool EndArray(rapidjson::SizeType elements) { return Close() && Next.EndArray(elements); }
+
+private:
+    // A value other than a container ends the key it stood under.
+    bool Scalar() {
+        PendingName.clear();
+        return true;
+    }
+};
+
 struct ExactParse {
     std::string_view Text;
     rapidjson::ParseResult Result;
+    std::string Refusal{};  // StructureGuard's, when it stopped the parse
 
     template <class Handler>
     bool operator()(Handler& handler) {
-        ExactNumbers<Handler> exact{handler};
+        StructureGuard<Handler> guard{handler, Refusal};
+        ExactNumbers<StructureGuard<Handler>> exact{guard};
         rapidjson::Reader reader;
         rapidjson::MemoryStream memory(Text.data(), Text.size());
         rapidjson::EncodedInputStream<rapidjson::UTF8<>, rapidjson::MemoryStream> input(memory);
-        Result =
-            reader.Parse<rapidjson::kParseValidateEncodingFlag | rapidjson::kParseNumbersAsStringsFlag>(input, exact);
+        // Iterative: the parser's own depth costs no stack, whatever the text.
+        Result = reader.Parse<rapidjson::kParseValidateEncodingFlag | rapidjson::kParseNumbersAsStringsFlag |
+                              rapidjson::kParseIterativeFlag>(input, exact);
         return !Result.IsError();
     }
 };
@@ -334,6 +408,7 @@ BirthFileReading ReadBirthFile(std::string_view bytes) {
     rapidjson::Document document;
     ExactParse parse{bytes, {}};
     document.Populate(parse);
+    if (!parse.Refusal.empty()) return refuse("Not a birth file: " + parse.Refusal);
     if (parse.Result.IsError()) {
         const rapidjson::ParseErrorCode code = parse.Result.Code();
         const std::string why = code == rapidjson::kParseErrorStringInvalidEncoding ? "it is not valid UTF-8"

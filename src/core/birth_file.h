@@ -19,6 +19,9 @@ inline constexpr std::string_view kBirthFileFormat = "velmora-birth";
 inline constexpr int kBirthFileVersion = 1;
 // Anything longer is not a birth file; it is refused before it is parsed.
 inline constexpr std::size_t kBirthFileMaxBytes = 64 * 1024;
+// Objects and arrays nest at most this deep (the birth object itself is
+// one level, "place" two); deeper text is refused before it is built.
+inline constexpr std::size_t kBirthFileMaxDepth = 64;
 // The file name ending the front ends offer.
 inline constexpr std::string_view kBirthFileSuffix = ".vbirth";
 
@@ -39,7 +42,8 @@ struct BirthFileReading {
 std::string BirthFileText(const Birth& birth, const std::optional<EngineSettings>& ephemeris = std::nullopt);
 
 // Reads a birth file. Unknown keys are ignored. Refused: more than
-// kBirthFileMaxBytes, text that is not UTF-8 JSON, a missing key, a value of
+// kBirthFileMaxBytes, text that is not UTF-8 JSON, nesting deeper than
+// kBirthFileMaxDepth, a key given twice in one object, a missing key, a value of
 // the wrong type or shape, and a form the input window's checks refuse
 // (Error is then the window's own message).
 BirthFileReading ReadBirthFile(std::string_view bytes);

@@ -5,8 +5,8 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
-#include <exception>
 
+#include "core/zone_rules.h"
 #include "core/zones.h"
 
 namespace velmora {
@@ -168,6 +168,12 @@ int RowMinutesEast(const ZoneRow& row) { return -(row.OffsetHours * 60 + row.Off
 }  // namespace
 
 ZoneAtMoment ZoneAt(std::string_view timeZoneId, int year, int month, int day, int hour, int minute) {
+    core::ZoneRules rules;
+    return ZoneAt(rules, timeZoneId, year, month, day, hour, minute);
+}
+
+ZoneAtMoment ZoneAt(core::ZoneRules& rules, std::string_view timeZoneId, int year, int month, int day, int hour,
+                    int minute) {
     ZoneAtMoment result;
     const date::year_month_day ymd{date::year{year} / month / day};
     if (!ymd.ok() || hour < 0 || hour > 23 || minute < 0 || minute > 59) {
@@ -176,12 +182,7 @@ ZoneAtMoment ZoneAt(std::string_view timeZoneId, int year, int month, int day, i
         return result;
     }
     const std::string id(timeZoneId);
-    const date::time_zone* zone = nullptr;
-    try {
-        zone = date::locate_zone(id);
-    } catch (const std::exception&) {
-        zone = nullptr;
-    }
+    core::ZoneHistory* zone = rules.Find(id);
     if (zone == nullptr) {
         result.Status = LocalTimeStatus::UnknownZone;
         result.Note = "The time zone \"" + id + "\" is not in the time-zone database.";
@@ -189,7 +190,7 @@ ZoneAtMoment ZoneAt(std::string_view timeZoneId, int year, int month, int day, i
     }
 
     const date::local_seconds local = date::local_days{ymd} + std::chrono::hours{hour} + std::chrono::minutes{minute};
-    const date::local_info info = zone->get_info(local);
+    const date::local_info info = zone->Info(local);
     const std::string when = ClockText(hour, minute) + " on " + DateText(year, month, day);
 
     if (info.result == date::local_info::nonexistent) {
@@ -206,6 +207,7 @@ ZoneAtMoment ZoneAt(std::string_view timeZoneId, int year, int month, int day, i
     // time is in force, not how much it is.
     const date::sys_info& used = info.first;
     result.UtcOffsetMinutes = RoundedMinutes(used.offset);
+    result.UtcOffsetSeconds = static_cast<int>(used.offset.count());
     result.SummerTime = used.save != std::chrono::minutes{0};
     result.Abbreviation = used.abbrev;
     result.Status = LocalTimeStatus::Ok;

@@ -6,6 +6,10 @@
 
 namespace velmora {
 
+namespace core {
+class ZoneRules;
+}
+
 enum class LocalTimeStatus {
     Ok,
     Repeated,     // the clock time came twice (clocks went back); the first is used
@@ -19,6 +23,9 @@ enum class LocalTimeStatus {
 struct ZoneAtMoment {
     LocalTimeStatus Status = LocalTimeStatus::UnknownZone;
     int UtcOffsetMinutes = 0;  // east of Greenwich positive; local mean time rounded to the minute
+    // The same to the second: local mean times run to the second
+    // (Casablanca until 1913: -0:30:20), and universal time follows this one.
+    int UtcOffsetSeconds = 0;
     bool SummerTime = false;   // daylight saving (or war time) in force
     std::string Abbreviation;  // "EDT", "IST"; some zones have only "+0545"
     // Repeated: which of the two is used. Skipped, UnknownZone, InvalidDate:
@@ -29,7 +36,13 @@ struct ZoneAtMoment {
 // The offset in force in `timeZoneId` at the given local clock time. A
 // repeated time takes the first occurrence; a skipped or invalid one leaves
 // the offset at 0 and says why in Note.
+//
+// Every moment is covered: the database's explicit transitions as far as
+// they go (2037 in Debian's files), each zone's POSIX rule after them.
 ZoneAtMoment ZoneAt(std::string_view timeZoneId, int year, int month, int day, int hour, int minute);
+// The same, the zone read once into `rules` and kept there for later calls.
+ZoneAtMoment ZoneAt(core::ZoneRules& rules, std::string_view timeZoneId, int year, int month, int day, int hour,
+                    int minute);
 
 // A row of the zone list (ZoneTable()) and the state of the daylight-saving
 // box that together give a total offset exactly. The box means "the clock is

@@ -1,6 +1,7 @@
 // Test helper: claims the single-instance lock and holds the claim for the
-// milliseconds given. Arguments: the lock path, or --default for the lock the
-// program itself uses, then the milliseconds. Prints two lines: "claimed"
+// milliseconds given. Arguments: the lock path, --default for the lock the
+// program itself uses, or --in TEMPORARY-ROOT RUNTIME-ROOT for the program's
+// lock looked for in those two places; then the milliseconds. Prints two lines: "claimed"
 // (lock held), "unguarded" (started without a lock) or "refused"; then the
 // lock path. Exit status 1 for a refusal.
 
@@ -13,9 +14,11 @@
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() < 3) return 64;
-    const QString lockPath =
-        args[1] == QStringLiteral("--default") ? velmora::LockFileInstanceGuard::DefaultLockPath() : args[1];
+    const bool in = args.size() > 1 && args[1] == QStringLiteral("--in");
+    if (args.size() < (in ? 5 : 3)) return 64;
+    QString lockPath = args[1];
+    if (args[1] == QStringLiteral("--default")) lockPath = velmora::LockFileInstanceGuard::DefaultLockPath();
+    if (in) lockPath = velmora::LockFileInstanceGuard::LockPathIn({args[2], args[3]});
     velmora::LockFileInstanceGuard guard(lockPath);
     const bool started = guard.Claim();
     QTextStream(stdout) << (!started       ? "refused"
@@ -23,6 +26,6 @@ int main(int argc, char* argv[]) {
                                            : "unguarded")
                         << '\n'
                         << guard.LockPath() << Qt::endl;
-    if (started) QThread::msleep(args[2].toULong());
+    if (started) QThread::msleep(args[in ? 4 : 2].toULong());
     return started ? 0 : 1;
 }

@@ -58,7 +58,7 @@ class SingleInstanceTest : public QObject {
 
     std::vector<std::unique_ptr<QProcess>> running_;
 
-    static std::unique_ptr<QProcess> Start(const QString& lockPath, int holdMs,
+    static std::unique_ptr<QProcess> Start(const QStringList& where, int holdMs,
                                            const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
                                            std::optional<Unprivileged> as = std::nullopt) {
         auto process = std::make_unique<QProcess>();
@@ -70,7 +70,7 @@ class SingleInstanceTest : public QObject {
                 if (::setgroups(0, nullptr) != 0 || ::setgid(user.Gid) != 0 || ::setuid(user.Uid) != 0) ::_exit(70);
             });
         }
-        process->start(QStringLiteral(VELMORA_INSTANCE_PROBE), {lockPath, QString::number(holdMs)});
+        process->start(QStringLiteral(VELMORA_INSTANCE_PROBE), QStringList(where) << QString::number(holdMs));
         return process;
     }
 
@@ -82,10 +82,10 @@ class SingleInstanceTest : public QObject {
 
     // Starts a probe and reads its report; a probe that claimed keeps running
     // (holding the lock) until the test ends.
-    ProbeRun Probe(const QString& lockPath, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
+    ProbeRun Probe(const QStringList& where, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
                    std::optional<Unprivileged> as = std::nullopt) {
         ProbeRun run;
-        run.Process = Start(lockPath, 30000, env, as);
+        run.Process = Start(where, 30000, env, as);
         run.Outcome = Line(*run.Process);
         run.LockPath = Line(*run.Process);
         return run;
@@ -95,10 +95,10 @@ class SingleInstanceTest : public QObject {
 
     // A second copy started against the same lock must be turned away: the
     // lock was really taken, not merely stepped around.
-    static void ExpectRefused(const QString& lockPath,
+    static void ExpectRefused(const QStringList& where,
                               const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
                               std::optional<Unprivileged> as = std::nullopt) {
-        auto second = Start(lockPath, 0, env, as);
+        auto second = Start(where, 0, env, as);
         QVERIFY(second->waitForFinished(10000));
         QCOMPARE(Line(*second), QStringLiteral("refused"));
         QCOMPARE(second->exitCode(), 1);
@@ -108,6 +108,56 @@ class SingleInstanceTest : public QObject {
         process.kill();
         process.waitForFinished(10000);
         return QString::fromLocal8Bit(process.readAllStandardError());
+    }
+
+    // The program's lock is looked for in two places the test makes inside
+    // its own folder: a temporary root open to all with the sticky bit (as
+    // /tmp is) and a runtime root (as /run/user is).
+    struct Roots {
+        QTemporaryDir Dir;
+        QString Temporary;
+        QString Runtime;
+
+        QStringList Where() const { return {QStringLiteral("--in"), Temporary, Runtime}; }
+        QString Folder(uid_t uid = ::geteuid()) const {
+            return QDir(Temporary).filePath(QStringLiteral("velmora-arudha-lagna-%1").arg(uid));
+        }
+        QString RuntimeFolder(uid_t uid = ::geteuid()) const { return QDir(Runtime).filePath(QString::number(uid)); }
+        static QString LockIn(const QString& folder) {
+            return QDir(folder).filePath(QStringLiteral("velmora-arudha-lagna.lock"));
+        }
+    };
+
+    static std::unique_ptr<Roots> MakeRoots() {
+        auto roots = std::make_unique<Roots>();
+        roots->Temporary = roots->Dir.filePath(QStringLiteral("tmp"));
+        roots->Runtime = roots->Dir.filePath(QStringLiteral("run"));
+        if (!QDir().mkdir(roots->Temporary) || !QDir().mkdir(roots->Runtime)) return nullptr;
+        // Open enough for an unprivileged copy to reach and use the roots.
+        ::chmod(QFile::encodeName(roots->Dir.path()).constData(), 0755);
+        ::chmod(QFile::encodeName(roots->Temporary).constData(), 01777);
+        ::chmod(QFile::encodeName(roots->Runtime).constData(), 0755);
+        return roots;
+    }
+
+    // The environments a copy may start in: a login session's, a bare one,
+    // one whose home cannot be written, one with no home at all.
+    static QProcessEnvironment EnvironmentFor(const QString& kind, const QTemporaryDir& dir) {
+        QProcessEnvironment env = CleanEnvironment();
+        if (kind == QStringLiteral("session")) {
+            const QString runtime = dir.filePath(QStringLiteral("session-run"));
+            QDir().mkdir(runtime);
+            ::chmod(QFile::encodeName(runtime).constData(), 0700);
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+            env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
+        } else if (kind == QStringLiteral("bare")) {
+            env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
+        } else if (kind == QStringLiteral("read-only home")) {
+            env.insert(QStringLiteral("HOME"), QStringLiteral("/nonexistent"));
+        } else {
+            env.remove(QStringLiteral("HOME"));
+        }
+        return env;
     }
 
 private slots:
@@ -122,9 +172,9 @@ private slots:
     void secondCopyIsRefusedWhileTheFirstRuns() {
         QTemporaryDir dir;
         const QString lock = dir.filePath(QStringLiteral("app.lock"));
-        ProbeRun first = Probe(lock);
+        ProbeRun first = Probe({lock});
         QCOMPARE(first.Outcome, QStringLiteral("claimed"));
-        ExpectRefused(lock);
+        ExpectRefused({lock});
         QCOMPARE(first.Process->state(), QProcess::Running);  // the first copy is untouched
         Keep(first);
     }
@@ -132,14 +182,14 @@ private slots:
     void aKilledCopyDoesNotBlockLaterStarts() {
         QTemporaryDir dir;
         const QString lock = dir.filePath(QStringLiteral("app.lock"));
-        ProbeRun first = Probe(lock);
+        ProbeRun first = Probe({lock});
         QCOMPARE(first.Outcome, QStringLiteral("claimed"));
         first.Process->kill();  // dies without cleaning up: the lock file stays behind
         first.Process->waitForFinished();
         QVERIFY(QFile::exists(lock));
-        ProbeRun next = Probe(lock);
+        ProbeRun next = Probe({lock});
         QCOMPARE(next.Outcome, QStringLiteral("claimed"));
-        ExpectRefused(lock);
+        ExpectRefused({lock});
         Keep(next);
     }
 
@@ -147,7 +197,7 @@ private slots:
         QTemporaryDir dir;
         const QString lock = dir.filePath(QStringLiteral("app.lock"));
         std::vector<std::unique_ptr<QProcess>> copies;
-        for (int i = 0; i < 4; ++i) copies.push_back(Start(lock, 3000));
+        for (int i = 0; i < 4; ++i) copies.push_back(Start({lock}, 3000));
         int claimed = 0;
         int refused = 0;
         for (auto& copy : copies) {
@@ -183,9 +233,9 @@ private slots:
         file.write(content);
         file.close();
 
-        ProbeRun first = Probe(lock);
+        ProbeRun first = Probe({lock});
         QCOMPARE(first.Outcome, QStringLiteral("claimed"));
-        ExpectRefused(lock);
+        ExpectRefused({lock});
         // The file now names the copy holding it.
         QFile written(lock);
         QVERIFY(written.open(QIODevice::ReadOnly));
@@ -218,10 +268,10 @@ private slots:
         if (kind == QStringLiteral("dangling")) QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone")), lock));
         if (kind == QStringLiteral("fifo")) QCOMPARE(::mkfifo(native.constData(), 0600), 0);
 
-        ProbeRun first = Probe(lock);
+        ProbeRun first = Probe({lock});
         QCOMPARE(first.Outcome, QStringLiteral("claimed"));
         QVERIFY(S_ISREG(ModeOf(lock)));
-        ExpectRefused(lock);
+        ExpectRefused({lock});
         QFile precious(target);
         QVERIFY(precious.open(QIODevice::ReadOnly));
         QCOMPARE(precious.readAll(), QByteArray("keep me\n"));
@@ -235,7 +285,7 @@ private slots:
         QTemporaryDir dir;
         const QString lock = dir.filePath(QStringLiteral("app.lock"));
         QVERIFY(QDir().mkpath(QDir(lock).filePath(QStringLiteral("inside"))));
-        ProbeRun run = Probe(lock);
+        ProbeRun run = Probe({lock});
         QCOMPARE(run.Outcome, QStringLiteral("unguarded"));
         QVERIFY(QFileInfo(QDir(lock).filePath(QStringLiteral("inside"))).isDir());
         QVERIFY(StandardError(*run.Process).contains(QStringLiteral("starting without the single-instance lock")));
@@ -264,10 +314,10 @@ private slots:
         }
         QCOMPARE(::chmod(QFile::encodeName(lock).constData(), 0), 0);
 
-        ProbeRun first = Probe(lock, QProcessEnvironment::systemEnvironment(), as);
+        ProbeRun first = Probe({lock}, QProcessEnvironment::systemEnvironment(), as);
         QCOMPARE(first.Outcome, QStringLiteral("claimed"));
         QCOMPARE(ModeOf(lock) & 07777, mode_t(0600));
-        ExpectRefused(lock, QProcessEnvironment::systemEnvironment(), as);
+        ExpectRefused({lock}, QProcessEnvironment::systemEnvironment(), as);
         QVERIFY(StandardError(*first.Process).contains(QStringLiteral("removed a lock file it cannot open")));
     }
 
@@ -288,87 +338,144 @@ private slots:
             QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
         }
         const QString lock = QDir(folder).filePath(QStringLiteral("app.lock"));
-        ProbeRun run = Probe(lock, QProcessEnvironment::systemEnvironment(), as);
+        ProbeRun run = Probe({lock}, QProcessEnvironment::systemEnvironment(), as);
         QCOMPARE(run.Outcome, QStringLiteral("unguarded"));
         QVERIFY(!QFileInfo::exists(lock));
         QVERIFY(StandardError(*run.Process).contains(QStringLiteral("starting without the single-instance lock")));
         ::chmod(QFile::encodeName(folder).constData(), 0700);  // so that the temporary folder can go
     }
 
-    // The program's own lock: in the private runtime folder when there is one.
-    void theDefaultLockLivesInThePrivateRuntimeFolder() {
-        QTemporaryDir dir;
-        const QString runtime = dir.filePath(QStringLiteral("run"));
-        QVERIFY(QDir().mkdir(runtime));
-        QVERIFY(QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QProcessEnvironment env = CleanEnvironment();
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-        env.insert(QStringLiteral("XDG_CACHE_HOME"), dir.filePath(QStringLiteral("cache")));
-
-        ProbeRun first = Probe(QStringLiteral("--default"), env);
-        QCOMPARE(first.Outcome, QStringLiteral("claimed"));
-        QCOMPARE(first.LockPath, QDir(runtime).filePath(QStringLiteral("velmora-arudha-lagna.lock")));
-        ExpectRefused(QStringLiteral("--default"), env);
-        Keep(first);
+    void everyCopyOfOneUserFindsTheSameLock_data() {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<bool>("unprivileged");
+        QTest::newRow("with, then without XDG_RUNTIME_DIR") << "session"
+                                                            << "bare" << false;
+        QTest::newRow("without, then with XDG_RUNTIME_DIR") << "bare"
+                                                            << "session" << false;
+        QTest::newRow("no writable home, no XDG_RUNTIME_DIR") << "read-only home"
+                                                              << "no home" << false;
+        QTest::newRow("a session, then no home") << "session"
+                                                 << "no home" << false;
+        QTest::newRow("an ordinary user without a writable home") << "read-only home"
+                                                                  << "session" << true;
     }
-
-    // Without a usable runtime folder the lock goes to a folder of the
-    // user's own under the cache folder: always absolute, mode 0700, never
-    // the temporary folder (which here does not even exist).
-    void withoutARuntimeFolderTheLockGoesToAPrivateCacheFolder_data() {
-        QTest::addColumn<QString>("runtime");  // "" for unset; "shared" for a folder of another user
-        QTest::addColumn<QString>("cacheHome");
-        QTest::addColumn<QString>("expectedFolder");  // relative to the temporary folder of the test
-        QTest::newRow("no XDG_RUNTIME_DIR, TMPDIR missing")
-            << QString() << QStringLiteral("@/cache") << QStringLiteral("cache/velmora-arudha-lagna");
-        QTest::newRow("relative XDG_RUNTIME_DIR and XDG_CACHE_HOME")
-            << QStringLiteral("run") << QStringLiteral("cache") << QStringLiteral("home/.cache/velmora-arudha-lagna");
-        QTest::newRow("runtime folder of another user")
-            << QStringLiteral("shared") << QStringLiteral("@/cache") << QStringLiteral("cache/velmora-arudha-lagna");
-    }
-    void withoutARuntimeFolderTheLockGoesToAPrivateCacheFolder() {
-        QFETCH(QString, runtime);
-        QFETCH(QString, cacheHome);
-        QFETCH(QString, expectedFolder);
-        QTemporaryDir dir;
-        QProcessEnvironment env = CleanEnvironment();
-        env.insert(QStringLiteral("TMPDIR"), dir.filePath(QStringLiteral("no/such/folder")));
-        env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
-        env.insert(QStringLiteral("XDG_CACHE_HOME"), QString(cacheHome).replace(QStringLiteral("@"), dir.path()));
-        if (runtime == QStringLiteral("shared")) {
-            const auto other = Nobody();
-            if (::geteuid() != 0 || !other) QSKIP("needs root to make a folder of another user");
-            const QString shared = dir.filePath(QStringLiteral("shared"));
-            QVERIFY(QDir().mkdir(shared));
-            QCOMPARE(::chown(QFile::encodeName(shared).constData(), other->Uid, other->Gid), 0);
-            QCOMPARE(::chmod(QFile::encodeName(shared).constData(), 0777), 0);
-            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), shared);
-            // Qt would make up a runtime folder under TMPDIR: keep that in here.
-            QVERIFY(QDir().mkdir(dir.filePath(QStringLiteral("tmp"))));
-            env.insert(QStringLiteral("TMPDIR"), dir.filePath(QStringLiteral("tmp")));
-        } else if (!runtime.isEmpty()) {
-            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    void everyCopyOfOneUserFindsTheSameLock() {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(bool, unprivileged);
+        std::optional<Unprivileged> as;
+        if (unprivileged) {
+            as = Nobody();
+            if (::geteuid() != 0 || !as) QSKIP("needs root to run the copies as another user");
         }
-        ProbeRun first = Probe(QStringLiteral("--default"), env);
-        QCOMPARE(first.Outcome, QStringLiteral("claimed"));
-        QVERIFY(QDir::isAbsolutePath(first.LockPath));
-        const QString folder = dir.filePath(expectedFolder);
-        QCOMPARE(first.LockPath, QDir(folder).filePath(QStringLiteral("velmora-arudha-lagna.lock")));
-        QCOMPARE(ModeOf(folder) & 0777, mode_t(0700));
-        QCOMPARE(QFileInfo(folder).ownerId(), ::geteuid());
-        ExpectRefused(QStringLiteral("--default"), env);
-        Keep(first);
+        const auto roots = MakeRoots();
+        QVERIFY(roots);
+        const uid_t uid = as ? as->Uid : ::geteuid();
+        ProbeRun run = Probe(roots->Where(), EnvironmentFor(first, roots->Dir), as);
+        QCOMPARE(run.Outcome, QStringLiteral("claimed"));
+        QCOMPARE(run.LockPath, Roots::LockIn(roots->Folder(uid)));
+        QCOMPARE(ModeOf(roots->Folder(uid)) & 07777, mode_t(0700));
+        QCOMPARE(QFileInfo(roots->Folder(uid)).ownerId(), uid);
+        ExpectRefused(roots->Where(), EnvironmentFor(second, roots->Dir), as);
+        Keep(run);
     }
 
-    // With no runtime folder and no home there is nowhere private to put the
-    // lock: the program starts without one and says so.
-    void withNowherePrivateTheProgramStartsUnguarded() {
-        QProcessEnvironment env = CleanEnvironment();
-        env.remove(QStringLiteral("HOME"));
-        ProbeRun run = Probe(QStringLiteral("--default"), env);
-        QCOMPARE(run.Outcome, QStringLiteral("unguarded"));
-        QCOMPARE(run.LockPath, QString());
-        QVERIFY(StandardError(*run.Process).contains(QStringLiteral("starting without the single-instance lock")));
+    // Whatever takes the lock folder's name (another user's folder, one open
+    // to others, a symbolic link, a file) is left alone and never used: the
+    // user's own runtime folder takes the lock then, and without one the
+    // program starts unguarded and says why.
+    void aHostileFolderAtTheLockPlaceIsNotUsed_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("runtime");  // "private", "foreign" (another user's) or "none"
+        for (const char* entry : {"foreign folder", "foreign open folder", "symbolic link", "file"}) {
+            for (const char* runtime : {"private", "foreign", "none"}) {
+                QTest::newRow(QByteArray(entry) + ", runtime folder " + runtime)
+                    << QString::fromLatin1(entry) << QString::fromLatin1(runtime);
+            }
+        }
+    }
+    void aHostileFolderAtTheLockPlaceIsNotUsed() {
+        QFETCH(QString, entry);
+        QFETCH(QString, runtime);
+        const auto other = Nobody();
+        const bool needsRoot = entry.startsWith(QStringLiteral("foreign")) || runtime == QStringLiteral("foreign");
+        if (needsRoot && (::geteuid() != 0 || !other)) QSKIP("needs root to make entries of another user");
+        const auto roots = MakeRoots();
+        QVERIFY(roots);
+        const QString folder = roots->Folder();
+        const QByteArray native = QFile::encodeName(folder);
+        const QString elsewhere = roots->Dir.filePath(QStringLiteral("elsewhere"));
+        QVERIFY(QDir().mkdir(elsewhere));
+        if (entry == QStringLiteral("symbolic link")) {
+            QVERIFY(QFile::link(elsewhere, folder));
+        } else if (entry == QStringLiteral("file")) {
+            QFile file(folder);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        } else {
+            QVERIFY(QDir().mkdir(folder));
+            QCOMPARE(::chown(native.constData(), other->Uid, other->Gid), 0);
+            QCOMPARE(::chmod(native.constData(), entry == QStringLiteral("foreign open folder") ? 0777 : 0700), 0);
+        }
+        struct stat before {};
+        QCOMPARE(::lstat(native.constData(), &before), 0);
+        if (runtime != QStringLiteral("none")) {
+            const QByteArray run = QFile::encodeName(roots->RuntimeFolder());
+            QCOMPARE(::mkdir(run.constData(), 0700), 0);
+            if (runtime == QStringLiteral("foreign")) QCOMPARE(::chown(run.constData(), other->Uid, other->Gid), 0);
+        }
+
+        ProbeRun run = Probe(roots->Where(), CleanEnvironment());
+        if (runtime == QStringLiteral("private")) {
+            QCOMPARE(run.Outcome, QStringLiteral("claimed"));
+            QCOMPARE(run.LockPath, Roots::LockIn(roots->RuntimeFolder()));
+            ExpectRefused(roots->Where(), CleanEnvironment());
+        } else {
+            QCOMPARE(run.Outcome, QStringLiteral("unguarded"));
+            QCOMPARE(run.LockPath, QString());
+        }
+        const QString said = StandardError(*run.Process);
+        QVERIFY2(said.contains(QStringLiteral("not using ") + folder), qPrintable(said));
+        if (runtime != QStringLiteral("private"))
+            QVERIFY(said.contains(QStringLiteral("starting without the single-instance lock")));
+        // Left exactly as it was, and nothing written through the link.
+        struct stat after {};
+        QCOMPARE(::lstat(native.constData(), &after), 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_uid, before.st_uid);
+        QVERIFY(QDir(elsewhere).isEmpty());
+    }
+
+    // A folder of the user's own that others may enter is closed, then used.
+    void aLooseFolderOfOursIsClosedAndUsed() {
+        const auto roots = MakeRoots();
+        QVERIFY(roots);
+        QVERIFY(QDir().mkdir(roots->Folder()));
+        QCOMPARE(::chmod(QFile::encodeName(roots->Folder()).constData(), 0777), 0);
+        ProbeRun run = Probe(roots->Where(), CleanEnvironment());
+        QCOMPARE(run.Outcome, QStringLiteral("claimed"));
+        QCOMPARE(run.LockPath, Roots::LockIn(roots->Folder()));
+        QCOMPARE(ModeOf(roots->Folder()) & 07777, mode_t(0700));
+        Keep(run);
+    }
+
+    // The program's own places: the same lock whatever the environment,
+    // always absolute, in the temporary folder or the user's runtime folder.
+    void theProgramsOwnLockIgnoresTheEnvironment() {
+        QTemporaryDir dir;
+        QStringList paths;
+        for (const char* kind : {"session", "bare", "read-only home", "no home"}) {
+            auto probe = Start({QStringLiteral("--default")}, 0, EnvironmentFor(QString::fromLatin1(kind), dir));
+            QVERIFY(probe->waitForFinished(10000));
+            Line(*probe);  // claimed, or refused while a copy of this user runs
+            paths << Line(*probe);
+        }
+        const QString uid = QString::number(::geteuid());
+        QVERIFY2(paths.front() == QStringLiteral("/tmp/velmora-arudha-lagna-%1/velmora-arudha-lagna.lock").arg(uid) ||
+                     paths.front() == QStringLiteral("/run/user/%1/velmora-arudha-lagna.lock").arg(uid),
+                 qPrintable(paths.front()));
+        for (const QString& path : paths) QCOMPARE(path, paths.front());
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,6 +15,8 @@
 #include <QTemporaryDir>
 
 #include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -142,6 +145,44 @@ TEST(CliBirthFile, AFailedSaveLeavesTheOldFileAsItWas) {
     EXPECT_EQ(ReadAll(path), old);
     // No temporary file is left behind either.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.vbirth")});
+}
+
+// Saving never turns a device or a FIFO into a file: root may replace
+// /dev/null, and the tool refuses to. A symbolic link is written through.
+TEST(CliBirthFile, SavesReplaceOnlyRegularFilesAndKeepLinks) {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ToolRun run = Cli(Birth() + QStringList{"--save-birth", fifo});
+    EXPECT_EQ(run.exitCode, 73) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("cannot write %1: it is a FIFO, not a regular file").arg(fifo)))
+        << run.err.toStdString();
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    const QString target = dir.filePath(QStringLiteral("asha.vbirth"));
+    const QString link = dir.filePath(QStringLiteral("latest.vbirth"));
+    WriteAll(target, "old");
+    ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner));
+    ASSERT_TRUE(QFile::link(target, link));
+    ASSERT_EQ(Cli(Birth() + QStringList{"--save-birth", link}).exitCode, 0);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(ReadAll(target).contains("\"velmora-birth\""));
+    EXPECT_EQ(QFile::permissions(target), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+              (QStringList{"asha.vbirth", "fifo", "latest.vbirth"}));
+}
+
+TEST(CliBirthFile, RootCannotTurnDevNullIntoAFile) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root may replace /dev/null";
+    const ToolRun run = Cli(Birth() + QStringList{"--save-birth", "/dev/null"});
+    EXPECT_EQ(run.exitCode, 73);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("cannot write /dev/null: it is a character device")))
+        << run.err.toStdString();
+    struct stat st {};
+    ASSERT_EQ(::lstat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
 }
 
 TEST(CliBatch, RowsComeOutInOrderOnTwoThreadsEachAsItsOwnJson) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <rapidjson/document.h>
 #include <rapidjson/stringbuffer.h>
@@ -246,4 +247,74 @@ TEST(BirthFile, NumbersReadExactlyAndTextsMustBeValidUnicode) {
     const BirthFileReading accepted = ReadBirthFile(pair);
     ASSERT_TRUE(accepted.Birth) << accepted.Error;
     EXPECT_EQ(accepted.Birth->Form.City, "New \xF0\x9F\x98\x80 Delhi");
+}
+
+namespace {
+
+// The sample file with `member` ("\"key\": value") added first in the object.
+std::string WithMember(const std::string& member) {
+    std::string text = velmora::testing::FileTextOf(Sample());
+    text.insert(text.find('{') + 1, member + ",");
+    return text;
+}
+
+std::string Nested(std::size_t depth) { return std::string(depth, '[') + std::string(depth, ']'); }
+
+// Reads on a thread with a small stack (256 KiB, less than many threads
+// get): a reader that recursed once per level would overflow it long before
+// 32,000 levels.
+BirthFileReading ReadOnASmallStack(const std::string& text) {
+    struct Job {
+        const std::string* Text;
+        BirthFileReading Reading;
+    } job{&text, {}};
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, 256 * 1024);
+    pthread_t thread;
+    const auto run = [](void* data) -> void* {
+        Job& j = *static_cast<Job*>(data);
+        j.Reading = ReadBirthFile(*j.Text);
+        return nullptr;
+    };
+    EXPECT_EQ(pthread_create(&thread, &attributes, run, &job), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attributes);
+    return job.Reading;
+}
+
+}  // namespace
+
+TEST(BirthFile, RefusesNestingDeeperThanTheLimitNamingIt) {
+    // 32,000 levels under an unknown key, closed and unclosed: refused, on
+    // a small stack, naming the limit.
+    for (const std::string& deep :
+         {WithMember("\"x\": " + Nested(32000)), WithMember("\"x\": " + std::string(32000, '['))}) {
+        ASSERT_LE(deep.size(), kBirthFileMaxBytes);
+        const BirthFileReading reading = ReadOnASmallStack(deep);
+        EXPECT_FALSE(reading.Birth);
+        EXPECT_NE(reading.Error.find("nest more than 64 deep"), std::string::npos) << reading.Error;
+    }
+    // The object itself is one level: 63 more are read, 64 more are not.
+    const BirthFileReading deepest = ReadBirthFile(WithMember("\"x\": " + Nested(kBirthFileMaxDepth - 1)));
+    EXPECT_TRUE(deepest.Birth) << deepest.Error;
+    EXPECT_NE(ErrorOf(WithMember("\"x\": " + Nested(kBirthFileMaxDepth))).find("64"), std::string::npos);
+    EXPECT_NE(ErrorOf(WithMember("\"x\": [{\"y\": " + Nested(kBirthFileMaxDepth - 2) + "}]")).find("nest"),
+              std::string::npos);
+}
+
+TEST(BirthFile, RefusesAKeyGivenTwiceAtAnyLevelNamingIt) {
+    // The first would have won silently.
+    EXPECT_EQ(ErrorOf(WithMember("\"name\": \"MIRA\"")),
+              "Not a birth file: the key \"name\" appears twice; each key may be given once.");
+    EXPECT_EQ(ErrorOf(WithMember("\"extra\": 1, \"extra\": 2")),
+              "Not a birth file: the key \"extra\" appears twice; each key may be given once.");
+    EXPECT_NE(ErrorOf(WithMember("\"ephemeris\": {\"engine\": \"formula\", \"engine\": \"precise\"}"))
+                  .find("the key \"engine\" appears twice in \"ephemeris\""),
+              std::string::npos);
+    EXPECT_NE(ErrorOf(WithMember("\"notes\": [1, {\"a\": 1, \"a\": 1}]")).find("the key \"a\" appears twice"),
+              std::string::npos);
+    // One key in several objects, and in objects side by side in an array, is fine.
+    const BirthFileReading siblings = ReadBirthFile(WithMember("\"notes\": [{\"name\": 1}, {\"name\": 2}]"));
+    EXPECT_TRUE(siblings.Birth) << siblings.Error;
 }

@@ -15,12 +15,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
-
 #include "core/atlas.h"
 #include "core/birth_file.h"
 #include "core/analysis_json.h"
+#include "core/file_size_limit.h"
 #include "core/pipeline.h"
 #include "core/zones.h"
 #include "ui/links.h"
@@ -126,27 +124,6 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), bytes.size());
 }
-
-// While alive, this process may write files of at most `bytes` bytes; a
-// longer write stops short (EFBIG) instead of raising SIGXFSZ.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = old_;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit old_{};
-    void (*previous_)(int) = nullptr;
-};
 
 }  // namespace
 
@@ -355,7 +332,7 @@ private slots:
         // part way.
         f.get<QLineEdit>("txtMCity")->setText(QString(3000, QLatin1Char('x')));
         {
-            const FileSizeLimit limit(1024);
+            const velmora::testing::FileSizeLimit limit(1024);
             f.action("mnuSaveBirth")->trigger();
         }
         QCOMPARE(f.messages.Notices.size(), 1);
