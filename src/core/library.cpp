@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <system_error>
+#include <tuple>
 #include <utility>
 
 #include "core/atlas.h"
@@ -94,12 +95,7 @@ std::string SearchTextOf(const LibraryRow& row) {
     return out;
 }
 
-LibraryStatus StatusOf(const SqlError& error) {
-    if (!error) return {};
-    if (error.Busy())
-        return {LibraryFault::Busy, "The library is busy: another program is changing it. Try again in a moment."};
-    return {LibraryFault::Failed, "The library could not be changed: " + error.Message};
-}
+LibraryStatus StatusOf(const SqlError& error) { return LibraryStatusOf(error, "The library could not be changed"); }
 
 LibraryStatus Refused(std::string message) { return {LibraryFault::Refused, std::move(message)}; }
 
@@ -194,6 +190,13 @@ std::vector<std::string> CleanTags(const std::vector<std::string>& tags) {
         if (!text.empty() && std::find(clean.begin(), clean.end(), text) == clean.end()) clean.push_back(text);
     }
     return clean;
+}
+
+LibraryStatus LibraryStatusOf(const SqlError& error, std::string_view failure) {
+    if (!error) return {};
+    if (error.Busy())
+        return {LibraryFault::Busy, "The library is busy: another program is changing it. Try again in a moment."};
+    return {LibraryFault::Failed, std::string(failure) + ": " + error.Message};
 }
 
 std::string ImportRefusalText(const ImportRefusal& refusal) {
@@ -477,8 +480,7 @@ LibraryResult<std::shared_ptr<const LibraryListing>> Library::Listing() {
         return result;
     }
     SqlError error;
-    SqlStatement& s = state_->Statement(
-        std::string("SELECT ") + kRowColumns + ", search FROM births ORDER BY name, date, time, id", error);
+    SqlStatement& s = state_->Statement(std::string("SELECT ") + kRowColumns + ", search FROM births", error);
     if (error) {
         result.Status = StatusOf(error);
         return result;
@@ -495,7 +497,24 @@ LibraryResult<std::shared_ptr<const LibraryListing>> Library::Listing() {
         return result;
     }
     s.Reset();
-    state_->Listed = std::make_shared<const LibraryListing>(std::move(rows), std::move(search), stamp);
+    // Sorted here rather than by SQLite, whose sorter would copy every
+    // column of every row.
+    std::vector<std::size_t> order(rows.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&rows](std::size_t a, std::size_t b) {
+        const LibraryRow& x = rows[a];
+        const LibraryRow& y = rows[b];
+        return std::tie(x.Name, x.Date, x.Time, x.Id) < std::tie(y.Name, y.Date, y.Time, y.Id);
+    });
+    std::vector<LibraryRow> sortedRows;
+    std::vector<std::string> sortedSearch;
+    sortedRows.reserve(rows.size());
+    sortedSearch.reserve(rows.size());
+    for (const std::size_t i : order) {
+        sortedRows.push_back(std::move(rows[i]));
+        sortedSearch.push_back(std::move(search[i]));
+    }
+    state_->Listed = std::make_shared<const LibraryListing>(std::move(sortedRows), std::move(sortedSearch), stamp);
     result.Value = state_->Listed;
     return result;
 }

@@ -16,6 +16,7 @@
 namespace velmora::core {
 
 class SqlDatabase;
+struct SqlError;
 
 // The chart library: every birth the user keeps, with tags and notes, in one
 // SQLite file (WAL mode, every change one transaction). A birth is stored as
@@ -221,6 +222,10 @@ private:
     explicit Library(std::unique_ptr<State> state);
     std::unique_ptr<State> state_;
 };
+
+// A fault of SQLite as the library reports it: Busy when another program
+// holds the lock, else Failed with `failure` and SQLite's words.
+LibraryStatus LibraryStatusOf(const SqlError& error, std::string_view failure);
 
 // The tags as the library keeps them: trimmed, the empty and repeated ones
 // dropped, in their order.

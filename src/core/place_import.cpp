@@ -58,12 +58,7 @@ std::string Lower(std::string_view text) {
     return out;
 }
 
-LibraryStatus StatusOfSql(const SqlError& error) {
-    if (!error) return {};
-    if (error.Busy())
-        return {LibraryFault::Busy, "The library is busy: another program is changing it. Try again in a moment."};
-    return {LibraryFault::Failed, "The places could not be imported: " + error.Message};
-}
+LibraryStatus StatusOfSql(const SqlError& error) { return LibraryStatusOf(error, "The places could not be imported"); }
 
 // "CC.A1" to the state's name, from admin1CodesASCII.txt.
 std::unordered_map<std::string, std::string> ReadAdmin1Names(const std::filesystem::path& file, bool& read) {

@@ -6,9 +6,7 @@
 
 using namespace velmora;
 using namespace velmora::core;
-using velmora::testing::OpenOrFail;
-using velmora::testing::TempFolder;
-using velmora::testing::WriteFile;
+using namespace velmora::testing;
 
 namespace {
 
