@@ -207,7 +207,16 @@ std::string ImportRefusalText(const ImportRefusal& refusal) {
 // ------------------------------------------------------------------ listing
 
 LibraryListing::LibraryListing(std::vector<LibraryRow> rows, std::vector<std::string> searchTexts, LibraryStamp stamp)
-    : rows_(std::move(rows)), search_(std::move(searchTexts)), stamp_(stamp) {}
+    : rows_(std::move(rows)), stamp_(stamp) {
+    std::size_t size = 0;
+    for (const std::string& text : searchTexts) size += text.size();
+    search_.reserve(size);
+    ends_.reserve(searchTexts.size());
+    for (const std::string& text : searchTexts) {
+        search_ += text;
+        ends_.push_back(search_.size());
+    }
+}
 
 std::vector<std::size_t> LibraryListing::Filter(std::string_view text) const {
     const std::string folded = FoldForMatching(text);
@@ -220,11 +229,12 @@ std::vector<std::size_t> LibraryListing::Filter(std::string_view text) const {
     }
     std::vector<std::size_t> matches;
     matches.reserve(words.empty() ? rows_.size() : 64);
-    for (std::size_t i = 0; i < search_.size(); ++i) {
-        const std::string_view haystack = search_[i];
-        const bool all = std::all_of(words.begin(), words.end(),
-                                     [haystack](std::string_view w) { return haystack.find(w) != haystack.npos; });
-        if (all) matches.push_back(i);
+    const std::string_view all = search_;
+    for (std::size_t i = 0, start = 0; i < ends_.size(); start = ends_[i], ++i) {
+        const std::string_view haystack = all.substr(start, ends_[i] - start);
+        const bool every = std::all_of(words.begin(), words.end(),
+                                       [haystack](std::string_view w) { return haystack.find(w) != haystack.npos; });
+        if (every) matches.push_back(i);
     }
     return matches;
 }

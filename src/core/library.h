@@ -113,7 +113,10 @@ public:
 
 private:
     std::vector<LibraryRow> rows_;
-    std::vector<std::string> search_;  // parallel to rows_
+    // The folded texts one after the other, in the order of rows_, so the
+    // filter reads memory in one run; ends_[i] is where row i's text ends.
+    std::string search_;
+    std::vector<std::size_t> ends_;
     LibraryStamp stamp_;
 };
 
