@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkgconf
   qt6-base-dev
-  rapidjson-dev libcsv-dev
+  rapidjson-dev libcsv-dev libsqlite3-dev
   libgeonames-dev libhowardhinnant-date-dev tzdata
   libgtest-dev libgmock-dev libbenchmark-dev
   libswe-dev swe-basic-data

@@ -394,6 +394,27 @@ std::vector<Place> Atlas::Search(std::string_view query, std::size_t limit) cons
     return result;
 }
 
+std::string Atlas::CountryNameOf(std::string_view countryCode) const {
+    const std::string code = Lower(countryCode);
+    for (std::size_t i = 0; i < data_->Folded.size(); ++i) {
+        if (data_->Folded[i].CountryCode == code) return data_->Places[i].Country;
+    }
+    return {};
+}
+
+std::optional<PlaceQueryParts> ParsePlaceQuery(std::string_view query) {
+    std::optional<ParsedQuery> parsed = Parse(query);
+    if (!parsed) return std::nullopt;
+    return PlaceQueryParts{std::move(parsed->City), std::move(parsed->Qualifiers)};
+}
+
+bool MatchesPlaceQualifiers(const std::vector<std::string>& qualifiers, std::string foldedState,
+                            std::string foldedCountry, std::string countryCode, std::string stateCode) {
+    const FoldedPlace place{
+        {}, std::move(foldedState), std::move(foldedCountry), std::move(countryCode), std::move(stateCode)};
+    return MatchesQualifiers(place, qualifiers);
+}
+
 std::optional<Place> Atlas::Find(std::string_view query) const {
     std::vector<Place> best = Search(query, 1);
     if (best.empty()) return std::nullopt;

@@ -56,6 +56,11 @@ public:
     // The best match for a query, or nothing when no place matches.
     std::optional<Place> Find(std::string_view query) const;
 
+    // The English name the atlas gives a two-letter country code ("IN":
+    // "India", letter case ignored); empty when no place of the atlas lies
+    // in that country.
+    std::string CountryNameOf(std::string_view countryCode) const;
+
     // Every place, in the library's order.
     const std::vector<Place>& Places() const;
     std::size_t Size() const;
@@ -67,5 +72,19 @@ private:
 
 // The folded form the atlas compares: see the class comment.
 std::string FoldForMatching(std::string_view text);
+
+// A query as the atlas reads it: the folded city text and up to two folded
+// qualifiers (state and/or country). Nothing for an empty city text or more
+// than two qualifiers.
+struct PlaceQueryParts {
+    std::string City;
+    std::vector<std::string> Qualifiers;
+};
+std::optional<PlaceQueryParts> ParsePlaceQuery(std::string_view query);
+
+// Whether a place meets the qualifiers as the atlas decides it, from its
+// folded state and country and its lower-case country and state codes.
+bool MatchesPlaceQualifiers(const std::vector<std::string>& qualifiers, std::string foldedState,
+                            std::string foldedCountry, std::string countryCode, std::string stateCode);
 
 }  // namespace velmora
