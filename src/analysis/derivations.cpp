@@ -2,38 +2,58 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace velmora::analysis {
 
 namespace {
 
-// Writes the sentences of one derivation into it: text is appended piece by
-// piece and End() closes a sentence with a full stop.
+// A name padded to 16 characters, so that it is copied in one fixed move.
+struct PaddedName {
+    std::array<char, 16> Chars{};
+    std::size_t Size = 0;
+};
+
+template <std::size_t N>
+constexpr std::array<PaddedName, N> Padded(const std::array<std::string_view, N>& names) {
+    std::array<PaddedName, N> padded{};
+    for (std::size_t i = 0; i < N; ++i) {
+        for (std::size_t c = 0; c < names[i].size() && c < 16; ++c) padded[i].Chars[c] = names[i][c];
+        padded[i].Size = names[i].size();
+    }
+    return padded;
+}
+
+constexpr std::array<PaddedName, kSignCount> kPaddedSigns = Padded(kSignNames);
+constexpr std::array<PaddedName, kBodyCount> kPaddedBodies = Padded(kBodyNames);
+
+// Writes the sentences of one derivation into a buffer on the stack; Take()
+// makes the derivation with one allocation. Text is appended piece by piece
+// and End() closes a sentence with a full stop. The pieces are mostly
+// literals whose copies the compiler makes in place: a whole chart's
+// derivations cost a few microseconds this way, several times less than
+// appending to a std::string piece by piece.
 class Writer {
 public:
-    Writer(Derivation& derivation, std::size_t reserve) : d_(derivation) { d_.Text.reserve(reserve); }
+    Writer() = default;
     Writer(const Writer&) = delete;
     Writer& operator=(const Writer&) = delete;
 
-    Writer& operator<<(std::string_view text) {
-        Open();
-        d_.Text.append(text);
+    [[gnu::always_inline]] Writer& operator<<(std::string_view text) {
+        Put(text.data(), text.size());
         return *this;
     }
     Writer& operator<<(char c) {
-        Open();
-        d_.Text.push_back(c);
+        if (size_ < kCapacity) buffer_[size_++] = c;
         return *this;
     }
     Writer& operator<<(int number) {
-        Open();
-        char buffer[16];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
-        d_.Text.append(buffer, result.ptr);
+        const auto result = std::to_chars(buffer_ + size_, buffer_ + kCapacity, number);
+        if (result.ec == std::errc()) size_ = static_cast<std::size_t>(result.ptr - buffer_);
         return *this;
     }
-    Writer& Sign(int sign) { return *this << SignNameOf(sign); }
-    Writer& Graha(Body body) { return *this << kBodyNames[static_cast<std::size_t>(body)]; }
+    Writer& Sign(int sign) { return Name(kPaddedSigns[static_cast<std::size_t>(WrapSignNumber(sign) - 1)]); }
+    Writer& Graha(Body body) { return Name(kPaddedBodies[static_cast<std::size_t>(body)]); }
     // 1st, 2nd, 3rd, 4th .. 12th.
     Writer& Ordinal(int n) {
         *this << n;
@@ -52,31 +72,50 @@ public:
     }
     // Degrees with the given decimals and a degree sign, e.g. 17.66°.
     Writer& Degrees(double degrees, int decimals) {
-        Open();
-        char buffer[40];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, degrees, std::chars_format::fixed, decimals);
-        d_.Text.append(buffer, result.ptr);
-        d_.Text.append("°");
-        return *this;
+        const auto result =
+            std::to_chars(buffer_ + size_, buffer_ + kCapacity, degrees, std::chars_format::fixed, decimals);
+        if (result.ec == std::errc()) size_ = static_cast<std::size_t>(result.ptr - buffer_);
+        return *this << "°";
     }
     Writer& Plural(int n, std::string_view one, std::string_view many) { return *this << (n == 1 ? one : many); }
+    // Closes a sentence: the full stop, and the blank before the next one.
     void End() {
-        d_.Text.push_back('.');
-        const auto end = static_cast<std::uint16_t>(d_.Text.size());
-        if (d_.Count < kMaxSentences) {
-            d_.Ends[d_.Count++] = end;
+        *this << ". ";
+        if (count_ < kMaxSentences) {
+            ends_[count_++] = static_cast<std::uint16_t>(size_ - 1);
         } else {
-            d_.Ends[kMaxSentences - 1] = end;  // not reached: no rule needs more sentences
+            ends_[kMaxSentences - 1] = static_cast<std::uint16_t>(size_ - 1);  // not reached: no rule needs more
         }
+    }
+    Derivation Take() {
+        Derivation derivation;
+        derivation.Text.assign(buffer_, size_ > 0 ? size_ - 1 : 0);  // without the last blank
+        derivation.Ends = ends_;
+        derivation.Count = count_;
+        return derivation;
     }
 
 private:
-    // A blank before the first word of every sentence but the first.
-    void Open() {
-        if (d_.Count > 0 && d_.Text.size() == d_.Ends[d_.Count - 1]) d_.Text.push_back(' ');
+    static constexpr std::size_t kCapacity = 1520;  // the longest derivation needs under 1200
+    static constexpr std::size_t kSlack = 16;       // room for a padded name's whole move
+
+    [[gnu::always_inline]] void Put(const char* text, std::size_t size) {
+        if (size > kCapacity - size_) size = kCapacity - size_;
+        std::memcpy(buffer_ + size_, text, size);
+        size_ += size;
+    }
+    Writer& Name(const PaddedName& name) {
+        if (kCapacity - size_ >= name.Chars.size()) {
+            std::memcpy(buffer_ + size_, name.Chars.data(), name.Chars.size());
+            size_ += name.Size;
+        }
+        return *this;
     }
 
-    Derivation& d_;
+    char buffer_[kCapacity + kSlack];
+    std::size_t size_ = 0;
+    std::array<std::uint16_t, kMaxSentences> ends_{};
+    std::size_t count_ = 0;
 };
 
 constexpr int kShownDecimals = 2;
@@ -92,10 +131,10 @@ bool SameText(double a, double b, int decimals) {
 }
 
 // Decimals enough to show two different degrees differently: two unless
-// they look alike at two.
+// they look alike at two. Values a hundredth or more apart never do.
 int DecimalsToTell(double a, double b) {
     int decimals = kShownDecimals;
-    if (a == b) return decimals;
+    if (a == b || std::abs(a - b) >= 0.01) return decimals;
     while (decimals < kMostDecimals && SameText(a, b, decimals)) ++decimals;
     return decimals;
 }
@@ -132,8 +171,7 @@ std::string_view Derivation::operator[](std::size_t i) const {
 }
 
 Derivation PadaDerivation(const Pada& pada) {
-    Derivation derivation;
-    Writer w(derivation, 224);
+    Writer w;
     const int house = pada.HouseSign;
     const int lordFromHouse = SignCount(house, pada.LordSign);
     if (pada.House == 1) {
@@ -177,12 +215,11 @@ Derivation PadaDerivation(const Pada& pada) {
         w << " is ";
         w.Sign(pada.PadaSign).End();
     }
-    return derivation;
+    return w.Take();
 }
 
 Derivation CharaKarakaDerivation(const CharaKarakas& karakas, const std::array<double, kBodyCount>& longitudes) {
-    Derivation derivation;
-    Writer w(derivation, 640);
+    Writer w;
     const auto count = static_cast<std::size_t>(karakas.Count);
     const bool withRahu = karakas.Scheme == 8;
     w << "The " << karakas.Scheme << "-karaka scheme ranks Sun, Moon, Mercury, Venus, Mars, Jupiter"
@@ -244,13 +281,12 @@ Derivation CharaKarakaDerivation(const CharaKarakas& karakas, const std::array<d
         w.Graha(karaka.Graha);
     }
     w.End();
-    return derivation;
+    return w.Take();
 }
 
 Derivation KarakamsaDerivation(const CharaKarakas& karakas, const std::array<double, kBodyCount>& longitudes,
                                const std::array<int, kBodyCount>& signs) {
-    Derivation derivation;
-    Writer w(derivation, 224);
+    Writer w;
     const Body ak = karakas.Atmakaraka().Graha;
     const double longitude = longitudes[static_cast<std::size_t>(ak)];
     const double degree = DegreeInSign(longitude);
@@ -274,12 +310,11 @@ Derivation KarakamsaDerivation(const CharaKarakas& karakas, const std::array<dou
     w.Sign(navamsa).End();
     w << "So the karakamsa is ";
     w.Sign(navamsa).End();
-    return derivation;
+    return w.Take();
 }
 
 Derivation CharaYearsDerivation(const CharaYears& years, const std::array<double, kBodyCount>& longitudes) {
-    Derivation derivation;
-    Writer w(derivation, 320);
+    Writer w;
     const int sign = years.Sign;
     if (years.Choice == CharaLordChoice::SingleLord) {
         w << "The lord of ";
@@ -290,7 +325,7 @@ Derivation CharaYearsDerivation(const CharaYears& years, const std::array<double
             w << " itself, so ";
             w.Sign(sign) << " has 12 years";
             w.End();
-            return derivation;
+            return w.Take();
         }
         w.End();
     } else {
@@ -311,7 +346,7 @@ Derivation CharaYearsDerivation(const CharaYears& years, const std::array<double
                 w.Sign(sign) << ", so ";
                 w.Sign(sign) << " has 12 years";
                 w.End();
-                return derivation;
+                return w.Take();
             case CharaLordChoice::OtherLord:
                 w.Graha(years.OtherLord) << " stands in ";
                 w.Sign(sign) << " itself, so the count goes to the other lord, ";
@@ -360,12 +395,11 @@ Derivation CharaYearsDerivation(const CharaYears& years, const std::array<double
     w.Ordinal(years.Count) << " sign, so ";
     w.Sign(sign) << " has " << years.Count << " − 1 = " << years.Years;
     w.Plural(years.Years, " year", " years").End();
-    return derivation;
+    return w.Take();
 }
 
 Derivation CharaOrderDerivation(const CharaDashaTable& table) {
-    Derivation derivation;
-    Writer w(derivation, 400);
+    Writer w;
     const CharaPeriod& first = table.Periods[0];
     w << "The chara dasha starts at birth from the ascendant's sign, ";
     w.Sign(first.Sign) << ", and runs " << DirectionName(table.Forward) << ", as it does from ";
@@ -376,7 +410,7 @@ Derivation CharaOrderDerivation(const CharaDashaTable& table) {
     WriteSignList(w, true);
     w << ", backward otherwise";
     w.End();
-    return derivation;
+    return w.Take();
 }
 
 Derivations DerivationsOf(const std::array<double, kBodyCount>& longitudes, const std::array<int, kBodyCount>& signs,
@@ -384,7 +418,6 @@ Derivations DerivationsOf(const std::array<double, kBodyCount>& longitudes, cons
     Derivations derivations;
     const std::array<Pada, 12> padas = ArudhaPadas(signs);
     for (std::size_t h = 0; h < padas.size(); ++h) derivations.Padas[h] = PadaDerivation(padas[h]);
-    derivations.ArudhaLagna = derivations.Padas[0];
     derivations.CharaKarakas = CharaKarakaDerivation(tools.Karakas, longitudes);
     derivations.Karakamsa = KarakamsaDerivation(tools.Karakas, longitudes, signs);
     derivations.CharaDashaOrder = CharaOrderDerivation(tools.CharaDasha);

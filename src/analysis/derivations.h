@@ -30,12 +30,14 @@ struct Derivation {
 };
 
 struct Derivations {
-    Derivation ArudhaLagna;
     std::array<Derivation, 12> Padas;  // house order: AL, A2 .. A11, UL (kPadaLabels)
     Derivation CharaKarakas;
     Derivation Karakamsa;
     Derivation CharaDashaOrder;                  // where the periods start and which way they run
     std::array<Derivation, 12> CharaDashaYears;  // the years of each period, period order
+
+    // The Arudha Lagna is the pada of the 1st house.
+    const Derivation& ArudhaLagna() const { return Padas[0]; }
 };
 
 // The derivation of one pada, the Arudha Lagna being the pada of house 1:

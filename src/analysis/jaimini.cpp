@@ -13,8 +13,22 @@ using Seconds = std::chrono::duration<double>;
 
 constexpr double kSecondsPerYear = kDashaDaysPerYear * 86400.0;
 
-// 0 movable (Aries, Cancer, Libra, Capricorn), 1 fixed, 2 dual.
-int Quality(int sign) { return (WrapSignNumber(sign) - 1) % 3; }
+// The largest degree in sign below 30.
+const double kLastDegree = std::nextafter(30.0, 0.0);
+
+// The universal-time date of a moment, as UtDateOf finds it, with a
+// multiplication where UtDateOf divides: the table needs 145 dates, the
+// bulk of its cost.
+[[gnu::always_inline]] inline std::chrono::year_month_day DateOf(UtMoment moment) {
+    constexpr double kSecondsPerDay = 86400.0;
+    const double seconds = moment.time_since_epoch().count();
+    if (!(std::abs(seconds) < 1e15)) return UtDateOf(moment);
+    long long day = static_cast<long long>(seconds * (1.0 / kSecondsPerDay));
+    // Exact in doubles: whole days' seconds stay far below 2^53.
+    while (static_cast<double>(day) * kSecondsPerDay > seconds) --day;
+    while (static_cast<double>(day + 1) * kSecondsPerDay <= seconds) ++day;
+    return std::chrono::year_month_day(std::chrono::sys_days(std::chrono::days(day)));
+}
 
 int SignOf(const std::array<int, kBodyCount>& signs, Body body) {
     return WrapSignNumber(signs[static_cast<std::size_t>(body)]);
@@ -30,16 +44,17 @@ int CompanionsOf(Body body, const std::array<int, kBodyCount>& signs) {
     return count;
 }
 
-CharaSpan Span(int sign, UtMoment start, UtMoment end, std::chrono::year_month_day startDate,
-               std::chrono::year_month_day endDate) {
-    CharaSpan span;
+// Fills a span in place: building it aside and copying it in costs more
+// than the rest of the table, as the small date fields stored one by one are
+// read back in wide moves.
+void Fill(CharaSpan& span, int sign, UtMoment start, UtMoment end, std::chrono::year_month_day startDate,
+          std::chrono::year_month_day endDate) {
     span.Sign = sign;
     span.SignName = SignNameOf(sign);
     span.Start = start;
     span.End = end;
     span.StartDate = startDate;
     span.EndDate = endDate;
-    return span;
 }
 
 }  // namespace
@@ -53,9 +68,14 @@ bool BodyList::operator==(const BodyList& other) const {
 }
 
 double DegreeInSign(double longitude) {
-    double degree = longitude - 30.0 * std::floor(longitude / 30.0);
-    if (degree >= 30.0) degree = 0.0;  // a hair below a multiple of 30 rounding up
-    return degree;
+    if (!(std::abs(longitude) < 1e15)) return 0.0;  // NaN, infinite or past any turn count
+    long long signs = static_cast<long long>(longitude * (1.0 / 30.0));
+    if (static_cast<double>(signs) * 30.0 > longitude) --signs;  // towards minus infinity
+    double degree = longitude - 30.0 * static_cast<double>(signs);
+    if (degree < 0.0) degree += 30.0;
+    if (degree >= 30.0) degree -= 30.0;
+    // A hair below a sign's end stays in the sign, as the sign of its arc text does.
+    return degree < 0.0 ? kLastDegree : degree;
 }
 
 CharaKarakas CharaKarakasOf(const std::array<double, kBodyCount>& longitudes, int scheme) {
@@ -85,29 +105,6 @@ CharaKarakas CharaKarakasOf(const std::array<double, kBodyCount>& longitudes, in
     return karakas;
 }
 
-std::array<int, 3> SignsAspectedBy(int sign) {
-    sign = WrapSignNumber(sign);
-    const int quality = Quality(sign);
-    std::array<int, 3> aspected{};
-    std::size_t found = 0;
-    for (int other = 1; other <= kSignCount && found < aspected.size(); ++other) {
-        bool aspects = false;
-        switch (quality) {
-            case 0:  // movable: the fixed signs but the next
-                aspects = Quality(other) == 1 && other != NthSignFrom(sign, 2);
-                break;
-            case 1:  // fixed: the movable signs but the previous
-                aspects = Quality(other) == 0 && other != NthSignFrom(sign, 2, false);
-                break;
-            default:  // dual: the other duals
-                aspects = Quality(other) == 2 && other != sign;
-                break;
-        }
-        if (aspects) aspected[found++] = other;
-    }
-    return aspected;
-}
-
 bool SignAspects(int from, int to) {
     to = WrapSignNumber(to);
     for (int sign : SignsAspectedBy(from)) {
@@ -134,8 +131,10 @@ int ArgalaHouseOf(Body body, int bodySign, int referenceSign) {
     return SignCount(WrapSignNumber(referenceSign), WrapSignNumber(bodySign), body != Ketu);
 }
 
-ArgalaReference ArgalaOf(std::string_view from, int referenceSign, const std::array<int, kBodyCount>& signs) {
-    ArgalaReference reference;
+namespace {
+
+void FillArgala(ArgalaReference& reference, std::string_view from, int referenceSign,
+                const std::array<int, kBodyCount>& signs) {
     reference.From = from;
     reference.Sign = WrapSignNumber(referenceSign);
     std::array<int, kGrahaCount> houses{};
@@ -147,10 +146,14 @@ ArgalaReference ArgalaOf(std::string_view from, int referenceSign, const std::ar
         ArgalaHouse& house = reference.Houses[h];
         house.House = kArgalaHouses[h];
         house.ObstructionHouse = kArgalaObstructionHouses[h];
+        // Without branches: every body is written to the next free place,
+        // which only moves on when the body is in the house.
         for (int body = 0; body < kGrahaCount; ++body) {
             const int in = houses[static_cast<std::size_t>(body)];
-            if (in == house.House) house.Bodies.Add(static_cast<Body>(body));
-            if (in == house.ObstructionHouse) house.Obstructing.Add(static_cast<Body>(body));
+            house.Bodies.Bodies[static_cast<std::size_t>(house.Bodies.Count)] = static_cast<Body>(body);
+            house.Bodies.Count += in == house.House;
+            house.Obstructing.Bodies[static_cast<std::size_t>(house.Obstructing.Count)] = static_cast<Body>(body);
+            house.Obstructing.Count += in == house.ObstructionHouse;
         }
         if (house.Bodies.Count == 0) {
             house.State = ArgalaState::None;
@@ -162,22 +165,37 @@ ArgalaReference ArgalaOf(std::string_view from, int referenceSign, const std::ar
             house.State = ArgalaState::Obstructed;
         }
     }
+}
+
+}  // namespace
+
+ArgalaReference ArgalaOf(std::string_view from, int referenceSign, const std::array<int, kBodyCount>& signs) {
+    ArgalaReference reference;
+    FillArgala(reference, from, referenceSign, signs);
     return reference;
 }
 
-GrahaArudha GrahaArudhaOf(int bodySign, int ownSign) {
+namespace {
+
+void FillGrahaArudha(GrahaArudha& arudha, int bodySign, int ownSign) {
     bodySign = WrapSignNumber(bodySign);
-    GrahaArudha arudha;
     arudha.OwnSign = WrapSignNumber(ownSign);
-    arudha.Sign = NthSignFrom(arudha.OwnSign, SignCount(bodySign, arudha.OwnSign));
-    if (arudha.Sign == bodySign || arudha.Sign == NthSignFrom(bodySign, 7)) {
-        arudha.Sign = NthSignFrom(arudha.Sign, 10);
-        arudha.Moved = true;
-    }
+    const int counted = NthSignFrom(arudha.OwnSign, SignCount(bodySign, arudha.OwnSign));
+    arudha.Moved = counted == bodySign || counted == NthSignFrom(bodySign, 7);
+    arudha.Sign = arudha.Moved ? NthSignFrom(counted, 10) : counted;
+}
+
+}  // namespace
+
+GrahaArudha GrahaArudhaOf(int bodySign, int ownSign) {
+    GrahaArudha arudha;
+    FillGrahaArudha(arudha, bodySign, ownSign);
     return arudha;
 }
 
-OwnedSigns OwnedSignsOf(Body body) {
+namespace {
+
+constexpr OwnedSigns OwnedBy(Body body) {
     OwnedSigns owned;
     if (body == Rahu) {
         owned.Signs[0] = 11;
@@ -193,6 +211,20 @@ OwnedSigns OwnedSignsOf(Body body) {
         }
     }
     return owned;
+}
+
+// The signs of the nine bodies, found once from the sign lords.
+constexpr std::array<OwnedSigns, kGrahaCount> kOwnedSigns = [] {
+    std::array<OwnedSigns, kGrahaCount> table{};
+    for (int body = 0; body < kGrahaCount; ++body)
+        table[static_cast<std::size_t>(body)] = OwnedBy(static_cast<Body>(body));
+    return table;
+}();
+
+}  // namespace
+
+OwnedSigns OwnedSignsOf(Body body) {
+    return body >= Sun && body <= Ketu ? kOwnedSigns[static_cast<std::size_t>(body)] : OwnedSigns{};
 }
 
 bool CharaRunsForward(int sign) {
@@ -276,13 +308,16 @@ CharaYears CharaYearsOf(int sign, const std::array<double, kBodyCount>& longitud
     return years;
 }
 
-CharaDashaTable CharaDashaOf(const std::array<double, kBodyCount>& longitudes, const std::array<int, kBodyCount>& signs,
-                             UtMoment birth) {
-    CharaDashaTable table;
+namespace {
+
+// The table is filled where it stands: at some 9 kB, a copy would cost as
+// much as the dates.
+void FillCharaDasha(CharaDashaTable& table, const std::array<double, kBodyCount>& longitudes,
+                    const std::array<int, kBodyCount>& signs, UtMoment birth) {
     const int ascendant = SignOf(signs, Ascendant);
     table.Forward = CharaRunsForward(ascendant);
     UtMoment start = birth;
-    std::chrono::year_month_day startDate = UtDateOf(birth);
+    std::chrono::year_month_day startDate = DateOf(birth);
     for (std::size_t k = 0; k < table.Periods.size(); ++k) {
         CharaPeriod& period = table.Periods[k];
         const int sign = NthSignFrom(ascendant, static_cast<int>(k) + 1, table.Forward);
@@ -290,25 +325,35 @@ CharaDashaTable CharaDashaOf(const std::array<double, kBodyCount>& longitudes, c
         period.Years = period.Rule.Years;
         const double seconds = period.Years * kSecondsPerYear;
         const UtMoment end = start + Seconds(seconds);
-        const std::chrono::year_month_day endDate = UtDateOf(end);
-        static_cast<CharaSpan&>(period) = Span(sign, start, end, startDate, endDate);
+        const std::chrono::year_month_day endDate = DateOf(end);
+        Fill(period, sign, start, end, startDate, endDate);
 
         // Twelve equal parts; each boundary's date is found once.
         period.SubForward = CharaRunsForward(sign);
+        const double subSeconds = seconds / 12.0;
+        int subSign = sign;
         UtMoment subStart = start;
         std::chrono::year_month_day subStartDate = startDate;
         for (std::size_t j = 0; j < period.Sub.size(); ++j) {
             const bool last = j + 1 == period.Sub.size();
-            const UtMoment subEnd = last ? end : start + Seconds(seconds * static_cast<double>(j + 1) / 12.0);
-            const std::chrono::year_month_day subEndDate = last ? endDate : UtDateOf(subEnd);
-            period.Sub[j] = Span(NthSignFrom(sign, static_cast<int>(j) + 2, period.SubForward), subStart, subEnd,
-                                 subStartDate, subEndDate);
+            const UtMoment subEnd = last ? end : start + Seconds(subSeconds * static_cast<double>(j + 1));
+            const std::chrono::year_month_day subEndDate = last ? endDate : DateOf(subEnd);
+            subSign = period.SubForward ? subSign % 12 + 1 : (subSign + 10) % 12 + 1;
+            Fill(period.Sub[j], subSign, subStart, subEnd, subStartDate, subEndDate);
             subStart = subEnd;
             subStartDate = subEndDate;
         }
         start = end;
         startDate = endDate;
     }
+}
+
+}  // namespace
+
+CharaDashaTable CharaDashaOf(const std::array<double, kBodyCount>& longitudes, const std::array<int, kBodyCount>& signs,
+                             UtMoment birth) {
+    CharaDashaTable table;
+    FillCharaDasha(table, longitudes, signs, birth);
     return table;
 }
 
@@ -337,13 +382,13 @@ JaiminiTools JaiminiToolsOf(const std::array<double, kBodyCount>& longitudes, co
     for (int body = 0; body < kGrahaCount; ++body) {
         GrahaArudhaSet& set = tools.GrahaArudhas[static_cast<std::size_t>(body)];
         set.Graha = static_cast<Body>(body);
-        const OwnedSigns owned = OwnedSignsOf(set.Graha);
+        const OwnedSigns& owned = kOwnedSigns[static_cast<std::size_t>(body)];
         set.Count = owned.Count;
         for (std::size_t i = 0; i < static_cast<std::size_t>(owned.Count); ++i) {
-            set.Arudhas[i] = GrahaArudhaOf(SignOf(signs, set.Graha), owned.Signs[i]);
+            FillGrahaArudha(set.Arudhas[i], SignOf(signs, set.Graha), owned.Signs[i]);
         }
     }
-    tools.CharaDasha = CharaDashaOf(longitudes, signs, birth);
+    FillCharaDasha(tools.CharaDasha, longitudes, signs, birth);
     return tools;
 }
 

@@ -23,7 +23,10 @@ namespace velmora::analysis {
 inline constexpr int kGrahaCount = 9;
 
 // Sign number 1..12 of any whole number, taken modulo 12.
-constexpr int WrapSignNumber(int sign) { return ((sign - 1) % 12 + 12) % 12 + 1; }
+constexpr int WrapSignNumber(int sign) {
+    const int index = (sign - 1) % 12;
+    return (index < 0 ? index + 12 : index) + 1;
+}
 
 // The n-th sign from `sign`, the sign itself being the 1st; forward in
 // zodiac order, or backward.
@@ -86,10 +89,30 @@ CharaKarakas CharaKarakasOf(const std::array<double, kBodyCount>& longitudes, in
 
 // ---- Rashi drishti --------------------------------------------------------
 
-// The three signs a sign aspects, ascending. Movable signs aspect the fixed
-// signs but the next one, fixed signs the movable signs but the previous
-// one, dual signs the other three duals.
-std::array<int, 3> SignsAspectedBy(int sign);
+// The three signs a sign aspects, ascending. Movable signs (Aries, Cancer,
+// Libra, Capricorn) aspect the fixed signs but the next one, fixed signs the
+// movable signs but the previous one, dual signs the other three duals.
+constexpr std::array<int, 3> SignsAspectedBy(int sign) {
+    sign = WrapSignNumber(sign);
+    const int quality = (sign - 1) % 3;  // 0 movable, 1 fixed, 2 dual
+    std::array<int, 3> aspected{};
+    std::size_t found = 0;
+    for (int other = 1; other <= 12 && found < aspected.size(); ++other) {
+        const int otherQuality = (other - 1) % 3;
+        const bool aspects = quality == 0   ? otherQuality == 1 && other != NthSignFrom(sign, 2)
+                             : quality == 1 ? otherQuality == 0 && other != NthSignFrom(sign, 2, false)
+                                            : otherQuality == 2 && other != sign;
+        if (aspects) aspected[found++] = other;
+    }
+    return aspected;
+}
+
+// The signs each sign aspects, Aries first.
+inline constexpr std::array<std::array<int, 3>, 12> kRashiDrishti = [] {
+    std::array<std::array<int, 3>, 12> table{};
+    for (int sign = 1; sign <= 12; ++sign) table[static_cast<std::size_t>(sign - 1)] = SignsAspectedBy(sign);
+    return table;
+}();
 
 // Whether sign `from` aspects sign `to` (a sign never aspects itself).
 bool SignAspects(int from, int to);

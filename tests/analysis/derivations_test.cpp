@@ -68,32 +68,32 @@ TEST(Derivations, ArudhaLagnaWordForWord) {
     // Virgo rising, Mercury in Leo.
     const Chart chart = ChartOf({1, 1, 5, 1, 1, 1, 1, 1, 7, 6});
     const Derivations d = DerivationsOfChart(chart);
-    EXPECT_EQ(d.ArudhaLagna.Text,
+    EXPECT_EQ(d.ArudhaLagna().Text,
               "The ascendant is in Virgo; its lord Mercury stands in Leo, the 12th sign from Virgo. Counting 12 signs "
               "from Leo reaches Cancer. Cancer is neither the 1st nor the 7th from Virgo, so the Arudha Lagna is "
               "Cancer.");
-    ASSERT_EQ(d.ArudhaLagna.size(), 3u);
-    EXPECT_EQ(d.ArudhaLagna[1], "Counting 12 signs from Leo reaches Cancer.");
-    EXPECT_EQ(Joined(d.ArudhaLagna), d.ArudhaLagna.Text);
-    EXPECT_EQ(d.Padas[0].Text, d.ArudhaLagna.Text);
+    ASSERT_EQ(d.ArudhaLagna().size(), 3u);
+    EXPECT_EQ(d.ArudhaLagna()[1], "Counting 12 signs from Leo reaches Cancer.");
+    EXPECT_EQ(Joined(d.ArudhaLagna()), d.ArudhaLagna().Text);
+    EXPECT_EQ(d.Padas[0].Text, d.ArudhaLagna().Text);
 }
 
 TEST(Derivations, ArudhaLagnaExceptions) {
     // Mars in Aries itself: the count stays on Aries.
     Derivations d = DerivationsOfChart(ChartOf({2, 2, 2, 2, 1, 2, 2, 2, 8, 1}));
-    EXPECT_EQ(d.ArudhaLagna.Text,
+    EXPECT_EQ(d.ArudhaLagna().Text,
               "The ascendant is in Aries; its lord Mars stands in Aries, the 1st sign from Aries. Counting 1 sign from "
               "Aries reaches Aries. Aries is the 1st from Aries, so the Arudha Lagna is the 10th sign from Aries "
               "instead: Capricorn.");
     // Mars in Cancer, the 4th: four more reach Libra, the 7th.
     d = DerivationsOfChart(ChartOf({2, 2, 2, 2, 4, 2, 2, 2, 8, 1}));
-    EXPECT_EQ(d.ArudhaLagna[2],
+    EXPECT_EQ(d.ArudhaLagna()[2],
               "Libra is the 7th from Aries, so the Arudha Lagna is the 10th sign from Libra instead: Cancer, the 4th "
               "from Aries.");
     // Mars in Libra, the 7th: seven more return to Aries.
     d = DerivationsOfChart(ChartOf({2, 2, 2, 2, 7, 2, 2, 2, 8, 1}));
-    EXPECT_EQ(d.ArudhaLagna[1], "Counting 7 signs from Libra reaches Aries.");
-    EXPECT_EQ(d.ArudhaLagna[2],
+    EXPECT_EQ(d.ArudhaLagna()[1], "Counting 7 signs from Libra reaches Aries.");
+    EXPECT_EQ(d.ArudhaLagna()[2],
               "Aries is the 1st from Aries, so the Arudha Lagna is the 10th sign from Aries instead: Capricorn.");
 }
 
