@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 namespace velmora::analysis {
 
@@ -27,28 +28,39 @@ constexpr std::array<PaddedName, N> Padded(const std::array<std::string_view, N>
 constexpr std::array<PaddedName, kSignCount> kPaddedSigns = Padded(kSignNames);
 constexpr std::array<PaddedName, kBodyCount> kPaddedBodies = Padded(kBodyNames);
 
-// Writes the sentences of one derivation into a buffer on the stack; Take()
-// makes the derivation with one allocation. Text is appended piece by piece
-// and End() closes a sentence with a full stop. The pieces are mostly
-// literals whose copies the compiler makes in place: a whole chart's
-// derivations cost a few microseconds this way, several times less than
-// appending to a std::string piece by piece.
+// Writes the sentences of a chart's derivations one after another into one
+// buffer: Start() begins a derivation, End() closes a sentence with a full
+// stop and Finish() hands the derivation its views. The pieces are mostly
+// literals whose copies the compiler makes in place, and names are moved in
+// one fixed 16-character piece: a chart's derivations cost a few
+// microseconds so, several times less than appending to a string for each.
 class Writer {
 public:
-    Writer() = default;
+    Writer(char* buffer, std::size_t capacity) : buffer_(buffer), capacity_(capacity) {}
     Writer(const Writer&) = delete;
     Writer& operator=(const Writer&) = delete;
+
+    void Start() {
+        begin_ = size_;
+        count_ = 0;
+    }
+    void Finish(Derivation& derivation) const {
+        const std::size_t end = size_ > begin_ ? size_ - 1 : begin_;  // without the blank after the last stop
+        derivation.Text = std::string_view(buffer_ + begin_, end - begin_);
+        for (std::size_t i = 0; i < count_; ++i) derivation.Ends[i] = static_cast<std::uint16_t>(ends_[i] - begin_);
+        derivation.Count = count_;
+    }
 
     [[gnu::always_inline]] Writer& operator<<(std::string_view text) {
         Put(text.data(), text.size());
         return *this;
     }
     Writer& operator<<(char c) {
-        if (size_ < kCapacity) buffer_[size_++] = c;
+        if (size_ < capacity_) buffer_[size_++] = c;
         return *this;
     }
     Writer& operator<<(int number) {
-        const auto result = std::to_chars(buffer_ + size_, buffer_ + kCapacity, number);
+        const auto result = std::to_chars(buffer_ + size_, buffer_ + capacity_, number);
         if (result.ec == std::errc()) size_ = static_cast<std::size_t>(result.ptr - buffer_);
         return *this;
     }
@@ -73,7 +85,7 @@ public:
     // Degrees with the given decimals and a degree sign, e.g. 17.66°.
     Writer& Degrees(double degrees, int decimals) {
         const auto result =
-            std::to_chars(buffer_ + size_, buffer_ + kCapacity, degrees, std::chars_format::fixed, decimals);
+            std::to_chars(buffer_ + size_, buffer_ + capacity_, degrees, std::chars_format::fixed, decimals);
         if (result.ec == std::errc()) size_ = static_cast<std::size_t>(result.ptr - buffer_);
         return *this << "°";
     }
@@ -81,42 +93,38 @@ public:
     // Closes a sentence: the full stop, and the blank before the next one.
     void End() {
         *this << ". ";
-        if (count_ < kMaxSentences) {
-            ends_[count_++] = static_cast<std::uint16_t>(size_ - 1);
-        } else {
-            ends_[kMaxSentences - 1] = static_cast<std::uint16_t>(size_ - 1);  // not reached: no rule needs more
-        }
-    }
-    Derivation Take() {
-        Derivation derivation;
-        derivation.Text.assign(buffer_, size_ > 0 ? size_ - 1 : 0);  // without the last blank
-        derivation.Ends = ends_;
-        derivation.Count = count_;
-        return derivation;
+        ends_[count_ < kMaxSentences ? count_++ : kMaxSentences - 1] = size_ - 1;  // no rule needs more
     }
 
 private:
-    static constexpr std::size_t kCapacity = 1520;  // the longest derivation needs under 1200
-    static constexpr std::size_t kSlack = 16;       // room for a padded name's whole move
-
     [[gnu::always_inline]] void Put(const char* text, std::size_t size) {
-        if (size > kCapacity - size_) size = kCapacity - size_;
+        if (size > capacity_ - size_) size = capacity_ - size_;
         std::memcpy(buffer_ + size_, text, size);
         size_ += size;
     }
+    // The buffer has room for a whole padded name past its capacity.
     Writer& Name(const PaddedName& name) {
-        if (kCapacity - size_ >= name.Chars.size()) {
+        if (size_ + name.Size <= capacity_) {
             std::memcpy(buffer_ + size_, name.Chars.data(), name.Chars.size());
             size_ += name.Size;
         }
         return *this;
     }
 
-    char buffer_[kCapacity + kSlack];
+    char* buffer_;
+    std::size_t capacity_;
     std::size_t size_ = 0;
-    std::array<std::uint16_t, kMaxSentences> ends_{};
+    std::size_t begin_ = 0;
+    std::array<std::size_t, kMaxSentences> ends_{};
     std::size_t count_ = 0;
 };
+
+// Room for a chart's derivations: the longest take under 10 000 characters
+// (twelve padas of at most 260, karakas of at most 1 200 with every tie and
+// twelve decimals, twelve periods' years of at most 400); a text past it
+// would be cut, never written beyond.
+constexpr std::size_t kDerivationsCapacity = 16384;
+constexpr std::size_t kNameSlack = 16;  // a padded name's whole move at the very end
 
 constexpr int kShownDecimals = 2;
 constexpr int kMostDecimals = 12;
@@ -163,15 +171,7 @@ void WriteSignList(Writer& w, bool forward) {
                   : "Taurus, Gemini, Cancer, Scorpio, Sagittarius or Capricorn");
 }
 
-}  // namespace
-
-std::string_view Derivation::operator[](std::size_t i) const {
-    const std::size_t begin = i == 0 ? 0 : Ends[i - 1] + 1u;
-    return std::string_view(Text).substr(begin, Ends[i] - begin);
-}
-
-Derivation PadaDerivation(const Pada& pada) {
-    Writer w;
+void WritePada(Writer& w, const Pada& pada) {
     const int house = pada.HouseSign;
     const int lordFromHouse = SignCount(house, pada.LordSign);
     if (pada.House == 1) {
@@ -215,11 +215,9 @@ Derivation PadaDerivation(const Pada& pada) {
         w << " is ";
         w.Sign(pada.PadaSign).End();
     }
-    return w.Take();
 }
 
-Derivation CharaKarakaDerivation(const CharaKarakas& karakas, const std::array<double, kBodyCount>& longitudes) {
-    Writer w;
+void WriteKarakas(Writer& w, const CharaKarakas& karakas, const std::array<double, kBodyCount>& longitudes) {
     const auto count = static_cast<std::size_t>(karakas.Count);
     const bool withRahu = karakas.Scheme == 8;
     w << "The " << karakas.Scheme << "-karaka scheme ranks Sun, Moon, Mercury, Venus, Mars, Jupiter"
@@ -233,6 +231,16 @@ Derivation CharaKarakaDerivation(const CharaKarakas& karakas, const std::array<d
         const int d = DecimalsToTell(karakas.Ranked[i].DegreeInSign, karakas.Ranked[i + 1].DegreeInSign);
         if (d > decimals[i]) decimals[i] = d;
         if (d > decimals[i + 1]) decimals[i + 1] = d;
+    }
+    // Bodies at exactly the same degree are shown alike: backward, then
+    // forward through each run of equal degrees.
+    for (std::size_t i = count - 1; i > 0; --i) {
+        if (karakas.Ranked[i - 1].DegreeInSign == karakas.Ranked[i].DegreeInSign) {
+            decimals[i - 1] = std::max(decimals[i - 1], decimals[i]);
+        }
+    }
+    for (std::size_t i = 1; i < count; ++i) {
+        if (karakas.Ranked[i - 1].DegreeInSign == karakas.Ranked[i].DegreeInSign) decimals[i] = decimals[i - 1];
     }
     if (withRahu) {
         std::size_t rahu = 0;
@@ -281,12 +289,10 @@ Derivation CharaKarakaDerivation(const CharaKarakas& karakas, const std::array<d
         w.Graha(karaka.Graha);
     }
     w.End();
-    return w.Take();
 }
 
-Derivation KarakamsaDerivation(const CharaKarakas& karakas, const std::array<double, kBodyCount>& longitudes,
-                               const std::array<int, kBodyCount>& signs) {
-    Writer w;
+void WriteKarakamsa(Writer& w, const CharaKarakas& karakas, const std::array<double, kBodyCount>& longitudes,
+                    const std::array<int, kBodyCount>& signs) {
     const Body ak = karakas.Atmakaraka().Graha;
     const double longitude = longitudes[static_cast<std::size_t>(ak)];
     const double degree = DegreeInSign(longitude);
@@ -310,11 +316,9 @@ Derivation KarakamsaDerivation(const CharaKarakas& karakas, const std::array<dou
     w.Sign(navamsa).End();
     w << "So the karakamsa is ";
     w.Sign(navamsa).End();
-    return w.Take();
 }
 
-Derivation CharaYearsDerivation(const CharaYears& years, const std::array<double, kBodyCount>& longitudes) {
-    Writer w;
+void WriteCharaYears(Writer& w, const CharaYears& years, const std::array<double, kBodyCount>& longitudes) {
     const int sign = years.Sign;
     if (years.Choice == CharaLordChoice::SingleLord) {
         w << "The lord of ";
@@ -325,7 +329,7 @@ Derivation CharaYearsDerivation(const CharaYears& years, const std::array<double
             w << " itself, so ";
             w.Sign(sign) << " has 12 years";
             w.End();
-            return w.Take();
+            return;
         }
         w.End();
     } else {
@@ -346,7 +350,7 @@ Derivation CharaYearsDerivation(const CharaYears& years, const std::array<double
                 w.Sign(sign) << ", so ";
                 w.Sign(sign) << " has 12 years";
                 w.End();
-                return w.Take();
+                return;
             case CharaLordChoice::OtherLord:
                 w.Graha(years.OtherLord) << " stands in ";
                 w.Sign(sign) << " itself, so the count goes to the other lord, ";
@@ -395,11 +399,9 @@ Derivation CharaYearsDerivation(const CharaYears& years, const std::array<double
     w.Ordinal(years.Count) << " sign, so ";
     w.Sign(sign) << " has " << years.Count << " − 1 = " << years.Years;
     w.Plural(years.Years, " year", " years").End();
-    return w.Take();
 }
 
-Derivation CharaOrderDerivation(const CharaDashaTable& table) {
-    Writer w;
+void WriteCharaOrder(Writer& w, const CharaDashaTable& table) {
     const CharaPeriod& first = table.Periods[0];
     w << "The chara dasha starts at birth from the ascendant's sign, ";
     w.Sign(first.Sign) << ", and runs " << DirectionName(table.Forward) << ", as it does from ";
@@ -410,19 +412,39 @@ Derivation CharaOrderDerivation(const CharaDashaTable& table) {
     WriteSignList(w, true);
     w << ", backward otherwise";
     w.End();
-    return w.Take();
+}
+
+}  // namespace
+
+std::string_view Derivation::operator[](std::size_t i) const {
+    const std::size_t begin = i == 0 ? 0 : Ends[i - 1] + 1u;
+    return std::string_view(Text).substr(begin, Ends[i] - begin);
 }
 
 Derivations DerivationsOf(const std::array<double, kBodyCount>& longitudes, const std::array<int, kBodyCount>& signs,
                           const JaiminiTools& tools) {
     Derivations derivations;
+    derivations.Buffer = std::make_unique_for_overwrite<char[]>(kDerivationsCapacity + kNameSlack);
+    Writer w(derivations.Buffer.get(), kDerivationsCapacity);
     const std::array<Pada, 12> padas = ArudhaPadas(signs);
-    for (std::size_t h = 0; h < padas.size(); ++h) derivations.Padas[h] = PadaDerivation(padas[h]);
-    derivations.CharaKarakas = CharaKarakaDerivation(tools.Karakas, longitudes);
-    derivations.Karakamsa = KarakamsaDerivation(tools.Karakas, longitudes, signs);
-    derivations.CharaDashaOrder = CharaOrderDerivation(tools.CharaDasha);
+    for (std::size_t h = 0; h < padas.size(); ++h) {
+        w.Start();
+        WritePada(w, padas[h]);
+        w.Finish(derivations.Padas[h]);
+    }
+    w.Start();
+    WriteKarakas(w, tools.Karakas, longitudes);
+    w.Finish(derivations.CharaKarakas);
+    w.Start();
+    WriteKarakamsa(w, tools.Karakas, longitudes, signs);
+    w.Finish(derivations.Karakamsa);
+    w.Start();
+    WriteCharaOrder(w, tools.CharaDasha);
+    w.Finish(derivations.CharaDashaOrder);
     for (std::size_t k = 0; k < tools.CharaDasha.Periods.size(); ++k) {
-        derivations.CharaDashaYears[k] = CharaYearsDerivation(tools.CharaDasha.Periods[k].Rule, longitudes);
+        w.Start();
+        WriteCharaYears(w, tools.CharaDasha.Periods[k].Rule, longitudes);
+        w.Finish(derivations.CharaDashaYears[k]);
     }
     return derivations;
 }

@@ -8,7 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string>
+#include <memory>
 #include <string_view>
 
 #include "analysis/jaimini.h"
@@ -19,49 +19,38 @@ namespace velmora::analysis {
 inline constexpr std::size_t kMaxSentences = 8;
 
 // One derivation: its sentences, each ending with a full stop, joined by
-// single blanks in one text.
+// single blanks. The text lives in the Derivations that holds it.
 struct Derivation {
-    std::string Text;
-    std::array<std::uint16_t, kMaxSentences> Ends{};  // one past each sentence's full stop
+    std::string_view Text;
+    std::array<std::uint16_t, kMaxSentences> Ends{};  // one past each sentence's full stop, in Text
     std::size_t Count = 0;
 
     std::size_t size() const { return Count; }
     std::string_view operator[](std::size_t i) const;
 };
 
+// The derivations of one chart. Their texts share one buffer, written once:
+// a Derivations can be moved (the texts stay where they are) but not copied.
 struct Derivations {
-    std::array<Derivation, 12> Padas;  // house order: AL, A2 .. A11, UL (kPadaLabels)
-    Derivation CharaKarakas;
-    Derivation Karakamsa;
+    std::array<Derivation, 12> Padas;            // house order: AL, A2 .. A11, UL (kPadaLabels)
+    Derivation CharaKarakas;                     // the ranking, any exact tie, Rahu's reversed degree
+    Derivation Karakamsa;                        // the navamsa of the AK
     Derivation CharaDashaOrder;                  // where the periods start and which way they run
     std::array<Derivation, 12> CharaDashaYears;  // the years of each period, period order
+    std::unique_ptr<char[]> Buffer;              // holds every Text
 
-    // The Arudha Lagna is the pada of the 1st house.
+    // The Arudha Lagna is the pada of the 1st house, e.g. "The ascendant is
+    // in Virgo; its lord Mercury stands in Leo, the 12th sign from Virgo.
+    // Counting 12 signs from Leo reaches Cancer. Cancer is neither the 1st
+    // nor the 7th from Virgo, so the Arudha Lagna is Cancer."
     const Derivation& ArudhaLagna() const { return Padas[0]; }
 };
 
-// The derivation of one pada, the Arudha Lagna being the pada of house 1:
-// "The ascendant is in Virgo; its lord Mercury stands in Leo, the 12th sign
-// from Virgo. Counting 12 signs from Leo reaches Cancer. Cancer is neither the
-// 1st nor the 7th from Virgo, so the Arudha Lagna is Cancer."
-Derivation PadaDerivation(const Pada& pada);
-
-// The ranking of the chara karakas (the longitudes are those they were
-// ranked from), any exact tie and Rahu's reversed degree.
-Derivation CharaKarakaDerivation(const CharaKarakas& karakas, const std::array<double, kBodyCount>& longitudes);
-
-// The navamsa of the Atmakaraka.
-Derivation KarakamsaDerivation(const CharaKarakas& karakas, const std::array<double, kBodyCount>& longitudes,
-                               const std::array<int, kBodyCount>& signs);
-
-// The years of one chara dasha period: the lord, a two-lord decision, the
-// direction of the count.
-Derivation CharaYearsDerivation(const CharaYears& years, const std::array<double, kBodyCount>& longitudes);
-
-// The first period and the direction of the periods and sub-periods.
-Derivation CharaOrderDerivation(const CharaDashaTable& table);
-
-// Every derivation of a chart from what JaiminiToolsOf was given and made.
+// Every derivation of a chart from what JaiminiToolsOf was given (the ten
+// sidereal longitudes and their signs, body order, the ascendant last) and
+// what it made. The padas are derived here from the signs, as ArudhaPadas
+// does; the karakas, the karakamsa and the chara dasha years from the
+// tools.
 Derivations DerivationsOf(const std::array<double, kBodyCount>& longitudes, const std::array<int, kBodyCount>& signs,
                           const JaiminiTools& tools);
 

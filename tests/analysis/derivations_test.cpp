@@ -38,6 +38,14 @@ Derivations DerivationsOfChart(const Chart& chart, int scheme = 8) {
     return DerivationsOf(chart.Longitudes, chart.Signs, tools);
 }
 
+// The years' derivation of the period of a sign: every sign has one.
+const Derivation& YearsOf(const Derivations& d, const Chart& chart, int sign) {
+    const int asc = chart.Signs[Ascendant];
+    const bool forward = asc == 1 || asc == 5 || asc == 6 || asc == 7 || asc == 11 || asc == 12;
+    const int k = forward ? (sign - asc + 12) % 12 : (asc - sign + 12) % 12;
+    return d.CharaDashaYears[static_cast<std::size_t>(k)];
+}
+
 std::string Joined(const Derivation& d) {
     std::string text;
     for (std::size_t i = 0; i < d.size(); ++i) {
@@ -119,9 +127,10 @@ TEST(Derivations, PadasOfRandomChartsFollowTheirCount) {
         std::array<int, 10> signs{};
         for (int& s : signs) s = sign(random);
         const std::array<Pada, 12> padas = ArudhaPadas(signs);
+        const Derivations all = DerivationsOfChart(ChartOf(signs));
         for (const Pada& pada : padas) {
             SCOPED_TRACE(testing::Message() << "chart " << n << " house " << pada.House);
-            const Derivation d = PadaDerivation(pada);
+            const Derivation& d = all.Padas[static_cast<std::size_t>(pada.House - 1)];
             ASSERT_EQ(d.size(), 3u);
             EXPECT_EQ(Joined(d), d.Text);
             const int counted = (pada.LordSign - pada.HouseSign + 12) % 12 + 1;
@@ -219,8 +228,8 @@ TEST(Derivations, CharaTwoLordDecisions) {
               "Scorpio has two lords, Mars in Scorpio and Ketu in Scorpio. Both stand in Scorpio, so Scorpio has 12 "
               "years.");
     chart.Signs[Saturn] = 9;
-    const CharaYears one = CharaYearsOf(11, chart.Longitudes, chart.Signs);
-    EXPECT_EQ(CharaYearsDerivation(one, chart.Longitudes).Text,
+    d = DerivationsOfChart(chart);
+    EXPECT_EQ(YearsOf(d, chart, 11).Text,
               "Aquarius has two lords, Saturn in Sagittarius and Rahu in Aquarius. Rahu stands in Aquarius itself, so "
               "the count goes to the other lord, Saturn. Counting backward from Aquarius, Sagittarius is the 3rd sign, "
               "so Aquarius has 3 − 1 = 2 years.");
@@ -230,18 +239,18 @@ TEST(Derivations, CharaTwoLordDecisions) {
     std::array<int, 10> signs{5, 12, 7, 7, 5, 7, 7, 6, 12, 1};
     std::array<double, 10> degrees{1, 1, 1, 1, 10, 1, 1, 20, 20, 1};
     chart = ChartOf(signs, degrees);
-    CharaYears y = CharaYearsOf(8, chart.Longitudes, chart.Signs);
-    Derivation text = CharaYearsDerivation(y, chart.Longitudes);
-    EXPECT_EQ(text[1],
+    d = DerivationsOfChart(chart);
+    const Derivation* text = &YearsOf(d, chart, 8);
+    EXPECT_EQ((*text)[1],
               "Neither stands in Scorpio and each has 1 other body in its sign; Ketu at 20.00° stands higher in its "
               "sign than Mars at 10.00°, so the count goes to Ketu.");
-    EXPECT_EQ(text[2], "Counting forward from Scorpio, Pisces is the 5th sign, so Scorpio has 5 − 1 = 4 years.");
+    EXPECT_EQ((*text)[2], "Counting forward from Scorpio, Pisces is the 5th sign, so Scorpio has 5 − 1 = 4 years.");
     degrees[Ketu] = 10;
     chart = ChartOf(signs, degrees);
-    y = CharaYearsOf(8, chart.Longitudes, chart.Signs);
-    text = CharaYearsDerivation(y, chart.Longitudes);
-    EXPECT_EQ(text[0], "Scorpio has two lords, Mars in Leo and Ketu in Pisces.");
-    EXPECT_EQ(text[1],
+    d = DerivationsOfChart(chart);
+    text = &YearsOf(d, chart, 8);
+    EXPECT_EQ((*text)[0], "Scorpio has two lords, Mars in Leo and Ketu in Pisces.");
+    EXPECT_EQ((*text)[1],
               "Neither stands in Scorpio, each has 1 other body in its sign and both stand at 10.00° in their signs, "
               "so the count goes to Mars.");
 }
@@ -280,4 +289,27 @@ TEST(Derivations, RandomChartsEndOnTheToolsYears) {
             0u);
         EXPECT_EQ(d.Karakamsa[2], "So the karakamsa is " + Name(tools.Karakamsa) + ".");
     }
+}
+
+TEST(Derivations, LongestTextsWholeAndMovable) {
+    // Every candidate at the same degree but Rahu a hair off: one tie of
+    // seven, Rahu's degree needing many decimals.
+    //                         Sun Moon Mer Ven Mars Jup Sat Rahu Ketu Asc
+    Chart chart = ChartOf({1, 2, 3, 4, 5, 6, 7, 8, 2, 9}, {15, 15, 15, 15, 15, 15, 15, 15, 15, 15});
+    chart.Longitudes[Rahu] += 1e-9;
+    Derivations d = DerivationsOfChart(chart);
+    // Decimals enough to tell Saturn from Rahu, and the tied bodies alike.
+    EXPECT_EQ(d.CharaKarakas[1],
+              "Rahu moves backward, so it ranks by 30° less its degree in sign: 30° − 15.000000001° = 14.999999999°.");
+    EXPECT_EQ(d.CharaKarakas[3],
+              "Sun, Moon, Mercury, Venus, Mars, Jupiter and Saturn all rank by exactly 15.000000000°; the tie goes by "
+              "body order.");
+    EXPECT_NE(d.CharaKarakas[2].find("Sun 15.000000000°, Moon 15.000000000°"), std::string_view::npos);
+    EXPECT_NE(d.CharaKarakas[2].find("Saturn 15.000000000°, Rahu 14.999999999°."), std::string_view::npos);
+    EXPECT_EQ(d.CharaKarakas.Text.back(), '.');
+    // The texts stay where they are when the derivations move.
+    const std::string text(d.CharaKarakas.Text);
+    const Derivations moved = std::move(d);
+    EXPECT_EQ(moved.CharaKarakas.Text, text);
+    EXPECT_EQ(moved.CharaDashaYears[11].Text.back(), '.');
 }
