@@ -82,8 +82,16 @@ public:
                 return *this << "th";
         }
     }
-    // Degrees with the given decimals and a degree sign, e.g. 17.66°.
+    // Degrees with the given decimals and a degree sign, e.g. 17.66°; a
+    // degree in sign just short of 30 gets the decimals it needs not to
+    // read 30.
     Writer& Degrees(double degrees, int decimals) {
+        double half = 0.5;
+        for (int d = 0; d < decimals; ++d) half /= 10;
+        while (degrees < 30.0 && degrees >= 30.0 - half && decimals < 12) {
+            ++decimals;
+            half /= 10;
+        }
         const auto result =
             std::to_chars(buffer_ + size_, buffer_ + capacity_, degrees, std::chars_format::fixed, decimals);
         if (result.ec == std::errc()) size_ = static_cast<std::size_t>(result.ptr - buffer_);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "analysis/chart.h"
+#include "analysis/sign_charts.h"
 #include "analysis/derivations.h"
 
 using namespace velmora;
@@ -11,25 +12,8 @@ using namespace velmora::analysis;
 
 namespace {
 
-struct Chart {
-    std::array<double, 10> Longitudes{};
-    std::array<int, 10> Signs{};
-};
-
-Chart ChartOf(const std::array<int, 10>& signs, const std::array<double, 10>& degrees) {
-    Chart chart;
-    for (std::size_t b = 0; b < 10; ++b) {
-        chart.Signs[b] = signs[b];
-        chart.Longitudes[b] = (signs[b] - 1) * 30.0 + degrees[b];
-    }
-    return chart;
-}
-
-Chart ChartOf(const std::array<int, 10>& signs) {
-    std::array<double, 10> degrees{};
-    degrees.fill(10.0);
-    return ChartOf(signs, degrees);
-}
+using Chart = velmora::testing::SignChart;
+using velmora::testing::ChartOf;
 
 Derivations DerivationsOfChart(const Chart& chart, int scheme = 8) {
     const int asc = chart.Signs[Ascendant];
@@ -129,7 +113,7 @@ TEST(Derivations, PadasOfRandomChartsFollowTheirCount) {
         const std::array<Pada, 12> padas = ArudhaPadas(signs);
         const Derivations all = DerivationsOfChart(ChartOf(signs));
         for (const Pada& pada : padas) {
-            SCOPED_TRACE(testing::Message() << "chart " << n << " house " << pada.House);
+            SCOPED_TRACE(::testing::Message() << "chart " << n << " house " << pada.House);
             const Derivation& d = all.Padas[static_cast<std::size_t>(pada.House - 1)];
             ASSERT_EQ(d.size(), 3u);
             EXPECT_EQ(Joined(d), d.Text);
@@ -307,6 +291,9 @@ TEST(Derivations, LongestTextsWholeAndMovable) {
     EXPECT_NE(d.CharaKarakas[2].find("Sun 15.000000000°, Moon 15.000000000°"), std::string_view::npos);
     EXPECT_NE(d.CharaKarakas[2].find("Saturn 15.000000000°, Rahu 14.999999999°."), std::string_view::npos);
     EXPECT_EQ(d.CharaKarakas.Text.back(), '.');
+    // Just short of 30° never reads 30.
+    chart.Longitudes[Sun] = 29.9991;
+    EXPECT_NE(DerivationsOfChart(chart).CharaKarakas[2].find("Sun 29.999°"), std::string_view::npos);
     // The texts stay where they are when the derivations move.
     const std::string text(d.CharaKarakas.Text);
     const Derivations moved = std::move(d);

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "analysis/chart.h"
+#include "analysis/sign_charts.h"
 #include "analysis/jaimini.h"
 #include "analysis/navamsa.h"
 
@@ -19,27 +20,8 @@ constexpr double kSecondsPerYear = 365.25 * 86400;
 
 UtMoment At(year_month_day date, double hours = 0) { return UtMoment(sys_days(date)) + duration<double>(hours * 3600); }
 
-// A chart from a sign (1..12) and a degree in sign for each body, body order.
-struct Chart {
-    std::array<double, 10> Longitudes{};
-    std::array<int, 10> Signs{};
-};
-
-Chart ChartOf(const std::array<int, 10>& signs, const std::array<double, 10>& degrees) {
-    Chart chart;
-    for (std::size_t b = 0; b < 10; ++b) {
-        chart.Signs[b] = signs[b];
-        chart.Longitudes[b] = (signs[b] - 1) * 30.0 + degrees[b];
-    }
-    return chart;
-}
-
-// Every body at 10° in the given signs.
-Chart ChartOf(const std::array<int, 10>& signs) {
-    std::array<double, 10> degrees{};
-    degrees.fill(10.0);
-    return ChartOf(signs, degrees);
-}
+using Chart = velmora::testing::SignChart;
+using velmora::testing::ChartOf;
 
 // Random charts; with whole degrees, ties of every kind come up often.
 Chart RandomChart(std::mt19937& random, bool wholeDegrees) {
@@ -546,7 +528,7 @@ TEST(CharaDasha, KNRaosEducationChart) {
     const UtMoment birth = At(1958y / July / 1);
     for (int sun = 1; sun <= 12; ++sun) {
         for (int moon = 1; moon <= 12; ++moon) {
-            SCOPED_TRACE(testing::Message() << "Sun " << sun << ", Moon " << moon);
+            SCOPED_TRACE(::testing::Message() << "Sun " << sun << ", Moon " << moon);
             const Chart chart = ChartOf({sun, moon, 6, 6, 2, 7, 8, 6, 12, 3}, degrees);
             const JaiminiTools tools = JaiminiToolsOf(chart.Longitudes, chart.Signs, ArudhaLagnaOf(chart), birth);
             const CharaDashaTable& dasha = tools.CharaDasha;
