@@ -192,10 +192,10 @@ struct CharaYears {
     int Sign = 0;
     bool CountForward = true;  // the direction of the count to the lord
     Body Lord = Sun;           // the lord counted to (or, for 12 years, a lord in the sign)
-    Body OtherLord = Sun;      // Scorpio and Aquarius: the lord not counted to
+    Body OtherLord = Sun;      // Scorpio and Aquarius: the lord not counted to; else Lord again
     int LordSign = 0;          // the sign Lord stands in
-    int OtherLordSign = 0;
-    int LordCompanions = 0;  // MoreBodies and after: the other bodies in each lord's sign
+    int OtherLordSign = 0;     // the sign OtherLord stands in
+    int LordCompanions = 0;    // MoreBodies and after: the other bodies in each lord's sign
     int OtherCompanions = 0;
     CharaLordChoice Choice = CharaLordChoice::SingleLord;
     int Count = 0;  // from the sign to LordSign, both counted; 1 when the lord stands in the sign
