@@ -2,9 +2,13 @@
 
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
+
+#include "analysis/dasha_year.h"
 
 namespace velmora::analysis {
 
@@ -77,8 +81,23 @@ struct DashaSpan {
     std::chrono::year_month_day EndDate{};
 };
 
+// A period without its calendar dates, for the third level (up to 729 of
+// them in a table). Half open like DashaSpan.
+struct DashaPeriod {
+    int Lord = 0;  // index into kDashaLords
+    UtMoment Start{};
+    UtMoment End{};
+};
+
+// An antar dasha and where its pratyantar dashas lie in its table's
+// Pratyantars (see PratyantarsOf).
+struct AntarDasha : DashaSpan {
+    std::uint16_t FirstSub = 0;
+    std::uint16_t SubCount = 0;
+};
+
 struct MahaDasha : DashaSpan {
-    std::vector<DashaSpan> Sub;  // the antar dashas from birth on
+    std::vector<AntarDasha> Sub;  // the antar dashas from birth on
 };
 
 struct DashaTable {
@@ -86,28 +105,42 @@ struct DashaTable {
     std::string_view NakshatraName;
     int Lord = 0;  // index into kDashaLords: the lord of the Moon's nakshatra
     std::string_view LordName;
-    double ElapsedFraction = 0;      // of the nakshatra at birth, 0 <= f < 1
-    double BalanceYears = 0;         // left of the first maha dasha at birth
-    std::vector<MahaDasha> Periods;  // nine, the one running at birth first
+    double ElapsedFraction = 0;          // of the nakshatra at birth, 0 <= f < 1
+    double BalanceYears = 0;             // left of the first maha dasha at birth
+    std::vector<MahaDasha> Periods;      // nine, the one running at birth first
+    DashaYear Year = DashaYear::Julian;  // the year the periods are counted in
+    double YearDays = kDashaDaysPerYear;
+    // Every pratyantar dasha from birth on, in time order; each antar's are
+    // a run of them.
+    std::vector<DashaPeriod> Pratyantars;
 };
 
 // The Vimshottari dashas from the Moon's sidereal longitude in degrees (any
-// value; wrapped into [0, 360)) and the birth moment. The first maha dasha
-// starts at birth; its antar dashas are laid from its nominal start (the
-// birth less the part of its years already elapsed), those over before birth
-// are left out and the one running at birth starts at birth. A longitude on
-// a nakshatra's edge up to floating-point noise starts that nakshatra.
-DashaTable VimshottariDashas(double moonLongitude, UtMoment birth);
+// value; wrapped into [0, 360)) and the birth moment, to three levels (Brihat
+// Parashara Hora Shastra, chapter 46): an antar dasha lasts maha years × its
+// lord's years / 120 and a pratyantar antar years × its lord's years / 120;
+// the antars start with the maha's lord, the pratyantars with the antar's,
+// and go on in the lords' order. The first maha dasha starts at birth; every
+// level is laid from its nominal start (the birth less the part of the first
+// maha already elapsed), the periods over before birth are left out and the
+// one running at birth starts at birth. A longitude on a nakshatra's edge up
+// to floating-point noise starts that nakshatra. `year` sets the days of a
+// dasha year.
+DashaTable VimshottariDashas(double moonLongitude, UtMoment birth, DashaYear year = DashaYear::Julian);
 
-// Where a moment falls in a table: indexes into Periods and into that
-// period's Sub.
+// The pratyantar dashas of one antar dasha of `table`.
+std::span<const DashaPeriod> PratyantarsOf(const DashaTable& table, const AntarDasha& antar);
+
+// Where a moment falls in a table: indexes into Periods, into that period's
+// Sub and into that antar's pratyantars (PratyantarsOf).
 struct RunningDasha {
     std::size_t Maha = 0;
     std::size_t Antar = 0;
+    std::size_t Pratyantar = 0;
 };
 
-// The maha and antar dasha running at a moment; nothing before birth or after
-// the last period's end.
+// The maha, antar and pratyantar dasha running at a moment; nothing before
+// birth or after the last period's end.
 std::optional<RunningDasha> RunningDashaAt(const DashaTable& table, UtMoment moment);
 
 }  // namespace velmora::analysis
