@@ -45,7 +45,7 @@ TEST(Sunrise, AsTheLibraryGivesItForSeveralPlaces) {
         {1969y / July / 20, -4 * 3600, 40.7128, -74.0060},  // New York, daylight time
         {2023y / March / 20, 0, 51.4779, -0.0015},          // Greenwich at the equinox
         {1955y / October / 2, 36000, -33.8688, 151.2093},   // Sydney
-        {2010y / June / 21, 0, 64.1466, -21.9426},          // Reykjavik at midsummer
+        {2010y / June / 21, 0, 64.1466, -21.9426},          // Reykjavik at midsummer: no sunset
         {1850y / December / 31, -10 * 3600, 21.3, -157.85}, // Honolulu, long ago
     };
     for (const Place& p : places) {
@@ -55,9 +55,14 @@ TEST(Sunrise, AsTheLibraryGivesItForSeveralPlaces) {
         const double start = LocalMidnightJulianDay(p.Date, p.Offset);
         EXPECT_EQ(events.Sunrise, Direct(start, SE_CALC_RISE, p.Latitude, p.LongitudeEast));
         EXPECT_EQ(events.Sunset, Direct(start, SE_CALC_SET, p.Latitude, p.LongitudeEast));
-        ASSERT_TRUE(events.Sunrise && events.Sunset);
+        // Reykjavik's midsummer sunset falls just after midnight, on the
+        // next date; every other place has both.
+        ASSERT_TRUE(events.Sunrise.has_value());
+        EXPECT_EQ(events.Sunset.has_value(), p.Latitude < 60);
         EXPECT_GE(*events.Sunrise, start);
-        EXPECT_LT(*events.Sunset, start + 1);
+        if (events.Sunset) {
+            EXPECT_LT(*events.Sunset, start + 1);
+        }
     }
 }
 
