@@ -10,10 +10,15 @@
 
 namespace velmora::analysis {
 
+// A period that ends this close after the cut ends at it, up to the rounding
+// of the moments (a few tenths of a microsecond in a moment of 1e9 seconds):
+// a balance that uses up whole periods leaves none of them behind.
+inline constexpr std::chrono::duration<double> kCutTolerance{1e-3};
+
 // Lays `count` periods of lengthYears(k) years each from `nominalStart`, the
 // last one ending exactly at `end`, and calls keep(k, nominalStartOfK,
-// keptStart, periodEnd) for each period that ends after `from`; the one
-// running at `from` is kept from there.
+// keptStart, periodEnd) for each period that ends after `from` (by more than
+// kCutTolerance); the one running at `from` is kept from there.
 template <class LengthYears, class Keep>
 void LayPeriods(std::size_t count, UtMoment nominalStart, UtMoment end, UtMoment from, double secondsPerYear,
                 LengthYears lengthYears, Keep keep) {
@@ -23,7 +28,7 @@ void LayPeriods(std::size_t count, UtMoment nominalStart, UtMoment end, UtMoment
         const UtMoment start = nominalStart + Seconds(elapsedYears * secondsPerYear);
         elapsedYears += lengthYears(k);
         const UtMoment stop = k + 1 == count ? end : nominalStart + Seconds(elapsedYears * secondsPerYear);
-        if (stop <= from) continue;
+        if (stop <= from + kCutTolerance) continue;
         keep(k, start, start < from ? from : start, stop);
     }
 }

@@ -69,10 +69,9 @@ TEST(Panchanga, Karanas) {
         int Number;
         std::string_view Name;
     };
-    const Case cases[] = {{0, 1, "Kimstughna"},       {5.99, 1, "Kimstughna"}, {6, 2, "Bava"},
-                          {12, 3, "Balava"},          {42, 8, "Vishti"},       {48, 9, "Bava"},
-                          {336, 57, "Vishti"},        {341.99, 57, "Vishti"},  {342, 58, "Shakuni"},
-                          {348, 59, "Chatushpada"},   {354, 60, "Naga"},       {359.99, 60, "Naga"},
+    const Case cases[] = {{0, 1, "Kimstughna"},  {5.99, 1, "Kimstughna"},  {6, 2, "Bava"},      {12, 3, "Balava"},
+                          {42, 8, "Vishti"},     {48, 9, "Bava"},          {336, 57, "Vishti"}, {341.99, 57, "Vishti"},
+                          {342, 58, "Shakuni"},  {348, 59, "Chatushpada"}, {354, 60, "Naga"},   {359.99, 60, "Naga"},
                           {360, 1, "Kimstughna"}};
     for (const Case& c : cases) {
         const Panchanga p = WithElongation(c.Elongation);
@@ -88,7 +87,7 @@ TEST(Panchanga, YogaWrapsPastAFullCircle) {
     EXPECT_EQ(PanchangaLimbs(300, 59.99, 2000y / January / 1).Yoga.Number, 27);
     EXPECT_EQ(PanchangaLimbs(300, 59.99, 2000y / January / 1).Yoga.Name, "Vaidhriti");
     EXPECT_EQ(PanchangaLimbs(300, 60, 2000y / January / 1).Yoga.Number, 1);  // 360 is 0 again
-    const Panchanga past = PanchangaLimbs(300, 70, 2000y / January / 1);  // 370: 10°
+    const Panchanga past = PanchangaLimbs(300, 70, 2000y / January / 1);     // 370: 10°
     EXPECT_EQ(past.Yoga.Number, 1);
     // 13°20' from degrees and minutes starts the second yoga.
     EXPECT_EQ(PanchangaLimbs(Dms(6, 40), Dms(6, 40), 2000y / January / 1).Yoga.Name, "Priti");
@@ -163,7 +162,9 @@ TEST(PanchangaOfBirth, NewDelhiJustBeforeAndAfterSunrise) {
     ASSERT_TRUE(dawn.SunEventsError.empty()) << dawn.SunEventsError;
     ASSERT_TRUE(dawn.Sunrise && dawn.Sunset);
     // Published for New Delhi on 1 January: sunrise 07:14, sunset 17:35.
-    const auto minutesOf = [](const std::string& text) { return std::stoi(text.substr(0, 2)) * 60 + std::stoi(text.substr(3)); };
+    const auto minutesOf = [](const std::string& text) {
+        return std::stoi(text.substr(0, 2)) * 60 + std::stoi(text.substr(3));
+    };
     EXPECT_NEAR(minutesOf(dawn.SunriseText), 7 * 60 + 14, 2) << dawn.SunriseText;
     EXPECT_NEAR(minutesOf(dawn.SunsetText), 17 * 60 + 35, 2) << dawn.SunsetText;
     EXPECT_EQ(dawn.Vara.Name, "Shukravara");  // before sunrise: still Friday's day

@@ -93,15 +93,15 @@ TEST(Vargas, EveryPartBoundary) {
 TEST(Vargas, ExactBinaryEdgesWrittenTwoWays) {
     // Where the part is a binary fraction of a degree the edge is exact; the
     // same edge from degrees and minutes carries noise and still counts.
-    EXPECT_EQ(VargaSign(Varga::D60, 0.5), 2);                  // Aries, second part: Taurus
+    EXPECT_EQ(VargaSign(Varga::D60, 0.5), 2);  // Aries, second part: Taurus
     EXPECT_EQ(VargaSign(Varga::D60, std::nextafter(0.5, 0)), 2);
     EXPECT_EQ(VargaSign(Varga::D60, 0.5 - 1e-7), 1);
-    EXPECT_EQ(VargaSign(Varga::D16, 1.875), 2);                // Aries (movable) from Aries
+    EXPECT_EQ(VargaSign(Varga::D16, 1.875), 2);  // Aries (movable) from Aries
     EXPECT_EQ(VargaSign(Varga::D16, 1 + 52 / 60.0 + 30 / 3600.0), 2);
-    EXPECT_EQ(VargaSign(Varga::D40, 30 + 0.75), 8);            // Taurus (even) from Libra: Scorpio
+    EXPECT_EQ(VargaSign(Varga::D40, 30 + 0.75), 8);                           // Taurus (even) from Libra: Scorpio
     EXPECT_EQ(VargaSign(Varga::D7, 4 + 17 / 60.0 + 8.5714285714 / 3600), 2);  // 30/7 in d, m, s
-    EXPECT_EQ(VargaSign(Varga::D27, 60 + 1 + 6 / 60.0 + 40 / 3600.0), 8);    // Gemini (air) from Libra
-    EXPECT_EQ(VargaSign(Varga::D45, 120 + 40 / 60.0), 6);      // Leo (fixed) from Leo: Virgo
+    EXPECT_EQ(VargaSign(Varga::D27, 60 + 1 + 6 / 60.0 + 40 / 3600.0), 8);     // Gemini (air) from Libra
+    EXPECT_EQ(VargaSign(Varga::D45, 120 + 40 / 60.0), 6);                     // Leo (fixed) from Leo: Virgo
 }
 
 TEST(Vargas, TrimshamsaOfOddAndEvenSigns) {
@@ -146,8 +146,7 @@ TEST(Vargas, NavamsaEqualsTheProgramsNavamsa) {
             }
         }
     }
-    for (int minutes = 0; minutes < 21600; minutes += 200)
-        longitudes.push_back(minutes / 60 + (minutes % 60) / 60.0);
+    for (int minutes = 0; minutes < 21600; minutes += 200) longitudes.push_back(minutes / 60 + (minutes % 60) / 60.0);
     for (double x : {360.0, std::nextafter(360.0, 0.0), -0.0, 1e-300, -1e-300}) longitudes.push_back(x);
     for (double x : longitudes) ASSERT_EQ(VargaSign(Varga::D9, x), NavamsaSign(x)) << x;
 }

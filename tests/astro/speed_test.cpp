@@ -61,7 +61,8 @@ TEST(PreciseSpeed, PlanetsAsTheLibraryGivesThem) {
         }
         EXPECT_DOUBLE_EQ(p.Speeds[Ketu], p.Speeds[Rahu]);
         EXPECT_LT(p.Speeds[Rahu], 0);  // the mean node always moves backward
-        for (Body planet : kRetrogradeBodies) EXPECT_EQ(p.Retrograde[planet], p.Speeds[planet] < 0) << kBodyNames[planet];
+        for (Body planet : kRetrogradeBodies)
+            EXPECT_EQ(p.Retrograde[planet], p.Speeds[planet] < 0) << kBodyNames[planet];
     }
 }
 

@@ -41,12 +41,12 @@ TEST(Sunrise, AsTheLibraryGivesItForSeveralPlaces) {
         double Latitude, LongitudeEast;
     };
     const Place places[] = {
-        {2000y / January / 1, 19800, 28.6139, 77.2090},     // New Delhi
-        {1969y / July / 20, -4 * 3600, 40.7128, -74.0060},  // New York, daylight time
-        {2023y / March / 20, 0, 51.4779, -0.0015},          // Greenwich at the equinox
-        {1955y / October / 2, 36000, -33.8688, 151.2093},   // Sydney
-        {2010y / June / 21, 0, 64.1466, -21.9426},          // Reykjavik at midsummer: no sunset
-        {1850y / December / 31, -10 * 3600, 21.3, -157.85}, // Honolulu, long ago
+        {2000y / January / 1, 19800, 28.6139, 77.2090},      // New Delhi
+        {1969y / July / 20, -4 * 3600, 40.7128, -74.0060},   // New York, daylight time
+        {2023y / March / 20, 0, 51.4779, -0.0015},           // Greenwich at the equinox
+        {1955y / October / 2, 36000, -33.8688, 151.2093},    // Sydney
+        {2010y / June / 21, 0, 64.1466, -21.9426},           // Reykjavik at midsummer: no sunset
+        {1850y / December / 31, -10 * 3600, 21.3, -157.85},  // Honolulu, long ago
     };
     for (const Place& p : places) {
         SCOPED_TRACE(testing::Message() << int(p.Date.year()) << " " << p.Latitude);
