@@ -13,7 +13,6 @@ using Seconds = std::chrono::duration<double>;
 
 constexpr double kUnixEpochJulianDay = 2440587.5;
 constexpr std::size_t kLords = kDashaLords.size();
-constexpr std::size_t kMostPratyantars = kLords * kLords * kLords;
 
 DashaSpan Span(std::size_t lord, UtMoment start, UtMoment end) {
     DashaSpan span;
@@ -27,31 +26,25 @@ DashaSpan Span(std::size_t lord, UtMoment start, UtMoment end) {
 }
 
 // The antar dashas of a maha dasha of the given lord laid from its nominal
-// start, kept from `from` on, each with its pratyantars appended to
-// `pratyantars`; the last antar ends exactly at the maha's end, and the last
-// pratyantar of each antar at the antar's end.
+// start, kept from `from` on; the last one ends exactly at the maha's end.
 std::vector<AntarDasha> AntarDashas(std::size_t mahaLord, UtMoment nominalStart, UtMoment mahaEnd, UtMoment from,
-                                    double secondsPerYear, std::vector<DashaPeriod>& pratyantars) {
+                                    double secondsPerYear) {
     std::vector<AntarDasha> antars;
     antars.reserve(kLords);
     const double mahaYears = kDashaLords[mahaLord].Years;
     const auto antarYears = [&](std::size_t k) {
         return mahaYears * kDashaLords[(mahaLord + k) % kLords].Years / kDashaCycleYears;
     };
-    LayPeriods(kLords, nominalStart, mahaEnd, from, secondsPerYear, antarYears,
+    // The lengths are summed in years, one by one, as the table has always
+    // been laid.
+    double elapsed = 0;
+    const auto elapsedAfter = [&](std::size_t k) { return elapsed += antarYears(k); };
+    LayPeriods(kLords, nominalStart, mahaEnd, from, secondsPerYear, elapsedAfter,
                [&](std::size_t k, UtMoment antarNominal, UtMoment start, UtMoment end) {
-                   const std::size_t lord = (mahaLord + k) % kLords;
                    AntarDasha antar;
-                   static_cast<DashaSpan&>(antar) = Span(lord, start, end);
-                   antar.FirstSub = static_cast<std::uint16_t>(pratyantars.size());
-                   const double years = antarYears(k);
-                   LayPeriods(
-                       kLords, antarNominal, end, from, secondsPerYear,
-                       [&](std::size_t p) { return years * kDashaLords[(lord + p) % kLords].Years / kDashaCycleYears; },
-                       [&](std::size_t p, UtMoment, UtMoment subStart, UtMoment subEnd) {
-                           pratyantars.push_back({static_cast<int>((lord + p) % kLords), subStart, subEnd});
-                       });
-                   antar.SubCount = static_cast<std::uint16_t>(pratyantars.size() - antar.FirstSub);
+                   static_cast<DashaSpan&>(antar) = Span((mahaLord + k) % kLords, start, end);
+                   antar.NominalStart = antarNominal;
+                   antar.Years = antarYears(k);
                    antars.push_back(antar);
                });
     return antars;
@@ -80,7 +73,6 @@ DashaTable VimshottariDashas(double moonLongitude, UtMoment birth, DashaYear yea
     table.LordName = kDashaLords[first].Name;
     table.ElapsedFraction = fraction;
     table.BalanceYears = (1 - fraction) * kDashaLords[first].Years;
-    table.Pratyantars.reserve(kMostPratyantars);
     table.Periods.reserve(kLords);
 
     UtMoment nominalStart = birth - Seconds(fraction * kDashaLords[first].Years * secondsPerYear);
@@ -89,16 +81,30 @@ DashaTable VimshottariDashas(double moonLongitude, UtMoment birth, DashaYear yea
         const UtMoment end = nominalStart + Seconds(kDashaLords[lord].Years * secondsPerYear);
         MahaDasha maha;
         static_cast<DashaSpan&>(maha) = Span(lord, k == 0 ? birth : nominalStart, end);
-        maha.Sub = AntarDashas(lord, nominalStart, end, birth, secondsPerYear, table.Pratyantars);
+        maha.Sub = AntarDashas(lord, nominalStart, end, birth, secondsPerYear);
         table.Periods.push_back(std::move(maha));
         nominalStart = end;
     }
     return table;
 }
 
-std::span<const DashaPeriod> PratyantarsOf(const DashaTable& table, const AntarDasha& antar) {
-    if (antar.FirstSub + antar.SubCount > table.Pratyantars.size()) return {};
-    return std::span<const DashaPeriod>(table.Pratyantars).subspan(antar.FirstSub, antar.SubCount);
+PratyantarList PratyantarsOf(const DashaTable& table, const AntarDasha& antar) {
+    PratyantarList list;
+    if (table.Periods.empty() || antar.Lord < 0 || antar.Lord >= static_cast<int>(kLords)) return list;
+    const std::size_t lord = static_cast<std::size_t>(antar.Lord);
+    double elapsed = 0;
+    LayPeriods(
+        kLords, antar.NominalStart, antar.End, table.Periods.front().Start, table.YearDays * 86400.0,
+        [&](std::size_t p) {
+            return elapsed += antar.Years * kDashaLords[(lord + p) % kLords].Years / kDashaCycleYears;
+        },
+        [&](std::size_t p, UtMoment, UtMoment start, UtMoment end) {
+            DashaPeriod& sub = list.emplace_back();
+            sub.Lord = static_cast<int>((lord + p) % kLords);
+            sub.Start = start;
+            sub.End = end;
+        });
+    return list;
 }
 
 std::optional<RunningDasha> RunningDashaAt(const DashaTable& table, UtMoment moment) {
@@ -108,7 +114,7 @@ std::optional<RunningDasha> RunningDashaAt(const DashaTable& table, UtMoment mom
         for (std::size_t a = 0; a < maha.Sub.size(); ++a) {
             const AntarDasha& antar = maha.Sub[a];
             if (moment < antar.Start || moment >= antar.End) continue;
-            const std::span<const DashaPeriod> subs = PratyantarsOf(table, antar);
+            const PratyantarList subs = PratyantarsOf(table, antar);
             for (std::size_t p = 0; p < subs.size(); ++p)
                 if (moment >= subs[p].Start && moment < subs[p].End) return RunningDasha{m, a, p};
             return RunningDasha{m, a, 0};  // not reached: the pratyantars cover their antar

@@ -2,9 +2,8 @@
 
 #include <array>
 #include <chrono>
-#include <cstdint>
+#include <cstddef>
 #include <optional>
-#include <span>
 #include <string_view>
 #include <vector>
 
@@ -81,7 +80,26 @@ struct DashaSpan {
     std::chrono::year_month_day EndDate{};
 };
 
-// A period without its calendar dates, for the third level (up to 729 of
+// A list of at most N values kept in place, for the short lists of periods
+// a table holds by the hundred (no allocation each).
+template <class T, std::size_t N>
+struct FixedList {
+    std::array<T, N> Items{};
+    std::size_t Count = 0;
+
+    void push_back(const T& value) { Items[Count++] = value; }
+    // The next value, to be filled in place.
+    T& emplace_back() { return Items[Count++]; }
+    std::size_t size() const { return Count; }
+    bool empty() const { return Count == 0; }
+    const T* begin() const { return Items.data(); }
+    const T* end() const { return Items.data() + Count; }
+    const T& operator[](std::size_t i) const { return Items[i]; }
+    const T& front() const { return Items[0]; }
+    const T& back() const { return Items[Count - 1]; }
+};
+
+// A period without its calendar dates (the third level has up to 729 of
 // them in a table). Half open like DashaSpan.
 struct DashaPeriod {
     int Lord = 0;  // index into kDashaLords
@@ -89,11 +107,13 @@ struct DashaPeriod {
     UtMoment End{};
 };
 
-// An antar dasha and where its pratyantar dashas lie in its table's
-// Pratyantars (see PratyantarsOf).
+using PratyantarList = FixedList<DashaPeriod, 9>;
+
+// An antar dasha, with what its pratyantar dashas are laid from (see
+// PratyantarsOf): its start before the cut at birth and its length.
 struct AntarDasha : DashaSpan {
-    std::uint16_t FirstSub = 0;
-    std::uint16_t SubCount = 0;
+    UtMoment NominalStart{};
+    double Years = 0;
 };
 
 struct MahaDasha : DashaSpan {
@@ -110,9 +130,6 @@ struct DashaTable {
     std::vector<MahaDasha> Periods;      // nine, the one running at birth first
     DashaYear Year = DashaYear::Julian;  // the year the periods are counted in
     double YearDays = kDashaDaysPerYear;
-    // Every pratyantar dasha from birth on, in time order; each antar's are
-    // a run of them.
-    std::vector<DashaPeriod> Pratyantars;
 };
 
 // The Vimshottari dashas from the Moon's sidereal longitude in degrees (any
@@ -128,8 +145,9 @@ struct DashaTable {
 // dasha year.
 DashaTable VimshottariDashas(double moonLongitude, UtMoment birth, DashaYear year = DashaYear::Julian);
 
-// The pratyantar dashas of one antar dasha of `table`.
-std::span<const DashaPeriod> PratyantarsOf(const DashaTable& table, const AntarDasha& antar);
+// The pratyantar dashas of one antar dasha of `table`, from birth on; laid
+// when asked (a whole table has up to 729, more than most callers show).
+PratyantarList PratyantarsOf(const DashaTable& table, const AntarDasha& antar);
 
 // Where a moment falls in a table: indexes into Periods, into that period's
 // Sub and into that antar's pratyantars (PratyantarsOf).

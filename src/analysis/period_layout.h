@@ -15,19 +15,21 @@ namespace velmora::analysis {
 // a balance that uses up whole periods leaves none of them behind.
 inline constexpr std::chrono::duration<double> kCutTolerance{1e-3};
 
-// Lays `count` periods of lengthYears(k) years each from `nominalStart`, the
-// last one ending exactly at `end`, and calls keep(k, nominalStartOfK,
-// keptStart, periodEnd) for each period that ends after `from` (by more than
+// Lays `count` periods end to end from `nominalStart`, period k ending
+// elapsedAfter(k) years after it (called once for each k in order) and the
+// last one exactly at `end`, and calls keep(k, nominalStartOfK, keptStart,
+// periodEnd) for each period that ends after `from` (by more than
 // kCutTolerance); the one running at `from` is kept from there.
-template <class LengthYears, class Keep>
+template <class ElapsedAfter, class Keep>
 void LayPeriods(std::size_t count, UtMoment nominalStart, UtMoment end, UtMoment from, double secondsPerYear,
-                LengthYears lengthYears, Keep keep) {
+                ElapsedAfter elapsedAfter, Keep keep) {
     using Seconds = std::chrono::duration<double>;
-    double elapsedYears = 0;
+    double elapsedBefore = 0;
     for (std::size_t k = 0; k < count; ++k) {
-        const UtMoment start = nominalStart + Seconds(elapsedYears * secondsPerYear);
-        elapsedYears += lengthYears(k);
-        const UtMoment stop = k + 1 == count ? end : nominalStart + Seconds(elapsedYears * secondsPerYear);
+        const UtMoment start = nominalStart + Seconds(elapsedBefore * secondsPerYear);
+        const double elapsed = elapsedAfter(k);
+        const UtMoment stop = k + 1 == count ? end : nominalStart + Seconds(elapsed * secondsPerYear);
+        elapsedBefore = elapsed;
         if (stop <= from + kCutTolerance) continue;
         keep(k, start, start < from ? from : start, stop);
     }

@@ -11,17 +11,15 @@ using Seconds = std::chrono::duration<double>;
 
 constexpr std::size_t kCount = kYoginis.size();
 
-YoginiSpan Span(std::size_t yogini, UtMoment start, UtMoment end) {
-    YoginiSpan span;
+// Fills the span in place: built elsewhere and copied, its moments would be
+// read back before their stores land.
+void Fill(YoginiSpan& span, std::size_t yogini, UtMoment start, UtMoment end) {
     span.Yogini = static_cast<int>(yogini);
     span.YoginiName = kYoginis[yogini].Name;
     span.Lord = kYoginis[yogini].Lord;
     span.LordName = kDashaLords[static_cast<std::size_t>(span.Lord)].Name;
     span.Start = start;
     span.End = end;
-    span.StartDate = UtDateOf(start);
-    span.EndDate = UtDateOf(end);
-    return span;
 }
 
 }  // namespace
@@ -42,24 +40,27 @@ YoginiTable YoginiDashas(double moonLongitude, UtMoment birth, DashaYear year) {
     table.First = static_cast<int>(first);
     table.ElapsedFraction = position.Fraction;
     table.BalanceYears = (1 - position.Fraction) * kYoginis[first].Years;
-    table.Periods.reserve(kCount);
 
     UtMoment nominalStart = birth - Seconds(position.Fraction * kYoginis[first].Years * secondsPerYear);
     for (std::size_t k = 0; k < kCount; ++k) {
         const std::size_t yogini = (first + k) % kCount;
         const double mahaYears = kYoginis[yogini].Years;
         const UtMoment end = nominalStart + Seconds(mahaYears * secondsPerYear);
-        YoginiMaha maha;
-        static_cast<YoginiSpan&>(maha) = Span(yogini, k == 0 ? birth : nominalStart, end);
+        YoginiMaha& maha = table.Periods[k];
+        Fill(maha, yogini, k == 0 ? birth : nominalStart, end);
         maha.Years = kYoginis[yogini].Years;
-        maha.Sub.reserve(kCount);
+        // Whole years summed exactly, so each antar's end is found without
+        // waiting for the one before.
+        int years = 0;
         LayPeriods(
             kCount, nominalStart, end, birth, secondsPerYear,
-            [&](std::size_t a) { return mahaYears * kYoginis[(yogini + a) % kCount].Years / kYoginiCycleYears; },
+            [&](std::size_t a) {
+                years += kYoginis[(yogini + a) % kCount].Years;
+                return mahaYears * years / kYoginiCycleYears;
+            },
             [&](std::size_t a, UtMoment, UtMoment start, UtMoment stop) {
-                maha.Sub.push_back(Span((yogini + a) % kCount, start, stop));
+                Fill(maha.Sub.emplace_back(), (yogini + a) % kCount, start, stop);
             });
-        table.Periods.push_back(std::move(maha));
         nominalStart = end;
     }
     return table;

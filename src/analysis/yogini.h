@@ -3,7 +3,6 @@
 #include <array>
 #include <optional>
 #include <string_view>
-#include <vector>
 
 #include "analysis/dasha.h"
 
@@ -27,16 +26,20 @@ inline constexpr std::array<YoginiEntry, 8> kYoginis{{{"Mangala", 3, 1},
                                                       {"Siddha", 1, 7},
                                                       {"Sankata", 5, 8}}};
 
-// One Yogini period: the span of its lord (Lord indexes kDashaLords) and the
-// yogini itself.
-struct YoginiSpan : DashaSpan {
+// One Yogini period, half open: it runs from Start up to, not including,
+// End. Without calendar dates (UtDateOf gives them where shown).
+struct YoginiSpan {
     int Yogini = 0;  // index into kYoginis
     std::string_view YoginiName;
+    int Lord = 0;  // index into kDashaLords
+    std::string_view LordName;
+    UtMoment Start{};
+    UtMoment End{};
 };
 
 struct YoginiMaha : YoginiSpan {
-    int Years = 0;                // the yogini's full years
-    std::vector<YoginiSpan> Sub;  // the antar periods from birth on
+    int Years = 0;                 // the yogini's full years
+    FixedList<YoginiSpan, 8> Sub;  // the antar periods from birth on
 };
 
 struct YoginiTable {
@@ -46,7 +49,7 @@ struct YoginiTable {
     double BalanceYears = 0;     // left of the first period at birth
     DashaYear Year = DashaYear::Julian;
     double YearDays = kDashaDaysPerYear;
-    std::vector<YoginiMaha> Periods;  // eight, the one running at birth first
+    std::array<YoginiMaha, 8> Periods{};  // the one running at birth first
 };
 
 // The index into kYoginis of the yogini that rules nakshatra 1..27:

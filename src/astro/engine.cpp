@@ -43,6 +43,7 @@ std::array<double, kBodyCount> FormulaLongitudes(const BirthMoment& moment, doub
 
 std::array<double, kBodyCount> FormulaSpeeds(const BirthMoment& moment,
                                              const std::array<double, kBodyCount>& longitudes) {
+    ClearUpperVectorHalves();
     constexpr double kStepMinutes = 1;
     constexpr double kStepDays = kStepMinutes / 1440;
     // The planets read the universal clock through the offset, the Moon and

@@ -1,0 +1,140 @@
+// Speed of the Parashari tables for one chart in formula mode, on random
+// births 1901-2050 at random places (positions computed beforehand):
+//   BM_ParashariChart: everything the tables add to one analysis: the
+//     formula speeds (one more formula evaluation a minute later), the ten
+//     nakshatras and padas, the sixteen vargas of the ten bodies, the
+//     panchanga's limbs, the Vimshottari to three levels and the Yogini.
+//     Aim: a median within 3 microseconds.
+//   BM_FormulaSpeeds .. BM_YoginiDashas: the same parts one by one.
+//   BM_SunriseSunset: the day's sunrise and sunset from the Swiss Ephemeris,
+//     which the aim leaves aside.
+// Run with --benchmark_repetitions=N for the median over repetitions.
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <vector>
+
+#include "analysis/dasha.h"
+#include "analysis/nakshatra.h"
+#include "analysis/panchanga.h"
+#include "analysis/vargas.h"
+#include "analysis/yogini.h"
+#include "astro/engine.h"
+#include "astro/sunrise.h"
+
+namespace {
+
+using namespace velmora;
+
+struct Chart {
+    BirthMoment Moment;
+    astro::EnginePositions Positions;
+    analysis::UtMoment Birth;
+    std::chrono::year_month_day LocalDate;
+};
+
+const std::vector<Chart>& Charts() {
+    static const std::vector<Chart> charts = [] {
+        std::mt19937 random(1901);
+        std::uniform_int_distribution<int> year(1901, 2050), month(1, 12), day(1, 28), hour(0, 23), minute(0, 59);
+        std::uniform_int_distribution<int> zone(-11, 12), latitude(-60, 60), longitude(-180, 180);
+        std::vector<Chart> list;
+        for (int i = 0; i < 4096; ++i) {
+            BirthData b;
+            b.Year = static_cast<std::int16_t>(year(random));
+            b.Month = static_cast<std::int16_t>(month(random));
+            b.Day = static_cast<std::int16_t>(day(random));
+            b.Hour = static_cast<std::int16_t>(hour(random));
+            b.Minute = static_cast<std::int16_t>(minute(random));
+            const int lat = latitude(random), lon = longitude(random);
+            b.LatitudeDegrees = static_cast<std::int16_t>(lat < 0 ? -lat : lat);
+            b.IsSouth = lat < 0;
+            b.LongitudeDegrees = static_cast<std::int16_t>(lon < 0 ? -lon : lon);
+            b.IsEast = lon < 0;
+            Chart c;
+            c.Moment = MomentOf(b, ZoneOffset{static_cast<std::int16_t>(zone(random)), 0});
+            c.Positions = astro::ComputeFormulaPositions(c.Moment);
+            c.Birth = analysis::MomentOfJulianDay(astro::JulianDayUtOf(c.Moment));
+            c.LocalDate = std::chrono::year{b.Year} / std::chrono::month{static_cast<unsigned>(b.Month)} /
+                          std::chrono::day{static_cast<unsigned>(b.Day)};
+            list.push_back(c);
+        }
+        return list;
+    }();
+    return charts;
+}
+
+void BM_ParashariChart(benchmark::State& state) {
+    const std::vector<Chart>& charts = Charts();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const Chart& c = charts[i++ % charts.size()];
+        const auto& longitudes = c.Positions.Longitudes;
+        benchmark::DoNotOptimize(astro::FormulaSpeeds(c.Moment, longitudes));
+        benchmark::DoNotOptimize(analysis::NakshatraPadas(longitudes));
+        benchmark::DoNotOptimize(analysis::VargaSigns(longitudes));
+        benchmark::DoNotOptimize(analysis::PanchangaLimbs(longitudes[Sun], longitudes[Moon], c.LocalDate));
+        benchmark::DoNotOptimize(analysis::VimshottariDashas(longitudes[Moon], c.Birth));
+        benchmark::DoNotOptimize(analysis::YoginiDashas(longitudes[Moon], c.Birth));
+    }
+}
+BENCHMARK(BM_ParashariChart)->Repetitions(9)->ReportAggregatesOnly(true);
+
+template <class Part>
+void RunPart(benchmark::State& state, Part part) {
+    const std::vector<Chart>& charts = Charts();
+    std::size_t i = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(part(charts[i++ % charts.size()]));
+}
+
+void BM_FormulaSpeeds(benchmark::State& state) {
+    RunPart(state, [](const Chart& c) { return astro::FormulaSpeeds(c.Moment, c.Positions.Longitudes); });
+}
+void BM_Nakshatras(benchmark::State& state) {
+    RunPart(state, [](const Chart& c) { return analysis::NakshatraPadas(c.Positions.Longitudes); });
+}
+void BM_Vargas(benchmark::State& state) {
+    RunPart(state, [](const Chart& c) { return analysis::VargaSigns(c.Positions.Longitudes); });
+}
+void BM_PanchangaLimbs(benchmark::State& state) {
+    RunPart(state, [](const Chart& c) {
+        return analysis::PanchangaLimbs(c.Positions.Longitudes[Sun], c.Positions.Longitudes[Moon], c.LocalDate);
+    });
+}
+void BM_VimshottariThreeLevels(benchmark::State& state) {
+    RunPart(state, [](const Chart& c) { return analysis::VimshottariDashas(c.Positions.Longitudes[Moon], c.Birth); });
+}
+void BM_YoginiDashas(benchmark::State& state) {
+    RunPart(state, [](const Chart& c) { return analysis::YoginiDashas(c.Positions.Longitudes[Moon], c.Birth); });
+}
+BENCHMARK(BM_FormulaSpeeds)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Nakshatras)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Vargas)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PanchangaLimbs)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_VimshottariThreeLevels)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_YoginiDashas)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_SunriseSunset(benchmark::State& state) {
+    const std::vector<Chart>& charts = Charts();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const Chart& c = charts[i++ % charts.size()];
+        astro::SunEventsQuery query;
+        query.LocalDate = c.LocalDate;
+        query.ClockOffsetSeconds = -c.Moment.OffsetMinutes * 60;
+        query.Latitude = c.Moment.Latitude;
+        query.LongitudeEast = -c.Moment.LongitudeWest;
+        const astro::SunEvents events = astro::SunriseAndSunset(query);
+        if (!events.Ok) {
+            state.SkipWithError(events.Error.c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(events);
+    }
+}
+BENCHMARK(BM_SunriseSunset)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+BENCHMARK_MAIN();
