@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "analysis/dasha.h"
+#include "analysis/longitude.h"
 
 namespace velmora::analysis {
 
@@ -15,9 +16,7 @@ constexpr double kEdgeTolerance = 1e-9;
 }  // namespace
 
 NakshatraPosition NakshatraPositionOf(double siderealLongitude) {
-    double longitude = std::isfinite(siderealLongitude) ? std::fmod(siderealLongitude, 360.0) : 0.0;
-    if (longitude < 0) longitude += 360.0;
-    double position = longitude * kNakshatras / 360.0;
+    double position = WithinOneCircle(siderealLongitude) * kNakshatras / 360.0;
     const double nearestEdge = std::round(position);
     if (std::abs(position - nearestEdge) < kEdgeTolerance) position = nearestEdge;
     int nakshatra = static_cast<int>(std::floor(position));

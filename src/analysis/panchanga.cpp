@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "analysis/longitude.h"
+
 namespace velmora::analysis {
 
 namespace {
@@ -20,15 +22,6 @@ constexpr std::array<std::string_view, 27> kYogaNames{
     "Vishkambha", "Priti",   "Ayushman", "Saubhagya", "Shobhana", "Atiganda", "Sukarma", "Dhriti",    "Shula",
     "Ganda",      "Vriddhi", "Dhruva",   "Vyaghata",  "Harshana", "Vajra",    "Siddhi",  "Vyatipata", "Variyan",
     "Parigha",    "Shiva",   "Siddha",   "Sadhya",    "Shubha",   "Shukla",   "Brahma",  "Indra",     "Vaidhriti"};
-
-// [0, 360), also for a tiny negative input that fmod would carry to 360.
-double Wrapped(double degrees) {
-    if (!std::isfinite(degrees)) return 0;
-    double x = std::fmod(degrees, 360.0);
-    if (x < 0) x += 360.0;
-    if (x >= 360.0) x = 0;
-    return x;
-}
 
 // 1-based number of the part of [0, 360) cut into `parts` equal arcs.
 int PartNumber(double wrapped, int parts) {
@@ -54,9 +47,9 @@ int WeekdayNumber(std::chrono::year_month_day date) {
 
 Panchanga PanchangaLimbs(double sunLongitude, double moonLongitude, std::chrono::year_month_day localDate) {
     Panchanga p;
-    const double sun = Wrapped(sunLongitude);
-    const double moon = Wrapped(moonLongitude);
-    const double elongation = Wrapped(moon - sun);
+    const double sun = WithinOneCircle(sunLongitude);
+    const double moon = WithinOneCircle(moonLongitude);
+    const double elongation = WithinOneCircle(moon - sun);
 
     const int tithi = PartNumber(elongation, 30);
     p.Tithi.Number = tithi;
@@ -66,7 +59,7 @@ Panchanga PanchangaLimbs(double sunLongitude, double moonLongitude, std::chrono:
     const int karana = PartNumber(elongation, 60);
     p.Karana = {karana, KaranaName(karana)};
 
-    const int yoga = PartNumber(Wrapped(sun + moon), 27);
+    const int yoga = PartNumber(WithinOneCircle(sun + moon), 27);
     p.Yoga = {yoga, kYogaNames[static_cast<std::size_t>(yoga - 1)]};
 
     p.Nakshatra = NakshatraPadaOf(moon);

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "analysis/longitude.h"
+
 namespace velmora::analysis {
 
 namespace {
@@ -155,9 +157,7 @@ std::string_view VargaKey(Varga varga) {
 
 int VargaSign(Varga varga, double siderealLongitude) {
     if (!std::isfinite(siderealLongitude)) return 0;
-    double longitude = std::fmod(siderealLongitude, 360.0);
-    if (longitude < 0) longitude += 360.0;
-    return kSignFunctions[static_cast<std::size_t>(varga)](longitude);
+    return kSignFunctions[static_cast<std::size_t>(varga)](WithinOneCircle(siderealLongitude));
 }
 
 VargaTable VargaSigns(const std::array<double, 10>& siderealLongitudes) {
@@ -165,9 +165,7 @@ VargaTable VargaSigns(const std::array<double, 10>& siderealLongitudes) {
     for (std::size_t body = 0; body < siderealLongitudes.size(); ++body) {
         const double raw = siderealLongitudes[body];
         if (!std::isfinite(raw)) continue;  // zeros
-        double longitude = std::fmod(raw, 360.0);
-        if (longitude < 0) longitude += 360.0;
-        FillBody(table, body, longitude, std::make_index_sequence<kVargaCount>{});
+        FillBody(table, body, WithinOneCircle(raw), std::make_index_sequence<kVargaCount>{});
     }
     return table;
 }

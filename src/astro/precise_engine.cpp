@@ -84,18 +84,8 @@ PreciseOutcome ComputePrecise(double julianDayUt, double latitude, double longit
         int32 body = kPlanets[i];
         if (body == SE_MEAN_NODE && settings.node == NodeKind::True) body = SE_TRUE_NODE;
         double xx[6] = {};
-        serr[0] = '\0';
-        const int32 flags = swe_calc_ut(julianDayUt, body, kCalcFlags, xx, serr);
-        if (flags < 0) {
-            outcome.Error = std::string("The Swiss Ephemeris failed: ") + serr;
-            return outcome;
-        }
-        // Without its files the library quietly falls back to the Moshier
-        // series; that is not the precision this engine promises.
-        if ((flags & SEFLG_SWIEPH) == 0) {
-            outcome.Error = MissingEphemerisFilesMessage(settings.ephemerisPath);
-            return outcome;
-        }
+        outcome.Error = library.Calculate(julianDayUt, body, kCalcFlags, xx);
+        if (!outcome.Error.empty()) return outcome;
         r.Longitudes[i] = Normalized(xx[0]);
         r.Speeds[i] = xx[3];
     }

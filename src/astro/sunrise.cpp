@@ -41,19 +41,12 @@ SunEvents SunriseAndSunset(const SunEventsQuery& query) {
     }
 
     SwissLibraryUse library(query.EphemerisPath);
-    char serr[AS_MAXCH] = {};
     // Without its files the library would quietly use its own series.
     double xx[6] = {};
-    const int32 flags = swe_calc_ut(start, SE_SUN, SEFLG_SWIEPH, xx, serr);
-    if (flags < 0) {
-        events.Error = std::string("The Swiss Ephemeris failed: ") + serr;
-        return events;
-    }
-    if ((flags & SEFLG_SWIEPH) == 0) {
-        events.Error = MissingEphemerisFilesMessage(query.EphemerisPath);
-        return events;
-    }
+    events.Error = library.Calculate(start, SE_SUN, SEFLG_SWIEPH, xx);
+    if (!events.Error.empty()) return events;
 
+    char serr[AS_MAXCH] = {};
     double place[3] = {query.LongitudeEast, query.Latitude, 0};
     for (const int32 which : {SE_CALC_RISE, SE_CALC_SET}) {
         double found[10] = {};

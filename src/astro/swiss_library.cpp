@@ -40,7 +40,7 @@ thread_local ThreadCloser tCloser;
 
 }  // namespace
 
-SwissLibraryUse::SwissLibraryUse(const std::string& path) : guard_(gLibraryLock) {
+SwissLibraryUse::SwissLibraryUse(const std::string& path) : guard_(gLibraryLock), path_(path) {
     tCloser.Used = true;
     if (!gProcessSettings.PathSet || gProcessSettings.Path != path || !tThreadSettings.PathSet ||
         tThreadSettings.Path != path) {
@@ -58,6 +58,16 @@ void SwissLibraryUse::UseSiderealMode(int mode) {
         gProcessSettings.SiderealMode = mode;
         tThreadSettings.SiderealMode = mode;
     }
+}
+
+std::string SwissLibraryUse::Calculate(double julianDayUt, int body, int flags, double* result) const {
+    char serr[AS_MAXCH] = {};
+    const int32 returned = swe_calc_ut(julianDayUt, body, flags, result, serr);
+    if (returned < 0) return std::string("The Swiss Ephemeris failed: ") + serr;
+    // Without its files the library quietly falls back to the Moshier
+    // series; that is not the precision promised.
+    if ((flags & SEFLG_SWIEPH) != 0 && (returned & SEFLG_SWIEPH) == 0) return MissingEphemerisFilesMessage(path_);
+    return {};
 }
 
 std::string MissingEphemerisFilesMessage(const std::string& path) {

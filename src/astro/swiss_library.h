@@ -21,8 +21,14 @@ public:
     // One of the library's SE_SIDM_ numbers; set only when it changes.
     void UseSiderealMode(int mode);
 
+    // swe_calc_ut of one body into result[0..5]: the error text when the
+    // library failed, or fell back to its own series for want of the data
+    // files; empty otherwise.
+    std::string Calculate(double julianDayUt, int body, int flags, double* result) const;
+
 private:
     std::lock_guard<std::mutex> guard_;
+    const std::string& path_;
 };
 
 // What to tell the user when the library found no data files in `path` and
