@@ -2,23 +2,17 @@
 
 #include <cmath>
 
+#include "analysis/nakshatra.h"
+#include "analysis/period_layout.h"
+
 namespace velmora::analysis {
 
 namespace {
 
 using Seconds = std::chrono::duration<double>;
 
-constexpr double kSecondsPerYear = kDashaDaysPerYear * 86400.0;
 constexpr double kUnixEpochJulianDay = 2440587.5;
-constexpr int kNakshatras = 27;
-
-// A longitude that misses a nakshatra's edge by rounding noise only (13°20'
-// written as 13 + 20/60.0) is taken as the edge itself, so the Moon there
-// starts the nakshatra with its full balance. In nakshatras: about 5e-5
-// arcseconds.
-constexpr double kEdgeTolerance = 1e-9;
-
-Seconds Years(double years) { return Seconds(years * kSecondsPerYear); }
+constexpr std::size_t kLords = kDashaLords.size();
 
 DashaSpan Span(std::size_t lord, UtMoment start, UtMoment end) {
     DashaSpan span;
@@ -33,18 +27,26 @@ DashaSpan Span(std::size_t lord, UtMoment start, UtMoment end) {
 
 // The antar dashas of a maha dasha of the given lord laid from its nominal
 // start, kept from `from` on; the last one ends exactly at the maha's end.
-std::vector<DashaSpan> AntarDashas(std::size_t mahaLord, UtMoment nominalStart, UtMoment mahaEnd, UtMoment from) {
-    std::vector<DashaSpan> antars;
+std::vector<AntarDasha> AntarDashas(std::size_t mahaLord, UtMoment nominalStart, UtMoment mahaEnd, UtMoment from,
+                                    double secondsPerYear) {
+    std::vector<AntarDasha> antars;
+    antars.reserve(kLords);
     const double mahaYears = kDashaLords[mahaLord].Years;
-    double elapsedYears = 0;
-    for (std::size_t k = 0; k < kDashaLords.size(); ++k) {
-        const std::size_t lord = (mahaLord + k) % kDashaLords.size();
-        const UtMoment start = nominalStart + Years(elapsedYears);
-        elapsedYears += mahaYears * kDashaLords[lord].Years / kDashaCycleYears;
-        const UtMoment end = k + 1 == kDashaLords.size() ? mahaEnd : nominalStart + Years(elapsedYears);
-        if (end <= from) continue;
-        antars.push_back(Span(lord, start < from ? from : start, end));
-    }
+    const auto antarYears = [&](std::size_t k) {
+        return mahaYears * kDashaLords[(mahaLord + k) % kLords].Years / kDashaCycleYears;
+    };
+    // The lengths are summed in years, one by one, as the table has always
+    // been laid.
+    double elapsed = 0;
+    const auto elapsedAfter = [&](std::size_t k) { return elapsed += antarYears(k); };
+    LayPeriods(kLords, nominalStart, mahaEnd, from, secondsPerYear, elapsedAfter,
+               [&](std::size_t k, UtMoment antarNominal, UtMoment start, UtMoment end) {
+                   AntarDasha antar;
+                   static_cast<DashaSpan&>(antar) = Span((mahaLord + k) % kLords, start, end);
+                   antar.NominalStart = antarNominal;
+                   antar.Years = antarYears(k);
+                   antars.push_back(antar);
+               });
     return antars;
 }
 
@@ -56,44 +58,67 @@ std::chrono::year_month_day UtDateOf(UtMoment moment) {
     return std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(moment));
 }
 
-DashaTable VimshottariDashas(double moonLongitude, UtMoment birth) {
-    double longitude = std::isfinite(moonLongitude) ? std::fmod(moonLongitude, 360.0) : 0.0;
-    if (longitude < 0) longitude += 360.0;
-    double position = longitude * kNakshatras / 360.0;
-    const double nearestEdge = std::round(position);
-    if (std::abs(position - nearestEdge) < kEdgeTolerance) position = nearestEdge;
-    int nakshatra = static_cast<int>(std::floor(position));
-    const double fraction = position - nakshatra;
-    nakshatra %= kNakshatras;
+DashaTable VimshottariDashas(double moonLongitude, UtMoment birth, DashaYear year) {
+    const NakshatraPosition position = NakshatraPositionOf(moonLongitude);
+    const double fraction = position.Fraction;
 
     DashaTable table;
-    table.Nakshatra = nakshatra + 1;
-    table.NakshatraName = kNakshatraNames[static_cast<std::size_t>(nakshatra)];
-    const std::size_t first = static_cast<std::size_t>(nakshatra) % kDashaLords.size();
+    table.Year = year;
+    table.YearDays = DaysPerYear(year);
+    const double secondsPerYear = table.YearDays * 86400.0;
+    table.Nakshatra = position.Index + 1;
+    table.NakshatraName = kNakshatraNames[static_cast<std::size_t>(position.Index)];
+    const std::size_t first = static_cast<std::size_t>(position.Index) % kLords;
     table.Lord = static_cast<int>(first);
     table.LordName = kDashaLords[first].Name;
     table.ElapsedFraction = fraction;
     table.BalanceYears = (1 - fraction) * kDashaLords[first].Years;
+    table.Periods.reserve(kLords);
 
-    UtMoment nominalStart = birth - Years(fraction * kDashaLords[first].Years);
-    for (std::size_t k = 0; k < kDashaLords.size(); ++k) {
-        const std::size_t lord = (first + k) % kDashaLords.size();
-        const UtMoment end = nominalStart + Years(kDashaLords[lord].Years);
+    UtMoment nominalStart = birth - Seconds(fraction * kDashaLords[first].Years * secondsPerYear);
+    for (std::size_t k = 0; k < kLords; ++k) {
+        const std::size_t lord = (first + k) % kLords;
+        const UtMoment end = nominalStart + Seconds(kDashaLords[lord].Years * secondsPerYear);
         MahaDasha maha;
         static_cast<DashaSpan&>(maha) = Span(lord, k == 0 ? birth : nominalStart, end);
-        maha.Sub = AntarDashas(lord, nominalStart, end, birth);
+        maha.Sub = AntarDashas(lord, nominalStart, end, birth, secondsPerYear);
         table.Periods.push_back(std::move(maha));
         nominalStart = end;
     }
     return table;
 }
 
+PratyantarList PratyantarsOf(const DashaTable& table, const AntarDasha& antar) {
+    PratyantarList list;
+    if (table.Periods.empty() || antar.Lord < 0 || antar.Lord >= static_cast<int>(kLords)) return list;
+    const std::size_t lord = static_cast<std::size_t>(antar.Lord);
+    double elapsed = 0;
+    LayPeriods(
+        kLords, antar.NominalStart, antar.End, table.Periods.front().Start, table.YearDays * 86400.0,
+        [&](std::size_t p) {
+            return elapsed += antar.Years * kDashaLords[(lord + p) % kLords].Years / kDashaCycleYears;
+        },
+        [&](std::size_t p, UtMoment, UtMoment start, UtMoment end) {
+            DashaPeriod& sub = list.emplace_back();
+            sub.Lord = static_cast<int>((lord + p) % kLords);
+            sub.Start = start;
+            sub.End = end;
+        });
+    return list;
+}
+
 std::optional<RunningDasha> RunningDashaAt(const DashaTable& table, UtMoment moment) {
     for (std::size_t m = 0; m < table.Periods.size(); ++m) {
         const MahaDasha& maha = table.Periods[m];
         if (moment < maha.Start || moment >= maha.End) continue;
-        for (std::size_t a = 0; a < maha.Sub.size(); ++a)
-            if (moment >= maha.Sub[a].Start && moment < maha.Sub[a].End) return RunningDasha{m, a};
+        for (std::size_t a = 0; a < maha.Sub.size(); ++a) {
+            const AntarDasha& antar = maha.Sub[a];
+            if (moment < antar.Start || moment >= antar.End) continue;
+            const PratyantarList subs = PratyantarsOf(table, antar);
+            for (std::size_t p = 0; p < subs.size(); ++p)
+                if (moment >= subs[p].Start && moment < subs[p].End) return RunningDasha{m, a, p};
+            return RunningDasha{m, a, 0};  // not reached: the pratyantars cover their antar
+        }
         return std::nullopt;  // not reached: the antar dashas cover their maha
     }
     return std::nullopt;

@@ -2,9 +2,12 @@
 
 #include <array>
 #include <chrono>
+#include <cstddef>
 #include <optional>
 #include <string_view>
 #include <vector>
+
+#include "analysis/dasha_year.h"
 
 namespace velmora::analysis {
 
@@ -77,8 +80,44 @@ struct DashaSpan {
     std::chrono::year_month_day EndDate{};
 };
 
+// A list of at most N values kept in place, for the short lists of periods
+// a table holds by the hundred (no allocation each).
+template <class T, std::size_t N>
+struct FixedList {
+    std::array<T, N> Items{};
+    std::size_t Count = 0;
+
+    void push_back(const T& value) { Items[Count++] = value; }
+    // The next value, to be filled in place.
+    T& emplace_back() { return Items[Count++]; }
+    std::size_t size() const { return Count; }
+    bool empty() const { return Count == 0; }
+    const T* begin() const { return Items.data(); }
+    const T* end() const { return Items.data() + Count; }
+    const T& operator[](std::size_t i) const { return Items[i]; }
+    const T& front() const { return Items[0]; }
+    const T& back() const { return Items[Count - 1]; }
+};
+
+// A period without its calendar dates (the third level has up to 729 of
+// them in a table). Half open like DashaSpan.
+struct DashaPeriod {
+    int Lord = 0;  // index into kDashaLords
+    UtMoment Start{};
+    UtMoment End{};
+};
+
+using PratyantarList = FixedList<DashaPeriod, 9>;
+
+// An antar dasha, with what its pratyantar dashas are laid from (see
+// PratyantarsOf): its start before the cut at birth and its length.
+struct AntarDasha : DashaSpan {
+    UtMoment NominalStart{};
+    double Years = 0;
+};
+
 struct MahaDasha : DashaSpan {
-    std::vector<DashaSpan> Sub;  // the antar dashas from birth on
+    std::vector<AntarDasha> Sub;  // the antar dashas from birth on
 };
 
 struct DashaTable {
@@ -86,28 +125,40 @@ struct DashaTable {
     std::string_view NakshatraName;
     int Lord = 0;  // index into kDashaLords: the lord of the Moon's nakshatra
     std::string_view LordName;
-    double ElapsedFraction = 0;      // of the nakshatra at birth, 0 <= f < 1
-    double BalanceYears = 0;         // left of the first maha dasha at birth
-    std::vector<MahaDasha> Periods;  // nine, the one running at birth first
+    double ElapsedFraction = 0;          // of the nakshatra at birth, 0 <= f < 1
+    double BalanceYears = 0;             // left of the first maha dasha at birth
+    std::vector<MahaDasha> Periods;      // nine, the one running at birth first
+    DashaYear Year = DashaYear::Julian;  // the year the periods are counted in
+    double YearDays = kDashaDaysPerYear;
 };
 
 // The Vimshottari dashas from the Moon's sidereal longitude in degrees (any
-// value; wrapped into [0, 360)) and the birth moment. The first maha dasha
-// starts at birth; its antar dashas are laid from its nominal start (the
-// birth less the part of its years already elapsed), those over before birth
-// are left out and the one running at birth starts at birth. A longitude on
-// a nakshatra's edge up to floating-point noise starts that nakshatra.
-DashaTable VimshottariDashas(double moonLongitude, UtMoment birth);
+// value; wrapped into [0, 360)) and the birth moment, to three levels (Brihat
+// Parashara Hora Shastra, chapter 46): an antar dasha lasts maha years × its
+// lord's years / 120 and a pratyantar antar years × its lord's years / 120;
+// the antars start with the maha's lord, the pratyantars with the antar's,
+// and go on in the lords' order. The first maha dasha starts at birth; every
+// level is laid from its nominal start (the birth less the part of the first
+// maha already elapsed), the periods over before birth are left out and the
+// one running at birth starts at birth. A longitude on a nakshatra's edge up
+// to floating-point noise starts that nakshatra. `year` sets the days of a
+// dasha year.
+DashaTable VimshottariDashas(double moonLongitude, UtMoment birth, DashaYear year = DashaYear::Julian);
 
-// Where a moment falls in a table: indexes into Periods and into that
-// period's Sub.
+// The pratyantar dashas of one antar dasha of `table`, from birth on; laid
+// when asked (a whole table has up to 729, more than most callers show).
+PratyantarList PratyantarsOf(const DashaTable& table, const AntarDasha& antar);
+
+// Where a moment falls in a table: indexes into Periods, into that period's
+// Sub and into that antar's pratyantars (PratyantarsOf).
 struct RunningDasha {
     std::size_t Maha = 0;
     std::size_t Antar = 0;
+    std::size_t Pratyantar = 0;
 };
 
-// The maha and antar dasha running at a moment; nothing before birth or after
-// the last period's end.
+// The maha, antar and pratyantar dasha running at a moment; nothing before
+// birth or after the last period's end.
 std::optional<RunningDasha> RunningDashaAt(const DashaTable& table, UtMoment moment);
 
 }  // namespace velmora::analysis

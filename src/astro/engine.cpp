@@ -22,31 +22,72 @@ void ClearUpperVectorHalves() {
 #endif
 }
 
+// The formula longitudes of a moment, each within [0, 360): the formulas can
+// leave a full turn (Ketu opposite a node at exactly 180 degrees), which is
+// Aries again.
+std::array<double, kBodyCount> FormulaLongitudes(const BirthMoment& moment, double& siderealCorrection) {
+    std::array<double, kBodyCount> longitudes{};
+    const AscendantResult ascendant = ComputeAscendant(moment);
+    siderealCorrection = ascendant.SiderealCorrection;
+    longitudes[Ascendant] = ascendant.Longitude;
+    longitudes[Moon] = ComputeMoon(moment);
+    ComputePlanetPositions(moment, siderealCorrection, longitudes);
+    for (double& longitude : longitudes) {
+        if (longitude >= 360) longitude -= 360;
+        if (longitude < 0) longitude += 360;
+    }
+    return longitudes;
+}
+
 }  // namespace
+
+std::array<double, kBodyCount> FormulaSpeeds(const BirthMoment& moment,
+                                             const std::array<double, kBodyCount>& longitudes) {
+    ClearUpperVectorHalves();
+    constexpr double kStepMinutes = 1;
+    constexpr double kStepDays = kStepMinutes / 1440;
+    // The planets read the universal clock through the offset, the Moon and
+    // the ascendant through the universal time: move both by the step.
+    BirthMoment later = moment;
+    later.UniversalTime += kStepMinutes / 60;
+    later.UtcOffsetSeconds -= static_cast<int>(kStepMinutes * 60);
+    double correction = 0;
+    const std::array<double, kBodyCount> next = FormulaLongitudes(later, correction);
+    std::array<double, kBodyCount> speeds{};
+    for (std::size_t body = 0; body < speeds.size(); ++body) {
+        double change = next[body] - longitudes[body];
+        if (change > 180) change -= 360;
+        if (change < -180) change += 360;
+        speeds[body] = change / kStepDays;
+    }
+    return speeds;
+}
 
 EnginePositions ComputeFormulaPositions(const BirthMoment& moment) {
     ClearUpperVectorHalves();
     EnginePositions p;
     p.UniversalTime = moment.UniversalTime;
-    const AscendantResult ascendant = ComputeAscendant(moment);
-    p.SiderealCorrection = ascendant.SiderealCorrection;
-    p.Longitudes[Ascendant] = ascendant.Longitude;
-    p.Longitudes[Moon] = ComputeMoon(moment);
-    ComputePlanetPositions(moment, p.SiderealCorrection, p.Longitudes);
-    // Every longitude within [0, 360): the formulas can leave a full turn
-    // (Ketu opposite a node at exactly 180 degrees), which is Aries again.
-    for (double& longitude : p.Longitudes) {
-        if (longitude >= 360) longitude -= 360;
-        if (longitude < 0) longitude += 360;
-    }
+    p.Longitudes = FormulaLongitudes(moment, p.SiderealCorrection);
     const std::array<bool, 5> flags = RetrogradeFlagsOn(moment.Clock);
     for (std::size_t k = 0; k < flags.size(); ++k) p.Retrograde[kRetrogradeBodies[k]] = flags[k];
+    return p;
+}
+
+EnginePositions ComputeFormulaPositionsWithSpeeds(const BirthMoment& moment) {
+    EnginePositions p = ComputeFormulaPositions(moment);
+    p.Speeds = FormulaSpeeds(moment, p.Longitudes);
     return p;
 }
 
 EngineOutcome FormulaEngine::Compute(const BirthMoment& moment) const {
     EngineOutcome outcome;
     outcome.Positions = ComputeFormulaPositions(moment);
+    return outcome;
+}
+
+EngineOutcome FormulaEngine::ComputeWithSpeeds(const BirthMoment& moment) const {
+    EngineOutcome outcome;
+    outcome.Positions = ComputeFormulaPositionsWithSpeeds(moment);
     return outcome;
 }
 
@@ -62,6 +103,7 @@ EngineOutcome PreciseEngine::Compute(const BirthMoment& moment) const {
     p.UniversalTime = moment.UniversalTime;
     p.SiderealCorrection = -precise.Result.AyanamsaDegrees;
     p.Longitudes = precise.Result.Longitudes;
+    p.Speeds = precise.Result.Speeds;
     for (std::size_t k = 0; k < kRetrogradeBodies.size(); ++k)
         p.Retrograde[kRetrogradeBodies[k]] = precise.Result.Retrograde[k];
     return outcome;

@@ -4,8 +4,8 @@
 
 #include <cctype>
 #include <cmath>
-#include <initializer_list>
-#include <mutex>
+
+#include "astro/swiss_library.h"
 
 namespace velmora::astro {
 
@@ -17,38 +17,6 @@ constexpr double kEndDay = 2597641.5;
 constexpr const char* kRangeText = "1800-01-02 to 2399-12-31 (universal time)";
 
 constexpr int32 kCalcFlags = SEFLG_SWIEPH | SEFLG_SPEED | SEFLG_SIDEREAL;
-
-// The library keeps its ephemeris path, open files, sidereal mode and cached
-// positions in globals, and is not safe to call from two threads at once:
-// every call into it goes through one lock. Some builds (Debian's among them)
-// make those globals thread-local instead, so a new thread starts from the
-// library's defaults. A setting is therefore skipped only when both this
-// thread and the process as a whole last set the same value; setting the
-// path closes the open files, so it is not repeated needlessly.
-struct LastSettings {
-    bool PathSet = false;
-    std::string Path;
-    int SiderealMode = -1;
-};
-
-std::mutex gLibraryLock;
-LastSettings gProcessSettings;  // guarded by gLibraryLock
-thread_local LastSettings tThreadSettings;
-
-// Where the library keeps its files per thread, a thread that used it must
-// close them when it ends, or every short-lived worker leaves its ephemeris
-// files open. Closing resets the library, so the next call sets the path
-// and the sidereal mode again.
-struct ThreadCloser {
-    bool Used = false;
-    ~ThreadCloser() {
-        if (!Used) return;
-        std::lock_guard<std::mutex> guard(gLibraryLock);
-        swe_close();
-        gProcessSettings = {};
-    }
-};
-thread_local ThreadCloser tCloser;
 
 int SiderealModeOf(Ayanamsa ayanamsa) {
     switch (ayanamsa) {
@@ -85,11 +53,6 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::string MissingFilesMessage(const std::string& path) {
-    return "The Swiss Ephemeris data files (sepl_18.se1, semo_18.se1) were not found in \"" + path +
-           "\"; install swe-basic-data or choose the folder that holds them.";
-}
-
 }  // namespace
 
 std::pair<double, double> PreciseRange() { return {kFirstDay, kEndDay}; }
@@ -111,24 +74,8 @@ PreciseOutcome ComputePrecise(double julianDayUt, double latitude, double longit
     }
 
     PreciseResult& r = outcome.Result;
-    std::lock_guard<std::mutex> guard(gLibraryLock);
-    tCloser.Used = true;
-
-    const std::string& path = settings.ephemerisPath;
-    if (!gProcessSettings.PathSet || gProcessSettings.Path != path || !tThreadSettings.PathSet ||
-        tThreadSettings.Path != path) {
-        swe_set_ephe_path(path.c_str());
-        for (LastSettings* last : {&gProcessSettings, &tThreadSettings}) {
-            last->PathSet = true;
-            last->Path = path;
-        }
-    }
-    const int mode = SiderealModeOf(settings.ayanamsa);
-    if (gProcessSettings.SiderealMode != mode || tThreadSettings.SiderealMode != mode) {
-        swe_set_sid_mode(mode, 0, 0);
-        gProcessSettings.SiderealMode = mode;
-        tThreadSettings.SiderealMode = mode;
-    }
+    SwissLibraryUse library(settings.ephemerisPath);
+    library.UseSiderealMode(SiderealModeOf(settings.ayanamsa));
 
     constexpr std::array<int32, 8> kPlanets{SE_SUN,  SE_MOON,    SE_MERCURY, SE_VENUS,
                                             SE_MARS, SE_JUPITER, SE_SATURN,  SE_MEAN_NODE};
@@ -137,18 +84,8 @@ PreciseOutcome ComputePrecise(double julianDayUt, double latitude, double longit
         int32 body = kPlanets[i];
         if (body == SE_MEAN_NODE && settings.node == NodeKind::True) body = SE_TRUE_NODE;
         double xx[6] = {};
-        serr[0] = '\0';
-        const int32 flags = swe_calc_ut(julianDayUt, body, kCalcFlags, xx, serr);
-        if (flags < 0) {
-            outcome.Error = std::string("The Swiss Ephemeris failed: ") + serr;
-            return outcome;
-        }
-        // Without its files the library quietly falls back to the Moshier
-        // series; that is not the precision this engine promises.
-        if ((flags & SEFLG_SWIEPH) == 0) {
-            outcome.Error = MissingFilesMessage(settings.ephemerisPath);
-            return outcome;
-        }
+        outcome.Error = library.Calculate(julianDayUt, body, kCalcFlags, xx);
+        if (!outcome.Error.empty()) return outcome;
         r.Longitudes[i] = Normalized(xx[0]);
         r.Speeds[i] = xx[3];
     }
@@ -158,14 +95,19 @@ PreciseOutcome ComputePrecise(double julianDayUt, double latitude, double longit
 
     // The house system does not matter for the ascendant; equal houses work
     // at every latitude.
+    // The second form of the routine also gives the ascendant's daily rate.
     double cusps[13] = {};
     double ascmc[10] = {};
-    if (swe_houses_ex(julianDayUt, SEFLG_SIDEREAL, latitude, longitudeEast, 'E', cusps, ascmc) < 0) {
+    double cuspSpeeds[13] = {};
+    double ascmcSpeeds[10] = {};
+    serr[0] = '\0';
+    if (swe_houses_ex2(julianDayUt, SEFLG_SIDEREAL, latitude, longitudeEast, 'E', cusps, ascmc, cuspSpeeds, ascmcSpeeds,
+                       serr) < 0) {
         outcome.Error = "The Swiss Ephemeris could not compute the ascendant for this place.";
         return outcome;
     }
     r.Longitudes[kAscendant] = Normalized(ascmc[0]);
-    r.Speeds[kAscendant] = 0;
+    r.Speeds[kAscendant] = ascmcSpeeds[0];
 
     double ayanamsa = 0;
     serr[0] = '\0';

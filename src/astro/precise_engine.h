@@ -29,7 +29,8 @@ struct PreciseResult {
     // Sidereal, [0, 360), body order Sun, Moon, Mercury, Venus, Mars, Jupiter,
     // Saturn, Rahu, Ketu, Ascendant.
     std::array<double, 10> Longitudes{};
-    // Degrees per day in longitude; 0 for the ascendant.
+    // Degrees per day in sidereal longitude, negative while moving backward;
+    // the ascendant's as the houses routine gives it.
     std::array<double, 10> Speeds{};
     // Mercury, Venus, Mars, Jupiter, Saturn: daily motion below zero.
     std::array<bool, 5> Retrograde{};

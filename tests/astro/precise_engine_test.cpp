@@ -241,7 +241,7 @@ TEST(PreciseAscendant, AgreesWithTextbookFormula) {
             const double tropical = r.Longitudes[kAscendant] + r.AyanamsaDegrees;
             EXPECT_NEAR(ArcDifference(tropical, TextbookAscendant(jd, p.Latitude, p.Longitude)), 0, 0.01)
                 << "jd " << jd << " at " << p.Latitude << ", " << p.Longitude;
-            EXPECT_EQ(r.Speeds[kAscendant], 0);
+            EXPECT_GT(r.Speeds[kAscendant], 0);  // below the polar circles it always rises eastward
         }
     }
 }
