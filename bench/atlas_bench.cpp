@@ -28,7 +28,7 @@ constexpr const char* kColdProbe = "VELMORA_ATLAS_COLD_PROBE";
 const bool kRanAsColdProbe = [] {
     if (std::getenv(kColdProbe) == nullptr) return false;
     const auto start = std::chrono::steady_clock::now();
-    const auto found = velmora::Atlas::Instance().Search("Spr", 10);
+    const auto found = velmora::core::Atlas::Instance().Search("Spr", 10);
     const auto stop = std::chrono::steady_clock::now();
     if (found.empty()) std::_Exit(1);
     std::printf("%lld\n",
@@ -88,7 +88,7 @@ BENCHMARK(BM_AtlasFirstQueryFreshProcess)
 // A new instance in a process where the library's data is already mapped.
 void BM_AtlasLoadNewInstance(benchmark::State& state) {
     for (auto _ : state) {
-        velmora::Atlas atlas;
+        velmora::core::Atlas atlas;
         benchmark::DoNotOptimize(atlas.Size());
     }
 }
@@ -97,7 +97,7 @@ BENCHMARK(BM_AtlasLoadNewInstance)->Unit(benchmark::kMillisecond)->Repetitions(5
 const char* const kKeystrokes[] = {"S", "Spr", "Lo", "Ka", "sao p", "Springfield, Il"};
 
 void BM_AtlasCompletionKeystroke(benchmark::State& state) {
-    const velmora::Atlas& atlas = velmora::Atlas::Instance();
+    const velmora::core::Atlas& atlas = velmora::core::Atlas::Instance();
     const char* typed = kKeystrokes[state.range(0)];
     const auto limit = static_cast<std::size_t>(state.range(1));
     state.SetLabel(std::string("\"") + typed + "\"");

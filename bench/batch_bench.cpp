@@ -24,35 +24,35 @@ std::string RandomCsv(std::size_t count) {
         std::snprintf(
             line, sizeof line,
             "RANDOM BIRTH,%04d-%02d-%02d,%02d:%02d,%d,%d,%02d:%02d%c,%03d:%02d%c,\"City, Town\",State,Country\n",
-            pick(1901, 2050), pick(1, 12), pick(1, 28), pick(0, 23), pick(0, 59), pick(0, velmora::kZoneCount - 1),
-            pick(0, 1), pick(0, 66), pick(0, 59), pick(0, 1) ? 'N' : 'S', pick(0, 179), pick(0, 59),
-            pick(0, 1) ? 'E' : 'W');
+            pick(1901, 2050), pick(1, 12), pick(1, 28), pick(0, 23), pick(0, 59),
+            pick(0, velmora::core::kZoneCount - 1), pick(0, 1), pick(0, 66), pick(0, 59), pick(0, 1) ? 'N' : 'S',
+            pick(0, 179), pick(0, 59), pick(0, 1) ? 'E' : 'W');
         csv += line;
     }
     return csv;
 }
 
-velmora::AnalysisOptions Options() {
-    velmora::AnalysisOptions options;
-    options.MonthNames = &velmora::SystemMonthNames();
+velmora::core::AnalysisOptions Options() {
+    velmora::core::AnalysisOptions options;
+    options.MonthNames = &velmora::core::SystemMonthNames();
     return options;
 }
 
 void BM_BatchLine(benchmark::State& state) {
     const std::string csv = RandomCsv(4096);
-    velmora::CsvRowReader reader;
-    std::vector<velmora::CsvRow> rows;
+    velmora::core::CsvRowReader reader;
+    std::vector<velmora::core::CsvRow> rows;
     reader.Feed(csv, rows);
-    const auto columns = std::get<velmora::BatchColumns>(velmora::ColumnsOfHeader(rows.front()));
-    std::vector<std::variant<velmora::FormInput, std::string>> forms;
-    for (std::size_t i = 1; i < rows.size(); ++i) forms.push_back(velmora::FormOfRow(rows[i], columns));
-    const velmora::AnalysisOptions options = Options();
+    const auto columns = std::get<velmora::core::BatchColumns>(velmora::core::ColumnsOfHeader(rows.front()));
+    std::vector<std::variant<velmora::core::FormInput, std::string>> forms;
+    for (std::size_t i = 1; i < rows.size(); ++i) forms.push_back(velmora::core::FormOfRow(rows[i], columns));
+    const velmora::core::AnalysisOptions options = Options();
     std::string out;
     std::size_t i = 0;
     for (auto _ : state) {
         out.clear();
         const std::size_t k = i++ % forms.size();
-        benchmark::DoNotOptimize(velmora::AppendBatchLine(out, rows[k + 1], forms[k], options));
+        benchmark::DoNotOptimize(velmora::core::AppendBatchLine(out, rows[k + 1], forms[k], options));
     }
     state.counters["births/s"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
@@ -63,11 +63,11 @@ BENCHMARK(BM_BatchLine);
 void BM_Batch(benchmark::State& state) {
     constexpr std::size_t kBirths = 20000;
     const std::string csv = RandomCsv(kBirths);
-    const velmora::AnalysisOptions options = Options();
+    const velmora::core::AnalysisOptions options = Options();
     std::uint64_t written = 0;
     for (auto _ : state) {
         std::size_t at = 0;
-        velmora::BatchIo io;
+        velmora::core::BatchIo io;
         io.Read = [&](char* buffer, std::size_t size) {
             const std::size_t n = std::min(size, csv.size() - at);
             std::memcpy(buffer, csv.data() + at, n);
@@ -75,7 +75,8 @@ void BM_Batch(benchmark::State& state) {
             return n;
         };
         io.Write = [&](std::string_view text) { written += text.size(); };
-        const velmora::BatchSummary summary = velmora::RunBatch(io, options, static_cast<int>(state.range(0)));
+        const velmora::core::BatchSummary summary =
+            velmora::core::RunBatch(io, options, static_cast<int>(state.range(0)));
         if (summary.Analysed != kBirths) state.SkipWithError("a birth was refused");
     }
     benchmark::DoNotOptimize(written);

@@ -19,32 +19,32 @@
 namespace {
 
 void BM_EngineRun(benchmark::State& state) {
-    const velmora::FormReading reading = velmora::ReadForm(velmora::testing::DelhiForm());
-    const velmora::Birth& birth = *velmora::BirthOf(reading);
+    const velmora::core::FormReading reading = velmora::core::ReadForm(velmora::testing::DelhiForm());
+    const velmora::core::Birth& birth = *velmora::core::BirthOf(reading);
     int minute = 0;
     for (auto _ : state) {
         const velmora::ClockReading clock{1980, 1, 5, 9, minute++ % 60};
-        benchmark::DoNotOptimize(velmora::astro::ComputeFormulaPositions(velmora::MomentAt(birth, clock)));
+        benchmark::DoNotOptimize(velmora::astro::ComputeFormulaPositions(velmora::core::MomentAt(birth, clock)));
     }
 }
 BENCHMARK(BM_EngineRun);
 
-std::vector<velmora::FormInput> RandomForms(std::size_t count) {
+std::vector<velmora::core::FormInput> RandomForms(std::size_t count) {
     std::mt19937 random(20261207);
-    std::vector<velmora::FormInput> forms;
+    std::vector<velmora::core::FormInput> forms;
     forms.reserve(count);
     for (std::size_t i = 0; i < count; ++i) forms.push_back(velmora::testing::RandomForm(random));
     return forms;
 }
 
 void BM_WholeAnalysis(benchmark::State& state) {
-    const std::vector<velmora::FormInput> forms = RandomForms(4096);
-    velmora::AnalysisOptions options;
-    options.MonthNames = &velmora::SystemMonthNames();
+    const std::vector<velmora::core::FormInput> forms = RandomForms(4096);
+    velmora::core::AnalysisOptions options;
+    options.MonthNames = &velmora::core::SystemMonthNames();
     options.Toolkit = state.range(0) != 0;
     std::size_t i = 0;
     for (auto _ : state) {
-        velmora::AnalysisOutcome outcome = velmora::RunAnalysis(forms[i++ % forms.size()], options);
+        velmora::core::AnalysisOutcome outcome = velmora::core::RunAnalysis(forms[i++ % forms.size()], options);
         benchmark::DoNotOptimize(outcome);
     }
 }

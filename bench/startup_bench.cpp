@@ -31,8 +31,8 @@ public:
 
 class SilentMessages final : public velmora::ui::MessageService {
 public:
-    void ShowNotice(QWidget*, const QString&, velmora::MessageIcon) override {}
-    bool AskYesNo(QWidget*, const QString&, velmora::MessageIcon) override { return false; }
+    void ShowNotice(QWidget*, const QString&, velmora::core::MessageIcon) override {}
+    bool AskYesNo(QWidget*, const QString&, velmora::core::MessageIcon) override { return false; }
 };
 
 class NoBrowser final : public velmora::ui::UrlOpener {

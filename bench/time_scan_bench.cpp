@@ -10,17 +10,18 @@
 
 namespace {
 
-velmora::FormInput DelhiBirth() { return velmora::testing::DelhiForm("SCAN BENCH"); }
+velmora::core::FormInput DelhiBirth() { return velmora::testing::DelhiForm("SCAN BENCH"); }
 
 void BM_SensitivityScan(benchmark::State& state) {
-    const velmora::AnalysisOutcome entered = velmora::RunAnalysis(DelhiBirth());
+    const velmora::core::AnalysisOutcome entered = velmora::core::RunAnalysis(DelhiBirth());
     if (entered.Rejected) {
         state.SkipWithError("the sample birth was refused");
         return;
     }
     std::size_t runs = 0;
     for (auto _ : state) {
-        const velmora::SensitivityScan scan = velmora::ScanBirthTime(entered.Result.Birth, velmora::EngineFor({}));
+        const velmora::core::SensitivityScan scan =
+            velmora::core::ScanBirthTime(entered.Result.Birth, velmora::core::EngineFor({}));
         runs = scan.Runs.size();
         benchmark::DoNotOptimize(scan.Segments.data());
     }
@@ -30,9 +31,9 @@ BENCHMARK(BM_SensitivityScan)->Unit(benchmark::kMicrosecond)->Repetitions(9)->Re
 
 // Today's sky for the same birth: nine bodies, houses and the running dasha.
 void BM_Transits(benchmark::State& state) {
-    const velmora::AnalysisOutcome entered = velmora::RunAnalysis(DelhiBirth());
+    const velmora::core::AnalysisOutcome entered = velmora::core::RunAnalysis(DelhiBirth());
     const velmora::ClockReading moment{2025, 6, 1, 12, 0};
-    for (auto _ : state) benchmark::DoNotOptimize(velmora::TransitsOver(entered.Result, moment));
+    for (auto _ : state) benchmark::DoNotOptimize(velmora::core::TransitsOver(entered.Result, moment));
 }
 BENCHMARK(BM_Transits)->Unit(benchmark::kMicrosecond);
 

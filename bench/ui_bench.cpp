@@ -18,8 +18,8 @@ namespace {
 
 class SilentMessages final : public velmora::ui::MessageService {
 public:
-    void ShowNotice(QWidget*, const QString&, velmora::MessageIcon) override { ++Shown; }
-    bool AskYesNo(QWidget*, const QString&, velmora::MessageIcon) override { return false; }
+    void ShowNotice(QWidget*, const QString&, velmora::core::MessageIcon) override { ++Shown; }
+    bool AskYesNo(QWidget*, const QString&, velmora::core::MessageIcon) override { return false; }
     int Shown = 0;
 };
 

@@ -30,7 +30,8 @@ Application::~Application() = default;
 
 bool Application::Start() {
     if (!services_.Guard.Claim()) {
-        services_.Messages.ShowNotice(nullptr, QString::fromLatin1(kAlreadyRunningMessage), MessageIcon::Information);
+        services_.Messages.ShowNotice(nullptr, QString::fromLatin1(kAlreadyRunningMessage),
+                                      core::MessageIcon::Information);
         ShutDown();
         return false;
     }

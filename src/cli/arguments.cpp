@@ -19,7 +19,7 @@ namespace {
 
 ParsedArguments Usage(const QString& message) { return {std::nullopt, UsageError{message}, std::nullopt}; }
 
-ParsedArguments Refused(Notice notice) { return {std::nullopt, std::nullopt, InputError{std::move(notice)}}; }
+ParsedArguments Refused(core::Notice notice) { return {std::nullopt, std::nullopt, InputError{std::move(notice)}}; }
 
 std::string Std(const QString& s) { return s.toStdString(); }
 
@@ -31,17 +31,17 @@ int WholeNumber(const QString& text) {
 }
 
 // Reads a birth file for --birth: the form and engine, or the refusal.
-std::variant<BirthFileContents, Notice> LoadBirth(const QString& path) {
+std::variant<core::BirthFileContents, core::Notice> LoadBirth(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Notice{Std(QStringLiteral("%1: %2").arg(path, file.errorString())), MessageIcon::Critical,
-                      FormField::None};
+        return core::Notice{Std(QStringLiteral("%1: %2").arg(path, file.errorString())), core::MessageIcon::Critical,
+                            core::FormField::None};
     // One byte more than a birth file may hold tells a long file from a full one.
-    const QByteArray bytes = file.read(static_cast<qint64>(kBirthFileMaxBytes) + 1);
-    BirthFileReading reading =
-        ReadBirthFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const QByteArray bytes = file.read(static_cast<qint64>(core::kBirthFileMaxBytes) + 1);
+    core::BirthFileReading reading =
+        core::ReadBirthFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!reading.Birth) {
-        Notice refusal = reading.Check.value_or(Notice{});
+        core::Notice refusal = reading.Check.value_or(core::Notice{});
         refusal.Text = Std(path) + ": " + reading.Error;
         return refusal;
     }
@@ -188,8 +188,8 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     const bool fromFile = parser.isSet(birth);
     if (fromFile) {
         auto loaded = LoadBirth(parser.value(birth));
-        if (auto* refusal = std::get_if<Notice>(&loaded)) return Refused(std::move(*refusal));
-        BirthFileContents& contents = std::get<BirthFileContents>(loaded);
+        if (auto* refusal = std::get_if<core::Notice>(&loaded)) return Refused(std::move(*refusal));
+        core::BirthFileContents& contents = std::get<core::BirthFileContents>(loaded);
         request.Form = std::move(contents.Form);
         request.BirthEphemeris = contents.Ephemeris;
         if (contents.Ephemeris) request.Settings = *contents.Ephemeris;
@@ -197,7 +197,7 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
 
     // The engine: the file's, changed by the options given.
     if (!fromFile || parser.isSet(ephemeris)) {
-        const std::optional<EphemerisMode> mode = ParseEphemerisMode(Std(parser.value(ephemeris)));
+        const std::optional<core::EphemerisMode> mode = core::ParseEphemerisMode(Std(parser.value(ephemeris)));
         if (!mode) return Usage(QStringLiteral("--ephemeris expects formulas or precise"));
         request.Settings.Mode = *mode;
     }
@@ -247,7 +247,7 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     const bool base = fromFile || fromPlace;
     auto given = [&](const QCommandLineOption& option) { return parser.isSet(option) || !base; };
 
-    FormInput& form = request.Form;
+    core::FormInput& form = request.Form;
     request.Json = parser.isSet(json);
 
     // A remembered atlas place lasts while its coordinates, texts and zone
@@ -261,8 +261,8 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
 
     // The name obeys the name box's rule: letters and blanks, in capitals.
     if (given(name) || !fromFile) {
-        const std::optional<std::string> filteredName = FilterNameText(Std(parser.value(name)));
-        if (!filteredName) return Refused(OnlyLettersNotice());
+        const std::optional<std::string> filteredName = core::FilterNameText(Std(parser.value(name)));
+        if (!filteredName) return Refused(core::OnlyLettersNotice());
         form.Name = *filteredName;
     }
 
@@ -298,24 +298,25 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     // A place from the atlas fills the rest; explicit options below win.
     if (fromPlace) {
         const QString text = parser.value(place);
-        const std::optional<Place> found = Atlas::Instance().Find(Std(text));
+        const std::optional<core::Place> found = core::Atlas::Instance().Find(Std(text));
         if (!found) {
-            return Refused(Notice{Std(QStringLiteral("No place in the atlas matches \u201C%1\u201D.").arg(text)),
-                                  MessageIcon::Information, FormField::City});
+            return Refused(core::Notice{Std(QStringLiteral("No place in the atlas matches \u201C%1\u201D.").arg(text)),
+                                        core::MessageIcon::Information, core::FormField::City});
         }
-        const PlaceZoneOutcome outcome = ApplyPlace(form, *found);
+        const core::PlaceZoneOutcome outcome = ApplyPlace(form, *found);
         if (outcome.Refusal) return Refused(*outcome.Refusal);
         request.PlaceNote = QString::fromStdString(outcome.Note);
     } else if (form.Place && (parser.isSet(date) || parser.isSet(time))) {
         // A new date or time moves the remembered place's clock with it, as
         // in the input window.
-        const PlaceZoneOutcome outcome = ApplyPlaceZone(form);
+        const core::PlaceZoneOutcome outcome = ApplyPlaceZone(form);
         if (outcome.Refusal) return Refused(*outcome.Refusal);
     }
 
     if (given(zone)) {
         const int zoneRow = WholeNumber(parser.value(zone));
-        if (zoneRow < 0 || zoneRow >= kZoneCount) return Usage(QStringLiteral("--zone expects a row from 0 to 70"));
+        if (zoneRow < 0 || zoneRow >= core::kZoneCount)
+            return Usage(QStringLiteral("--zone expects a row from 0 to 70"));
         form.ZoneRow = zoneRow;
         form.ExactUtcOffsetMinutes.reset();
         if (!parser.isSet(dst)) form.DaylightSaving = false;
@@ -330,7 +331,7 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
         form.DaylightSaving = true;
     }
     if (parser.isSet(utcOffset)) {
-        const std::optional<int> offset = ParseUtcOffset(Std(parser.value(utcOffset)));
+        const std::optional<int> offset = core::ParseUtcOffset(Std(parser.value(utcOffset)));
         if (!offset) return Usage(QStringLiteral("--utc-offset expects +HH:MM or -HH:MM within 18 hours"));
         form.ExactUtcOffsetMinutes = *offset;
         form.DaylightSaving = false;
@@ -361,9 +362,9 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
 
     request.Sensitivity = parser.isSet(sensitivity);
     if (parser.isSet(transitsAt)) {
-        request.TransitsAt = ParseClockReading(Std(parser.value(transitsAt)));
+        request.TransitsAt = core::ParseClockReading(Std(parser.value(transitsAt)));
         if (!request.TransitsAt) return Usage(QStringLiteral("--transits-at expects YYYY-MM-DDTHH:MM"));
-        if (*request.TransitsAt < kFirstClockMinute || *request.TransitsAt > kLastClockMinute)
+        if (*request.TransitsAt < core::kFirstClockMinute || *request.TransitsAt > core::kLastClockMinute)
             return Usage(
                 QStringLiteral("--transits-at: the moment must lie from 1901-01-01T00:00 to 2050-12-31T23:59"));
     }

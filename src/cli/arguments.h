@@ -14,12 +14,12 @@ namespace velmora::cli {
 // What the command line asked for.
 struct Request {
     enum class Action { Analyse, ListZones, ListPlaces, Help, Version, SaveBirth, Batch } What = Action::Analyse;
-    FormInput Form;
+    core::FormInput Form;
     bool Json = false;
-    EngineSettings Settings;  // the engine: a birth file's, changed by the options given
+    core::EngineSettings Settings;  // the engine: a birth file's, changed by the options given
     // The engine to write into a saved birth: set when a birth file named
     // one or an engine option was given.
-    std::optional<EngineSettings> BirthEphemeris;
+    std::optional<core::EngineSettings> BirthEphemeris;
     QString PlacesQuery;                     // --places
     QString PlaceNote;                       // what --place resolved, for the text report
     QString SaveBirthPath;                   // --save-birth: write the birth there and stop
@@ -37,7 +37,7 @@ struct UsageError {
 
 // A command line whose values the checks of the input window refuse.
 struct InputError {
-    Notice Refusal;
+    core::Notice Refusal;
 };
 
 struct ParsedArguments {

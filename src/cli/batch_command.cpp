@@ -35,7 +35,7 @@ class ProgressBar {
 public:
     ProgressBar(bool shown, std::uint64_t totalBytes) : shown_(shown), totalBytes_(totalBytes) {}
 
-    void Update(const BatchProgress& progress, bool final = false) {
+    void Update(const core::BatchProgress& progress, bool final = false) {
         if (!shown_) return;
         const Clock::time_point now = Clock::now();
         if (!final && now - lastDrawn_ < std::chrono::milliseconds(100)) return;
@@ -80,7 +80,7 @@ private:
 
 }  // namespace
 
-int RunBatchCommand(const QString& path, int jobs, const AnalysisOptions& options) {
+int RunBatchCommand(const QString& path, int jobs, const core::AnalysisOptions& options) {
     const bool standardInput = path == QStringLiteral("-");
     const QByteArray localPath = path.toLocal8Bit();
     const int fd = standardInput ? STDIN_FILENO : ::open(localPath.constData(), O_RDONLY | O_CLOEXEC);
@@ -96,9 +96,9 @@ int RunBatchCommand(const QString& path, int jobs, const AnalysisOptions& option
     static char outputBuffer[1 << 20];
     std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
     bool writeFailed = false;
-    BatchProgress last;
+    core::BatchProgress last;
 
-    BatchIo io;
+    core::BatchIo io;
     io.Read = [fd](char* buffer, std::size_t size) -> std::size_t {
         for (;;) {
             const ssize_t n = ::read(fd, buffer, size);
@@ -109,12 +109,12 @@ int RunBatchCommand(const QString& path, int jobs, const AnalysisOptions& option
     io.Write = [&writeFailed](std::string_view text) {
         if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) writeFailed = true;
     };
-    io.Progress = [&bar, &last](const BatchProgress& progress) {
+    io.Progress = [&bar, &last](const core::BatchProgress& progress) {
         last = progress;
         bar.Update(progress);
     };
     const Clock::time_point start = Clock::now();
-    const BatchSummary summary = RunBatch(io, options, jobs);
+    const core::BatchSummary summary = RunBatch(io, options, jobs);
     if (std::fflush(stdout) != 0) writeFailed = true;
     if (!standardInput) ::close(fd);
     bar.Update(last, true);

@@ -10,6 +10,6 @@ namespace velmora::cli {
 // JSON line per row to standard output, a progress bar to a terminal's
 // standard error and a one-line summary at the end. 0 when every row was
 // analysed, 1 otherwise.
-int RunBatchCommand(const QString& path, int jobs, const AnalysisOptions& options);
+int RunBatchCommand(const QString& path, int jobs, const core::AnalysisOptions& options);
 
 }  // namespace velmora::cli

@@ -31,16 +31,16 @@ constexpr int kExitUsage = 64;
 constexpr int kExitCannotWrite = 73;
 
 // The engine the request asks for; --batch analyses every row with it.
-velmora::AnalysisOptions EngineOptionsOf(const velmora::cli::Request& request) {
-    velmora::AnalysisOptions options;
+velmora::core::AnalysisOptions EngineOptionsOf(const velmora::cli::Request& request) {
+    velmora::core::AnalysisOptions options;
     options.Settings = request.Settings;
     return options;
 }
 
 // One birth's analysis, with the birth-time scan and the sky at a moment
 // when asked for (--json, --pdf and the readable report).
-velmora::AnalysisOptions OptionsOf(const velmora::cli::Request& request) {
-    velmora::AnalysisOptions options = EngineOptionsOf(request);
+velmora::core::AnalysisOptions OptionsOf(const velmora::cli::Request& request) {
+    velmora::core::AnalysisOptions options = EngineOptionsOf(request);
     options.ScanBirthTime = request.Sensitivity;
     options.TransitsAt = request.TransitsAt;
     return options;
@@ -50,12 +50,12 @@ velmora::AnalysisOptions OptionsOf(const velmora::cli::Request& request) {
 // or not at all (a failed write leaves an older file as it was; anything
 // but a regular file at the path is refused and left alone).
 int SaveBirth(const velmora::cli::Request& request, QTextStream& err) {
-    const velmora::FormReading reading = velmora::ReadForm(request.Form);
-    if (const velmora::Notice* refused = velmora::RefusalOf(reading)) {
+    const velmora::core::FormReading reading = velmora::core::ReadForm(request.Form);
+    if (const velmora::core::Notice* refused = velmora::core::RefusalOf(reading)) {
         err << QString::fromStdString(refused->Text) << "\n";
         return kExitInvalidInput;
     }
-    const std::string text = velmora::BirthFileText(*velmora::BirthOf(reading), request.BirthEphemeris);
+    const std::string text = velmora::core::BirthFileText(*velmora::core::BirthOf(reading), request.BirthEphemeris);
     // Never over a device, FIFO or folder; through a link to its target.
     const velmora::core::WholeFileWrite written =
         velmora::core::WriteWholeFile(QFile::encodeName(request.SaveBirthPath).toStdString(), text);
@@ -95,7 +95,7 @@ std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char* argv[]) {
 }
 
 // --pdf: the window's printable report, written whole or not at all.
-int WritePdf(const velmora::BirthAnalysis& analysis, const QString& path, QTextStream& err) {
+int WritePdf(const velmora::core::BirthAnalysis& analysis, const QString& path, QTextStream& err) {
 #ifdef VELMORA_WITH_REPORT
     QString error;
     if (!velmora::report::WriteReportPdf(analysis, velmora::report::ChartStyle::SouthIndian, path, &error)) {
@@ -160,7 +160,7 @@ int main(int argc, char* argv[]) {
             break;
     }
 
-    const velmora::AnalysisOutcome outcome = velmora::RunAnalysis(request.Form, OptionsOf(request));
+    const velmora::core::AnalysisOutcome outcome = velmora::core::RunAnalysis(request.Form, OptionsOf(request));
     if (outcome.Rejected) {
         err << QString::fromStdString(outcome.Rejected->Text) << "\n";
         return kExitInvalidInput;
@@ -171,7 +171,7 @@ int main(int argc, char* argv[]) {
         if (!request.Json) return 0;
     }
     if (request.Json) {
-        const std::string json = velmora::AnalysisJson(outcome.Result) + "\n";
+        const std::string json = velmora::core::AnalysisJson(outcome.Result) + "\n";
         out.flush();
         std::fwrite(json.data(), 1, json.size(), stdout);
     } else {

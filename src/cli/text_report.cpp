@@ -18,13 +18,13 @@ namespace {
 
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-QString Lines(std::string_view text) { return Q(WithNewlines(text)); }
+QString Lines(std::string_view text) { return Q(core::WithNewlines(text)); }
 
 }  // namespace
 
-QString ChartGrid(const BirthAnalysis& analysis) {
-    const auto& kGrid = kChartGrid;
-    const DisplayTexts& shown = analysis.Display;
+QString ChartGrid(const core::BirthAnalysis& analysis) {
+    const auto& kGrid = core::kChartGrid;
+    const core::DisplayTexts& shown = analysis.Display;
     constexpr int kWidth = 16;
     constexpr int kBodyLines = 5;
 
@@ -75,10 +75,10 @@ QString ChartGrid(const BirthAnalysis& analysis) {
     return out;
 }
 
-QString ResultText(const BirthAnalysis& analysis) {
+QString ResultText(const core::BirthAnalysis& analysis) {
     QString out;
-    const DisplayTexts& shown = analysis.Display;
-    const BirthDetails& d = shown.Details;
+    const core::DisplayTexts& shown = analysis.Display;
+    const core::BirthDetails& d = shown.Details;
     out += QStringLiteral("%1 v%2\n\n").arg(Q(kProgramName), Q(kProgramShortVersion));
     out += QStringLiteral("Your Details\n");
     out += QStringLiteral("  Name           : %1\n").arg(Q(d.Name));
@@ -92,15 +92,16 @@ QString ResultText(const BirthAnalysis& analysis) {
     if (analysis.Birth.PlaceClock)
         out += QStringLiteral("  Place          : %1\n").arg(Q(analysis.Birth.PlaceClock->Note));
     if (analysis.Birth.ExactUtcOffsetMinutes)
-        out += QStringLiteral("  Clock offset   : UTC%1\n").arg(Q(OffsetText(*analysis.Birth.ExactUtcOffsetMinutes)));
-    if (analysis.Birth.Settings.Mode == EphemerisMode::Precise)
-        out += QStringLiteral("  Positions      : %1\n").arg(Q(EngineDescription(analysis.Birth.Settings)));
+        out += QStringLiteral("  Clock offset   : UTC%1\n")
+                   .arg(Q(core::OffsetText(*analysis.Birth.ExactUtcOffsetMinutes)));
+    if (analysis.Birth.Settings.Mode == core::EphemerisMode::Precise)
+        out += QStringLiteral("  Positions      : %1\n").arg(Q(core::EngineDescription(analysis.Birth.Settings)));
     out += QLatin1Char('\n');
 
     out += QStringLiteral("Vedic Planetary Position\n");
-    for (std::size_t i = 0; i < kPositionCaptions.size(); ++i) {
+    for (std::size_t i = 0; i < core::kPositionCaptions.size(); ++i) {
         out += QStringLiteral("  %1 %2 %3\n")
-                   .arg(Q(kPositionCaptions[i]), -16)
+                   .arg(Q(core::kPositionCaptions[i]), -16)
                    .arg(Q(shown.Positions[i]), -10)
                    .arg(Q(shown.BodyNames[i]));
     }
@@ -108,14 +109,14 @@ QString ResultText(const BirthAnalysis& analysis) {
 
     if (analysis.FormulaComparison) {
         out += QStringLiteral("Formula Positions Beside The Precise Ones\n");
-        for (std::size_t i = 0; i < kPositionCaptions.size(); ++i) {
+        for (std::size_t i = 0; i < core::kPositionCaptions.size(); ++i) {
             const double formula = analysis.FormulaComparison->Longitudes[i];
             double difference = formula - analysis.Positions.Longitudes[i];
             if (difference > 180) difference -= 360;
             if (difference <= -180) difference += 360;
             const bool differs = astro::SignIndexOfLongitude(formula) + 1 != analysis.Chart.BodySign[i];
             out += QStringLiteral("  %1 %2 %3%4\n")
-                       .arg(Q(kPositionCaptions[i]), -16)
+                       .arg(Q(core::kPositionCaptions[i]), -16)
                        .arg(Q(astro::PositionTextOf(astro::ArcTextOf(formula))), -10)
                        .arg(difference, 8, 'f', 3)
                        .arg(differs ? QStringLiteral("  sign differs") : QString());
@@ -135,12 +136,12 @@ QString ResultText(const BirthAnalysis& analysis) {
 
     out += QStringLiteral("More About Your Arudha Lagna\n");
     QString readings;
-    for (const TextRun& run : shown.Readings) readings += Lines(run.Text);
+    for (const core::TextRun& run : shown.Readings) readings += Lines(run.Text);
     out += readings.isEmpty() ? QStringLiteral("(no reading applies)\n\n") : readings;
 
     out += QStringLiteral("Arudha Lagna Details\n");
-    for (std::size_t i = 0; i < kProfileCaptions.size(); ++i) {
-        out += QStringLiteral("  %1 : %2\n").arg(Q(kProfileCaptions[i]), -28).arg(Q(shown.Profile[i]));
+    for (std::size_t i = 0; i < core::kProfileCaptions.size(); ++i) {
+        out += QStringLiteral("  %1 : %2\n").arg(Q(core::kProfileCaptions[i]), -28).arg(Q(shown.Profile[i]));
     }
 
     out += QStringLiteral("\nArudha Padas\n");
@@ -165,18 +166,18 @@ QString ResultText(const BirthAnalysis& analysis) {
         out += QStringLiteral("  %1 %2\n").arg(Q(kBodyNames[body]), -8).arg(Q(SignNameOf(analysis.Navamsa[body])));
 
     out += QStringLiteral("\nVimshottari Dasha\n");
-    out += QStringLiteral("  %1\n").arg(Q(DashaBalanceText(analysis.Dasha)));
+    out += QStringLiteral("  %1\n").arg(Q(core::DashaBalanceText(analysis.Dasha)));
     for (const analysis::MahaDasha& maha : analysis.Dasha.Periods) {
         out += QStringLiteral("  %1 %2 to %3\n")
                    .arg(Q(maha.LordName), -8)
-                   .arg(Q(DateText(maha.StartDate)))
-                   .arg(Q(DateText(maha.EndDate)));
+                   .arg(Q(core::DateText(maha.StartDate)))
+                   .arg(Q(core::DateText(maha.EndDate)));
     }
-    for (const ReadingDasha& line : ReadingDashas(analysis)) out += QStringLiteral("  %1\n").arg(Q(line.Text));
+    for (const core::ReadingDasha& line : ReadingDashas(analysis)) out += QStringLiteral("  %1\n").arg(Q(line.Text));
     return out;
 }
 
-QString SensitivityText(const SensitivityScan& scan) {
+QString SensitivityText(const core::SensitivityScan& scan) {
     QString out = QStringLiteral("\nBirth-Time Sensitivity (%1 minutes either way)\n").arg(scan.WindowMinutes);
     if (!scan.Ok) return out + QStringLiteral("  %1\n").arg(Q(scan.Error));
     out += QStringLiteral("  %1 %2 %3 %4\n")
@@ -184,21 +185,21 @@ QString SensitivityText(const SensitivityScan& scan) {
                .arg(QStringLiteral("To"), -17)
                .arg(QStringLiteral("Ascendant"), -12)
                .arg(QStringLiteral("Arudha Lagna"));
-    for (const SensitivitySegment& segment : scan.Segments) {
+    for (const core::SensitivitySegment& segment : scan.Segments) {
         out += QStringLiteral("  %1 %2 %3 %4\n")
-                   .arg(Q(ClockReadingText(segment.From)), -17)
-                   .arg(Q(ClockReadingText(segment.To)), -17)
+                   .arg(Q(core::ClockReadingText(segment.From)), -17)
+                   .arg(Q(core::ClockReadingText(segment.To)), -17)
                    .arg(Q(SignNameOf(segment.AscendantSign)), -12)
                    .arg(Q(SignNameOf(segment.ArudhaLagnaSign)));
     }
     out += QStringLiteral("  Same chart: %1 to %2\n")
-               .arg(Q(ClockReadingText(scan.SameChart.From)), Q(ClockReadingText(scan.SameChart.To)));
-    out += QStringLiteral("  %1\n").arg(Q(SensitivitySentence(scan)));
+               .arg(Q(core::ClockReadingText(scan.SameChart.From)), Q(core::ClockReadingText(scan.SameChart.To)));
+    out += QStringLiteral("  %1\n").arg(Q(core::SensitivitySentence(scan)));
     return out;
 }
 
-QString TransitsText(const TransitSky& sky) {
-    QString out = QStringLiteral("\nTransits at %1 UT\n").arg(Q(ClockReadingText(sky.Moment)));
+QString TransitsText(const core::TransitSky& sky) {
+    QString out = QStringLiteral("\nTransits at %1 UT\n").arg(Q(core::ClockReadingText(sky.Moment)));
     if (!sky.Ok) return out + QStringLiteral("  %1\n").arg(Q(sky.Error));
     out += QStringLiteral("  %1 %2 %3 %4 %5\n")
                .arg(QStringLiteral("Body"), -8)
@@ -206,7 +207,7 @@ QString TransitsText(const TransitSky& sky) {
                .arg(QStringLiteral("R"), -2)
                .arg(QStringLiteral("From Asc"), -9)
                .arg(QStringLiteral("From AL"));
-    for (const TransitBody& body : sky.Bodies) {
+    for (const core::TransitBody& body : sky.Bodies) {
         out += QStringLiteral("  %1 %2 %3 %4 %5\n")
                    .arg(Q(kBodyNames[body.Which]), -8)
                    .arg(Q(SignNameOf(body.Sign)), -12)
@@ -223,7 +224,7 @@ QString TransitsText(const TransitSky& sky) {
 
 QString PlaceListText(const QString& query) {
     QString out;
-    for (const Place& p : Atlas::Instance().Search(query.toStdString(), 20)) {
+    for (const core::Place& p : core::Atlas::Instance().Search(query.toStdString(), 20)) {
         out += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
                    .arg(Q(p.Name), Q(p.State), Q(p.Country))
                    .arg(p.Latitude, 0, 'f', 4)
@@ -235,7 +236,7 @@ QString PlaceListText(const QString& query) {
 
 QString ZoneListText() {
     QString out;
-    const auto& zones = ZoneTable();
+    const auto& zones = core::ZoneTable();
     for (std::size_t row = 0; row < zones.size(); ++row) {
         out += QStringLiteral("%1  %2  %3 h %4 min\n")
                    .arg(row, 2)

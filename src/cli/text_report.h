@@ -9,16 +9,16 @@ namespace velmora::cli {
 
 // The readable report: details, positions, chart, Arudha Lagna, readings
 // and profile, then the Arudha padas, the navamsa and the maha dashas.
-QString ResultText(const BirthAnalysis& analysis);
+QString ResultText(const core::BirthAnalysis& analysis);
 
 // The birth-time scan: its segments and the run of the unchanged chart.
-QString SensitivityText(const SensitivityScan& scan);
+QString SensitivityText(const core::SensitivityScan& scan);
 
 // The sky at a moment against the natal chart, with the running dashas.
-QString TransitsText(const TransitSky& sky);
+QString TransitsText(const core::TransitSky& sky);
 
 // The chart as a 4 x 4 text grid, laid out like the result window's chart.
-QString ChartGrid(const BirthAnalysis& analysis);
+QString ChartGrid(const core::BirthAnalysis& analysis);
 
 // The zone rows with their offsets.
 QString ZoneListText();

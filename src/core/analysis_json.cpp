@@ -15,7 +15,7 @@
 #include "core/zones.h"
 #include "model/version.h"
 
-namespace velmora {
+namespace velmora::core {
 
 namespace {
 
@@ -530,4 +530,4 @@ std::string AnalysisJson(const BirthAnalysis& analysis, JsonLayout layout) {
     return out;
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

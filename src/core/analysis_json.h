@@ -6,7 +6,7 @@
 
 #include "core/pipeline.h"
 
-namespace velmora {
+namespace velmora::core {
 
 inline constexpr int kJsonSchemaVersion = 2;
 
@@ -45,4 +45,4 @@ private:
 // The JSON keys of the profile fields, field order.
 extern const std::array<std::string_view, kProfileFieldCount> kProfileJsonKeys;
 
-}  // namespace velmora
+}  // namespace velmora::core

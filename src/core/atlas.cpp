@@ -8,7 +8,7 @@
 #include <cstring>
 #include <unordered_map>
 
-namespace velmora {
+namespace velmora::core {
 
 namespace {
 
@@ -421,4 +421,4 @@ std::optional<Place> Atlas::Find(std::string_view query) const {
     return std::move(best.front());
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

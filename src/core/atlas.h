@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace velmora {
+namespace velmora::core {
 
 // One populated place of the atlas.
 struct Place {
@@ -87,4 +87,4 @@ std::optional<PlaceQueryParts> ParsePlaceQuery(std::string_view query);
 bool MatchesPlaceQualifiers(const std::vector<std::string>& qualifiers, std::string foldedState,
                             std::string foldedCountry, std::string countryCode, std::string stateCode);
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -13,7 +13,7 @@
 
 #include "core/analysis_json.h"
 
-namespace velmora {
+namespace velmora::core {
 
 void AppendBatchError(std::string& out, long line, std::string_view message) {
     rapidjson::StringBuffer buffer;
@@ -238,4 +238,4 @@ BatchSummary RunBatch(const BatchIo& io, const AnalysisOptions& options, int job
     return summary;
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

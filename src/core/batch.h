@@ -16,7 +16,7 @@
 #include "core/analysis_json.h"
 #include "core/pipeline.h"
 
-namespace velmora {
+namespace velmora::core {
 
 // Many births at once: CSV in (a header row, then one birth a row), one
 // compact JSON object a line out, in the order of the rows
@@ -57,4 +57,4 @@ struct BatchIo {
 };
 BatchSummary RunBatch(const BatchIo& io, const AnalysisOptions& options, int jobs);
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -10,7 +10,7 @@
 #include "core/text_numbers.h"
 #include "core/zones.h"
 
-namespace velmora {
+namespace velmora::core {
 
 namespace {
 
@@ -110,4 +110,4 @@ std::variant<FormInput, std::string> FormOfRow(const CsvRow& row, const BatchCol
     return form;
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -6,7 +6,7 @@
 #include "core/csv_rows.h"
 #include "core/form_input.h"
 
-namespace velmora {
+namespace velmora::core {
 
 // The rows of a batch: a header row naming the columns, then one birth a
 // row (the columns are listed in docs/csv.md).
@@ -29,4 +29,4 @@ std::variant<BatchColumns, std::string> ColumnsOfHeader(const CsvRow& header);
 // left to the analysis.
 std::variant<FormInput, std::string> FormOfRow(const CsvRow& row, const BatchColumns& columns);
 
-}  // namespace velmora
+}  // namespace velmora::core

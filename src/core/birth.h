@@ -8,7 +8,7 @@
 #include "core/place_zone.h"
 #include "model/moment.h"
 
-namespace velmora {
+namespace velmora::core {
 
 // An angle as the boxes hold it: whole degrees and minutes of its magnitude
 // and its side (south, or west).
@@ -55,4 +55,4 @@ struct Birth {
 // coordinates. The birth's own moment is MomentAt(birth, birth.Clock).
 BirthMoment MomentAt(const Birth& birth, const ClockReading& clock);
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -21,7 +21,7 @@
 #include "core/text_formats.h"
 #include "core/text_numbers.h"
 
-namespace velmora {
+namespace velmora::core {
 
 namespace {
 
@@ -501,4 +501,4 @@ BirthFileReading ReadBirthFile(std::string_view bytes) {
     return reading;
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -10,7 +10,7 @@
 #include "core/form_input.h"
 #include "core/messages.h"
 
-namespace velmora {
+namespace velmora::core {
 
 // A birth saved to disk: the entries of the input window as one small JSON
 // object (docs/birth-file.md).
@@ -48,4 +48,4 @@ std::string BirthFileText(const Birth& birth, const std::optional<EngineSettings
 // (Error is then the window's own message).
 BirthFileReading ReadBirthFile(std::string_view bytes);
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-namespace velmora {
+namespace velmora::core {
 
 struct CsvRowReader::State {
     csv_parser parser{};
@@ -120,4 +120,4 @@ bool CsvRowReader::Finish(std::vector<CsvRow>& rows) {
     return csv_fini(&s.parser, State::OnField, State::OnRowEnd, &s) == 0;
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

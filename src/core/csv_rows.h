@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace velmora {
+namespace velmora::core {
 
 // One row of the CSV: its fields and the line of the file it starts on
 // (the header is line 1).
@@ -36,4 +36,4 @@ private:
     std::unique_ptr<State> state_;
 };
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -5,7 +5,7 @@
 #include <locale>
 #include <sstream>
 
-namespace velmora {
+namespace velmora::core {
 
 namespace {
 
@@ -155,4 +155,4 @@ std::string DisplayNameOf(Body body, bool retrograde) {
     return name;
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

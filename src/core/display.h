@@ -12,7 +12,7 @@
 #include "astro/engine.h"
 #include "model/moment.h"
 
-namespace velmora {
+namespace velmora::core {
 
 // The texts the result window and the tool show for one analysis, made from
 // the typed result. Line breaks are plain newlines, except in the readings
@@ -138,4 +138,4 @@ struct DisplayTexts {
     std::array<std::string_view, kProfileFieldCount> Profile{};
 };
 
-}  // namespace velmora
+}  // namespace velmora::core

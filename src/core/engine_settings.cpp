@@ -4,7 +4,7 @@
 #include <cctype>
 #include <vector>
 
-namespace velmora {
+namespace velmora::core {
 
 namespace {
 
@@ -66,4 +66,4 @@ const astro::PositionEngine& EngineFor(const EngineSettings& settings) {
                    static_cast<std::size_t>(settings.Node)];
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -7,7 +7,7 @@
 #include "astro/engine.h"
 #include "astro/precise_engine.h"
 
-namespace velmora {
+namespace velmora::core {
 
 // Which engine computes the positions: the program's own formulas (the
 // default) or the Swiss Ephemeris with a chosen ayanamsa and node.
@@ -37,4 +37,4 @@ std::string EngineDescription(const EngineSettings& settings);
 // from several threads).
 const astro::PositionEngine& EngineFor(const EngineSettings& settings);
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -5,7 +5,7 @@
 
 #include "core/zones.h"
 
-namespace velmora {
+namespace velmora::core {
 
 // A place chosen from the atlas: what the form was filled from.
 struct PlacePick {
@@ -63,4 +63,4 @@ enum class FormField {
     Country,
 };
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -4,7 +4,7 @@
 #include "core/validation.h"
 #include "core/zones.h"
 
-namespace velmora {
+namespace velmora::core {
 
 namespace {
 
@@ -61,4 +61,4 @@ FormReading ReadForm(const FormInput& form, const EngineSettings& settings) {
     return birth;
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

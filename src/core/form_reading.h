@@ -7,7 +7,7 @@
 #include "core/form_input.h"
 #include "core/messages.h"
 
-namespace velmora {
+namespace velmora::core {
 
 // Either the first failed check of a form or its typed birth.
 using FormReading = std::variant<Birth, Notice>;
@@ -26,4 +26,4 @@ inline const Notice* RefusalOf(const FormReading& reading) { return std::get_if<
 const Birth* BirthOf(FormReading&&) = delete;
 const Notice* RefusalOf(FormReading&&) = delete;
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -1,6 +1,6 @@
 #include "core/input_filters.h"
 
-namespace velmora {
+namespace velmora::core {
 
 Notice OnlyNumbersNotice() { return {std::string(kOnlyNumbersMessage), MessageIcon::Critical, FormField::None}; }
 
@@ -39,4 +39,4 @@ std::optional<std::string> FilterNameText(std::string_view text) {
     return out;
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

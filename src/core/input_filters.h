@@ -6,7 +6,7 @@
 
 #include "core/messages.h"
 
-namespace velmora {
+namespace velmora::core {
 
 inline constexpr std::string_view kOnlyNumbersMessage = "Only Numbers Are Accepted";
 inline constexpr std::string_view kOnlyLettersMessage = "Please Enter only Letters";
@@ -31,4 +31,4 @@ std::optional<char32_t> FilterNameKey(char32_t code);
 std::optional<std::string> FilterDigitText(std::string_view text);
 std::optional<std::string> FilterNameText(std::string_view text);
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string_view>
 
-namespace velmora {
+namespace velmora::core {
 
 // The compact layout, written straight into one growing character buffer:
 // byte for byte what rapidjson::Writer writes (the same separators, string
@@ -181,4 +181,4 @@ private:
     std::array<bool, kMaxDepth> inArray_{};
 };
 
-}  // namespace velmora
+}  // namespace velmora::core

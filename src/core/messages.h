@@ -5,7 +5,7 @@
 
 #include "core/form_input.h"
 
-namespace velmora {
+namespace velmora::core {
 
 inline constexpr std::string_view kApplicationTitle = "Velmora Arudha Lagna";
 
@@ -21,4 +21,4 @@ struct Notice {
     bool operator==(const Notice&) const = default;
 };
 
-}  // namespace velmora
+}  // namespace velmora::core

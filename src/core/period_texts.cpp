@@ -5,7 +5,7 @@
 #include "astro/time_conversion.h"
 #include "core/text_formats.h"
 
-namespace velmora {
+namespace velmora::core {
 
 std::string YearsAndMonthsText(double years) {
     if (!std::isfinite(years) || years < 0) years = 0;
@@ -63,4 +63,4 @@ std::string SensitivitySentence(const SensitivityScan& scan) {
            span(scan.SameArudhaLagna) + "; the whole chart is unchanged " + span(scan.SameChart) + ".";
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -8,7 +8,7 @@
 #include "core/pipeline.h"
 #include "core/time_scan.h"
 
-namespace velmora {
+namespace velmora::core {
 
 // Texts of the dashas and of the birth-time scan, shared by the windows and
 // the text report.
@@ -39,4 +39,4 @@ std::string SensitivitySentence(const SensitivityScan& scan);
 // day", "23:40 the day before" or, further off, the whole date.
 std::string ScanTimeText(const SensitivityScan& scan, const ClockReading& minute);
 
-}  // namespace velmora
+}  // namespace velmora::core

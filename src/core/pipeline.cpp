@@ -5,7 +5,7 @@
 #include "astro/time_conversion.h"
 #include "core/form_reading.h"
 
-namespace velmora {
+namespace velmora::core {
 
 namespace {
 
@@ -91,4 +91,4 @@ AnalysisOutcome RunAnalysis(const FormInput& form, const AnalysisOptions& option
     return outcome;
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -20,7 +20,7 @@
 #include "core/transits.h"
 #include "model/moment.h"
 
-namespace velmora {
+namespace velmora::core {
 
 // What an analysis computes beside the chart, and how it is shown.
 struct AnalysisOptions {
@@ -45,7 +45,7 @@ struct AnalysisOptions {
 // the texts on the screen.
 struct BirthAnalysis {
     FormInput Input;                          // the form as entered
-    velmora::Birth Birth;                     // read from it once; holds the moment and engine settings
+    core::Birth Birth;                        // read from it once; holds the moment and engine settings
     astro::EnginePositions Positions;         // sidereal longitudes and retrograde marks
     analysis::ChartPlacement Chart;           // signs, ascendant lord, Arudha Lagna
     std::vector<analysis::Reading> Readings;  // in the order of the rule table
@@ -89,4 +89,4 @@ void AnalyzeInto(BirthAnalysis& analysis, const FormInput& form, const Birth& bi
 TransitSky TransitsOver(const BirthAnalysis& natal, const ClockReading& universalTime,
                         const astro::PositionEngine* engine = nullptr);
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -50,7 +50,7 @@ PlaceImportSummary ImportGeoNames(Library& library, const std::filesystem::path&
 
 // An imported place found by a search, in the atlas's shape.
 struct PlaceMatch {
-    velmora::Place Place;
+    core::Place Place;
     std::string AlternateName;   // the other name the query matched ("Bombay"); empty for the place's own name
     std::int64_t GeonameId = 0;  // 0 for a place of the built-in atlas
 

@@ -5,7 +5,7 @@
 #include "core/text_formats.h"
 #include "core/text_numbers.h"
 
-namespace velmora {
+namespace velmora::core {
 
 namespace {
 
@@ -91,4 +91,4 @@ std::string ExactOffsetEntryText(const std::optional<PlacePick>& place, std::opt
     return text + "UTC" + OffsetText(*exactUtcOffsetMinutes);
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -9,7 +9,7 @@
 #include "core/zone_at_moment.h"
 #include "model/moment.h"
 
-namespace velmora {
+namespace velmora::core {
 
 // What choosing a place, or changing the date or time after choosing one,
 // did to the form.
@@ -42,4 +42,4 @@ std::optional<PlaceZoneOutcome> PlaceZoneOf(const FormInput& form);
 // The zone list's extra entry for an exact offset: "Asia/Kathmandu, UTC+05:45".
 std::string ExactOffsetEntryText(const std::optional<PlacePick>& place, std::optional<int> exactUtcOffsetMinutes);
 
-}  // namespace velmora
+}  // namespace velmora::core

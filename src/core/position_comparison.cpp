@@ -5,7 +5,7 @@
 
 #include "astro/position_text.h"
 
-namespace velmora {
+namespace velmora::core {
 
 namespace {
 
@@ -42,4 +42,4 @@ std::string DifferenceText(double degrees) {
     return std::string(hundredths < 0 ? "\xE2\x88\x92" : "+") + digits;
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -7,7 +7,7 @@
 #include "astro/engine.h"
 #include "model/names.h"
 
-namespace velmora {
+namespace velmora::core {
 
 // One body of a precise run beside what the formulas give for it.
 struct PositionComparison {
@@ -25,4 +25,4 @@ std::array<PositionComparison, kBodyCount> ComparePositions(const astro::EngineP
 // "−1.05°" (a true minus sign), "0.00°" when it rounds to nothing. UTF-8.
 std::string DifferenceText(double degrees);
 
-}  // namespace velmora
+}  // namespace velmora::core

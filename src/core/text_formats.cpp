@@ -2,7 +2,7 @@
 
 #include "core/text_numbers.h"
 
-namespace velmora {
+namespace velmora::core {
 
 namespace {
 
@@ -195,4 +195,4 @@ std::optional<std::string> SetLongitudeText(FormInput& form, std::string_view te
     return std::nullopt;
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

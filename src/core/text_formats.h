@@ -9,7 +9,7 @@
 #include "core/form_input.h"
 #include "model/moment.h"
 
-namespace velmora {
+namespace velmora::core {
 
 // The texts of dates, clock times, angles and clock offsets as the birth
 // file, the tool, the batch and the JSON write and read them: each written
@@ -48,4 +48,4 @@ std::optional<std::string> SetTimeText(FormInput& form, std::string_view text); 
 std::optional<std::string> SetLatitudeText(FormInput& form, std::string_view text);   // DD:MM{N|S}
 std::optional<std::string> SetLongitudeText(FormInput& form, std::string_view text);  // DDD:MM{E|W}
 
-}  // namespace velmora
+}  // namespace velmora::core

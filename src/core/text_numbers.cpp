@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-namespace velmora {
+namespace velmora::core {
 
 namespace {
 
@@ -148,4 +148,4 @@ double LeadingNumber(std::string_view text) {
     return length == 0 ? 0.0 : ReadPrefix(rest, length);
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

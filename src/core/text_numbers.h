@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace velmora {
+namespace velmora::core {
 
 // Reads a text as a 16-bit whole number: blanks around it are ignored, a
 // fractional value is rounded to the nearest integer (halves to the even
@@ -34,4 +34,4 @@ std::string Quoted(std::string_view text);
 // The text without its leading and trailing blanks.
 std::string_view TrimBlanks(std::string_view text);
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -4,7 +4,7 @@
 
 #include "astro/time_conversion.h"
 
-namespace velmora {
+namespace velmora::core {
 
 namespace {
 
@@ -92,4 +92,4 @@ SensitivityScan ScanBirthTime(const Birth& birth, const astro::PositionEngine& e
     return scan;
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -8,7 +8,7 @@
 #include "core/birth.h"
 #include "model/moment.h"
 
-namespace velmora {
+namespace velmora::core {
 
 // How far the birth time may be off before the chart changes: the birth run
 // at every minute of local clock time around the entered one.
@@ -73,4 +73,4 @@ struct SensitivityScan {
 SensitivityScan ScanBirthTime(const Birth& birth, const astro::PositionEngine& engine,
                               int windowMinutes = kSensitivityWindowMinutes);
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -3,7 +3,7 @@
 #include "astro/position_text.h"
 #include "astro/time_conversion.h"
 
-namespace velmora {
+namespace velmora::core {
 
 int HouseCountedFrom(int sign, int fromSign) { return ((sign - fromSign) % 12 + 12) % 12 + 1; }
 
@@ -38,4 +38,4 @@ TransitSky TransitsAt(const NatalFrame& natal, const ClockReading& universalTime
     return sky;
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -10,7 +10,7 @@
 #include "astro/engine.h"
 #include "model/moment.h"
 
-namespace velmora {
+namespace velmora::core {
 
 // The sky at a moment over a birth chart.
 
@@ -54,4 +54,4 @@ struct NatalFrame {
 // natal dashas running then.
 TransitSky TransitsAt(const NatalFrame& natal, const ClockReading& universalTime, const astro::PositionEngine& engine);
 
-}  // namespace velmora
+}  // namespace velmora::core

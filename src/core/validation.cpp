@@ -5,7 +5,7 @@
 #include "core/text_numbers.h"
 #include "core/zones.h"
 
-namespace velmora {
+namespace velmora::core {
 
 namespace {
 
@@ -87,4 +87,4 @@ std::string LookupSearchText(const FormInput& form) {
     return form.City + " " + form.State + " " + form.Country + " Latitude Longitude";
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -6,7 +6,7 @@
 #include "core/form_input.h"
 #include "core/messages.h"
 
-namespace velmora {
+namespace velmora::core {
 
 // The years the date lists offer.
 inline constexpr int kFirstYear = 1901;
@@ -32,4 +32,4 @@ std::string LookupSearchText(const FormInput& form);
 // Leap years of the offered range (1901..2050): every fourth year.
 bool IsLeapYearOfList(int year);
 
-}  // namespace velmora
+}  // namespace velmora::core

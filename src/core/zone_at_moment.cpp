@@ -9,7 +9,7 @@
 #include "core/zone_rules.h"
 #include "core/zones.h"
 
-namespace velmora {
+namespace velmora::core {
 
 namespace {
 
@@ -258,4 +258,4 @@ std::string ZoneNote(std::string_view timeZoneId, int utcOffsetMinutes, bool sum
     return note;
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

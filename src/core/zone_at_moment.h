@@ -4,11 +4,9 @@
 #include <string>
 #include <string_view>
 
-namespace velmora {
+namespace velmora::core {
 
-namespace core {
 class ZoneRules;
-}
 
 enum class LocalTimeStatus {
     Ok,
@@ -76,4 +74,4 @@ std::optional<int> ZoneRowFor(int utcOffsetMinutes, bool summerTime, std::string
 // (no summer time)" or "… (summer time)". UTF-8.
 std::string ZoneNote(std::string_view timeZoneId, int utcOffsetMinutes, bool summerTime, int year, int month, int day);
 
-}  // namespace velmora
+}  // namespace velmora::core

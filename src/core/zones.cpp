@@ -1,6 +1,6 @@
 #include "core/zones.h"
 
-namespace velmora {
+namespace velmora::core {
 
 namespace {
 
@@ -92,4 +92,4 @@ ZoneOffset ZoneOffsetOfRow(int row) {
     return {entry.OffsetHours, entry.OffsetMinutes};
 }
 
-}  // namespace velmora
+}  // namespace velmora::core

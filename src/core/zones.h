@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace velmora {
+namespace velmora::core {
 
 inline constexpr int kZoneCount = 71;
 inline constexpr int kDefaultZoneRow = 29;  // "Greenwich Mean Time,GMT,0.0"
@@ -30,4 +30,4 @@ struct ZoneOffset {
 // The offset of a row of the zone list; zero for a row outside 0..70.
 ZoneOffset ZoneOffsetOfRow(int row);
 
-}  // namespace velmora
+}  // namespace velmora::core

@@ -5,7 +5,7 @@
 
 namespace velmora::report {
 
-ChartPicture BirthPicture(const BirthAnalysis& a) {
+ChartPicture BirthPicture(const core::BirthAnalysis& a) {
     ChartPicture picture;
     picture.ascendantSign = a.Chart.AscendantSign >= 1 ? a.Chart.AscendantSign : 1;
     for (std::size_t body = 0; body < kBodyCount; ++body) {
@@ -20,7 +20,7 @@ ChartPicture BirthPicture(const BirthAnalysis& a) {
     return picture;
 }
 
-ChartPicture NavamsaPicture(const BirthAnalysis& a) {
+ChartPicture NavamsaPicture(const core::BirthAnalysis& a) {
     ChartPicture picture;
     const int ascendant = a.Navamsa[Ascendant];
     picture.ascendantSign = ascendant >= 1 ? ascendant : 1;
@@ -33,17 +33,17 @@ ChartPicture NavamsaPicture(const BirthAnalysis& a) {
     return picture;
 }
 
-QString TransitLabel(const TransitBody& body) {
-    return QStringLiteral("t ") + ToQString(DisplayNameOf(body.Which, body.Retrograde)).trimmed();
+QString TransitLabel(const core::TransitBody& body) {
+    return QStringLiteral("t ") + ToQString(core::DisplayNameOf(body.Which, body.Retrograde)).trimmed();
 }
 
-ChartPicture TransitPicture(const BirthAnalysis& a, const TransitSky& sky) {
+ChartPicture TransitPicture(const core::BirthAnalysis& a, const core::TransitSky& sky) {
     ChartPicture picture = BirthPicture(a);
     picture.markers = {};
     picture.title =
-        QStringLiteral("Birth chart and the sky of %1").arg(ToQString(ClockReadingText(sky.Moment)).left(10));
+        QStringLiteral("Birth chart and the sky of %1").arg(ToQString(core::ClockReadingText(sky.Moment)).left(10));
     if (!sky.Ok) return picture;
-    for (const TransitBody& body : sky.Bodies)
+    for (const core::TransitBody& body : sky.Bodies)
         if (body.Sign >= 1 && body.Sign <= 12)
             picture.markers[static_cast<std::size_t>(body.Sign - 1)] << TransitLabel(body);
     return picture;

@@ -29,7 +29,7 @@ namespace velmora::report {
 namespace {
 
 QString Q(std::string_view text) { return ToQString(text); }
-QString Lines(std::string_view text) { return Q(WithNewlines(text)); }
+QString Lines(std::string_view text) { return Q(core::WithNewlines(text)); }
 QString Sign(int sign) { return Q(SignNameOf(sign)); }
 
 // Where the chart picture lives among the document's resources.
@@ -41,7 +41,7 @@ const QColor kRule(160, 160, 128);
 const QColor kHeaderGround(236, 234, 214);
 
 // The five character texts among the profile fields.
-constexpr int kCharacterFirst = static_cast<int>(ProfileField::Looks);
+constexpr int kCharacterFirst = static_cast<int>(core::ProfileField::Looks);
 constexpr int kCharacterCount = 5;
 
 class ReportWriter {
@@ -151,10 +151,10 @@ public:
     // The readings as the result window shows them: each heading bold in
     // its colour, each sentence plain. Each reading after the first starts
     // a part.
-    void Readings(const std::vector<TextRun>& runs) {
+    void Readings(const std::vector<core::TextRun>& runs) {
         bool first = true;
         Block(QTextBlockFormat(), plain_);
-        for (const TextRun& run : runs) {
+        for (const core::TextRun& run : runs) {
             QTextCharFormat format = run.Bold ? bold_ : plain_;
             format.setForeground(QColor::fromRgb(static_cast<QRgb>(run.Color)));
             if (run.Bold) {
@@ -196,13 +196,13 @@ private:
     bool started_ = false;
 };
 
-QString ZoneText(const BirthAnalysis& a) {
-    const Birth& birth = a.Birth;
+QString ZoneText(const core::BirthAnalysis& a) {
+    const core::Birth& birth = a.Birth;
     if (birth.ExactUtcOffsetMinutes)
-        return QStringLiteral("UTC%1 (exact offset)").arg(Q(OffsetText(*birth.ExactUtcOffsetMinutes)));
+        return QStringLiteral("UTC%1 (exact offset)").arg(Q(core::OffsetText(*birth.ExactUtcOffsetMinutes)));
     QString text;
-    if (birth.ZoneRow >= 0 && birth.ZoneRow < kZoneCount)
-        text = Q(ZoneTable()[static_cast<std::size_t>(birth.ZoneRow)].Text);
+    if (birth.ZoneRow >= 0 && birth.ZoneRow < core::kZoneCount)
+        text = Q(core::ZoneTable()[static_cast<std::size_t>(birth.ZoneRow)].Text);
     if (birth.DaylightSaving) text += QStringLiteral(", daylight saving time");
     return text;
 }
@@ -299,7 +299,7 @@ QPageLayout ReportPageLayout() {
     return QPageLayout(ReportPaper(), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
 }
 
-QImage BirthChartImage(const BirthAnalysis& analysis, ChartStyle chartStyle, int side) {
+QImage BirthChartImage(const core::BirthAnalysis& analysis, ChartStyle chartStyle, int side) {
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -309,10 +309,10 @@ QImage BirthChartImage(const BirthAnalysis& analysis, ChartStyle chartStyle, int
     return image;
 }
 
-std::unique_ptr<QTextDocument> ReportDocument(const BirthAnalysis& a, ChartStyle chartStyle) {
+std::unique_ptr<QTextDocument> ReportDocument(const core::BirthAnalysis& a, ChartStyle chartStyle) {
     auto document = std::make_unique<QTextDocument>();
-    const DisplayTexts& shown = a.Display;
-    const BirthDetails& d = shown.Details;
+    const core::DisplayTexts& shown = a.Display;
+    const core::BirthDetails& d = shown.Details;
     ReportWriter w(*document);
     document->setMetaInformation(QTextDocument::DocumentTitle, QStringLiteral("Arudha Lagna of %1").arg(Q(d.Name)));
 
@@ -331,7 +331,7 @@ std::unique_ptr<QTextDocument> ReportDocument(const BirthAnalysis& a, ChartStyle
         {QStringLiteral("Country"), Q(d.Country)},
         {QStringLiteral("Zone"), ZoneText(a)}};
     if (a.Birth.PlaceClock) details.append({QStringLiteral("Place"), Q(a.Birth.PlaceClock->Note)});
-    details.append({QStringLiteral("Positions from"), Q(EngineDescription(a.Birth.Settings))});
+    details.append({QStringLiteral("Positions from"), Q(core::EngineDescription(a.Birth.Settings))});
     w.Table(details, false, {0});
 
     w.Heading(QStringLiteral("Birth Chart (%1)").arg(StyleName(chartStyle)));
@@ -342,7 +342,7 @@ std::unique_ptr<QTextDocument> ReportDocument(const BirthAnalysis& a, ChartStyle
     QList<QStringList> positions{{QStringLiteral("Body"), QStringLiteral("Shown as"), QStringLiteral("Position"),
                                   QStringLiteral("Sign"), QStringLiteral("Navamsa")}};
     for (std::size_t i = 0; i < kBodyCount; ++i) {
-        positions.append({Q(kPositionCaptions[i]), Q(shown.BodyNames[i]).trimmed(), Q(shown.Positions[i]),
+        positions.append({Q(core::kPositionCaptions[i]), Q(shown.BodyNames[i]).trimmed(), Q(shown.Positions[i]),
                           Sign(a.Chart.BodySign[i]), Sign(a.Navamsa[i])});
     }
     w.Table(positions, true);
@@ -366,12 +366,12 @@ std::unique_ptr<QTextDocument> ReportDocument(const BirthAnalysis& a, ChartStyle
     w.Table(padas, true, {0});
 
     w.Heading(QStringLiteral("Vimshottari Maha Dashas"));
-    w.Paragraph(Q(DashaBalanceText(a.Dasha)));
+    w.Paragraph(Q(core::DashaBalanceText(a.Dasha)));
     QList<QStringList> dashas{{QStringLiteral("Maha dasha"), QStringLiteral("From"), QStringLiteral("To")}};
     for (const analysis::MahaDasha& maha : a.Dasha.Periods)
-        dashas.append({Q(maha.LordName), Q(DateText(maha.StartDate)), Q(DateText(maha.EndDate))});
+        dashas.append({Q(maha.LordName), Q(core::DateText(maha.StartDate)), Q(core::DateText(maha.EndDate))});
     w.Table(dashas, true, {0});
-    for (const ReadingDasha& reading : ReadingDashas(a)) w.Paragraph(Q(reading.Text));
+    for (const core::ReadingDasha& reading : ReadingDashas(a)) w.Paragraph(Q(reading.Text));
 
     w.Heading(QStringLiteral("More About Your Arudha Lagna"));
     if (shown.Readings.empty()) {
@@ -385,15 +385,15 @@ std::unique_ptr<QTextDocument> ReportDocument(const BirthAnalysis& a, ChartStyle
         w.Paragraph(QStringLiteral("No sign profile for this chart."));
     } else {
         QList<QStringList> fields;
-        for (int i = 0; i < kProfileFieldCount; ++i) {
+        for (int i = 0; i < core::kProfileFieldCount; ++i) {
             if (i >= kCharacterFirst && i < kCharacterFirst + kCharacterCount) continue;
             const auto field = static_cast<std::size_t>(i);
-            fields.append({Q(kProfileCaptions[field]), Lines(shown.Profile[field])});
+            fields.append({Q(core::kProfileCaptions[field]), Lines(shown.Profile[field])});
         }
         w.Table(fields, false, {0});
         for (int k = 0; k < kCharacterCount; ++k) {
             const auto field = static_cast<std::size_t>(kCharacterFirst + k);
-            w.SubHeading(Q(kProfileCaptions[field]), true);
+            w.SubHeading(Q(core::kProfileCaptions[field]), true);
             w.Paragraph(Lines(shown.Profile[field]));
         }
     }
@@ -409,13 +409,13 @@ void LayOutOnPages(QTextDocument& document, QPagedPaintDevice& device) {
     KeepPartsWhole(document);
 }
 
-void PrintReport(const BirthAnalysis& analysis, ChartStyle chartStyle, QPagedPaintDevice& device) {
+void PrintReport(const core::BirthAnalysis& analysis, ChartStyle chartStyle, QPagedPaintDevice& device) {
     const std::unique_ptr<QTextDocument> document = ReportDocument(analysis, chartStyle);
     LayOutOnPages(*document, device);
     document->print(&device);
 }
 
-QByteArray ReportPdf(const BirthAnalysis& analysis, ChartStyle chartStyle) {
+QByteArray ReportPdf(const core::BirthAnalysis& analysis, ChartStyle chartStyle) {
     QByteArray bytes;
     {
         QBuffer buffer(&bytes);
@@ -430,7 +430,7 @@ QByteArray ReportPdf(const BirthAnalysis& analysis, ChartStyle chartStyle) {
     return bytes;
 }
 
-bool WriteReportPdf(const BirthAnalysis& analysis, ChartStyle chartStyle, const QString& path, QString* error) {
+bool WriteReportPdf(const core::BirthAnalysis& analysis, ChartStyle chartStyle, const QString& path, QString* error) {
     return WriteWholeFile(path, ReportPdf(analysis, chartStyle), error);
 }
 

@@ -31,12 +31,12 @@ QPageLayout ReportPageLayout();
 
 // The birth chart (bodies and padas) in a style, as a square picture `side`
 // pixels wide: dark lines and text on white.
-QImage BirthChartImage(const BirthAnalysis& analysis, ChartStyle chartStyle, int side);
+QImage BirthChartImage(const core::BirthAnalysis& analysis, ChartStyle chartStyle, int side);
 
 // The report's text and pictures, not yet laid out on pages. Each section,
 // and each reading and character text, starts a block that PrintReport keeps
 // on one page with the rest of its part where that fits.
-std::unique_ptr<QTextDocument> ReportDocument(const BirthAnalysis& analysis, ChartStyle chartStyle);
+std::unique_ptr<QTextDocument> ReportDocument(const core::BirthAnalysis& analysis, ChartStyle chartStyle);
 // The QTextBlock::userState of a block that starts such a part.
 inline constexpr int kReportPartStart = 1;
 
@@ -48,13 +48,13 @@ inline constexpr double kReportChartMillimetres = 90;
 void LayOutOnPages(QTextDocument& document, QPagedPaintDevice& device);
 
 // The report laid out on the device's pages and painted there.
-void PrintReport(const BirthAnalysis& analysis, ChartStyle chartStyle, QPagedPaintDevice& device);
+void PrintReport(const core::BirthAnalysis& analysis, ChartStyle chartStyle, QPagedPaintDevice& device);
 
 // The report as a PDF document on ReportPageLayout's paper.
-QByteArray ReportPdf(const BirthAnalysis& analysis, ChartStyle chartStyle);
+QByteArray ReportPdf(const core::BirthAnalysis& analysis, ChartStyle chartStyle);
 
 // Writes ReportPdf to path whole or not at all; error says why not.
-bool WriteReportPdf(const BirthAnalysis& analysis, ChartStyle chartStyle, const QString& path,
+bool WriteReportPdf(const core::BirthAnalysis& analysis, ChartStyle chartStyle, const QString& path,
                     QString* error = nullptr);
 
 }  // namespace velmora::report

@@ -76,10 +76,10 @@ QString AyanamsaActionName(astro::Ayanamsa ayanamsa) {
 // The row of the zone list whose offset comes nearest an exact one, the
 // first of equals.
 int NearestZoneRow(int utcOffsetMinutes) {
-    int best = kDefaultZoneRow;
+    int best = core::kDefaultZoneRow;
     int bestGap = 24 * 60;
-    for (int row = 0; row < kZoneCount; ++row) {
-        const ZoneRow& zone = ZoneTable()[static_cast<std::size_t>(row)];
+    for (int row = 0; row < core::kZoneCount; ++row) {
+        const core::ZoneRow& zone = core::ZoneTable()[static_cast<std::size_t>(row)];
         const int east = -(zone.OffsetHours * 60 + zone.OffsetMinutes);  // the table counts hours west
         const int gap = east > utcOffsetMinutes ? east - utcOffsetMinutes : utcOffsetMinutes - east;
         if (gap < bestGap) {
@@ -181,9 +181,9 @@ void MainWindow::BuildSettingsMenu(QMenu* settings) {
     };
     modeChoices_ = new QActionGroup(this);
     choice(modeChoices_, QStringLiteral("&Formulas"), QStringLiteral("mnuFormulas"),
-           Utf8(EphemerisModeKey(EphemerisMode::Formulas)));
+           Utf8(core::EphemerisModeKey(core::EphemerisMode::Formulas)));
     choice(modeChoices_, QStringLiteral("P&recise (Swiss Ephemeris)"), QStringLiteral("mnuPrecise"),
-           Utf8(EphemerisModeKey(EphemerisMode::Precise)));
+           Utf8(core::EphemerisModeKey(core::EphemerisMode::Precise)));
 
     positions->addSection(QStringLiteral("Ayanamsa"));
     ayanamsaChoices_ = new QActionGroup(this);
@@ -200,9 +200,9 @@ void MainWindow::BuildSettingsMenu(QMenu* settings) {
 
     for (QActionGroup* group : {modeChoices_, ayanamsaChoices_, nodeChoices_}) {
         connect(group, &QActionGroup::triggered, this, [this] {
-            EngineSettings chosen;
+            core::EngineSettings chosen;
             const auto key = [](QActionGroup* g) { return g->checkedAction()->data().toString().toStdString(); };
-            chosen.Mode = ParseEphemerisMode(key(modeChoices_)).value_or(EphemerisMode::Formulas);
+            chosen.Mode = core::ParseEphemerisMode(key(modeChoices_)).value_or(core::EphemerisMode::Formulas);
             chosen.Ayanamsa = astro::ParseAyanamsa(key(ayanamsaChoices_)).value_or(astro::Ayanamsa::Lahiri);
             chosen.Node = astro::ParseNodeKind(key(nodeChoices_)).value_or(astro::NodeKind::Mean);
             ChooseEngine(chosen);
@@ -215,8 +215,8 @@ void MainWindow::SetSettings(ui::SettingsStore* store) {
     const auto stored = [this](const QString& key) {
         return settingsStore_->Value(key).value_or(QString()).toStdString();
     };
-    EngineSettings remembered;
-    remembered.Mode = ParseEphemerisMode(stored(kModeKey)).value_or(EphemerisMode::Formulas);
+    core::EngineSettings remembered;
+    remembered.Mode = core::ParseEphemerisMode(stored(kModeKey)).value_or(core::EphemerisMode::Formulas);
     remembered.Ayanamsa = astro::ParseAyanamsa(stored(kAyanamsaKey)).value_or(astro::Ayanamsa::Lahiri);
     remembered.Node = astro::ParseNodeKind(stored(kNodeKey)).value_or(astro::NodeKind::Mean);
     settings_ = remembered;
@@ -224,9 +224,9 @@ void MainWindow::SetSettings(ui::SettingsStore* store) {
     ShowRecentFiles();
 }
 
-void MainWindow::ChooseEngine(const EngineSettings& settings) {
+void MainWindow::ChooseEngine(const core::EngineSettings& settings) {
     settings_ = settings;
-    settingsStore_->SetValue(kModeKey, Utf8(EphemerisModeKey(settings.Mode)));
+    settingsStore_->SetValue(kModeKey, Utf8(core::EphemerisModeKey(settings.Mode)));
     settingsStore_->SetValue(kAyanamsaKey, Utf8(astro::AyanamsaKey(settings.Ayanamsa)));
     settingsStore_->SetValue(kNodeKey, Utf8(astro::NodeKindKey(settings.Node)));
     ShowEngineChoices();
@@ -236,11 +236,11 @@ void MainWindow::ShowEngineChoices() {
     const auto check = [](QActionGroup* group, std::string_view key) {
         for (QAction* action : group->actions()) action->setChecked(action->data().toString() == Utf8(key));
     };
-    check(modeChoices_, EphemerisModeKey(settings_.Mode));
+    check(modeChoices_, core::EphemerisModeKey(settings_.Mode));
     check(ayanamsaChoices_, astro::AyanamsaKey(settings_.Ayanamsa));
     check(nodeChoices_, astro::NodeKindKey(settings_.Node));
     // The formulas have their own correction and node.
-    const bool precise = settings_.Mode == EphemerisMode::Precise;
+    const bool precise = settings_.Mode == core::EphemerisMode::Precise;
     ayanamsaChoices_->setEnabled(precise);
     nodeChoices_->setEnabled(precise);
 }
@@ -403,7 +403,7 @@ QWidget* MainWindow::BuildForm() {
 
 void MainWindow::FillLists() {
     for (const char* month : kMonthNames) cboMonth_->addItem(QString::fromLatin1(month));
-    for (const ZoneRow& row : ZoneTable())
+    for (const core::ZoneRow& row : core::ZoneTable())
         cmbTimeZone_->addItem(QString::fromUtf8(row.Text.data(), static_cast<qsizetype>(row.Text.size())));
     for (int n = 1; n <= 31; ++n) cboDate_->addItem(QString::number(n));
     for (int n = 1901; n <= 2050; ++n) cboYear_->addItem(QString::number(n));
@@ -411,7 +411,7 @@ void MainWindow::FillLists() {
     for (int n = 0; n <= 59; ++n) cboMM_->addItem(QString::number(n));
     for (int n = 0; n <= 59; ++n) cboSS_->addItem(QString::number(n));
     for (QComboBox* list : {cboMonth_, cboDate_, cboYear_, cboHH_, cboMM_, cboSS_}) list->setCurrentIndex(0);
-    cmbTimeZone_->setCurrentIndex(kDefaultZoneRow);
+    cmbTimeZone_->setCurrentIndex(core::kDefaultZoneRow);
 }
 
 void MainWindow::SetTabOrder() {
@@ -424,8 +424,8 @@ void MainWindow::SetTabOrder() {
 
 void MainWindow::BringPromotionLabelToFront(PromotionLabel label) { promotion_->BringToFront(label); }
 
-FormInput MainWindow::CurrentForm() const {
-    FormInput form;
+core::FormInput MainWindow::CurrentForm() const {
+    core::FormInput form;
     form.Name = Text(txtName_);
     form.MonthIndex = cboMonth_->currentIndex();
     form.Day = cboDate_->currentText().toStdString();
@@ -444,7 +444,7 @@ FormInput MainWindow::CurrentForm() const {
     form.City = Text(txtMCity_);
     form.State = Text(txtMState_);
     form.Country = Text(txtMCountry_);
-    if (form.ZoneRow >= kZoneCount) {
+    if (form.ZoneRow >= core::kZoneCount) {
         // The extra entry for an offset no row expresses.
         form.ZoneRow = zoneRowBehindExactOffset_;
         form.ExactUtcOffsetMinutes = exactUtcOffset_;
@@ -472,7 +472,7 @@ void MainWindow::SetUpPlaceCompletion() {
         const auto* proxy = qobject_cast<const QAbstractProxyModel*>(index.model());
         const QModelIndex source = proxy ? proxy->mapToSource(index) : index;
         if (!source.isValid() || source.row() >= places_->rowCount()) return;
-        const Place chosen = places_->PlaceAt(source.row());
+        const core::Place chosen = places_->PlaceAt(source.row());
         ChoosePlace(chosen);
     });
 
@@ -486,7 +486,7 @@ void MainWindow::SetUpPlaceCompletion() {
         connect(option, &QRadioButton::clicked, this, &MainWindow::DropPlace);
     connect(chkDST_, &QCheckBox::clicked, this, &MainWindow::DropPlace);
     connect(cmbTimeZone_, &QComboBox::activated, this, [this](int row) {
-        if (row < kZoneCount) DropPlace();
+        if (row < core::kZoneCount) DropPlace();
     });
 }
 
@@ -496,9 +496,9 @@ void MainWindow::CompletePlace(const QString& text) {
         completer_->popup()->hide();
         return;
     }
-    const bool firstUse = !Atlas::IsLoaded();
+    const bool firstUse = !core::Atlas::IsLoaded();
     if (firstUse) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    std::vector<Place> found = Atlas::Instance().Search(text.toStdString(), 10);
+    std::vector<core::Place> found = core::Atlas::Instance().Search(text.toStdString(), 10);
     if (firstUse) QGuiApplication::restoreOverrideCursor();
     places_->SetPlaces(std::move(found));
     if (places_->rowCount() == 0) {
@@ -515,13 +515,13 @@ void MainWindow::CompletePlace(const QString& text) {
     completer_->complete(under);
 }
 
-void MainWindow::ChoosePlace(const Place& place) {
-    FormInput form = CurrentForm();
-    const PlaceZoneOutcome outcome = ApplyPlace(form, place);
+void MainWindow::ChoosePlace(const core::Place& place) {
+    core::FormInput form = CurrentForm();
+    const core::PlaceZoneOutcome outcome = ApplyPlace(form, place);
     WritePlaceToForm(form, outcome);
 }
 
-void MainWindow::WritePlaceToForm(const FormInput& form, const PlaceZoneOutcome& outcome) {
+void MainWindow::WritePlaceToForm(const core::FormInput& form, const core::PlaceZoneOutcome& outcome) {
     // Written straight into the boxes: their keystroke filters see nothing
     // of it, and the signals that mean "changed by hand" stay quiet.
     txtMCity_->setText(Utf8(form.City));
@@ -547,17 +547,17 @@ void MainWindow::WritePlaceToForm(const FormInput& form, const PlaceZoneOutcome&
     ShowPlaceNote(outcome);
 }
 
-void MainWindow::WriteZoneToForm(const FormInput& form) {
+void MainWindow::WriteZoneToForm(const core::FormInput& form) {
     exactUtcOffset_ = form.ExactUtcOffsetMinutes;
     if (exactUtcOffset_) {
-        if (form.ZoneRow >= 0 && form.ZoneRow < kZoneCount) zoneRowBehindExactOffset_ = form.ZoneRow;
-        const QString entry = Utf8(ExactOffsetEntryText(form.Place, form.ExactUtcOffsetMinutes));
-        if (cmbTimeZone_->count() > kZoneCount) {
-            cmbTimeZone_->setItemText(kZoneCount, entry);
+        if (form.ZoneRow >= 0 && form.ZoneRow < core::kZoneCount) zoneRowBehindExactOffset_ = form.ZoneRow;
+        const QString entry = Utf8(core::ExactOffsetEntryText(form.Place, form.ExactUtcOffsetMinutes));
+        if (cmbTimeZone_->count() > core::kZoneCount) {
+            cmbTimeZone_->setItemText(core::kZoneCount, entry);
         } else {
             cmbTimeZone_->addItem(entry);
         }
-        cmbTimeZone_->setCurrentIndex(kZoneCount);
+        cmbTimeZone_->setCurrentIndex(core::kZoneCount);
     } else {
         cmbTimeZone_->setCurrentIndex(form.ZoneRow);
         RemoveExactOffsetEntry();
@@ -565,7 +565,7 @@ void MainWindow::WriteZoneToForm(const FormInput& form) {
     chkDST_->setChecked(form.DaylightSaving);
 }
 
-void MainWindow::ShowPlaceNote(const PlaceZoneOutcome& outcome) {
+void MainWindow::ShowPlaceNote(const core::PlaceZoneOutcome& outcome) {
     const bool refused = outcome.Refusal.has_value();
     lblPlaceNote_->setText(Utf8(refused ? outcome.Refusal->Text : outcome.Note));
     QPalette palette = lblPlaceNote_->palette();
@@ -575,16 +575,16 @@ void MainWindow::ShowPlaceNote(const PlaceZoneOutcome& outcome) {
 
 void MainWindow::ReevaluatePlaceZone() {
     if (!place_) return;
-    FormInput form = CurrentForm();
-    const PlaceZoneOutcome outcome = ApplyPlaceZone(form);
+    core::FormInput form = CurrentForm();
+    const core::PlaceZoneOutcome outcome = ApplyPlaceZone(form);
     if (!outcome.Refusal) WriteZoneToForm(form);
     ShowPlaceNote(outcome);
 }
 
 void MainWindow::DropPlace() {
-    if (!place_ && cmbTimeZone_->count() == kZoneCount) return;
+    if (!place_ && cmbTimeZone_->count() == core::kZoneCount) return;
     place_.reset();
-    const bool exactShown = cmbTimeZone_->currentIndex() >= kZoneCount;
+    const bool exactShown = cmbTimeZone_->currentIndex() >= core::kZoneCount;
     const std::optional<int> exact = exactUtcOffset_;
     exactUtcOffset_.reset();
     if (exactShown && exact) {
@@ -593,7 +593,7 @@ void MainWindow::DropPlace() {
         const int nearest = NearestZoneRow(*exact);
         cmbTimeZone_->setCurrentIndex(nearest);
         lblPlaceNote_->setText(
-            QStringLiteral("No zone row has UTC%1; the nearest one is selected.").arg(Utf8(OffsetText(*exact))));
+            QStringLiteral("No zone row has UTC%1; the nearest one is selected.").arg(Utf8(core::OffsetText(*exact))));
     } else {
         lblPlaceNote_->clear();
     }
@@ -601,48 +601,48 @@ void MainWindow::DropPlace() {
 }
 
 void MainWindow::RemoveExactOffsetEntry() {
-    if (cmbTimeZone_->count() <= kZoneCount) return;
-    if (cmbTimeZone_->currentIndex() >= kZoneCount) cmbTimeZone_->setCurrentIndex(zoneRowBehindExactOffset_);
-    while (cmbTimeZone_->count() > kZoneCount) cmbTimeZone_->removeItem(kZoneCount);
+    if (cmbTimeZone_->count() <= core::kZoneCount) return;
+    if (cmbTimeZone_->currentIndex() >= core::kZoneCount) cmbTimeZone_->setCurrentIndex(zoneRowBehindExactOffset_);
+    while (cmbTimeZone_->count() > core::kZoneCount) cmbTimeZone_->removeItem(core::kZoneCount);
 }
 
-QWidget* MainWindow::FieldWidget(FormField field) const {
+QWidget* MainWindow::FieldWidget(core::FormField field) const {
     switch (field) {
-        case FormField::Name:
+        case core::FormField::Name:
             return txtName_;
-        case FormField::LatitudeDegrees:
+        case core::FormField::LatitudeDegrees:
             return txtLatD_;
-        case FormField::LatitudeMinutes:
+        case core::FormField::LatitudeMinutes:
             return txtLatM_;
-        case FormField::LongitudeDegrees:
+        case core::FormField::LongitudeDegrees:
             return txtLonD_;
-        case FormField::LongitudeMinutes:
+        case core::FormField::LongitudeMinutes:
             return txtLonM_;
-        case FormField::City:
+        case core::FormField::City:
             return txtMCity_;
-        case FormField::State:
+        case core::FormField::State:
             return txtMState_;
-        case FormField::Country:
+        case core::FormField::Country:
             return txtMCountry_;
-        case FormField::None:
+        case core::FormField::None:
             break;
     }
     return nullptr;
 }
 
-void MainWindow::Reject(const Notice& notice) {
+void MainWindow::Reject(const core::Notice& notice) {
     messages_.ShowNotice(this, QString::fromStdString(notice.Text), notice.Icon);
     if (QWidget* box = FieldWidget(notice.Focus)) box->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::Analyze() {
-    const FormInput form = CurrentForm();
+    const core::FormInput form = CurrentForm();
     // The whole analysis, with the birth-time band and the sky of now.
-    AnalysisOptions options;
+    core::AnalysisOptions options;
     options.Settings = settings_;
     options.ScanBirthTime = true;
     options.TransitsAt = ui::UniversalMinuteOf(clock_->Now());
-    const AnalysisOutcome outcome = RunAnalysis(form, options);
+    const core::AnalysisOutcome outcome = RunAnalysis(form, options);
     if (outcome.Rejected) {
         Reject(*outcome.Rejected);
         return;
@@ -670,12 +670,12 @@ void MainWindow::Analyze() {
 }
 
 void MainWindow::LookUpCoordinates() {
-    const FormInput form = CurrentForm();
-    if (const std::optional<Notice> failed = ValidateLookup(form)) {
+    const core::FormInput form = CurrentForm();
+    if (const std::optional<core::Notice> failed = core::ValidateLookup(form)) {
         Reject(*failed);
         return;
     }
-    links_.OpenCoordinateSearch(QString::fromStdString(LookupSearchText(form)));
+    links_.OpenCoordinateSearch(QString::fromStdString(core::LookupSearchText(form)));
 }
 
 void MainWindow::ReturnFromResult() {

@@ -62,18 +62,18 @@ public:
     void BringPromotionLabelToFront(PromotionLabel label);
 
     // The entries as they stand, with the atlas place while it holds.
-    FormInput CurrentForm() const;
+    core::FormInput CurrentForm() const;
 
     // Where the engine choices are read from and written to. Without a
     // call, a store in memory that starts at the formulas. The store must
     // outlive the window.
     void SetSettings(ui::SettingsStore* store);
-    const EngineSettings& engineSettings() const { return settings_; }
+    const core::EngineSettings& engineSettings() const { return settings_; }
 
     // The city box's completer and its list of places.
     QCompleter* placeCompleter() const { return completer_; }
     // Fills the form from an atlas place, as choosing a completion does.
-    void ChoosePlace(const Place& place);
+    void ChoosePlace(const core::Place& place);
 
     // The result window of the analysis on show, null when there is none.
     ui::ResultWindow* resultWindow() const { return result_; }
@@ -121,12 +121,12 @@ private:
     void SetUpAccessibility();
     void BuildSettingsMenu(QMenu* menu);
     void ShowEngineChoices();
-    void ChooseEngine(const EngineSettings& settings);
+    void ChooseEngine(const core::EngineSettings& settings);
     void SetUpPlaceCompletion();
     void CompletePlace(const QString& text);
-    void WritePlaceToForm(const FormInput& form, const PlaceZoneOutcome& outcome);
-    void WriteZoneToForm(const FormInput& form);
-    void ShowPlaceNote(const PlaceZoneOutcome& outcome);
+    void WritePlaceToForm(const core::FormInput& form, const core::PlaceZoneOutcome& outcome);
+    void WriteZoneToForm(const core::FormInput& form);
+    void ShowPlaceNote(const core::PlaceZoneOutcome& outcome);
     void ReevaluatePlaceZone();
     void DropPlace();
     void RemoveExactOffsetEntry();
@@ -134,17 +134,17 @@ private:
     void FillLists();
     void SetTabOrder();
     // Shows a failed check and moves the focus where it says.
-    void Reject(const Notice& notice);
-    QWidget* FieldWidget(FormField field) const;
+    void Reject(const core::Notice& notice);
+    QWidget* FieldWidget(core::FormField field) const;
     void ReturnFromResult();
     void RequestShutDown();
 
     // Birth files.
     void BuildFileCommands(QMenu* file, QAction* before);
     // The form read for saving; its first failed check is shown instead.
-    std::optional<Birth> BirthToSave();
-    bool WriteBirthFile(const QString& path, const Birth& birth);
-    void WriteFormToWindow(const FormInput& form);
+    std::optional<core::Birth> BirthToSave();
+    bool WriteBirthFile(const QString& path, const core::Birth& birth);
+    void WriteFormToWindow(const core::FormInput& form);
     void OpenRecentFile(const QString& path);
     void RememberRecentFile(const QString& path);
     void StoreRecentFiles(const QStringList& paths);
@@ -183,7 +183,7 @@ private:
     // Positions settings.
     std::unique_ptr<ui::SettingsStore> ownSettings_;
     ui::SettingsStore* settingsStore_ = nullptr;
-    EngineSettings settings_;
+    core::EngineSettings settings_;
     QActionGroup* modeChoices_ = nullptr;
     QActionGroup* ayanamsaChoices_ = nullptr;
     QActionGroup* nodeChoices_ = nullptr;
@@ -192,9 +192,9 @@ private:
     QCompleter* completer_ = nullptr;
     ui::PlaceListModel* places_ = nullptr;
     QLabel* lblPlaceNote_ = nullptr;
-    std::optional<PlacePick> place_;
+    std::optional<core::PlacePick> place_;
     std::optional<int> exactUtcOffset_;
-    int zoneRowBehindExactOffset_ = kDefaultZoneRow;
+    int zoneRowBehindExactOffset_ = core::kDefaultZoneRow;
 
     // Birth files.
     std::unique_ptr<ui::FileDialogs> ownDialogs_ = std::make_unique<ui::QtFileDialogs>();

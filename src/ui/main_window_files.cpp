@@ -33,17 +33,19 @@ const QString kRecentFilesKey = QStringLiteral("Files/Recent");
 
 QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-QString BirthFileFilter() { return QStringLiteral("Birth files (*%1);;All files (*)").arg(Utf8(kBirthFileSuffix)); }
+QString BirthFileFilter() {
+    return QStringLiteral("Birth files (*%1);;All files (*)").arg(Utf8(core::kBirthFileSuffix));
+}
 
 // "“asha.vbirth”" for messages.
 QString Quoted(const QString& path) { return QStringLiteral("\u201C%1\u201D").arg(QFileInfo(path).fileName()); }
 
-// A file's bytes for ReadBirthFile, or why they could not be read. A file
+// A file's bytes for core::ReadBirthFile, or why they could not be read. A file
 // above the limit is mapped rather than read, so the refusal can name its
 // size without the program holding it.
 struct FileBytes {
     QByteArray Bytes;
-    std::optional<BirthFileReading> TooLarge;
+    std::optional<core::BirthFileReading> TooLarge;
     QString Error;
 };
 
@@ -55,15 +57,15 @@ FileBytes ReadBirthBytes(const QString& path) {
         return read;
     }
     const qint64 size = file.size();
-    if (size > static_cast<qint64>(kBirthFileMaxBytes)) {
+    if (size > static_cast<qint64>(core::kBirthFileMaxBytes)) {
         if (uchar* whole = file.map(0, size)) {
-            read.TooLarge = ReadBirthFile({reinterpret_cast<const char*>(whole), static_cast<std::size_t>(size)});
+            read.TooLarge = core::ReadBirthFile({reinterpret_cast<const char*>(whole), static_cast<std::size_t>(size)});
             file.unmap(whole);
             return read;
         }
     }
     // One byte past the limit is enough to be refused for it.
-    read.Bytes = file.read(static_cast<qint64>(kBirthFileMaxBytes) + 1);
+    read.Bytes = file.read(static_cast<qint64>(core::kBirthFileMaxBytes) + 1);
     if (file.error() != QFileDevice::NoError) read.Error = file.errorString();
     return read;
 }
@@ -113,29 +115,29 @@ bool MainWindow::OpenBirthFile(const QString& path) {
     const FileBytes read = ReadBirthBytes(path);
     if (!read.Error.isEmpty()) {
         messages_.ShowNotice(this, QStringLiteral("Cannot open %1: %2").arg(Quoted(path), read.Error),
-                             MessageIcon::Critical);
+                             core::MessageIcon::Critical);
         return false;
     }
-    const BirthFileReading reading =
+    const core::BirthFileReading reading =
         read.TooLarge ? *read.TooLarge
-                      : ReadBirthFile({read.Bytes.constData(), static_cast<std::size_t>(read.Bytes.size())});
+                      : core::ReadBirthFile({read.Bytes.constData(), static_cast<std::size_t>(read.Bytes.size())});
     if (!reading.Birth) {
         messages_.ShowNotice(this, QStringLiteral("Cannot open %1:\r\n%2").arg(Quoted(path), Utf8(reading.Error)),
-                             reading.Check ? reading.Check->Icon : MessageIcon::Critical);
+                             reading.Check ? reading.Check->Icon : core::MessageIcon::Critical);
         return false;
     }
     // The lists hold every value the checks let through; should one not
     // be there, nothing is changed rather than half the form.
-    const FormInput& form = reading.Birth->Form;
+    const core::FormInput& form = reading.Birth->Form;
     const auto listed = [](const QComboBox* list, const std::string& text) { return list->findText(Utf8(text)) >= 0; };
     const bool fits = form.MonthIndex >= 0 && form.MonthIndex < cboMonth_->count() && listed(cboDate_, form.Day) &&
                       listed(cboYear_, form.Year) && listed(cboHH_, form.Hour) && listed(cboMM_, form.Minute) &&
-                      listed(cboSS_, form.Second) && form.ZoneRow >= 0 && form.ZoneRow < kZoneCount;
+                      listed(cboSS_, form.Second) && form.ZoneRow >= 0 && form.ZoneRow < core::kZoneCount;
     if (!fits) {
         messages_.ShowNotice(
             this,
             QStringLiteral("Cannot open %1:\r\nits date, time or zone is not one the lists offer.").arg(Quoted(path)),
-            MessageIcon::Critical);
+            core::MessageIcon::Critical);
         return false;
     }
     WriteFormToWindow(form);
@@ -145,7 +147,7 @@ bool MainWindow::OpenBirthFile(const QString& path) {
     return true;
 }
 
-void MainWindow::WriteFormToWindow(const FormInput& form) {
+void MainWindow::WriteFormToWindow(const core::FormInput& form) {
     // No place while the lists change, so their signals do not work out an
     // earlier place's zone; the file's zone is written below as it was saved.
     place_.reset();
@@ -171,20 +173,20 @@ void MainWindow::WriteFormToWindow(const FormInput& form) {
     for (QLineEdit* box : {txtMCity_, txtMState_, txtMCountry_}) box->setCursorPosition(0);
     WriteZoneToForm(form);
     place_ = form.Place;
-    if (const std::optional<PlaceZoneOutcome> zone = PlaceZoneOf(form)) {
+    if (const std::optional<core::PlaceZoneOutcome> zone = core::PlaceZoneOf(form)) {
         ShowPlaceNote(*zone);
     } else {
         lblPlaceNote_->clear();
     }
 }
 
-std::optional<Birth> MainWindow::BirthToSave() {
-    FormReading reading = ReadForm(CurrentForm(), settings_);
-    if (const Notice* refused = RefusalOf(reading)) {
+std::optional<core::Birth> MainWindow::BirthToSave() {
+    core::FormReading reading = ReadForm(CurrentForm(), settings_);
+    if (const core::Notice* refused = RefusalOf(reading)) {
         Reject(*refused);
         return std::nullopt;
     }
-    return std::get<Birth>(std::move(reading));
+    return std::get<core::Birth>(std::move(reading));
 }
 
 void MainWindow::SaveBirth() {
@@ -192,31 +194,31 @@ void MainWindow::SaveBirth() {
         SaveBirthAs();
         return;
     }
-    if (const std::optional<Birth> birth = BirthToSave()) WriteBirthFile(birthPath_, *birth);
+    if (const std::optional<core::Birth> birth = BirthToSave()) WriteBirthFile(birthPath_, *birth);
 }
 
 void MainWindow::SaveBirthAs() {
-    const std::optional<Birth> birth = BirthToSave();
+    const std::optional<core::Birth> birth = BirthToSave();
     if (!birth) return;
-    const Birth& form = *birth;
+    const core::Birth& form = *birth;
     QString suggested = birthPath_;
     if (suggested.isEmpty()) {
         QString name = Utf8(form.Name).trimmed().toLower().replace(QLatin1Char(' '), QLatin1Char('-'));
         if (name.isEmpty()) name = QStringLiteral("birth");
-        suggested = QDir(StartFolder()).filePath(name + Utf8(kBirthFileSuffix));
+        suggested = QDir(StartFolder()).filePath(name + Utf8(core::kBirthFileSuffix));
     }
     const QString path =
         ui::WithSuffix(dialogs_->SaveFileName(this, QStringLiteral("Save Birth As"), suggested, BirthFileFilter()),
-                       Utf8(kBirthFileSuffix));
+                       Utf8(core::kBirthFileSuffix));
     if (!path.isEmpty()) WriteBirthFile(path, form);
 }
 
-bool MainWindow::WriteBirthFile(const QString& path, const Birth& birth) {
-    const std::string text = BirthFileText(birth, birth.Settings);
+bool MainWindow::WriteBirthFile(const QString& path, const core::Birth& birth) {
+    const std::string text = core::BirthFileText(birth, birth.Settings);
     QString error;
     if (!report::WriteWholeFile(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())), &error)) {
         messages_.ShowNotice(this, QStringLiteral("Cannot save %1: %2").arg(Quoted(path), error),
-                             MessageIcon::Critical);
+                             core::MessageIcon::Critical);
         return false;
     }
     birthPath_ = QFileInfo(path).absoluteFilePath();
@@ -253,7 +255,7 @@ void MainWindow::OpenRecentFile(const QString& path) {
         messages_.ShowNotice(this,
                              QStringLiteral("%1 is no longer there (%2); it has been taken off the recent files.")
                                  .arg(Quoted(path), QDir::toNativeSeparators(path)),
-                             MessageIcon::Information);
+                             core::MessageIcon::Information);
         return;
     }
     OpenBirthFile(path);

@@ -2,7 +2,7 @@
 
 namespace velmora::ui {
 
-void PlaceListModel::SetPlaces(std::vector<Place> places) {
+void PlaceListModel::SetPlaces(std::vector<core::Place> places) {
     beginResetModel();
     places_ = std::move(places);
     endResetModel();
@@ -18,7 +18,7 @@ QVariant PlaceListModel::data(const QModelIndex& index, int role) const {
     return EntryText(PlaceAt(index.row()));
 }
 
-QString PlaceListModel::EntryText(const Place& place) {
+QString PlaceListModel::EntryText(const core::Place& place) {
     QStringList parts{QString::fromStdString(place.Name)};
     if (!place.State.empty()) parts << QString::fromStdString(place.State);
     if (!place.Country.empty()) parts << QString::fromStdString(place.Country);

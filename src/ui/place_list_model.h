@@ -14,16 +14,16 @@ class PlaceListModel final : public QAbstractListModel {
 public:
     using QAbstractListModel::QAbstractListModel;
 
-    void SetPlaces(std::vector<Place> places);
-    const Place& PlaceAt(int row) const { return places_.at(static_cast<std::size_t>(row)); }
+    void SetPlaces(std::vector<core::Place> places);
+    const core::Place& PlaceAt(int row) const { return places_.at(static_cast<std::size_t>(row)); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
-    static QString EntryText(const Place& place);
+    static QString EntryText(const core::Place& place);
 
 private:
-    std::vector<Place> places_;
+    std::vector<core::Place> places_;
 };
 
 }  // namespace velmora::ui

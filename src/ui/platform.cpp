@@ -10,8 +10,8 @@ namespace velmora::ui {
 
 namespace {
 
-QMessageBox::Icon BoxIcon(MessageIcon icon) {
-    return icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information;
+QMessageBox::Icon BoxIcon(core::MessageIcon icon) {
+    return icon == core::MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information;
 }
 
 // A carriage return alone breaks the line, as it does in the program's
@@ -24,17 +24,17 @@ QString Displayed(const QString& text) {
 }
 
 QString Title() {
-    return QString::fromUtf8(kApplicationTitle.data(), static_cast<qsizetype>(kApplicationTitle.size()));
+    return QString::fromUtf8(core::kApplicationTitle.data(), static_cast<qsizetype>(core::kApplicationTitle.size()));
 }
 
 }  // namespace
 
-void QtMessageService::ShowNotice(QWidget* parent, const QString& text, MessageIcon icon) {
+void QtMessageService::ShowNotice(QWidget* parent, const QString& text, core::MessageIcon icon) {
     QMessageBox box(BoxIcon(icon), Title(), Displayed(text), QMessageBox::Ok, parent);
     box.exec();
 }
 
-bool QtMessageService::AskYesNo(QWidget* parent, const QString& text, MessageIcon icon) {
+bool QtMessageService::AskYesNo(QWidget* parent, const QString& text, core::MessageIcon icon) {
     QMessageBox box(BoxIcon(icon), Title(), Displayed(text), QMessageBox::Yes | QMessageBox::No, parent);
     return box.exec() == QMessageBox::Yes;
 }

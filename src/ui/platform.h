@@ -17,9 +17,9 @@ namespace velmora::ui {
 class MessageService {
 public:
     virtual ~MessageService() = default;
-    virtual void ShowNotice(QWidget* parent, const QString& text, MessageIcon icon) = 0;
+    virtual void ShowNotice(QWidget* parent, const QString& text, core::MessageIcon icon) = 0;
     // True for Yes.
-    virtual bool AskYesNo(QWidget* parent, const QString& text, MessageIcon icon) = 0;
+    virtual bool AskYesNo(QWidget* parent, const QString& text, core::MessageIcon icon) = 0;
 };
 
 // Opening a web address in the user's default browser. Never reports an
@@ -33,8 +33,8 @@ public:
 // The real ones: QMessageBox and QDesktopServices.
 class QtMessageService final : public MessageService {
 public:
-    void ShowNotice(QWidget* parent, const QString& text, MessageIcon icon) override;
-    bool AskYesNo(QWidget* parent, const QString& text, MessageIcon icon) override;
+    void ShowNotice(QWidget* parent, const QString& text, core::MessageIcon icon) override;
+    bool AskYesNo(QWidget* parent, const QString& text, core::MessageIcon icon) override;
 };
 
 class DesktopUrlOpener final : public UrlOpener {

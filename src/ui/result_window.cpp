@@ -199,7 +199,7 @@ QWidget* ResultWindow::BuildChartTab() {
 
     for (int row = 0; row < 4; ++row) {
         for (int col = 0; col < 4; ++col) {
-            const int sign = kChartGrid[row][col];
+            const int sign = core::kChartGrid[row][col];
             if (sign < 0) continue;
             auto* cell = new QWidget(chart);
             auto* cellLayout = new QGridLayout(cell);
@@ -329,7 +329,8 @@ QWidget* ResultWindow::BuildPlanetTab() {
         const auto body = static_cast<std::size_t>(i);
         const int row = i % 5;
         const int col = i < 5 ? 0 : 4;
-        auto* caption = PlainLabel(Latin(kPositionCaptions[body]), QStringLiteral("PlanetName_%1").arg(i), western);
+        auto* caption =
+            PlainLabel(Latin(core::kPositionCaptions[body]), QStringLiteral("PlanetName_%1").arg(i), western);
         SetTextColour(caption, kAccent);
         auto* value = PlainLabel(QString(), QStringLiteral("planet_%1").arg(i), western);
         value->setFont(valueFont);
@@ -424,11 +425,11 @@ QWidget* ResultWindow::BuildProfileTab() {
     shortGrid->setHorizontalSpacing(Twips(240, this));
     shortGrid->setVerticalSpacing(Twips(30, this));
     int slot = 0;
-    for (int i = 0; i < kProfileFieldCount; ++i) {
+    for (int i = 0; i < core::kProfileFieldCount; ++i) {
         if (i >= kCharacterFirst && i < kCharacterFirst + kCharacterCount) continue;
         const auto index = static_cast<std::size_t>(i);
         const QString name = Latin(kProfileControlNames[index]);
-        auto* caption = CaptionLabel(Latin(kProfileCaptions[index]), name + QStringLiteral("Caption"), frame4);
+        auto* caption = CaptionLabel(Latin(core::kProfileCaptions[index]), name + QStringLiteral("Caption"), frame4);
         auto* value = PlainLabel(QString(), name, frame4);
         value->setWordWrap(true);
         value->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -451,7 +452,7 @@ QWidget* ResultWindow::BuildProfileTab() {
     for (int k = 0; k < kCharacterCount; ++k) {
         const auto index = static_cast<std::size_t>(kCharacterFirst + k);
         const QString name = Latin(kProfileControlNames[index]);
-        auto* caption = CaptionLabel(Latin(kProfileCaptions[index]), name + QStringLiteral("Caption"), frame4);
+        auto* caption = CaptionLabel(Latin(core::kProfileCaptions[index]), name + QStringLiteral("Caption"), frame4);
         auto* box = new QPlainTextEdit(frame4);
         box->setObjectName(name);
         box->setReadOnly(true);
@@ -469,7 +470,7 @@ void ResultWindow::ClearSignBoxes() {
     for (QLabel* box : signBoxes_) box->clear();
 }
 
-void ResultWindow::ShowDetails(const BirthDetails& details) {
+void ResultWindow::ShowDetails(const core::BirthDetails& details) {
     const std::string* texts[] = {&details.Name,      &details.DateOfBirth, &details.TimeOfBirth, &details.Latitude,
                                   &details.Longitude, &details.City,        &details.State,       &details.Country};
     for (std::size_t i = 0; i < details_.size(); ++i) details_[i]->setText(DisplayText(*texts[i]));
@@ -483,14 +484,14 @@ void ResultWindow::ShowPositions(const std::array<std::string, kBodyCount>& posi
     for (std::size_t i = 0; i < positions_.size(); ++i) positions_[i]->setText(DisplayText(positions[i]));
 }
 
-void ResultWindow::ShowChart(const DisplayTexts& shown) {
+void ResultWindow::ShowChart(const core::DisplayTexts& shown) {
     for (std::size_t k = 0; k < signBoxes_.size(); ++k) {
         signBoxes_[k]->setText(DisplayText(shown.SignBoxes[k]));
         markers_[k]->setText(DisplayText(shown.ArudhaMarkers[k]));
     }
 }
 
-void ResultWindow::ShowProfile(const DisplayTexts& shown) {
+void ResultWindow::ShowProfile(const core::DisplayTexts& shown) {
     if (!shown.ProfileShown) return;
     for (std::size_t i = 0; i < profile_.size(); ++i) {
         const QString text = DisplayText(shown.Profile[i]);
@@ -502,7 +503,7 @@ void ResultWindow::ShowProfile(const DisplayTexts& shown) {
     }
 }
 
-void ResultWindow::AppendReading(const TextRun& run) {
+void ResultWindow::AppendReading(const core::TextRun& run) {
     QTextCursor cursor(readings_->document());
     cursor.movePosition(QTextCursor::End);
     QTextCharFormat format;
@@ -511,13 +512,13 @@ void ResultWindow::AppendReading(const TextRun& run) {
     cursor.insertText(DisplayText(run.Text), format);
 }
 
-void ResultWindow::ShowResult(const BirthAnalysis& analysis) {
-    const DisplayTexts& shown = analysis.Display;
+void ResultWindow::ShowResult(const core::BirthAnalysis& analysis) {
+    const core::DisplayTexts& shown = analysis.Display;
     ClearSignBoxes();
     ShowDetails(shown.Details);
     ClearMarkers();
     ShowPositions(shown.Positions);
-    engine_->setText(DisplayText(EngineDescription(analysis.Birth.Settings)));
+    engine_->setText(DisplayText(core::EngineDescription(analysis.Birth.Settings)));
     const auto& compared = analysis.Comparison;
     for (std::size_t i = 0; i < formulaPositions_.size(); ++i) {
         formulaPositions_[i]->setVisible(compared.has_value());
@@ -525,11 +526,11 @@ void ResultWindow::ShowResult(const BirthAnalysis& analysis) {
         signDiffers_[i]->setVisible(compared && (*compared)[i].SignDiffers);
         if (!compared) continue;
         formulaPositions_[i]->setText(QStringLiteral("formula ") + DisplayText((*compared)[i].FormulaPosition));
-        differences_[i]->setText(DisplayText(DifferenceText((*compared)[i].Difference)));
+        differences_[i]->setText(DisplayText(core::DifferenceText((*compared)[i].Difference)));
     }
     ShowChart(shown);
     ShowProfile(shown);
-    for (const TextRun& run : shown.Readings) AppendReading(run);
+    for (const core::TextRun& run : shown.Readings) AppendReading(run);
     readings_->moveCursor(QTextCursor::Start);
 
     // The added tabs, from the same record.

@@ -39,37 +39,38 @@ inline constexpr std::array<std::string_view, kSignCount> kSignBoxNames{
     "lblLibra", "lblScorpio", "lblSagattarius", "lblCapricorn", "lblAquarius", "lblPisces"};
 
 // Object names of the profile controls, in the order of the profile fields.
-inline constexpr std::array<std::string_view, kProfileFieldCount> kProfileControlNames{"lblArudhaLagnaPresentInSign",
-                                                                                       "lblVedicName",
-                                                                                       "lblEnglishName",
-                                                                                       "lblRullingPlanet",
-                                                                                       "lblSymbol",
-                                                                                       "lblNature",
-                                                                                       "lblColor",
-                                                                                       "lblTypeOfSign",
-                                                                                       "lblGender",
-                                                                                       "lblBestPeriodOfActivity",
-                                                                                       "lblBarren",
-                                                                                       "lblCaste",
-                                                                                       "lblPosition",
-                                                                                       "lblConstituentCharacter",
-                                                                                       "lblLuckyDays",
-                                                                                       "lblLuckyNumbers",
-                                                                                       "lblBestDirection",
-                                                                                       "lblLuckyColors",
-                                                                                       "lblLuckyGemstone",
-                                                                                       "lblPartOfTheBody",
-                                                                                       "lblPhysique",
-                                                                                       "txtLooks",
-                                                                                       "txtNature",
-                                                                                       "txtCareerAndFinance",
-                                                                                       "txtLoveAndDomesticLife",
-                                                                                       "txtHealth",
-                                                                                       "lblCompatibleWith",
-                                                                                       "lblNotCompatibleWith",
-                                                                                       "lblYourArudhaLagnais"};
+inline constexpr std::array<std::string_view, core::kProfileFieldCount> kProfileControlNames{
+    "lblArudhaLagnaPresentInSign",
+    "lblVedicName",
+    "lblEnglishName",
+    "lblRullingPlanet",
+    "lblSymbol",
+    "lblNature",
+    "lblColor",
+    "lblTypeOfSign",
+    "lblGender",
+    "lblBestPeriodOfActivity",
+    "lblBarren",
+    "lblCaste",
+    "lblPosition",
+    "lblConstituentCharacter",
+    "lblLuckyDays",
+    "lblLuckyNumbers",
+    "lblBestDirection",
+    "lblLuckyColors",
+    "lblLuckyGemstone",
+    "lblPartOfTheBody",
+    "lblPhysique",
+    "txtLooks",
+    "txtNature",
+    "txtCareerAndFinance",
+    "txtLoveAndDomesticLife",
+    "txtHealth",
+    "lblCompatibleWith",
+    "lblNotCompatibleWith",
+    "lblYourArudhaLagnais"};
 
-// Object names of the details panel's values, in BirthDetails order.
+// Object names of the details panel's values, in core::BirthDetails order.
 inline constexpr std::array<std::string_view, 8> kDetailControlNames{
     "lblName", "lblDOB", "lblTOB", "lblLatitude", "lblLongitude", "lblCity", "lblState", "lblCountry"};
 
@@ -103,17 +104,17 @@ public:
 
     // Writes a whole record, in the analysis's order: empty sign boxes,
     // details, empty markers, positions, chart, profile, readings.
-    void ShowResult(const BirthAnalysis& analysis);
+    void ShowResult(const core::BirthAnalysis& analysis);
 
     void ClearSignBoxes();
-    void ShowDetails(const BirthDetails& details);
+    void ShowDetails(const core::BirthDetails& details);
     void ClearMarkers();
     void ShowPositions(const std::array<std::string, kBodyCount>& positions);
-    void ShowChart(const DisplayTexts& shown);
+    void ShowChart(const core::DisplayTexts& shown);
     // A profile that is not shown leaves the controls as they are.
-    void ShowProfile(const DisplayTexts& shown);
+    void ShowProfile(const core::DisplayTexts& shown);
     // Appends one piece of the readings with its weight and colour.
-    void AppendReading(const TextRun& run);
+    void AppendReading(const core::TextRun& run);
 
     PromotionStrip* promotionStrip() const { return promotion_; }
     ChartsTab* chartsTab() const { return chartsTab_; }
@@ -159,7 +160,7 @@ private:
     std::array<QLabel*, 10> formulaPositions_{};  // precise runs: the formulas beside each body
     std::array<QLabel*, 10> differences_{};
     std::array<QLabel*, 10> signDiffers_{};
-    std::array<QWidget*, kProfileFieldCount> profile_{};
+    std::array<QWidget*, core::kProfileFieldCount> profile_{};
     QTextEdit* readings_ = nullptr;
     PromotionStrip* promotion_ = nullptr;
 
@@ -174,7 +175,7 @@ private:
     SettingsStore* settings_ = &ownSettings_;
     SystemClock systemClock_;
     const Clock* clock_ = &systemClock_;
-    std::optional<BirthAnalysis> shown_;
+    std::optional<core::BirthAnalysis> shown_;
 
     // The File menu's report and picture.
     QtFileDialogs ownDialogs_;

@@ -50,7 +50,7 @@ QString ResultWindow::SuggestedFile(const QString& ending) const {
 
 void ResultWindow::ShowSaveFailure(const QString& path, const QString& error) {
     messages_->ShowNotice(this, QStringLiteral("Cannot save \u201C%1\u201D: %2").arg(QFileInfo(path).fileName(), error),
-                          MessageIcon::Critical);
+                          core::MessageIcon::Critical);
 }
 
 void ResultWindow::PrintReport() {

@@ -21,7 +21,7 @@ QString Sign(int sign) { return Q(SignNameOf(sign)); }
 
 // The x of the left edge of a minute offset; the last minute ends at the
 // strip's right edge.
-double EdgeX(const QRectF& strip, const SensitivityScan& scan, double offset) {
+double EdgeX(const QRectF& strip, const core::SensitivityScan& scan, double offset) {
     const double minutes = 2.0 * scan.WindowMinutes + 1;
     return strip.left() + (offset + scan.WindowMinutes) / minutes * strip.width();
 }
@@ -45,7 +45,7 @@ TimeBand::TimeBand(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
 }
 
-void TimeBand::setScan(const SensitivityScan& scan) {
+void TimeBand::setScan(const core::SensitivityScan& scan) {
     scan_ = scan;
     updateGeometry();
     update();
@@ -66,12 +66,12 @@ QRectF TimeBand::StripRect(const QRectF& area, const QFont& font) {
     return area.adjusted(4, line + 4, -4, -(line + 6));
 }
 
-QList<TimeBand::Piece> TimeBand::Layout(const QRectF& area, const SensitivityScan& scan, const QFont& font) {
+QList<TimeBand::Piece> TimeBand::Layout(const QRectF& area, const core::SensitivityScan& scan, const QFont& font) {
     QList<Piece> pieces;
     if (!scan.Ok || scan.Segments.empty()) return pieces;
     const QRectF strip = StripRect(area, font);
     const QFontMetricsF metrics(BoldOf(font));
-    for (const SensitivitySegment& segment : scan.Segments) {
+    for (const core::SensitivitySegment& segment : scan.Segments) {
         Piece piece;
         piece.rect = QRectF(QPointF(EdgeX(strip, scan, segment.FromOffset), strip.top()),
                             QPointF(EdgeX(strip, scan, segment.ToOffset + 1), strip.bottom()));
@@ -90,7 +90,7 @@ QList<TimeBand::Piece> TimeBand::Layout(const QRectF& area, const SensitivitySca
     return pieces;
 }
 
-double TimeBand::MarkerX(const QRectF& area, const SensitivityScan& scan, const QFont& font) {
+double TimeBand::MarkerX(const QRectF& area, const core::SensitivityScan& scan, const QFont& font) {
     return EdgeX(StripRect(area, font), scan, 0.5);
 }
 
@@ -150,7 +150,7 @@ void TimeBand::paintEvent(QPaintEvent*) {
     // would run into the one before.
     double lastRight = -1e9;
     const auto timeLabel = [&](double at, const ClockReading& minute, bool alignRight) {
-        const QString text = Q(ClockTimeText(minute));
+        const QString text = Q(core::ClockTimeText(minute));
         const double width = metrics.horizontalAdvance(text);
         double left = alignRight ? at - width : at - width / 2;
         left = std::clamp(left, area.left(), area.right() - width);
@@ -159,13 +159,13 @@ void TimeBand::paintEvent(QPaintEvent*) {
         painter.drawText(QRectF(left, strip.bottom() + 4, width, metrics.lineSpacing()), Qt::AlignCenter, text);
         lastRight = left + width;
     };
-    for (const SensitivitySegment& segment : scan_.Segments)
+    for (const core::SensitivitySegment& segment : scan_.Segments)
         timeLabel(EdgeX(strip, scan_, segment.FromOffset), segment.From, false);
     timeLabel(EdgeX(strip, scan_, scan_.LastOffset + 1), scan_.Segments.back().To, true);
 
     // The entered time above its line.
     painter.setPen(markerColour);
-    const QString text = QStringLiteral("born %1").arg(Q(ClockTimeText(scan_.Entered)));
+    const QString text = QStringLiteral("born %1").arg(Q(core::ClockTimeText(scan_.Entered)));
     const double width = metrics.horizontalAdvance(text);
     const double left = std::clamp(x - width / 2, area.left(), area.right() - width);
     painter.drawText(QRectF(left, area.top(), width, metrics.lineSpacing()), Qt::AlignCenter, text);

@@ -20,8 +20,8 @@ class TimeBand : public QWidget {
 public:
     explicit TimeBand(QWidget* parent = nullptr);
 
-    void setScan(const SensitivityScan& scan);
-    const SensitivityScan& scan() const { return scan_; }
+    void setScan(const core::SensitivityScan& scan);
+    const core::SensitivityScan& scan() const { return scan_; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -39,9 +39,9 @@ public:
     // Where the pieces of a scan go in area: the strip of the band, the
     // window's minutes spread evenly across its width.
     static QRectF StripRect(const QRectF& area, const QFont& font);
-    static QList<Piece> Layout(const QRectF& area, const SensitivityScan& scan, const QFont& font);
+    static QList<Piece> Layout(const QRectF& area, const core::SensitivityScan& scan, const QFont& font);
     // The x of the middle of the entered minute.
-    static double MarkerX(const QRectF& area, const SensitivityScan& scan, const QFont& font);
+    static double MarkerX(const QRectF& area, const core::SensitivityScan& scan, const QFont& font);
     // The fill colour of an ascendant sign (1..12): twelve light hues.
     static QColor SignColour(int sign);
 
@@ -50,7 +50,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    SensitivityScan scan_;
+    core::SensitivityScan scan_;
 };
 
 }  // namespace velmora::ui

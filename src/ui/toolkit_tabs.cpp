@@ -84,7 +84,9 @@ void Highlight(QTreeWidgetItem* item) {
     }
 }
 
-ClockReading Clamped(ClockReading minute) { return std::clamp(minute, kFirstClockMinute, kLastClockMinute); }
+ClockReading Clamped(ClockReading minute) {
+    return std::clamp(minute, core::kFirstClockMinute, core::kLastClockMinute);
+}
 
 // The size the added tabs ask for: no more than the first three need.
 QSize ModestSize(const QWidget* page) { return QSize(560, 400).expandedTo(page->minimumSizeHint()); }
@@ -133,8 +135,8 @@ ChartsTab::ChartsTab(QWidget* parent) : QWidget(parent) {
     page->addLayout(right, 2);
 }
 
-void ChartsTab::ShowAnalysis(const BirthAnalysis& a) {
-    const SensitivityScan scan = a.Scan.value_or(SensitivityScan{});
+void ChartsTab::ShowAnalysis(const core::BirthAnalysis& a) {
+    const core::SensitivityScan scan = a.Scan.value_or(core::SensitivityScan{});
     birth_->setPicture(report::BirthPicture(a));
     navamsa_->setPicture(report::NavamsaPicture(a));
     for (int row = 0; row < 12; ++row) {
@@ -144,7 +146,7 @@ void ChartsTab::ShowAnalysis(const BirthAnalysis& a) {
                 Q(pada.Label) + QLatin1Char(' ') + Sign(pada.PadaSign)});
     }
     band_->setScan(scan);
-    sentence_->setText(scan.Ok ? Q(SensitivitySentence(scan)) : Q(scan.Error));
+    sentence_->setText(scan.Ok ? Q(core::SensitivitySentence(scan)) : Q(scan.Error));
 }
 
 void ChartsTab::SetChartStyle(ChartStyle chartStyle) {
@@ -180,10 +182,10 @@ DashaTab::DashaTab(QWidget* parent) : QWidget(parent) {
     page->addWidget(readings_);
 }
 
-void DashaTab::ShowAnalysis(const BirthAnalysis& a, const QDateTime& now) {
+void DashaTab::ShowAnalysis(const core::BirthAnalysis& a, const QDateTime& now) {
     const analysis::DashaTable& table = a.Dasha;
-    balance_->setText(Q(DashaBalanceText(table)));
-    const std::vector<ReadingDasha> read = ReadingDashas(a);
+    balance_->setText(Q(core::DashaBalanceText(table)));
+    const std::vector<core::ReadingDasha> read = core::ReadingDashas(a);
 
     const ClockReading nowMinute = UniversalMinuteOf(now);
     const std::optional<analysis::RunningDasha> running = analysis::RunningDashaAt(table, astro::UtMomentOf(nowMinute));
@@ -192,14 +194,15 @@ void DashaTab::ShowAnalysis(const BirthAnalysis& a, const QDateTime& now) {
     for (std::size_t m = 0; m < table.Periods.size(); ++m) {
         const analysis::MahaDasha& maha = table.Periods[m];
         QString reading;
-        for (const ReadingDasha& line : read)
+        for (const core::ReadingDasha& line : read)
             if (line.Maha == m) reading = QStringLiteral("%1 has a reading").arg(Q(maha.LordName));
         auto* item = new QTreeWidgetItem(
-            tree_, {Q(maha.LordName), Q(DateText(maha.StartDate)), Q(DateText(maha.EndDate)), reading});
+            tree_, {Q(maha.LordName), Q(core::DateText(maha.StartDate)), Q(core::DateText(maha.EndDate)), reading});
         for (std::size_t k = 0; k < maha.Sub.size(); ++k) {
             const analysis::DashaSpan& antar = maha.Sub[k];
-            auto* sub = new QTreeWidgetItem(item, {Q(maha.LordName) + QStringLiteral(" / ") + Q(antar.LordName),
-                                                   Q(DateText(antar.StartDate)), Q(DateText(antar.EndDate))});
+            auto* sub =
+                new QTreeWidgetItem(item, {Q(maha.LordName) + QStringLiteral(" / ") + Q(antar.LordName),
+                                           Q(core::DateText(antar.StartDate)), Q(core::DateText(antar.EndDate))});
             if (running && running->Maha == m && running->Antar == k) Highlight(sub);
         }
         if (running && running->Maha == m) {
@@ -219,7 +222,7 @@ void DashaTab::ShowAnalysis(const BirthAnalysis& a, const QDateTime& now) {
     }
 
     QStringList lines;
-    for (const ReadingDasha& line : read) lines << Q(line.Text);
+    for (const core::ReadingDasha& line : read) lines << Q(line.Text);
     readings_->setText(lines.join(QLatin1Char('\n')));
 }
 
@@ -263,7 +266,7 @@ TodayTab::TodayTab(QWidget* parent) : QWidget(parent) {
         QStringLiteral("The house the body stands in, counted from the sign of the birth ascendant (itself the 1st)"));
     table_->horizontalHeaderItem(4)->setToolTip(
         QStringLiteral("The house the body stands in, counted from the sign of the Arudha Lagna (itself the 1st)"));
-    table_->setRowCount(kTransitBodyCount);
+    table_->setRowCount(core::kTransitBodyCount);
     right->addWidget(table_, 1);
     dasha_ = WrappedLabel(QStringLiteral("lblTransitDasha"), this);
     QFont bold = dasha_->font();
@@ -275,7 +278,7 @@ TodayTab::TodayTab(QWidget* parent) : QWidget(parent) {
     connect(date_, &QDateEdit::dateChanged, this, [this] { ShowDay(); });
 }
 
-void TodayTab::ShowAnalysis(const BirthAnalysis& a, const QDateTime& now) {
+void TodayTab::ShowAnalysis(const core::BirthAnalysis& a, const QDateTime& now) {
     analysis_ = a;
     now_ = now;
     const QSignalBlocker quiet(date_);
@@ -296,17 +299,17 @@ void TodayTab::ShowDay() {
     // The chosen day at the clock's time of day.
     QDateTime moment = now_;
     moment.setDate(date_->date());
-    ShowSky(TransitsOver(*analysis_, UniversalMinuteOf(moment)));
+    ShowSky(core::TransitsOver(*analysis_, UniversalMinuteOf(moment)));
 }
 
-void TodayTab::ShowSky(const TransitSky& sky) {
+void TodayTab::ShowSky(const core::TransitSky& sky) {
     sky_ = sky;
-    moment_->setText(
-        QStringLiteral("%1 UT").arg(Q(ClockReadingText(sky_.Moment)).replace(QLatin1Char('T'), QLatin1Char(' '))));
+    moment_->setText(QStringLiteral("%1 UT").arg(
+        Q(core::ClockReadingText(sky_.Moment)).replace(QLatin1Char('T'), QLatin1Char(' '))));
     chart_->setPicture(report::TransitPicture(*analysis_, sky_));
 
-    for (int row = 0; row < kTransitBodyCount; ++row) {
-        const TransitBody& body = sky_.Bodies[static_cast<std::size_t>(row)];
+    for (int row = 0; row < core::kTransitBodyCount; ++row) {
+        const core::TransitBody& body = sky_.Bodies[static_cast<std::size_t>(row)];
         if (!sky_.Ok) {
             SetRow(table_, row,
                    {Q(kBodyNames[static_cast<std::size_t>(row)]), QString(), QString(), QString(), QString()});

@@ -33,7 +33,7 @@ public:
     // first three want; the charts grow with the window.
     QSize sizeHint() const override;
 
-    void ShowAnalysis(const BirthAnalysis& analysis);
+    void ShowAnalysis(const core::BirthAnalysis& analysis);
     void SetChartStyle(ChartStyle chartStyle);
 
     ChartWidget* birthChart() const { return birth_; }
@@ -61,7 +61,7 @@ public:
     // first three want; the charts grow with the window.
     QSize sizeHint() const override;
 
-    void ShowAnalysis(const BirthAnalysis& analysis, const QDateTime& now);
+    void ShowAnalysis(const core::BirthAnalysis& analysis, const QDateTime& now);
 
     QTreeWidget* tree() const { return tree_; }
 
@@ -84,20 +84,20 @@ public:
     // first three want; the charts grow with the window.
     QSize sizeHint() const override;
 
-    void ShowAnalysis(const BirthAnalysis& analysis, const QDateTime& now);
+    void ShowAnalysis(const core::BirthAnalysis& analysis, const QDateTime& now);
     void SetChartStyle(ChartStyle chartStyle);
 
-    const TransitSky& sky() const { return sky_; }
+    const core::TransitSky& sky() const { return sky_; }
     ChartWidget* chart() const { return chart_; }
     QDateEdit* dateEdit() const { return date_; }
 
 private:
     void ShowDay();
-    void ShowSky(const TransitSky& sky);
+    void ShowSky(const core::TransitSky& sky);
 
-    std::optional<BirthAnalysis> analysis_;
+    std::optional<core::BirthAnalysis> analysis_;
     QDateTime now_;
-    TransitSky sky_;
+    core::TransitSky sky_;
     QDateEdit* date_ = nullptr;
     QLabel* moment_ = nullptr;
     ChartWidget* chart_ = nullptr;

@@ -82,7 +82,7 @@ void UpdateReminder(const Clock& clock, ReminderStore& store, MessageService& me
     // Calendar-day changes between the two dates, in local time.
     const qint64 days = last.toLocalTime().date().daysTo(now.toLocalTime().date());
     if (days <= kReminderIntervalDays && days >= -kReminderIntervalDays) return;
-    const bool yes = messages.AskYesNo(parent, UpdateQuestionText(), MessageIcon::Information);
+    const bool yes = messages.AskYesNo(parent, UpdateQuestionText(), core::MessageIcon::Information);
     // The question may have stood on the screen for a while: the moment kept
     // is that of the answer.
     store.SetLastReminder(clock.Now().toString(Qt::ISODate));

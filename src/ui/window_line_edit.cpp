@@ -68,7 +68,8 @@ void FilteredLineEdit::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    const std::optional<char32_t> passed = filter_ == Filter::Digits ? FilterDigitKey(*code) : FilterNameKey(*code);
+    const std::optional<char32_t> passed =
+        filter_ == Filter::Digits ? core::FilterDigitKey(*code) : core::FilterNameKey(*code);
     if (!passed) {
         event->accept();
         Refuse();
@@ -88,13 +89,13 @@ void FilteredLineEdit::keyPressEvent(QKeyEvent* event) {
 std::optional<QString> FilteredLineEdit::FilterPiece(const QString& piece) const {
     const std::string bytes = piece.toStdString();
     const std::optional<std::string> passed =
-        filter_ == Filter::Digits ? FilterDigitText(bytes) : FilterNameText(bytes);
+        filter_ == Filter::Digits ? core::FilterDigitText(bytes) : core::FilterNameText(bytes);
     if (!passed) return std::nullopt;
     return QString::fromStdString(*passed);
 }
 
 void FilteredLineEdit::Refuse() {
-    const Notice notice = filter_ == Filter::Digits ? OnlyNumbersNotice() : OnlyLettersNotice();
+    const core::Notice notice = filter_ == Filter::Digits ? core::OnlyNumbersNotice() : core::OnlyLettersNotice();
     messages_.ShowNotice(window(), QString::fromStdString(notice.Text), notice.Icon);
 }
 

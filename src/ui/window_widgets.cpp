@@ -238,7 +238,7 @@ void NameControlsForAccessibility(QWidget* window) {
     }
 }
 
-QString DisplayText(std::string_view text) { return QString::fromStdString(WithNewlines(text)); }
+QString DisplayText(std::string_view text) { return QString::fromStdString(core::WithNewlines(text)); }
 
 QString WindowCaption() {
     return QStringLiteral("%1 v%2").arg(

@@ -8,6 +8,7 @@
 #include "core/analysis_json.h"
 
 using namespace velmora;
+using namespace velmora::core;
 using namespace velmora::analysis;
 
 namespace {

@@ -4,9 +4,9 @@
 #include "core/display.h"
 
 using namespace velmora::analysis;
-using velmora::kReadingBlack;
-using velmora::kReadingRed;
-using velmora::TextRun;
+using velmora::core::kReadingBlack;
+using velmora::core::kReadingRed;
+using velmora::core::TextRun;
 
 namespace {
 
@@ -22,13 +22,13 @@ std::array<int, 10> Signs(std::initializer_list<int> first9) {
 }
 
 // The readings as the window shows them.
-std::vector<TextRun> Runs(const std::array<int, 10>& signs, int arudhaLagnaSign) {
-    return velmora::ReadingRuns(ArudhaReadings(signs, arudhaLagnaSign));
+std::vector<velmora::core::TextRun> Runs(const std::array<int, 10>& signs, int arudhaLagnaSign) {
+    return velmora::core::ReadingRuns(ArudhaReadings(signs, arudhaLagnaSign));
 }
 
-std::string Joined(const std::vector<TextRun>& runs) {
+std::string Joined(const std::vector<velmora::core::TextRun>& runs) {
     std::string all;
-    for (const TextRun& r : runs) all += r.Text;
+    for (const velmora::core::TextRun& r : runs) all += r.Text;
     return all;
 }
 
@@ -48,13 +48,15 @@ TEST(Readings, MoonInTheArudhaLagnaWithNodesInTheSecondAndEighth) {
     // the others in unexamined houses (4th, 5th, 9th, 10th, 12th).
     const auto runs = Runs(Signs({3, 0, 4, 8, 9, 11, 3, 1, 7}), 1);
     ASSERT_EQ(runs.size(), 5u);
-    EXPECT_EQ(runs[0],
-              (TextRun{"Moon (Benefic) present in your Arudha Lagna contributes towards your wellbeing\r\n\r\n\r\n",
-                       true, kReadingBlack}));
-    EXPECT_EQ(runs[1], (TextRun{"Rahu (Malefic) present in 2nd House From Arudha Lagna\r\n", true, kReadingRed}));
-    EXPECT_EQ(runs[2], (TextRun{kHealth, false, kReadingBlack}));
-    EXPECT_EQ(runs[3], (TextRun{"Ketu (Malefic) present in 8th House From Arudha Lagna\r\n", true, kReadingRed}));
-    EXPECT_EQ(runs[4], (TextRun{kHealth, false, kReadingBlack}));
+    EXPECT_EQ(runs[0], (velmora::core::TextRun{
+                           "Moon (Benefic) present in your Arudha Lagna contributes towards your wellbeing\r\n\r\n\r\n",
+                           true, velmora::core::kReadingBlack}));
+    EXPECT_EQ(runs[1], (velmora::core::TextRun{"Rahu (Malefic) present in 2nd House From Arudha Lagna\r\n", true,
+                                               velmora::core::kReadingRed}));
+    EXPECT_EQ(runs[2], (velmora::core::TextRun{kHealth, false, velmora::core::kReadingBlack}));
+    EXPECT_EQ(runs[3], (velmora::core::TextRun{"Ketu (Malefic) present in 8th House From Arudha Lagna\r\n", true,
+                                               velmora::core::kReadingRed}));
+    EXPECT_EQ(runs[4], (velmora::core::TextRun{kHealth, false, velmora::core::kReadingBlack}));
 }
 
 TEST(Readings, TwoSentencesAndTableOrder) {
@@ -102,10 +104,11 @@ TEST(Readings, EveryRuleOnceAcrossAllPlacements) {
             if (runs.empty()) continue;
             ++readings;
             EXPECT_TRUE(runs[0].Bold);
-            EXPECT_EQ(runs[0].Color, (body == 1 && house == 1) ? kReadingBlack : kReadingRed);
+            EXPECT_EQ(runs[0].Color,
+                      (body == 1 && house == 1) ? velmora::core::kReadingBlack : velmora::core::kReadingRed);
             for (std::size_t i = 1; i < runs.size(); ++i) {
                 EXPECT_FALSE(runs[i].Bold);
-                EXPECT_EQ(runs[i].Color, kReadingBlack);
+                EXPECT_EQ(runs[i].Color, velmora::core::kReadingBlack);
             }
         }
     }

@@ -90,7 +90,7 @@ private slots:
         QVERIFY(!program->Start());
         QCOMPARE(messages.Notices.size(), 1);
         QCOMPARE(messages.Notices[0].Text, QStringLiteral("Application is already running"));
-        QCOMPARE(messages.Notices[0].Icon, MessageIcon::Information);
+        QCOMPARE(messages.Notices[0].Icon, core::MessageIcon::Information);
         QVERIFY(program->mainWindow() == nullptr);
         QVERIFY(!store.value);  // nothing else of the start-up ran
     }

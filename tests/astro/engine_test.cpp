@@ -14,6 +14,7 @@
 #include "model/birth_builders.h"
 
 using namespace velmora;
+using namespace velmora::core;
 using namespace velmora::astro;
 
 namespace {

@@ -303,12 +303,12 @@ struct Marks {
     std::array<std::string, 10> BodyDisplayNames;
 };
 
-Marks MarkRetrogrades(const BirthData& birth, const ZoneOffset& zone = {}) {
+Marks MarkRetrogrades(const BirthData& birth, const velmora::core::ZoneOffset& zone = {}) {
     const EnginePositions p = ComputeFormulaPositions(velmora::testing::MomentOf(birth, zone));
     Marks marks;
     for (std::size_t k = 0; k < 5; ++k) marks.RetrogradeFlags[k] = p.Retrograde[kRetrogradeBodies[k]];
     for (std::size_t b = 0; b < 10; ++b)
-        marks.BodyDisplayNames[b] = DisplayNameOf(static_cast<Body>(b), p.Retrograde[b]);
+        marks.BodyDisplayNames[b] = velmora::core::DisplayNameOf(static_cast<Body>(b), p.Retrograde[b]);
     return marks;
 }
 
@@ -329,11 +329,11 @@ TEST(MarkRetrogrades, UsesTheDateAsEnteredWithoutZoneCorrection) {
     // universal time would already be 27 September, but the entered date counts.
     BirthData birth = Birth(1975, 9, 26, 23, 30);
     birth.DaylightSaving = true;
-    Marks marks = MarkRetrogrades(birth, ZoneOffset{12, 0});
+    Marks marks = MarkRetrogrades(birth, velmora::core::ZoneOffset{12, 0});
     EXPECT_FALSE(marks.RetrogradeFlags[0]);
     EXPECT_EQ(marks.BodyDisplayNames[2], "Mercury");
 
-    marks = MarkRetrogrades(Birth(1975, 10, 17, 23, 59), ZoneOffset{5, 0});
+    marks = MarkRetrogrades(Birth(1975, 10, 17, 23, 59), velmora::core::ZoneOffset{5, 0});
     EXPECT_TRUE(marks.RetrogradeFlags[0]);
 }
 

@@ -5,6 +5,7 @@
 #include "model/birth_builders.h"
 
 using namespace velmora;
+using namespace velmora::core;
 using namespace velmora::astro;
 using namespace std::chrono;
 using velmora::testing::BirthData;

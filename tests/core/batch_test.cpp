@@ -3,6 +3,7 @@
 #include "core/batch.h"
 
 using namespace velmora;
+using namespace velmora::core;
 
 namespace {
 

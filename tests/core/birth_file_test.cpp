@@ -14,6 +14,7 @@
 #include "core/validation.h"
 
 using namespace velmora;
+using namespace velmora::core;
 
 namespace {
 

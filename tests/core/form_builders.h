@@ -13,8 +13,8 @@ namespace velmora::testing {
 // The form as typed for a birth in New Delhi on 5 January 1980 at 09:05
 // Indian time (zone row 34): Jupiter is retrograde and several bodies have
 // readings. Tests change what they need.
-inline FormInput DelhiForm(std::string name = "ASHA") {
-    FormInput f;
+inline core::FormInput DelhiForm(std::string name = "ASHA") {
+    core::FormInput f;
     f.Name = std::move(name);
     f.MonthIndex = 0;
     f.Day = "5";
@@ -35,16 +35,16 @@ inline FormInput DelhiForm(std::string name = "ASHA") {
 // A form as the lists and boxes could hold it, drawn at random: any date
 // 1901-2050 (days 1-28), time, zone row and daylight saving, latitudes up to
 // `maxLatitude` degrees either side, any longitude.
-inline FormInput RandomForm(std::mt19937& random, int maxLatitude = 66) {
+inline core::FormInput RandomForm(std::mt19937& random, int maxLatitude = 66) {
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
-    FormInput f;
+    core::FormInput f;
     f.Name = "RANDOM BIRTH";
     f.MonthIndex = pick(0, 11);
     f.Day = std::to_string(pick(1, 28));
     f.Year = std::to_string(pick(1901, 2050));
     f.Hour = std::to_string(pick(0, 23));
     f.Minute = std::to_string(pick(0, 59));
-    f.ZoneRow = pick(0, kZoneCount - 1);
+    f.ZoneRow = pick(0, core::kZoneCount - 1);
     f.DaylightSaving = pick(0, 1) == 1;
     f.LatitudeDegrees = std::to_string(pick(0, maxLatitude));
     f.LatitudeMinutes = std::to_string(pick(0, 59));
@@ -59,10 +59,11 @@ inline FormInput RandomForm(std::mt19937& random, int maxLatitude = 66) {
 }
 
 // The birth file of a form the checks pass (empty when they refuse it).
-inline std::string FileTextOf(const FormInput& form, const std::optional<EngineSettings>& ephemeris = std::nullopt) {
-    const FormReading reading = ReadForm(form);
-    const Birth* birth = BirthOf(reading);
-    return birth ? BirthFileText(*birth, ephemeris) : std::string();
+inline std::string FileTextOf(const core::FormInput& form,
+                              const std::optional<core::EngineSettings>& ephemeris = std::nullopt) {
+    const core::FormReading reading = ReadForm(form);
+    const core::Birth* birth = BirthOf(reading);
+    return birth ? core::BirthFileText(*birth, ephemeris) : std::string();
 }
 
 }  // namespace velmora::testing

@@ -15,6 +15,7 @@
 #include "core/zones.h"
 
 using namespace velmora;
+using namespace velmora::core;
 
 namespace {
 

@@ -17,6 +17,7 @@
 
 using namespace velmora;
 using namespace velmora::core;
+using namespace velmora::core;
 using velmora::testing::OpenOrFail;
 using velmora::testing::TempFolder;
 using velmora::testing::WriteFile;

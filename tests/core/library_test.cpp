@@ -15,6 +15,7 @@
 
 using namespace velmora;
 using namespace velmora::core;
+using namespace velmora::core;
 using velmora::testing::OpenOrFail;
 using velmora::testing::ReadFile;
 using velmora::testing::TempFolder;

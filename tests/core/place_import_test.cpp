@@ -6,6 +6,7 @@
 
 using namespace velmora;
 using namespace velmora::core;
+using namespace velmora::core;
 using namespace velmora::testing;
 
 namespace {

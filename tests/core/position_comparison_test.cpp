@@ -5,6 +5,7 @@
 #include "core/position_comparison.h"
 
 using namespace velmora;
+using namespace velmora::core;
 
 TEST(PositionComparison, DifferenceIsFormulaMinusPreciseTheShortWayRound) {
     struct {

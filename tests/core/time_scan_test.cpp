@@ -17,6 +17,7 @@
 #include "core/time_scan.h"
 
 using namespace velmora;
+using namespace velmora::core;
 
 namespace {
 

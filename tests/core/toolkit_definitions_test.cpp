@@ -11,6 +11,7 @@
 #include "core/pipeline.h"
 
 using namespace velmora;
+using namespace velmora::core;
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "core/validation.h"
 
 using namespace velmora;
+using namespace velmora::core;
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "core/zones.h"
 
 using namespace velmora;
+using namespace velmora::core;
 
 namespace {
 

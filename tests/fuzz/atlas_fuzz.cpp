@@ -13,6 +13,7 @@
 namespace {
 
 using namespace velmora;
+using namespace velmora::core;
 
 std::string FoldedCity(std::string_view query) { return FoldForMatching(query.substr(0, query.find(','))); }
 

@@ -7,6 +7,7 @@
 #include "fuzz_support.h"
 
 using namespace velmora;
+using namespace velmora::core;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const BirthFileReading reading = ReadBirthFile(fuzz::TextOf(data, size));

@@ -8,6 +8,7 @@
 #include "fuzz_support.h"
 
 using namespace velmora;
+using namespace velmora::core;
 
 namespace {
 

@@ -119,8 +119,8 @@ enum FormLine : std::size_t {
     kFormLineCount
 };
 
-inline FormInput FormOf(const std::vector<std::string>& f) {
-    FormInput form;
+inline core::FormInput FormOf(const std::vector<std::string>& f) {
+    core::FormInput form;
     form.Name = f[kName];
     form.MonthIndex = SmallNumber(f[kMonthIndex]);
     form.Day = f[kDay];

@@ -18,6 +18,7 @@
 namespace {
 
 using namespace velmora;
+using namespace velmora::core;
 
 constexpr char kAddressStart[] = "https://www.openstreetmap.org/search?query=";
 

@@ -19,6 +19,7 @@
 namespace {
 
 using namespace velmora;
+using namespace velmora::core;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 

@@ -17,6 +17,7 @@
 namespace {
 
 using namespace velmora;
+using namespace velmora::core;
 
 bool IsSign(int sign) { return sign >= 1 && sign <= 12; }
 

@@ -11,7 +11,7 @@ namespace velmora::testing {
 
 // The entries of a birth as the engine tests write them: the civil date and
 // clock time, the coordinates as magnitudes with their sides, the zone row's
-// offset (ZoneOffset, west positive) or an exact offset.
+// offset (core::ZoneOffset, west positive) or an exact offset.
 struct BirthData {
     int Year = 2000;
     int Month = 1;
@@ -42,8 +42,8 @@ inline BirthData BirthAt(int year, int month, int day, int hour, int minute) {
 
 // The moment the program builds for these entries with a zone of this
 // offset: the row of the zone list that has it, or an exact offset.
-inline BirthMoment MomentOf(const BirthData& entries, const ZoneOffset& zone = {}) {
-    Birth birth;
+inline BirthMoment MomentOf(const BirthData& entries, const core::ZoneOffset& zone = {}) {
+    core::Birth birth;
     birth.Clock = {entries.Year, entries.Month, entries.Day, entries.Hour, entries.Minute};
     birth.DaylightSaving = entries.DaylightSaving;
     birth.Latitude = {entries.LatitudeDegrees, entries.LatitudeMinutes, entries.IsSouth};
@@ -51,15 +51,15 @@ inline BirthMoment MomentOf(const BirthData& entries, const ZoneOffset& zone = {
     birth.ExactUtcOffsetMinutes = entries.ExactUtcOffsetMinutes;
     if (!birth.ExactUtcOffsetMinutes) {
         birth.ZoneRow = -1;
-        for (int row = 0; row < kZoneCount; ++row)
-            if (ZoneOffsetOfRow(row) == zone) birth.ZoneRow = row;
+        for (int row = 0; row < core::kZoneCount; ++row)
+            if (core::ZoneOffsetOfRow(row) == zone) birth.ZoneRow = row;
         // An offset no row has: written as the exact offset it stands for.
         if (birth.ZoneRow < 0) {
             birth.ExactUtcOffsetMinutes = -(zone.Hours * 60 + zone.Minutes);
             if (birth.DaylightSaving) *birth.ExactUtcOffsetMinutes += 60;
         }
     }
-    return MomentAt(birth, birth.Clock);
+    return core::MomentAt(birth, birth.Clock);
 }
 
 }  // namespace velmora::testing

@@ -26,11 +26,11 @@
 #include "ui/recording_platform.h"
 #include "ui/result_window.h"
 
-using velmora::EngineSettings;
-using velmora::EphemerisMode;
-using velmora::FormInput;
 using velmora::MainWindow;
-using velmora::MessageIcon;
+using velmora::core::EngineSettings;
+using velmora::core::EphemerisMode;
+using velmora::core::FormInput;
+using velmora::core::MessageIcon;
 using velmora::testing::RecordingMessages;
 using velmora::testing::RecordingOpener;
 using velmora::testing::ScriptedFileDialogs;
@@ -98,7 +98,7 @@ struct Fixture {
 };
 
 // Every entry of the form, the exact offset and the atlas place included.
-bool SameForm(const FormInput& a, const FormInput& b) {
+bool SameForm(const velmora::core::FormInput& a, const velmora::core::FormInput& b) {
     return a.Name == b.Name && a.MonthIndex == b.MonthIndex && a.Day == b.Day && a.Year == b.Year && a.Hour == b.Hour &&
            a.Minute == b.Minute && a.Second == b.Second && a.ZoneRow == b.ZoneRow &&
            a.DaylightSaving == b.DaylightSaving && a.LatitudeDegrees == b.LatitudeDegrees &&
@@ -107,11 +107,11 @@ bool SameForm(const FormInput& a, const FormInput& b) {
            a.Country == b.Country && a.ExactUtcOffsetMinutes == b.ExactUtcOffsetMinutes && a.Place == b.Place;
 }
 
-std::string AnalysisJsonOf(const FormInput& form, const EngineSettings& settings) {
-    velmora::AnalysisOptions options;
+std::string AnalysisJsonOf(const velmora::core::FormInput& form, const velmora::core::EngineSettings& settings) {
+    velmora::core::AnalysisOptions options;
     options.Settings = settings;
-    const velmora::AnalysisOutcome outcome = velmora::RunAnalysis(form, options);
-    return outcome.Rejected ? outcome.Rejected->Text : velmora::AnalysisJson(outcome.Result);
+    const velmora::core::AnalysisOutcome outcome = velmora::core::RunAnalysis(form, options);
+    return outcome.Rejected ? outcome.Rejected->Text : velmora::core::AnalysisJson(outcome.Result);
 }
 
 QByteArray ReadAll(const QString& path) {
@@ -137,16 +137,16 @@ private slots:
         f.fill();
         f.list("cboYear")->setCurrentText(QStringLiteral("1990"));
         // An atlas place whose clock no zone row has: the extra zone entry.
-        const std::optional<velmora::Place> kathmandu = velmora::Atlas::Instance().Find("Kathmandu, Nepal");
+        const std::optional<velmora::core::Place> kathmandu = velmora::core::Atlas::Instance().Find("Kathmandu, Nepal");
         QVERIFY(kathmandu);
         f.window.ChoosePlace(*kathmandu);
-        QCOMPARE(f.list("cmbTimeZone")->currentIndex(), velmora::kZoneCount);
+        QCOMPARE(f.list("cmbTimeZone")->currentIndex(), velmora::core::kZoneCount);
         f.action("mnuPrecise")->trigger();
         f.action("mnuAyanamsa_raman")->trigger();
         f.action("mnuNodeTrue")->trigger();
-        const EngineSettings engine = f.window.engineSettings();
-        QCOMPARE(engine.Mode, EphemerisMode::Precise);
-        const FormInput saved = f.window.CurrentForm();
+        const velmora::core::EngineSettings engine = f.window.engineSettings();
+        QCOMPARE(engine.Mode, velmora::core::EphemerisMode::Precise);
+        const velmora::core::FormInput saved = f.window.CurrentForm();
         QVERIFY(saved.Place && saved.ExactUtcOffsetMinutes == 345);
         const QString note = f.get<QLabel>("lblPlaceNote")->text();
         const std::string json = AnalysisJsonOf(saved, engine);
@@ -191,7 +191,7 @@ private slots:
         other.list("cboYear")->setCurrentText(QStringLiteral("1985"));
         QVERIFY(other.window.CurrentForm().Place);
         QVERIFY(!other.window.CurrentForm().ExactUtcOffsetMinutes);
-        QCOMPARE(other.list("cmbTimeZone")->count(), velmora::kZoneCount);
+        QCOMPARE(other.list("cmbTimeZone")->count(), velmora::core::kZoneCount);
     }
 
     void aZoneRowWithDaylightSavingOpensAsSaved() {
@@ -201,16 +201,16 @@ private slots:
         f.list("cmbTimeZone")->setCurrentIndex(12);
         f.get<QCheckBox>("chkDST")->setChecked(true);
         f.get<QRadioButton>("optLong_1")->setChecked(true);
-        const FormInput saved = f.window.CurrentForm();
+        const velmora::core::FormInput saved = f.window.CurrentForm();
         f.saveAs(dir.filePath(QStringLiteral("west.vbirth")));
 
         Fixture other;
         QVERIFY(other.open(dir.filePath(QStringLiteral("west.vbirth"))));
         QVERIFY(SameForm(other.window.CurrentForm(), saved));
-        QCOMPARE(other.list("cmbTimeZone")->count(), velmora::kZoneCount);
+        QCOMPARE(other.list("cmbTimeZone")->count(), velmora::core::kZoneCount);
         QVERIFY(other.get<QCheckBox>("chkDST")->isChecked());
         // The file names the engine it was saved with: the formulas.
-        QCOMPARE(other.window.engineSettings(), EngineSettings{});
+        QCOMPARE(other.window.engineSettings(), velmora::core::EngineSettings{});
     }
 
     void refusedFilesShowWhyAndChangeNothing() {
@@ -221,7 +221,7 @@ private slots:
         f.saveAs(good);
         f.fill(QStringLiteral("ravi"));
         f.list("cmbTimeZone")->setCurrentIndex(3);
-        const FormInput before = f.window.CurrentForm();
+        const velmora::core::FormInput before = f.window.CurrentForm();
         const QStringList recent = f.window.recentFiles();
         const QJsonObject object = QJsonDocument::fromJson(ReadAll(good)).object();
 
@@ -336,7 +336,7 @@ private slots:
             f.action("mnuSaveBirth")->trigger();
         }
         QCOMPARE(f.messages.Notices.size(), 1);
-        QCOMPARE(f.messages.Notices[0].Icon, MessageIcon::Critical);
+        QCOMPARE(f.messages.Notices[0].Icon, velmora::core::MessageIcon::Critical);
         QVERIFY(f.messages.Notices[0].Text.startsWith(QStringLiteral("Cannot save \u201Ckept.vbirth\u201D")));
         QCOMPARE(ReadAll(path), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.vbirth")});
@@ -382,7 +382,7 @@ private slots:
 
         // A file that has gone: a notice, the entry dropped, the form kept.
         QVERIFY(QFile::remove(paths[4]));
-        const FormInput before = f.window.CurrentForm();
+        const velmora::core::FormInput before = f.window.CurrentForm();
         entries = f.recentEntries();
         QAction* gone = nullptr;
         for (QAction* entry : entries)
@@ -390,7 +390,7 @@ private slots:
         QVERIFY(gone);
         gone->trigger();
         QCOMPARE(f.messages.Notices.size(), 1);
-        QCOMPARE(f.messages.Notices[0].Icon, MessageIcon::Information);
+        QCOMPARE(f.messages.Notices[0].Icon, velmora::core::MessageIcon::Information);
         QVERIFY(f.messages.Notices[0].Text.contains(QStringLiteral("p4.vbirth")));
         QCOMPARE(f.window.recentFiles().size(), 7);
         QVERIFY(!f.window.recentFiles().contains(paths[4]));

@@ -29,7 +29,7 @@
 #include "ui/window_line_edit.h"
 
 using velmora::MainWindow;
-using velmora::MessageIcon;
+using velmora::core::MessageIcon;
 using velmora::testing::RecordingMessages;
 using velmora::testing::RecordingOpener;
 using velmora::ui::FilteredLineEdit;
@@ -79,7 +79,7 @@ QStringList Numbers(int first, int last) {
     return texts;
 }
 
-bool SameForm(const velmora::FormInput& a, const velmora::FormInput& b) {
+bool SameForm(const velmora::core::FormInput& a, const velmora::core::FormInput& b) {
     return a.Name == b.Name && a.MonthIndex == b.MonthIndex && a.Day == b.Day && a.Year == b.Year && a.Hour == b.Hour &&
            a.Minute == b.Minute && a.Second == b.Second && a.ZoneRow == b.ZoneRow &&
            a.DaylightSaving == b.DaylightSaving && a.LatitudeDegrees == b.LatitudeDegrees &&
@@ -134,7 +134,7 @@ private slots:
         auto* zones = f.get<QComboBox>("cmbTimeZone");
         QCOMPARE(zones->count(), 71);
         for (int row = 0; row < 71; ++row) {
-            const std::string_view text = velmora::ZoneTable()[static_cast<std::size_t>(row)].Text;
+            const std::string_view text = velmora::core::ZoneTable()[static_cast<std::size_t>(row)].Text;
             QCOMPARE(zones->itemText(row), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
         }
         QCOMPARE(zones->currentIndex(), 29);
@@ -266,7 +266,7 @@ private slots:
         QCOMPARE(box->text(), QStringLiteral("1"));
         QCOMPARE(f.messages.Notices.size(), 1);
         QCOMPARE(f.messages.Notices[0].Text, QStringLiteral("Only Numbers Are Accepted"));
-        QCOMPARE(f.messages.Notices[0].Icon, MessageIcon::Critical);
+        QCOMPARE(f.messages.Notices[0].Icon, velmora::core::MessageIcon::Critical);
 
         // Blank, sign and Enter are refused characters too.
         QTest::keyClick(box, Qt::Key_Space);
@@ -299,7 +299,7 @@ private slots:
         QTest::keyClick(box, Qt::Key_Delete);
         QCOMPARE(box->text(), QStringLiteral("1"));
         QCOMPARE(f.messages.Notices.size(), 5);
-        for (const auto& notice : f.messages.Notices) QCOMPARE(notice.Icon, MessageIcon::Critical);
+        for (const auto& notice : f.messages.Notices) QCOMPARE(notice.Icon, velmora::core::MessageIcon::Critical);
     }
 
     void theNameBoxTakesLettersAsCapitals() {
@@ -315,7 +315,7 @@ private slots:
         QCOMPARE(f.messages.Notices.size(), 4);
         for (const auto& notice : f.messages.Notices) {
             QCOMPARE(notice.Text, QStringLiteral("Please Enter only Letters"));
-            QCOMPARE(notice.Icon, MessageIcon::Information);
+            QCOMPARE(notice.Icon, velmora::core::MessageIcon::Information);
         }
 
         // Enter and Backspace pass without a notice.
@@ -408,7 +408,7 @@ private slots:
         QCOMPARE(f.messages.Notices.size(), 4);
         QCOMPARE(f.messages.Notices[2].Text, QStringLiteral("Only Numbers Are Accepted"));
         QCOMPARE(f.messages.Notices[3].Text, QStringLiteral("Only Numbers Are Accepted"));
-        QCOMPARE(f.messages.Notices[3].Icon, MessageIcon::Critical);
+        QCOMPARE(f.messages.Notices[3].Icon, velmora::core::MessageIcon::Critical);
     }
 
     void aDropGoesInWholeOrNotAtAll() {
@@ -442,7 +442,7 @@ private slots:
         QVERIFY(!drop(degrees, QStringLiteral("x")));
         QCOMPARE(degrees->text(), QStringLiteral("17"));
         QCOMPARE(f.messages.Notices.size(), 3);
-        QCOMPARE(f.messages.Notices[2].Icon, MessageIcon::Critical);
+        QCOMPARE(f.messages.Notices[2].Icon, velmora::core::MessageIcon::Critical);
     }
 
     void anInputMethodCommitGoesInWholeOrNotAtAll() {
@@ -609,13 +609,14 @@ private slots:
         f.get<QComboBox>("cboYear")->setCurrentText(year);
         QVERIFY(f.messages.Notices.isEmpty());
         f.get<QComboBox>("cboMM")->setFocus();  // where the focus stays when the check names no box
-        const velmora::FormInput before = f.window.CurrentForm();
+        const velmora::core::FormInput before = f.window.CurrentForm();
 
         f.action("mnuNext")->trigger();  // leaves the focus alone, unlike a click
 
         QCOMPARE(f.messages.Notices.size(), 1);
         QCOMPARE(f.messages.Notices[0].Text, notice);
-        QCOMPARE(f.messages.Notices[0].Icon, critical ? MessageIcon::Critical : MessageIcon::Information);
+        QCOMPARE(f.messages.Notices[0].Icon,
+                 critical ? velmora::core::MessageIcon::Critical : velmora::core::MessageIcon::Information);
         QCOMPARE(QApplication::focusWidget()->objectName(), focus.isEmpty() ? QStringLiteral("cboMM") : focus);
         QVERIFY(SameForm(before, f.window.CurrentForm()));
         QVERIFY(!f.window.resultWindow());
@@ -647,7 +648,7 @@ private slots:
         QTest::mouseClick(lookUp, Qt::LeftButton);
         QCOMPARE(f.messages.Notices.size(), 1);
         QCOMPARE(f.messages.Notices[0].Text, QStringLiteral("Please Enter City"));
-        QCOMPARE(f.messages.Notices[0].Icon, MessageIcon::Information);
+        QCOMPARE(f.messages.Notices[0].Icon, velmora::core::MessageIcon::Information);
         QCOMPARE(QApplication::focusWidget(), f.get("txtMCity"));
 
         // Blanks count as text; an empty state is the next complaint.

@@ -18,8 +18,8 @@
 #include "ui/recording_platform.h"
 #include "ui/result_window.h"
 
-using velmora::Atlas;
 using velmora::MainWindow;
+using velmora::core::Atlas;
 using velmora::testing::RecordingMessages;
 using velmora::testing::RecordingOpener;
 using velmora::ui::Links;
@@ -28,7 +28,7 @@ using velmora::ui::PlaceListModel;
 namespace {
 
 QString ZoneText(int row) {
-    const std::string_view text = velmora::ZoneTable()[static_cast<std::size_t>(row)].Text;
+    const std::string_view text = velmora::core::ZoneTable()[static_cast<std::size_t>(row)].Text;
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
@@ -103,19 +103,19 @@ class PlaceCompletionTest : public QObject {
 private slots:
     // First, while nothing in this process has asked for the atlas.
     void theAtlasIsReadOnTheFirstKeystrokeInTheCityBox() {
-        QVERIFY(!Atlas::IsLoaded());
+        QVERIFY(!velmora::core::Atlas::IsLoaded());
         Fixture f;
         QVERIFY(f.showActive());
-        QVERIFY(!Atlas::IsLoaded());
+        QVERIFY(!velmora::core::Atlas::IsLoaded());
         // Other boxes, and text put into the city box by the program, leave it alone.
         QTest::keyClicks(f.edit("txtName"), QStringLiteral("asha"));
         QTest::keyClicks(f.edit("txtMState"), QStringLiteral("Kerala"));
         f.edit("txtMCity")->setText(QStringLiteral("Kochi"));
-        QVERIFY(!Atlas::IsLoaded());
+        QVERIFY(!velmora::core::Atlas::IsLoaded());
         QVERIFY(!f.window.placeCompleter()->popup()->isVisible());
 
         QTest::keyClick(f.edit("txtMCity"), Qt::Key_Backspace);
-        QVERIFY(Atlas::IsLoaded());
+        QVERIFY(velmora::core::Atlas::IsLoaded());
         QVERIFY(f.window.placeCompleter()->popup()->isVisible());
     }
 
@@ -166,7 +166,7 @@ private slots:
         // The digit boxes' filters saw none of it.
         QVERIFY(f.messages.Notices.isEmpty());
 
-        const velmora::FormInput form = f.window.CurrentForm();
+        const velmora::core::FormInput form = f.window.CurrentForm();
         QVERIFY(form.Place);
         QCOMPARE(form.Place->TimeZone, std::string("Asia/Kolkata"));
         QVERIFY(!form.ExactUtcOffsetMinutes);
@@ -223,7 +223,7 @@ private slots:
         QTest::keyClick(minutes, Qt::Key_Backspace);
         QTest::keyClick(minutes, Qt::Key_4);
 
-        const velmora::FormInput form = f.window.CurrentForm();
+        const velmora::core::FormInput form = f.window.CurrentForm();
         QVERIFY(!form.Place);
         QVERIFY(!form.ExactUtcOffsetMinutes);
         QCOMPARE(f.zones()->count(), 71);

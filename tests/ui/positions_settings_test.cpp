@@ -15,9 +15,9 @@
 #include "ui/recording_platform.h"
 #include "ui/result_window.h"
 
-using velmora::EngineSettings;
-using velmora::EphemerisMode;
 using velmora::MainWindow;
+using velmora::core::EngineSettings;
+using velmora::core::EphemerisMode;
 using velmora::testing::RecordingMessages;
 using velmora::testing::RecordingOpener;
 using velmora::ui::Links;
@@ -103,7 +103,7 @@ private slots:
                                      "mnuAyanamsa_true_chitra", "mnuNodeMean", "mnuNodeTrue"}));
         QCOMPARE(f.action("mnuAyanamsa_fagan_bradley")->text(), QStringLiteral("Fagan/Bradley"));
         QCOMPARE(CheckedNames(positions->actions()), (QStringList{"mnuFormulas", "mnuAyanamsa_lahiri", "mnuNodeMean"}));
-        QCOMPARE(f.window.engineSettings(), EngineSettings{});
+        QCOMPARE(f.window.engineSettings(), velmora::core::EngineSettings{});
         // The formulas have their own correction and node.
         QVERIFY(!f.action("mnuAyanamsa_raman")->isEnabled());
         QVERIFY(!f.action("mnuNodeTrue")->isEnabled());
@@ -117,7 +117,8 @@ private slots:
         QCOMPARE(CheckedNames(positions->actions()),
                  (QStringList{"mnuPrecise", "mnuAyanamsa_krishnamurti", "mnuNodeTrue"}));
         QCOMPARE(f.window.engineSettings(),
-                 (EngineSettings{EphemerisMode::Precise, astro::Ayanamsa::Krishnamurti, astro::NodeKind::True}));
+                 (velmora::core::EngineSettings{velmora::core::EphemerisMode::Precise, astro::Ayanamsa::Krishnamurti,
+                                                astro::NodeKind::True}));
     }
 
     void theChoicesAreRememberedInTheStore() {
@@ -141,7 +142,8 @@ private slots:
         Fixture g;
         g.window.SetSettings(&reopened);
         QCOMPARE(g.window.engineSettings(),
-                 (EngineSettings{EphemerisMode::Precise, astro::Ayanamsa::TrueChitra, astro::NodeKind::True}));
+                 (velmora::core::EngineSettings{velmora::core::EphemerisMode::Precise, astro::Ayanamsa::TrueChitra,
+                                                astro::NodeKind::True}));
         QVERIFY(g.action("mnuAyanamsa_true_chitra")->isChecked());
         QVERIFY(g.action("mnuNodeTrue")->isChecked());
         QVERIFY(!g.action("mnuFormulas")->isChecked());
@@ -161,7 +163,8 @@ private slots:
         Fixture f;
         f.window.SetSettings(&store);
         QCOMPARE(f.window.engineSettings(),
-                 (EngineSettings{EphemerisMode::Formulas, astro::Ayanamsa::Raman, astro::NodeKind::Mean}));
+                 (velmora::core::EngineSettings{velmora::core::EphemerisMode::Formulas, astro::Ayanamsa::Raman,
+                                                astro::NodeKind::Mean}));
         QVERIFY(f.action("mnuFormulas")->isChecked());
         QVERIFY(f.action("mnuAyanamsa_raman")->isChecked());
         QVERIFY(f.action("mnuNodeMean")->isChecked());

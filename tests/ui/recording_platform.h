@@ -15,13 +15,13 @@ namespace velmora::testing {
 
 struct ShownNotice {
     QString Text;
-    MessageIcon Icon;
+    core::MessageIcon Icon;
 };
 
 class RecordingMessages final : public ui::MessageService {
 public:
-    void ShowNotice(QWidget*, const QString& text, MessageIcon icon) override { Notices.append({text, icon}); }
-    bool AskYesNo(QWidget*, const QString& text, MessageIcon icon) override {
+    void ShowNotice(QWidget*, const QString& text, core::MessageIcon icon) override { Notices.append({text, icon}); }
+    bool AskYesNo(QWidget*, const QString& text, core::MessageIcon icon) override {
         Questions.append({text, icon});
         return Answer;
     }

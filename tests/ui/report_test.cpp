@@ -31,9 +31,9 @@
 #include "report/printable_report.h"
 #include "ui/result_window.h"
 
-using velmora::BirthAnalysis;
-using velmora::FormInput;
-using velmora::MessageIcon;
+using velmora::core::BirthAnalysis;
+using velmora::core::FormInput;
+using velmora::core::MessageIcon;
 using velmora::report::ChartStyle;
 using velmora::testing::RecordingMessages;
 using velmora::testing::RecordingOpener;
@@ -46,17 +46,17 @@ QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_
 
 // Asha's birth at Kathmandu: an atlas place with an exact offset, Jupiter
 // retrograde, readings and a profile.
-BirthAnalysis Analysis() {
-    FormInput form;
+velmora::core::BirthAnalysis Analysis() {
+    velmora::core::FormInput form;
     form.Name = "ASHA RAO";
     form.MonthIndex = 0;
     form.Day = "5";
     form.Year = "1990";
     form.Hour = "9";
     form.Minute = "5";
-    const std::optional<velmora::Place> kathmandu = velmora::Atlas::Instance().Find("Kathmandu, Nepal");
-    if (kathmandu) velmora::ApplyPlace(form, *kathmandu);
-    const velmora::AnalysisOutcome outcome = velmora::RunAnalysis(form);
+    const std::optional<velmora::core::Place> kathmandu = velmora::core::Atlas::Instance().Find("Kathmandu, Nepal");
+    if (kathmandu) velmora::core::ApplyPlace(form, *kathmandu);
+    const velmora::core::AnalysisOutcome outcome = velmora::core::RunAnalysis(form);
     return outcome.Result;
 }
 
@@ -103,7 +103,7 @@ class ReportTest : public QObject {
 
 private slots:
     void holdsEveryPartOfTheAnalysis() {
-        const BirthAnalysis a = Analysis();
+        const velmora::core::BirthAnalysis a = Analysis();
         QVERIFY(a.Birth.PlaceClock && a.Birth.ExactUtcOffsetMinutes);
         QVERIFY(!a.Display.Readings.empty());
         QVERIFY(a.Display.ProfileShown);
@@ -113,14 +113,14 @@ private slots:
         for (const QString& part :
              {QStringLiteral("ASHA RAO"), Q(a.Display.Details.DateOfBirth), Q(a.Display.Details.TimeOfBirth),
               QStringLiteral("Kathmandu"), Q(a.Birth.PlaceClock->Note), QStringLiteral("UTC+05:45"),
-              Q(velmora::EngineDescription(a.Birth.Settings))})
+              Q(velmora::core::EngineDescription(a.Birth.Settings))})
             QVERIFY2(text.contains(part), qPrintable(part));
 
         // The ten positions, each with the name it is shown under.
         bool retrograde = false;
         for (std::size_t body = 0; body < velmora::kBodyCount; ++body) {
             QVERIFY2(text.contains(Q(a.Display.Positions[body])), qPrintable(Q(a.Display.Positions[body])));
-            QVERIFY(text.contains(Q(velmora::kPositionCaptions[body])));
+            QVERIFY(text.contains(Q(velmora::core::kPositionCaptions[body])));
             const QString name = Q(a.Display.BodyNames[body]).trimmed();
             QVERIFY2(text.contains(name), qPrintable(name));
             retrograde = retrograde || name.endsWith(QStringLiteral("(R)"));
@@ -135,26 +135,26 @@ private slots:
             QVERIFY2(lines.contains(Q(label)), qPrintable(Q(label)));
         for (const velmora::analysis::MahaDasha& maha : a.Dasha.Periods) {
             QVERIFY(text.contains(Q(maha.LordName)));
-            QVERIFY(text.contains(Q(velmora::DateText(maha.StartDate))));
-            QVERIFY(text.contains(Q(velmora::DateText(maha.EndDate))));
+            QVERIFY(text.contains(Q(velmora::core::DateText(maha.StartDate))));
+            QVERIFY(text.contains(Q(velmora::core::DateText(maha.EndDate))));
         }
-        QVERIFY(text.contains(Q(velmora::DashaBalanceText(a.Dasha))));
+        QVERIFY(text.contains(Q(velmora::core::DashaBalanceText(a.Dasha))));
 
         // The profile's fields, the five character texts among them.
-        for (std::size_t field = 0; field < velmora::kProfileFieldCount; ++field) {
-            QVERIFY2(text.contains(Q(velmora::kProfileCaptions[field])),
-                     qPrintable(Q(velmora::kProfileCaptions[field])));
-            const QString value = Q(velmora::WithNewlines(a.Display.Profile[field])).trimmed();
+        for (std::size_t field = 0; field < velmora::core::kProfileFieldCount; ++field) {
+            QVERIFY2(text.contains(Q(velmora::core::kProfileCaptions[field])),
+                     qPrintable(Q(velmora::core::kProfileCaptions[field])));
+            const QString value = Q(velmora::core::WithNewlines(a.Display.Profile[field])).trimmed();
             QVERIFY2(text.contains(value), qPrintable(value));
         }
     }
 
     void readingsKeepTheirWeightAndColour() {
-        const BirthAnalysis a = Analysis();
+        const velmora::core::BirthAnalysis a = Analysis();
         const auto document = velmora::report::ReportDocument(a, ChartStyle::SouthIndian);
         int headings = 0;
-        for (const velmora::TextRun& run : a.Display.Readings) {
-            const QString line = Q(velmora::WithNewlines(run.Text)).trimmed().section(QLatin1Char('\n'), 0, 0);
+        for (const velmora::core::TextRun& run : a.Display.Readings) {
+            const QString line = Q(velmora::core::WithNewlines(run.Text)).trimmed().section(QLatin1Char('\n'), 0, 0);
             if (line.isEmpty()) continue;
             const QTextCursor found = document->find(line);
             QVERIFY2(!found.isNull(), qPrintable(line));
@@ -167,7 +167,7 @@ private slots:
     }
 
     void theChartIsTheBirthChartInTheChosenStyle() {
-        const BirthAnalysis a = Analysis();
+        const velmora::core::BirthAnalysis a = Analysis();
         for (ChartStyle style : {ChartStyle::SouthIndian, ChartStyle::NorthIndian}) {
             const auto document = velmora::report::ReportDocument(a, style);
             const ShownImage shown = ChartIn(*document);
@@ -180,7 +180,7 @@ private slots:
     }
 
     void pagesBreakBetweenPartsNeverThroughThem() {
-        const BirthAnalysis a = Analysis();
+        const velmora::core::BirthAnalysis a = Analysis();
         for (QPageSize::PageSizeId paper : {QPageSize::A4, QPageSize::Letter, QPageSize::A5}) {
             QBuffer buffer;
             buffer.open(QIODevice::WriteOnly);
@@ -246,7 +246,7 @@ private slots:
         velmora::ui::ResultWindow window(links);
         window.SetFileDialogs(&dialogs);
         window.SetMessages(&messages);
-        const BirthAnalysis a = Analysis();
+        const velmora::core::BirthAnalysis a = Analysis();
         window.ShowResult(a);
         window.SetChartStyle(ChartStyle::NorthIndian);
 
@@ -267,7 +267,7 @@ private slots:
         dialogs.Answers = {dir.filePath(QStringLiteral("gone/report.pdf"))};
         window.findChild<QAction*>(QStringLiteral("mnuExportPdf"))->trigger();
         QCOMPARE(messages.Notices.size(), 1);
-        QCOMPARE(messages.Notices[0].Icon, MessageIcon::Critical);
+        QCOMPARE(messages.Notices[0].Icon, velmora::core::MessageIcon::Critical);
         QVERIFY(messages.Notices[0].Text.startsWith(QStringLiteral("Cannot save \u201Creport.pdf\u201D")));
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("gone"))));
 

@@ -91,7 +91,7 @@ void Type(MainWindow& window, const Birth& birth) {
 }
 
 // Every control of the result window against the analysis record.
-void CompareWithRecord(const ResultWindow* window, const velmora::DisplayTexts& record) {
+void CompareWithRecord(const ResultWindow* window, const velmora::core::DisplayTexts& record) {
     for (std::size_t k = 0; k < 12; ++k) {
         const auto* box = Child<QLabel>(window, Q(velmora::ui::kSignBoxNames[k]));
         QVERIFY(box);
@@ -201,7 +201,8 @@ private slots:
                  QStringLiteral("Arudha Lagna Interpretation"));
         for (std::size_t i = 0; i < velmora::ui::kProfileControlNames.size(); ++i) {
             const QString name = Q(velmora::ui::kProfileControlNames[i]);
-            QCOMPARE(Child<QLabel>(&window, name + QStringLiteral("Caption"))->text(), Q(velmora::kProfileCaptions[i]));
+            QCOMPARE(Child<QLabel>(&window, name + QStringLiteral("Caption"))->text(),
+                     Q(velmora::core::kProfileCaptions[i]));
             if (name.startsWith(QStringLiteral("txt"))) {
                 auto* box = Child<QPlainTextEdit>(&window, name);
                 QVERIFY2(box && box->isReadOnly(), qPrintable(name));
@@ -293,9 +294,9 @@ private slots:
         Type(program.window, kDelhi1980);
         QCOMPARE(Child<QLineEdit>(&program.window, QStringLiteral("txtName"))->text(), QStringLiteral("RAVI KUMAR"));
 
-        const velmora::AnalysisOutcome expected = velmora::RunAnalysis(program.window.CurrentForm());
+        const velmora::core::AnalysisOutcome expected = velmora::core::RunAnalysis(program.window.CurrentForm());
         QVERIFY(!expected.Rejected);
-        const velmora::DisplayTexts& record = expected.Result.Display;
+        const velmora::core::DisplayTexts& record = expected.Result.Display;
         const int arudhaLagnaSign = expected.Result.Chart.ArudhaLagnaSign;
         // The chosen birth exercises the interesting parts.
         QVERIFY(!record.Readings.empty());
@@ -337,7 +338,7 @@ private slots:
         program.window.show();
         QVERIFY(QTest::qWaitForWindowActive(&program.window));
         Type(program.window, kDelhi1980);
-        const velmora::FormInput typed = program.window.CurrentForm();
+        const velmora::core::FormInput typed = program.window.CurrentForm();
         QTest::mouseClick(Child(&program.window, QStringLiteral("cmdRashi")), Qt::LeftButton);
         QPointer<ResultWindow> first = program.window.resultWindow();
         QVERIFY(first);
@@ -351,7 +352,7 @@ private slots:
         QVERIFY(!first);  // unloaded
 
         // Every entry is still there.
-        const velmora::FormInput back = program.window.CurrentForm();
+        const velmora::core::FormInput back = program.window.CurrentForm();
         QCOMPARE(back.Name, typed.Name);
         QCOMPARE(back.Day, typed.Day);
         QCOMPARE(back.ZoneRow, typed.ZoneRow);
@@ -361,8 +362,8 @@ private slots:
 
         // A second birth with another Arudha Lagna.
         Type(program.window, kDelhi1984);
-        const velmora::AnalysisOutcome firstRecord = velmora::RunAnalysis(typed);
-        const velmora::AnalysisOutcome secondRecord = velmora::RunAnalysis(program.window.CurrentForm());
+        const velmora::core::AnalysisOutcome firstRecord = velmora::core::RunAnalysis(typed);
+        const velmora::core::AnalysisOutcome secondRecord = velmora::core::RunAnalysis(program.window.CurrentForm());
         QVERIFY(firstRecord.Result.Chart.ArudhaLagnaSign != secondRecord.Result.Chart.ArudhaLagnaSign);
 
         program.window.findChild<QAction*>(QStringLiteral("mnuNext"))->trigger();
@@ -438,11 +439,11 @@ private slots:
         RecordingOpener opener;
         Links links(opener);
         ResultWindow window(links);
-        velmora::BirthAnalysis record;
+        velmora::core::BirthAnalysis record;
         record.Display.ProfileShown = true;
         record.Display.Profile.fill("Leo");
         window.ShowResult(record);
-        const velmora::DisplayTexts missing;  // not shown, every text empty
+        const velmora::core::DisplayTexts missing;  // not shown, every text empty
         window.ShowProfile(missing);
         QCOMPARE(Child<QLabel>(&window, QStringLiteral("lblVedicName"))->text(), QStringLiteral("Leo"));
         QCOMPARE(Child<QPlainTextEdit>(&window, QStringLiteral("txtHealth"))->toPlainText(), QStringLiteral("Leo"));

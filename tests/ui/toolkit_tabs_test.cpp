@@ -30,9 +30,9 @@
 #include "ui/time_band.h"
 #include "ui/toolkit_tabs.h"
 
-using velmora::BirthAnalysis;
 using velmora::ClockReading;
 using velmora::MainWindow;
+using velmora::core::BirthAnalysis;
 using velmora::report::ChartStyle;
 using velmora::testing::RecordingMessages;
 using velmora::testing::RecordingOpener;
@@ -62,14 +62,14 @@ QDateTime Utc(int year, int month, int day, int hour, int minute) {
 
 // New Delhi, 5 January 1980, 09:05 Indian time: Jupiter is retrograde, and
 // several bodies have readings.
-velmora::FormInput Delhi1980() { return velmora::testing::DelhiForm("RAVI KUMAR"); }
+velmora::core::FormInput Delhi1980() { return velmora::testing::DelhiForm("RAVI KUMAR"); }
 
 // The birth analysed as the input window asks for it: with the birth-time
 // band.
-BirthAnalysis Analysed(const velmora::FormInput& form) {
-    velmora::AnalysisOptions options;
+velmora::core::BirthAnalysis Analysed(const velmora::core::FormInput& form) {
+    velmora::core::AnalysisOptions options;
     options.ScanBirthTime = true;
-    const velmora::AnalysisOutcome outcome = velmora::RunAnalysis(form, options);
+    const velmora::core::AnalysisOutcome outcome = velmora::core::RunAnalysis(form, options);
     if (outcome.Rejected) qFatal("the sample birth was refused");
     return outcome.Result;
 }
@@ -80,7 +80,7 @@ struct Shown {
     Links links{opener};
     MemorySettingsStore store;
     FixedClock clock{Utc(2025, 6, 1, 6, 30)};
-    BirthAnalysis analysis = Analysed(Delhi1980());
+    velmora::core::BirthAnalysis analysis = Analysed(Delhi1980());
     ResultWindow window{links};
 
     Shown() {
@@ -111,10 +111,10 @@ bool IsHighlighted(const QTreeWidgetItem* item) {
 }
 
 // The transits table against the typed sky, row by row.
-void CompareTransits(const QTableWidget* table, const velmora::TransitSky& sky) {
+void CompareTransits(const QTableWidget* table, const velmora::core::TransitSky& sky) {
     QCOMPARE(table->rowCount(), 9);
     for (int row = 0; row < 9; ++row) {
-        const velmora::TransitBody& body = sky.Bodies[static_cast<std::size_t>(row)];
+        const velmora::core::TransitBody& body = sky.Bodies[static_cast<std::size_t>(row)];
         QCOMPARE(RowOf(table, row),
                  (QStringList{Q(velmora::kBodyNames[body.Which]), Q(velmora::SignNameOf(body.Sign)),
                               body.Retrograde ? QStringLiteral("R") : QString(),
@@ -149,7 +149,7 @@ private slots:
 
     void theChartsAndThePadaTableShowTheTypedResult() {
         Shown shown;
-        const BirthAnalysis& a = shown.analysis;
+        const velmora::core::BirthAnalysis& a = shown.analysis;
         auto* table = Child<QTableWidget>(&shown.window, "tblPadas");
         QCOMPARE(table->rowCount(), 12);
         QStringList headers;
@@ -199,8 +199,8 @@ private slots:
 
     void theTimeBandShowsTheScanOfTheBirth() {
         Shown shown;
-        const velmora::SensitivityScan expected =
-            velmora::ScanBirthTime(shown.analysis.Birth, velmora::EngineFor(shown.analysis.Birth.Settings));
+        const velmora::core::SensitivityScan expected =
+            velmora::core::ScanBirthTime(shown.analysis.Birth, velmora::core::EngineFor(shown.analysis.Birth.Settings));
         auto* band = Child<TimeBand>(&shown.window, "wgtTimeBand");
         QCOMPARE(band->scan().Segments.size(), expected.Segments.size());
         QVERIFY(expected.Segments.size() >= 2);
@@ -208,7 +208,8 @@ private slots:
             QCOMPARE(band->scan().Segments[i].FromOffset, expected.Segments[i].FromOffset);
             QCOMPARE(band->scan().Segments[i].ArudhaLagnaSign, expected.Segments[i].ArudhaLagnaSign);
         }
-        QCOMPARE(Child<QLabel>(&shown.window, "lblSensitivity")->text(), Q(velmora::SensitivitySentence(expected)));
+        QCOMPARE(Child<QLabel>(&shown.window, "lblSensitivity")->text(),
+                 Q(velmora::core::SensitivitySentence(expected)));
 
         // The pieces fill the strip left to right, each in its ascendant's
         // colour, and the birth's mark lies in the piece that holds it.
@@ -249,24 +250,24 @@ private slots:
             const QTreeWidgetItem* item = tree->topLevelItem(m);
             const velmora::analysis::MahaDasha& maha = table.Periods[static_cast<std::size_t>(m)];
             QCOMPARE(item->text(0), Q(maha.LordName));
-            QCOMPARE(item->text(1), Q(velmora::DateText(maha.StartDate)));
-            QCOMPARE(item->text(2), Q(velmora::DateText(maha.EndDate)));
+            QCOMPARE(item->text(1), Q(velmora::core::DateText(maha.StartDate)));
+            QCOMPARE(item->text(2), Q(velmora::core::DateText(maha.EndDate)));
             QCOMPARE(item->childCount(), static_cast<int>(maha.Sub.size()));
             if (m > 0) QCOMPARE(item->childCount(), 9);  // only the first is cut by the birth
             for (int k = 0; k < item->childCount(); ++k) {
                 const velmora::analysis::DashaSpan& antar = maha.Sub[static_cast<std::size_t>(k)];
                 QCOMPARE(item->child(k)->text(0), Q(maha.LordName) + " / " + Q(antar.LordName));
-                QCOMPARE(item->child(k)->text(1), Q(velmora::DateText(antar.StartDate)));
-                QCOMPARE(item->child(k)->text(2), Q(velmora::DateText(antar.EndDate)));
+                QCOMPARE(item->child(k)->text(1), Q(velmora::core::DateText(antar.StartDate)));
+                QCOMPARE(item->child(k)->text(2), Q(velmora::core::DateText(antar.EndDate)));
             }
         }
         QCOMPARE(tree->topLevelItem(0)->text(1), QStringLiteral("1980-01-05"));
 
         // The bodies with readings say when their maha dashas run.
-        const std::vector<velmora::ReadingDasha> read = velmora::ReadingDashas(shown.analysis);
+        const std::vector<velmora::core::ReadingDasha> read = velmora::core::ReadingDashas(shown.analysis);
         QVERIFY(!read.empty());
         const QString lines = Child<QLabel>(&shown.window, "lblDashaReadings")->text();
-        for (const velmora::ReadingDasha& line : read) {
+        for (const velmora::core::ReadingDasha& line : read) {
             QVERIFY(lines.contains(Q(line.Text)));
             QCOMPARE(tree->topLevelItem(static_cast<int>(line.Maha))->text(3),
                      Q(velmora::kBodyNames[line.Which]) + " has a reading");
@@ -303,7 +304,7 @@ private slots:
 
     void theTodayTabShowsTheSkyOfTheClockAndOfAPickedDay() {
         Shown shown;
-        const velmora::TransitSky now = velmora::TransitsOver(shown.analysis, {2025, 6, 1, 6, 30});
+        const velmora::core::TransitSky now = velmora::core::TransitsOver(shown.analysis, {2025, 6, 1, 6, 30});
         auto* table = Child<QTableWidget>(&shown.window, "tblTransits");
         CompareTransits(table, now);
         if (QTest::currentTestFailed()) return;
@@ -313,13 +314,13 @@ private slots:
                  QStringLiteral("Running: %1 maha dasha, %2 antar dasha").arg(Q(now.MahaLord), Q(now.AntarLord)));
         const velmora::report::ChartPicture picture = Child<ChartWidget>(&shown.window, "chtTransits")->picture();
         QCOMPARE(picture.ascendantSign, shown.analysis.Chart.AscendantSign);
-        for (const velmora::TransitBody& body : now.Bodies)
+        for (const velmora::core::TransitBody& body : now.Bodies)
             QVERIFY(
                 picture.markers[static_cast<std::size_t>(body.Sign - 1)].contains(velmora::report::TransitLabel(body)));
 
         // Another day, the clock's time of day kept.
         date->setDate(QDate(2031, 1, 15));
-        const velmora::TransitSky later = velmora::TransitsOver(shown.analysis, {2031, 1, 15, 6, 30});
+        const velmora::core::TransitSky later = velmora::core::TransitsOver(shown.analysis, {2031, 1, 15, 6, 30});
         CompareTransits(table, later);
         QVERIFY(later.Bodies[velmora::Moon].Sign != now.Bodies[velmora::Moon].Sign ||
                 later.Bodies[velmora::Sun].Sign != now.Bodies[velmora::Sun].Sign);

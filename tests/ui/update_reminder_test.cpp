@@ -39,8 +39,8 @@ public:
 class SlowAnswer final : public MessageService {
 public:
     explicit SlowAnswer(FixedClock& clock) : clock_(clock) {}
-    void ShowNotice(QWidget*, const QString&, MessageIcon) override {}
-    bool AskYesNo(QWidget*, const QString&, MessageIcon) override {
+    void ShowNotice(QWidget*, const QString&, core::MessageIcon) override {}
+    bool AskYesNo(QWidget*, const QString&, core::MessageIcon) override {
         askedAt = clock_.now;
         clock_.now = clock_.now.addSecs(25 * 60);
         return false;
@@ -170,7 +170,7 @@ private slots:
         if (asks) {
             QCOMPARE(messages.Questions[0].Text, QStringLiteral("There maybe an update to this software available\r"
                                                                 "Do you want to check for an update?"));
-            QCOMPARE(messages.Questions[0].Icon, MessageIcon::Information);
+            QCOMPARE(messages.Questions[0].Icon, core::MessageIcon::Information);
             QCOMPARE(*store.value, clock.now.toString(Qt::ISODate));
         } else {
             QCOMPARE(store.writes, 0);
