@@ -117,27 +117,32 @@ MainWindow::MainWindow(ui::MessageService& messages, ui::Links& links, QWidget* 
     resize(sizeHint());
     ui::KeepInsideScreen(this);
     ui::EnableEnterOnButtons();
-    txtName_->setFocus(Qt::OtherFocusReason);
+    nameBox_->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::SetUpAccessibility() {
     // Captions that label a box are its buddy; the lists beside the first
     // list of a row have no caption of their own, so they are named here.
-    const std::pair<const char*, QWidget*> buddies[] = {
-        {"lblNameCaption", txtName_},  {"lblDateCaption", cboMonth_},   {"lblTimeCaption", cboHH_},
-        {"lblCityCaption", txtMCity_}, {"lblStateCaption", txtMState_}, {"lblCountryCaption", txtMCountry_},
-        {"txtLatDCaption", txtLatD_},  {"txtLatMCaption", txtLatM_},    {"txtLonDCaption", txtLonD_},
-        {"txtLonMCaption", txtLonM_}};
+    const std::pair<const char*, QWidget*> buddies[] = {{"lblNameCaption", nameBox_},
+                                                        {"lblDateCaption", monthList_},
+                                                        {"lblTimeCaption", hourList_},
+                                                        {"lblCityCaption", cityBox_},
+                                                        {"lblStateCaption", stateBox_},
+                                                        {"lblCountryCaption", countryBox_},
+                                                        {"txtLatDCaption", latitudeDegreesBox_},
+                                                        {"txtLatMCaption", latitudeMinutesBox_},
+                                                        {"txtLonDCaption", longitudeDegreesBox_},
+                                                        {"txtLonMCaption", longitudeMinutesBox_}};
     for (const auto& [caption, box] : buddies) {
         if (auto* label = findChild<QLabel*>(QString::fromLatin1(caption))) label->setBuddy(box);
     }
-    cboMonth_->setAccessibleName(QStringLiteral("Month of birth"));
-    cboDate_->setAccessibleName(QStringLiteral("Day of birth"));
-    cboYear_->setAccessibleName(QStringLiteral("Year of birth"));
-    cboHH_->setAccessibleName(QStringLiteral("Hour of birth"));
-    cboMM_->setAccessibleName(QStringLiteral("Minute of birth"));
-    cboSS_->setAccessibleName(QStringLiteral("Second of birth"));
-    cmbTimeZone_->setAccessibleName(QStringLiteral("Time zone"));
+    monthList_->setAccessibleName(QStringLiteral("Month of birth"));
+    dayList_->setAccessibleName(QStringLiteral("Day of birth"));
+    yearList_->setAccessibleName(QStringLiteral("Year of birth"));
+    hourList_->setAccessibleName(QStringLiteral("Hour of birth"));
+    minuteList_->setAccessibleName(QStringLiteral("Minute of birth"));
+    secondList_->setAccessibleName(QStringLiteral("Second of birth"));
+    zoneList_->setAccessibleName(QStringLiteral("Time zone"));
     ui::NameControlsForAccessibility(this);
 }
 
@@ -270,40 +275,41 @@ QWidget* MainWindow::BuildForm() {
     left->setVerticalSpacing(8);
     body->addLayout(left, 0);
 
-    txtName_ = Named(new ui::FilteredLineEdit(ui::FilteredLineEdit::Filter::Name, messages_, central), "txtName");
+    nameBox_ = Named(new ui::FilteredLineEdit(ui::FilteredLineEdit::Filter::Name, messages_, central), "txtName");
     left->addWidget(Caption(QStringLiteral("Name"), "lblNameCaption", central), 0, 0);
-    left->addWidget(txtName_, 0, 1, 1, 4);
+    left->addWidget(nameBox_, 0, 1, 1, 4);
 
-    cboMonth_ = Named(new QComboBox(central), "cboMonth");
-    cboDate_ = Named(new QComboBox(central), "cboDate");
-    cboYear_ = Named(new QComboBox(central), "cboYear");
+    monthList_ = Named(new QComboBox(central), "cboMonth");
+    dayList_ = Named(new QComboBox(central), "cboDate");
+    yearList_ = Named(new QComboBox(central), "cboYear");
     left->addWidget(Caption(QStringLiteral("Date of Birth"), "lblDateCaption", central), 1, 0);
-    left->addWidget(cboMonth_, 1, 1, 1, 2);
-    left->addWidget(cboDate_, 1, 3);
-    left->addWidget(cboYear_, 1, 4);
+    left->addWidget(monthList_, 1, 1, 1, 2);
+    left->addWidget(dayList_, 1, 3);
+    left->addWidget(yearList_, 1, 4);
 
-    cboHH_ = Named(new QComboBox(central), "cboHH");
-    cboMM_ = Named(new QComboBox(central), "cboMM");
-    cboSS_ = Named(new QComboBox(central), "cboSS");
+    hourList_ = Named(new QComboBox(central), "cboHH");
+    minuteList_ = Named(new QComboBox(central), "cboMM");
+    secondList_ = Named(new QComboBox(central), "cboSS");
     left->addWidget(Caption(QStringLiteral("Time of Birth"), "lblTimeCaption", central), 2, 0);
-    left->addWidget(cboHH_, 2, 1);
-    left->addWidget(cboMM_, 2, 2);
-    left->addWidget(cboSS_, 2, 3);
+    left->addWidget(hourList_, 2, 1);
+    left->addWidget(minuteList_, 2, 2);
+    left->addWidget(secondList_, 2, 3);
     left->addWidget(Caption(QStringLiteral("HH:MM:SS"), "lblTimeHint", central), 2, 4);
 
     auto* zone = Named(new QGroupBox(QStringLiteral("Zone"), central), "fraZone");
     auto* zoneLayout = new QVBoxLayout(zone);
-    chkDST_ = Named(new QCheckBox(QStringLiteral("Daylight Saving Time"), zone), "chkDST");
-    cmbTimeZone_ = Named(new QComboBox(zone), "cmbTimeZone");
-    zoneLayout->addWidget(chkDST_);
-    zoneLayout->addWidget(cmbTimeZone_);
+    daylightSavingBox_ = Named(new QCheckBox(QStringLiteral("Daylight Saving Time"), zone), "chkDST");
+    zoneList_ = Named(new QComboBox(zone), "cmbTimeZone");
+    zoneLayout->addWidget(daylightSavingBox_);
+    zoneLayout->addWidget(zoneList_);
     left->addWidget(zone, 3, 0, 1, 5);
 
     const int digitWidth = fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 14;
     auto coordinateFrame = [&](const QString& title, const char* frameName, ui::FilteredLineEdit*& degrees,
                                const char* degreesName, int degreesLength, ui::FilteredLineEdit*& minutes,
-                               const char* minutesName, QRadioButton*(&options)[2], const char* firstName,
-                               const QString& firstText, const char* secondName, const QString& secondText) {
+                               const char* minutesName, QRadioButton*& first, QRadioButton*& second,
+                               const char* firstName, const QString& firstText, const char* secondName,
+                               const QString& secondText) {
         auto* frame = Named(new QGroupBox(title, central), frameName);
         auto* grid = new QGridLayout(frame);
         grid->setHorizontalSpacing(6);
@@ -317,24 +323,24 @@ QWidget* MainWindow::BuildForm() {
         grid->addWidget(Caption(QStringLiteral("Deg"), (std::string(degreesName) + "Caption").c_str(), frame), 0, 1);
         grid->addWidget(minutes, 0, 2);
         grid->addWidget(Caption(QStringLiteral("Min"), (std::string(minutesName) + "Caption").c_str(), frame), 0, 3);
-        options[0] = Named(new QRadioButton(firstText, frame), firstName);
-        options[1] = Named(new QRadioButton(secondText, frame), secondName);
+        first = Named(new QRadioButton(firstText, frame), firstName);
+        second = Named(new QRadioButton(secondText, frame), secondName);
         auto* group = new QButtonGroup(frame);
-        group->addButton(options[0], 0);
-        group->addButton(options[1], 1);
-        options[0]->setChecked(true);
-        grid->addWidget(options[0], 1, 0, 1, 2);
-        grid->addWidget(options[1], 1, 2, 1, 2);
+        group->addButton(first, 0);
+        group->addButton(second, 1);
+        first->setChecked(true);
+        grid->addWidget(first, 1, 0, 1, 2);
+        grid->addWidget(second, 1, 2, 1, 2);
         return frame;
     };
     auto* coordinates = new QHBoxLayout;
     coordinates->setSpacing(10);
-    coordinates->addWidget(coordinateFrame(QStringLiteral("Latitude"), "fraLatitude", txtLatD_, "txtLatD", 2, txtLatM_,
-                                           "txtLatM", optLat_, "optLat_0", QStringLiteral("North"), "optLat_1",
-                                           QStringLiteral("South")));
-    coordinates->addWidget(coordinateFrame(QStringLiteral("Longitude"), "fraLongitude", txtLonD_, "txtLonD", 3,
-                                           txtLonM_, "txtLonM", optLong_, "optLong_0", QStringLiteral("East"),
-                                           "optLong_1", QStringLiteral("West")));
+    coordinates->addWidget(coordinateFrame(QStringLiteral("Latitude"), "fraLatitude", latitudeDegreesBox_, "txtLatD", 2,
+                                           latitudeMinutesBox_, "txtLatM", northButton_, southButton_, "optLat_0",
+                                           QStringLiteral("North"), "optLat_1", QStringLiteral("South")));
+    coordinates->addWidget(coordinateFrame(QStringLiteral("Longitude"), "fraLongitude", longitudeDegreesBox_, "txtLonD",
+                                           3, longitudeMinutesBox_, "txtLonM", eastButton_, westButton_, "optLong_0",
+                                           QStringLiteral("East"), "optLong_1", QStringLiteral("West")));
     left->addLayout(coordinates, 4, 0, 1, 5);
     left->setRowStretch(5, 1);
 
@@ -352,37 +358,37 @@ QWidget* MainWindow::BuildForm() {
     auto* place = new QGridLayout;
     place->setHorizontalSpacing(8);
     place->setVerticalSpacing(8);
-    txtMCity_ = Named(new QLineEdit(central), "txtMCity");
-    txtMState_ = Named(new QLineEdit(central), "txtMState");
-    txtMCountry_ = Named(new QLineEdit(central), "txtMCountry");
+    cityBox_ = Named(new QLineEdit(central), "txtMCity");
+    stateBox_ = Named(new QLineEdit(central), "txtMState");
+    countryBox_ = Named(new QLineEdit(central), "txtMCountry");
     place->addWidget(Caption(QStringLiteral("City"), "lblCityCaption", central), 0, 0);
-    place->addWidget(txtMCity_, 0, 1);
+    place->addWidget(cityBox_, 0, 1);
     place->addWidget(Caption(QStringLiteral("State"), "lblStateCaption", central), 1, 0);
-    place->addWidget(txtMState_, 1, 1);
+    place->addWidget(stateBox_, 1, 1);
     place->addWidget(Caption(QStringLiteral("Country"), "lblCountryCaption", central), 2, 0);
-    place->addWidget(txtMCountry_, 2, 1);
-    cmdBrowser_ = Named(new QPushButton(QStringLiteral("Click for Latitude && Longitude"), central), "cmdBrowser");
-    cmdBrowser_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-    place->addWidget(cmdBrowser_, 0, 2, 3, 1);
+    place->addWidget(countryBox_, 2, 1);
+    lookUpButton_ = Named(new QPushButton(QStringLiteral("Click for Latitude && Longitude"), central), "cmdBrowser");
+    lookUpButton_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    place->addWidget(lookUpButton_, 0, 2, 3, 1);
     // What choosing an atlas place did to the zone, one line.
-    lblPlaceNote_ = Caption(QString(), "lblPlaceNote", central);
-    lblPlaceNote_->setWordWrap(true);
-    QFont noteFont = lblPlaceNote_->font();
+    placeNote_ = Caption(QString(), "lblPlaceNote", central);
+    placeNote_->setWordWrap(true);
+    QFont noteFont = placeNote_->font();
     noteFont.setPointSizeF(noteFont.pointSizeF() * 0.9);
-    lblPlaceNote_->setFont(noteFont);
-    place->addWidget(lblPlaceNote_, 3, 0, 1, 3);
+    placeNote_->setFont(noteFont);
+    place->addWidget(placeNote_, 3, 0, 1, 3);
     place->setColumnStretch(1, 1);
     right->addLayout(place);
-    connect(cmdBrowser_, &QPushButton::clicked, this, &MainWindow::LookUpCoordinates);
+    connect(lookUpButton_, &QPushButton::clicked, this, &MainWindow::LookUpCoordinates);
 
-    cmdRashi_ = Named(new QPushButton(QStringLiteral("Analyze My Arudha Lagna"), central), "cmdRashi");
-    QFont strong = cmdRashi_->font();
+    analyzeButton_ = Named(new QPushButton(QStringLiteral("Analyze My Arudha Lagna"), central), "cmdRashi");
+    QFont strong = analyzeButton_->font();
     strong.setBold(true);
-    cmdRashi_->setFont(strong);
-    cmdRashi_->setMinimumHeight(ui::Twips(540, this));
+    analyzeButton_->setFont(strong);
+    analyzeButton_->setMinimumHeight(ui::Twips(540, this));
     right->addStretch(1);
-    right->addWidget(cmdRashi_);
-    connect(cmdRashi_, &QPushButton::clicked, this, &MainWindow::Analyze);
+    right->addWidget(analyzeButton_);
+    connect(analyzeButton_, &QPushButton::clicked, this, &MainWindow::Analyze);
 
     // The promotional strip along the bottom.
     auto* strip = Named(new QFrame(central), "fraPromotion");
@@ -402,23 +408,42 @@ QWidget* MainWindow::BuildForm() {
 }
 
 void MainWindow::FillLists() {
-    for (const char* month : kMonthNames) cboMonth_->addItem(QString::fromLatin1(month));
+    for (const char* month : kMonthNames) monthList_->addItem(QString::fromLatin1(month));
     for (const core::ZoneRow& row : core::ZoneTable())
-        cmbTimeZone_->addItem(QString::fromUtf8(row.Text.data(), static_cast<qsizetype>(row.Text.size())));
-    for (int n = 1; n <= 31; ++n) cboDate_->addItem(QString::number(n));
-    for (int n = 1901; n <= 2050; ++n) cboYear_->addItem(QString::number(n));
-    for (int n = 0; n <= 23; ++n) cboHH_->addItem(QString::number(n));
-    for (int n = 0; n <= 59; ++n) cboMM_->addItem(QString::number(n));
-    for (int n = 0; n <= 59; ++n) cboSS_->addItem(QString::number(n));
-    for (QComboBox* list : {cboMonth_, cboDate_, cboYear_, cboHH_, cboMM_, cboSS_}) list->setCurrentIndex(0);
-    cmbTimeZone_->setCurrentIndex(core::kDefaultZoneRow);
+        zoneList_->addItem(QString::fromUtf8(row.Text.data(), static_cast<qsizetype>(row.Text.size())));
+    for (int n = 1; n <= 31; ++n) dayList_->addItem(QString::number(n));
+    for (int n = 1901; n <= 2050; ++n) yearList_->addItem(QString::number(n));
+    for (int n = 0; n <= 23; ++n) hourList_->addItem(QString::number(n));
+    for (int n = 0; n <= 59; ++n) minuteList_->addItem(QString::number(n));
+    for (int n = 0; n <= 59; ++n) secondList_->addItem(QString::number(n));
+    for (QComboBox* list : {monthList_, dayList_, yearList_, hourList_, minuteList_, secondList_})
+        list->setCurrentIndex(0);
+    zoneList_->setCurrentIndex(core::kDefaultZoneRow);
 }
 
 void MainWindow::SetTabOrder() {
-    const QList<QWidget*> order{txtName_,    cboMonth_,  cboDate_,     cboYear_,    cboHH_,      cboMM_,
-                                cboSS_,      chkDST_,    txtLonM_,     optLong_[0], optLong_[1], txtLatD_,
-                                txtLatM_,    optLat_[0], optLat_[1],   txtMCity_,   txtMState_,  txtMCountry_,
-                                cmdBrowser_, txtLonD_,   cmbTimeZone_, cmdRashi_};
+    const QList<QWidget*> order{nameBox_,
+                                monthList_,
+                                dayList_,
+                                yearList_,
+                                hourList_,
+                                minuteList_,
+                                secondList_,
+                                daylightSavingBox_,
+                                longitudeMinutesBox_,
+                                eastButton_,
+                                westButton_,
+                                latitudeDegreesBox_,
+                                latitudeMinutesBox_,
+                                northButton_,
+                                southButton_,
+                                cityBox_,
+                                stateBox_,
+                                countryBox_,
+                                lookUpButton_,
+                                longitudeDegreesBox_,
+                                zoneList_,
+                                analyzeButton_};
     for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -426,24 +451,24 @@ void MainWindow::BringPromotionLabelToFront(PromotionLabel label) { promotion_->
 
 core::FormInput MainWindow::CurrentForm() const {
     core::FormInput form;
-    form.Name = Text(txtName_);
-    form.MonthIndex = cboMonth_->currentIndex();
-    form.Day = cboDate_->currentText().toStdString();
-    form.Year = cboYear_->currentText().toStdString();
-    form.Hour = cboHH_->currentText().toStdString();
-    form.Minute = cboMM_->currentText().toStdString();
-    form.Second = cboSS_->currentText().toStdString();
-    form.ZoneRow = cmbTimeZone_->currentIndex();
-    form.DaylightSaving = chkDST_->isChecked();
-    form.LatitudeDegrees = Text(txtLatD_);
-    form.LatitudeMinutes = Text(txtLatM_);
-    form.South = optLat_[1]->isChecked();
-    form.LongitudeDegrees = Text(txtLonD_);
-    form.LongitudeMinutes = Text(txtLonM_);
-    form.East = optLong_[0]->isChecked();
-    form.City = Text(txtMCity_);
-    form.State = Text(txtMState_);
-    form.Country = Text(txtMCountry_);
+    form.Name = Text(nameBox_);
+    form.MonthIndex = monthList_->currentIndex();
+    form.Day = dayList_->currentText().toStdString();
+    form.Year = yearList_->currentText().toStdString();
+    form.Hour = hourList_->currentText().toStdString();
+    form.Minute = minuteList_->currentText().toStdString();
+    form.Second = secondList_->currentText().toStdString();
+    form.ZoneRow = zoneList_->currentIndex();
+    form.DaylightSaving = daylightSavingBox_->isChecked();
+    form.LatitudeDegrees = Text(latitudeDegreesBox_);
+    form.LatitudeMinutes = Text(latitudeMinutesBox_);
+    form.South = southButton_->isChecked();
+    form.LongitudeDegrees = Text(longitudeDegreesBox_);
+    form.LongitudeMinutes = Text(longitudeMinutesBox_);
+    form.East = eastButton_->isChecked();
+    form.City = Text(cityBox_);
+    form.State = Text(stateBox_);
+    form.Country = Text(countryBox_);
     if (form.ZoneRow >= core::kZoneCount) {
         // The extra entry for an offset no row expresses.
         form.ZoneRow = zoneRowBehindExactOffset_;
@@ -462,12 +487,12 @@ void MainWindow::SetUpPlaceCompletion() {
     completer_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     completer_->setCaseSensitivity(Qt::CaseInsensitive);
     completer_->setMaxVisibleItems(10);
-    completer_->setWidget(txtMCity_);
+    completer_->setWidget(cityBox_);
     completer_->popup()->setObjectName(QStringLiteral("lstCityCompletions"));
 
     // Only typing asks the atlas, so it is read on the first keystroke, not
     // when the window opens.
-    connect(txtMCity_, &QLineEdit::textEdited, this, &MainWindow::CompletePlace);
+    connect(cityBox_, &QLineEdit::textEdited, this, &MainWindow::CompletePlace);
     connect(completer_, qOverload<const QModelIndex&>(&QCompleter::activated), this, [this](const QModelIndex& index) {
         const auto* proxy = qobject_cast<const QAbstractProxyModel*>(index.model());
         const QModelIndex source = proxy ? proxy->mapToSource(index) : index;
@@ -477,15 +502,15 @@ void MainWindow::SetUpPlaceCompletion() {
     });
 
     // A new date or time: the chosen place's clock may differ.
-    for (QComboBox* list : {cboMonth_, cboDate_, cboYear_, cboHH_, cboMM_})
+    for (QComboBox* list : {monthList_, dayList_, yearList_, hourList_, minuteList_})
         connect(list, &QComboBox::currentIndexChanged, this, &MainWindow::ReevaluatePlaceZone);
     // Coordinates or zone changed by hand: the place no longer speaks for them.
-    for (QLineEdit* box : {txtLatD_, txtLatM_, txtLonD_, txtLonM_})
+    for (QLineEdit* box : {latitudeDegreesBox_, latitudeMinutesBox_, longitudeDegreesBox_, longitudeMinutesBox_})
         connect(box, &QLineEdit::textEdited, this, &MainWindow::DropPlace);
-    for (QRadioButton* option : {optLat_[0], optLat_[1], optLong_[0], optLong_[1]})
+    for (QRadioButton* option : {northButton_, southButton_, eastButton_, westButton_})
         connect(option, &QRadioButton::clicked, this, &MainWindow::DropPlace);
-    connect(chkDST_, &QCheckBox::clicked, this, &MainWindow::DropPlace);
-    connect(cmbTimeZone_, &QComboBox::activated, this, [this](int row) {
+    connect(daylightSavingBox_, &QCheckBox::clicked, this, &MainWindow::DropPlace);
+    connect(zoneList_, &QComboBox::activated, this, [this](int row) {
         if (row < core::kZoneCount) DropPlace();
     });
 }
@@ -508,7 +533,7 @@ void MainWindow::CompletePlace(const QString& text) {
     completer_->setCompletionPrefix(text);
     // Wide enough for "City, State, Country" in full, under the box.
     QAbstractItemView* popup = completer_->popup();
-    QRect under = txtMCity_->rect();
+    QRect under = cityBox_->rect();
     const int wanted =
         popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width() + 2 * popup->frameWidth() + 8;
     under.setWidth(std::max(under.width(), wanted));
@@ -524,17 +549,17 @@ void MainWindow::ChoosePlace(const core::Place& place) {
 void MainWindow::WritePlaceToForm(const core::FormInput& form, const core::PlaceZoneOutcome& outcome) {
     // Written straight into the boxes: their keystroke filters see nothing
     // of it, and the signals that mean "changed by hand" stay quiet.
-    txtMCity_->setText(Utf8(form.City));
-    txtMState_->setText(Utf8(form.State));
-    txtMCountry_->setText(Utf8(form.Country));
-    for (QLineEdit* box : {txtMCity_, txtMState_, txtMCountry_})
+    cityBox_->setText(Utf8(form.City));
+    stateBox_->setText(Utf8(form.State));
+    countryBox_->setText(Utf8(form.Country));
+    for (QLineEdit* box : {cityBox_, stateBox_, countryBox_})
         box->setCursorPosition(0);  // show the start of long names
-    txtLatD_->setText(Utf8(form.LatitudeDegrees));
-    txtLatM_->setText(Utf8(form.LatitudeMinutes));
-    optLat_[form.South ? 1 : 0]->setChecked(true);
-    txtLonD_->setText(Utf8(form.LongitudeDegrees));
-    txtLonM_->setText(Utf8(form.LongitudeMinutes));
-    optLong_[form.East ? 0 : 1]->setChecked(true);
+    latitudeDegreesBox_->setText(Utf8(form.LatitudeDegrees));
+    latitudeMinutesBox_->setText(Utf8(form.LatitudeMinutes));
+    (form.South ? southButton_ : northButton_)->setChecked(true);
+    longitudeDegreesBox_->setText(Utf8(form.LongitudeDegrees));
+    longitudeMinutesBox_->setText(Utf8(form.LongitudeMinutes));
+    (form.East ? eastButton_ : westButton_)->setChecked(true);
     place_ = form.Place;
     if (outcome.Refusal) {
         // The zone stays as it was; an exact offset of an earlier place
@@ -552,25 +577,25 @@ void MainWindow::WriteZoneToForm(const core::FormInput& form) {
     if (exactUtcOffset_) {
         if (form.ZoneRow >= 0 && form.ZoneRow < core::kZoneCount) zoneRowBehindExactOffset_ = form.ZoneRow;
         const QString entry = Utf8(core::ExactOffsetEntryText(form.Place, form.ExactUtcOffsetMinutes));
-        if (cmbTimeZone_->count() > core::kZoneCount) {
-            cmbTimeZone_->setItemText(core::kZoneCount, entry);
+        if (zoneList_->count() > core::kZoneCount) {
+            zoneList_->setItemText(core::kZoneCount, entry);
         } else {
-            cmbTimeZone_->addItem(entry);
+            zoneList_->addItem(entry);
         }
-        cmbTimeZone_->setCurrentIndex(core::kZoneCount);
+        zoneList_->setCurrentIndex(core::kZoneCount);
     } else {
-        cmbTimeZone_->setCurrentIndex(form.ZoneRow);
+        zoneList_->setCurrentIndex(form.ZoneRow);
         RemoveExactOffsetEntry();
     }
-    chkDST_->setChecked(form.DaylightSaving);
+    daylightSavingBox_->setChecked(form.DaylightSaving);
 }
 
 void MainWindow::ShowPlaceNote(const core::PlaceZoneOutcome& outcome) {
     const bool refused = outcome.Refusal.has_value();
-    lblPlaceNote_->setText(Utf8(refused ? outcome.Refusal->Text : outcome.Note));
-    QPalette palette = lblPlaceNote_->palette();
+    placeNote_->setText(Utf8(refused ? outcome.Refusal->Text : outcome.Note));
+    QPalette palette = placeNote_->palette();
     palette.setColor(QPalette::WindowText, refused ? QColor(255, 204, 112) : QColor(Qt::white));
-    lblPlaceNote_->setPalette(palette);
+    placeNote_->setPalette(palette);
 }
 
 void MainWindow::ReevaluatePlaceZone() {
@@ -582,48 +607,48 @@ void MainWindow::ReevaluatePlaceZone() {
 }
 
 void MainWindow::DropPlace() {
-    if (!place_ && cmbTimeZone_->count() == core::kZoneCount) return;
+    if (!place_ && zoneList_->count() == core::kZoneCount) return;
     place_.reset();
-    const bool exactShown = cmbTimeZone_->currentIndex() >= core::kZoneCount;
+    const bool exactShown = zoneList_->currentIndex() >= core::kZoneCount;
     const std::optional<int> exact = exactUtcOffset_;
     exactUtcOffset_.reset();
     if (exactShown && exact) {
         // No row has the place's offset: the nearest one stands in until
         // the user picks another.
         const int nearest = NearestZoneRow(*exact);
-        cmbTimeZone_->setCurrentIndex(nearest);
-        lblPlaceNote_->setText(
+        zoneList_->setCurrentIndex(nearest);
+        placeNote_->setText(
             QStringLiteral("No zone row has UTC%1; the nearest one is selected.").arg(Utf8(core::OffsetText(*exact))));
     } else {
-        lblPlaceNote_->clear();
+        placeNote_->clear();
     }
     RemoveExactOffsetEntry();
 }
 
 void MainWindow::RemoveExactOffsetEntry() {
-    if (cmbTimeZone_->count() <= core::kZoneCount) return;
-    if (cmbTimeZone_->currentIndex() >= core::kZoneCount) cmbTimeZone_->setCurrentIndex(zoneRowBehindExactOffset_);
-    while (cmbTimeZone_->count() > core::kZoneCount) cmbTimeZone_->removeItem(core::kZoneCount);
+    if (zoneList_->count() <= core::kZoneCount) return;
+    if (zoneList_->currentIndex() >= core::kZoneCount) zoneList_->setCurrentIndex(zoneRowBehindExactOffset_);
+    while (zoneList_->count() > core::kZoneCount) zoneList_->removeItem(core::kZoneCount);
 }
 
 QWidget* MainWindow::FieldWidget(core::FormField field) const {
     switch (field) {
         case core::FormField::Name:
-            return txtName_;
+            return nameBox_;
         case core::FormField::LatitudeDegrees:
-            return txtLatD_;
+            return latitudeDegreesBox_;
         case core::FormField::LatitudeMinutes:
-            return txtLatM_;
+            return latitudeMinutesBox_;
         case core::FormField::LongitudeDegrees:
-            return txtLonD_;
+            return longitudeDegreesBox_;
         case core::FormField::LongitudeMinutes:
-            return txtLonM_;
+            return longitudeMinutesBox_;
         case core::FormField::City:
-            return txtMCity_;
+            return cityBox_;
         case core::FormField::State:
-            return txtMState_;
+            return stateBox_;
         case core::FormField::Country:
-            return txtMCountry_;
+            return countryBox_;
         case core::FormField::None:
             break;
     }

@@ -158,26 +158,28 @@ private:
     ui::SystemClock systemClock_;
     const ui::Clock* clock_ = &systemClock_;
 
-    ui::FilteredLineEdit* txtName_ = nullptr;
-    QComboBox* cboMonth_ = nullptr;
-    QComboBox* cboDate_ = nullptr;
-    QComboBox* cboYear_ = nullptr;
-    QComboBox* cboHH_ = nullptr;
-    QComboBox* cboMM_ = nullptr;
-    QComboBox* cboSS_ = nullptr;
-    QComboBox* cmbTimeZone_ = nullptr;
-    QCheckBox* chkDST_ = nullptr;
-    ui::FilteredLineEdit* txtLatD_ = nullptr;
-    ui::FilteredLineEdit* txtLatM_ = nullptr;
-    ui::FilteredLineEdit* txtLonD_ = nullptr;
-    ui::FilteredLineEdit* txtLonM_ = nullptr;
-    QRadioButton* optLat_[2] = {};
-    QRadioButton* optLong_[2] = {};
-    QLineEdit* txtMCity_ = nullptr;
-    QLineEdit* txtMState_ = nullptr;
-    QLineEdit* txtMCountry_ = nullptr;
-    QPushButton* cmdBrowser_ = nullptr;
-    QPushButton* cmdRashi_ = nullptr;
+    ui::FilteredLineEdit* nameBox_ = nullptr;
+    QComboBox* monthList_ = nullptr;
+    QComboBox* dayList_ = nullptr;
+    QComboBox* yearList_ = nullptr;
+    QComboBox* hourList_ = nullptr;
+    QComboBox* minuteList_ = nullptr;
+    QComboBox* secondList_ = nullptr;
+    QComboBox* zoneList_ = nullptr;
+    QCheckBox* daylightSavingBox_ = nullptr;
+    ui::FilteredLineEdit* latitudeDegreesBox_ = nullptr;
+    ui::FilteredLineEdit* latitudeMinutesBox_ = nullptr;
+    ui::FilteredLineEdit* longitudeDegreesBox_ = nullptr;
+    ui::FilteredLineEdit* longitudeMinutesBox_ = nullptr;
+    QRadioButton* northButton_ = nullptr;  // optLat(0)
+    QRadioButton* southButton_ = nullptr;  // optLat(1)
+    QRadioButton* eastButton_ = nullptr;   // optLong(0)
+    QRadioButton* westButton_ = nullptr;   // optLong(1)
+    QLineEdit* cityBox_ = nullptr;
+    QLineEdit* stateBox_ = nullptr;
+    QLineEdit* countryBox_ = nullptr;
+    QPushButton* lookUpButton_ = nullptr;
+    QPushButton* analyzeButton_ = nullptr;
     ui::PromotionStrip* promotion_ = nullptr;
 
     // Positions settings.
@@ -191,7 +193,7 @@ private:
     // The atlas place and its clock, while the user keeps them.
     QCompleter* completer_ = nullptr;
     ui::PlaceListModel* places_ = nullptr;
-    QLabel* lblPlaceNote_ = nullptr;
+    QLabel* placeNote_ = nullptr;
     std::optional<core::PlacePick> place_;
     std::optional<int> exactUtcOffset_;
     int zoneRowBehindExactOffset_ = core::kDefaultZoneRow;

@@ -130,9 +130,10 @@ bool MainWindow::OpenBirthFile(const QString& path) {
     // be there, nothing is changed rather than half the form.
     const core::FormInput& form = reading.Birth->Form;
     const auto listed = [](const QComboBox* list, const std::string& text) { return list->findText(Utf8(text)) >= 0; };
-    const bool fits = form.MonthIndex >= 0 && form.MonthIndex < cboMonth_->count() && listed(cboDate_, form.Day) &&
-                      listed(cboYear_, form.Year) && listed(cboHH_, form.Hour) && listed(cboMM_, form.Minute) &&
-                      listed(cboSS_, form.Second) && form.ZoneRow >= 0 && form.ZoneRow < core::kZoneCount;
+    const bool fits = form.MonthIndex >= 0 && form.MonthIndex < monthList_->count() && listed(dayList_, form.Day) &&
+                      listed(yearList_, form.Year) && listed(hourList_, form.Hour) &&
+                      listed(minuteList_, form.Minute) && listed(secondList_, form.Second) && form.ZoneRow >= 0 &&
+                      form.ZoneRow < core::kZoneCount;
     if (!fits) {
         messages_.ShowNotice(
             this,
@@ -151,32 +152,32 @@ void MainWindow::WriteFormToWindow(const core::FormInput& form) {
     // No place while the lists change, so their signals do not work out an
     // earlier place's zone; the file's zone is written below as it was saved.
     place_.reset();
-    txtName_->setText(Utf8(form.Name));
-    cboMonth_->setCurrentIndex(form.MonthIndex);
+    nameBox_->setText(Utf8(form.Name));
+    monthList_->setCurrentIndex(form.MonthIndex);
     const auto select = [](QComboBox* list, const std::string& text) {
         list->setCurrentIndex(list->findText(Utf8(text)));
     };
-    select(cboDate_, form.Day);
-    select(cboYear_, form.Year);
-    select(cboHH_, form.Hour);
-    select(cboMM_, form.Minute);
-    select(cboSS_, form.Second);
-    txtLatD_->setText(Utf8(form.LatitudeDegrees));
-    txtLatM_->setText(Utf8(form.LatitudeMinutes));
-    optLat_[form.South ? 1 : 0]->setChecked(true);
-    txtLonD_->setText(Utf8(form.LongitudeDegrees));
-    txtLonM_->setText(Utf8(form.LongitudeMinutes));
-    optLong_[form.East ? 0 : 1]->setChecked(true);
-    txtMCity_->setText(Utf8(form.City));
-    txtMState_->setText(Utf8(form.State));
-    txtMCountry_->setText(Utf8(form.Country));
-    for (QLineEdit* box : {txtMCity_, txtMState_, txtMCountry_}) box->setCursorPosition(0);
+    select(dayList_, form.Day);
+    select(yearList_, form.Year);
+    select(hourList_, form.Hour);
+    select(minuteList_, form.Minute);
+    select(secondList_, form.Second);
+    latitudeDegreesBox_->setText(Utf8(form.LatitudeDegrees));
+    latitudeMinutesBox_->setText(Utf8(form.LatitudeMinutes));
+    (form.South ? southButton_ : northButton_)->setChecked(true);
+    longitudeDegreesBox_->setText(Utf8(form.LongitudeDegrees));
+    longitudeMinutesBox_->setText(Utf8(form.LongitudeMinutes));
+    (form.East ? eastButton_ : westButton_)->setChecked(true);
+    cityBox_->setText(Utf8(form.City));
+    stateBox_->setText(Utf8(form.State));
+    countryBox_->setText(Utf8(form.Country));
+    for (QLineEdit* box : {cityBox_, stateBox_, countryBox_}) box->setCursorPosition(0);
     WriteZoneToForm(form);
     place_ = form.Place;
     if (const std::optional<core::PlaceZoneOutcome> zone = core::PlaceZoneOf(form)) {
         ShowPlaceNote(*zone);
     } else {
-        lblPlaceNote_->clear();
+        placeNote_->clear();
     }
 }
 

@@ -348,7 +348,8 @@ QWidget* ResultWindow::BuildPlanetTab() {
             label->setFont(noteFont);
             SetTextColour(label, muted);
         }
-        auto* differs = PlainLabel(QStringLiteral("sign differs"), QStringLiteral("lblSignDiffers_%1").arg(i), western);
+        auto* differs =
+            PlainLabel(QStringLiteral("sign differs"), QStringLiteral("lblSignDiffers_%1").arg(i), western);
         differs->setFont(differsFont);
         SetTextColour(differs, QColor(192, 0, 0));
         for (QLabel* label : {formula, difference, differs}) {
