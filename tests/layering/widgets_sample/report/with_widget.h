@@ -1,0 +1,4 @@
+#pragma once
+
+// A report header that reaches for a widget: this include must be caught.
+#include <QWidget>
