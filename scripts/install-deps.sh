@@ -13,6 +13,7 @@ packages=(
   fonts-dejavu-core fonts-liberation2
   desktop-file-utils appstream
   poppler-utils
+  clang-format clang-tidy
 )
 [ "$#" -gt 0 ] && packages+=("$@")
 

@@ -101,8 +101,8 @@ constexpr int SignOfPart(Varga varga, int sign, int k) {
 // The varga sign index (0..11) of every part of the zodiac, part 0 at 0°
 // Aries: 12 × N entries, laid out when the program is built.
 template <Varga V, int N>
-constexpr std::array<std::int8_t, 12 * N> PartSigns() {
-    std::array<std::int8_t, 12 * N> signs{};
+constexpr std::array<std::int8_t, std::size_t{12} * N> PartSigns() {
+    std::array<std::int8_t, std::size_t{12} * N> signs{};
     for (int part = 0; part < 12 * N; ++part)
         signs[static_cast<std::size_t>(part)] = static_cast<std::int8_t>(SignOfPart(V, part / N, part % N));
     return signs;

@@ -75,7 +75,7 @@ void StartingWithoutLock(const QString& reason) {
 QString LockFileInstanceGuard::LockDirectoryIn(const Places& places) {
     const QString uid = QString::number(static_cast<qulonglong>(::geteuid()));
     if (IsSafeRoot(places.TemporaryRoot)) {
-        const QString folder = QDir::cleanPath(
+        QString folder = QDir::cleanPath(
             QDir(places.TemporaryRoot).filePath(QString::fromLatin1(kLockFolderName) + QLatin1Char('-') + uid));
         ::mkdir(QFile::encodeName(folder).constData(), 0700);  // may exist already; checked next
         const QString why = NotPrivate(folder, true);
@@ -83,7 +83,7 @@ QString LockFileInstanceGuard::LockDirectoryIn(const Places& places) {
         Say(QStringLiteral("not using %1 for the single-instance lock: %2").arg(folder, why));
     }
     if (IsSafeRoot(places.RuntimeRoot)) {
-        const QString folder = QDir::cleanPath(QDir(places.RuntimeRoot).filePath(uid));
+        QString folder = QDir::cleanPath(QDir(places.RuntimeRoot).filePath(uid));
         if (NotPrivate(folder, false).isEmpty()) return folder;
     }
     return {};

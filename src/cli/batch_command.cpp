@@ -20,7 +20,7 @@ using Clock = std::chrono::steady_clock;
 
 // "1:05:09" or "4:07".
 std::string Duration(double seconds) {
-    const long s = static_cast<long>(seconds + 0.5);
+    const long s = std::lround(seconds);
     char text[32];
     if (s >= 3600) {
         std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);

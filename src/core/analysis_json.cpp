@@ -23,7 +23,7 @@ namespace {
 // value and then stores characters without checks; a buffer per thread is
 // kept, so a batch of many analyses does not allocate it again each time.
 rapidjson::StringBuffer& ThreadBuffer() {
-    thread_local rapidjson::StringBuffer buffer(nullptr, 32 * 1024);
+    thread_local rapidjson::StringBuffer buffer(nullptr, std::size_t{32} * 1024);
     buffer.Clear();
     return buffer;
 }

@@ -48,10 +48,9 @@ const char* SpelledOut(gunichar c) {
             return "l";  // Ł ł
         case 0x0110:
         case 0x0111:
-            return "d";  // Đ đ
         case 0x00D0:
         case 0x00F0:
-            return "d";  // Ð ð
+            return "d";  // Đ đ Ð ð
         case 0x00DE:
         case 0x00FE:
             return "th";  // Þ þ

@@ -18,7 +18,7 @@ namespace velmora::core {
 inline constexpr std::string_view kBirthFileFormat = "velmora-birth";
 inline constexpr int kBirthFileVersion = 1;
 // Anything longer is not a birth file; it is refused before it is parsed.
-inline constexpr std::size_t kBirthFileMaxBytes = 64 * 1024;
+inline constexpr std::size_t kBirthFileMaxBytes = std::size_t{64} * 1024;
 // Objects and arrays nest at most this deep (the birth object itself is
 // one level, "place" two); deeper text is refused before it is built.
 inline constexpr std::size_t kBirthFileMaxDepth = 64;

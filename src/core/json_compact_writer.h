@@ -96,7 +96,7 @@ public:
     void Null() { Literal("null"); }
 
 private:
-    static constexpr std::size_t kStartSize = 32 * 1024;
+    static constexpr std::size_t kStartSize = std::size_t{32} * 1024;
     static constexpr int kMaxDecimalPlaces = 324;  // rapidjson::Writer's default
     static constexpr int kMaxDepth = 32;
     static constexpr char kHexDigits[] = "0123456789ABCDEF";

@@ -212,7 +212,8 @@ std::string ImportRefusalText(const ImportRefusal& refusal) {
 
 // ------------------------------------------------------------------ listing
 
-LibraryListing::LibraryListing(std::vector<LibraryRow> rows, std::vector<std::string> searchTexts, LibraryStamp stamp)
+LibraryListing::LibraryListing(std::vector<LibraryRow> rows, const std::vector<std::string>& searchTexts,
+                               LibraryStamp stamp)
     : rows_(std::move(rows)), stamp_(stamp) {
     std::size_t size = 0;
     for (const std::string& text : searchTexts) size += text.size();
@@ -342,7 +343,7 @@ const std::filesystem::path& Library::File() const { return state_->File; }
 
 SqlDatabase& Library::Database() { return state_->Db; }
 
-Library::Opening Library::Open(const std::filesystem::path& file, LibraryOptions options) {
+Library::Opening Library::Open(const std::filesystem::path& file, const LibraryOptions& options) {
     Opening opening;
     std::variant<SqlDatabase, std::string> opened = OpenLibraryDatabase(file, options.BusyTimeout);
     if (auto* error = std::get_if<std::string>(&opened)) {
@@ -643,7 +644,7 @@ struct LibraryImportRun {
         Add(*reading.Birth, {}, {}, file, 0);
     }
 
-    void Csv(std::ifstream& in, std::string head, const std::string& file) {
+    void Csv(std::ifstream& in, const std::string& head, const std::string& file) {
         CsvRowReader reader;
         std::vector<CsvRow> rows;
         std::optional<BatchColumns> columns;
@@ -723,7 +724,7 @@ LibraryImportSummary Library::Import(const std::vector<std::filesystem::path>& f
         } else if (!EndsWithCsv(path) && StartsLikeBirthFile(head)) {
             run.BirthFile(in, std::move(head), file);
         } else {
-            run.Csv(in, std::move(head), file);
+            run.Csv(in, head, file);
         }
         ++run.Progress.FilesDone;
         if (run.Stopped || !run.Report()) break;

@@ -102,7 +102,7 @@ struct LibraryStamp {
 // a filter costs one pass over them and no query.
 class LibraryListing {
 public:
-    LibraryListing(std::vector<LibraryRow> rows, std::vector<std::string> searchTexts, LibraryStamp stamp);
+    LibraryListing(std::vector<LibraryRow> rows, const std::vector<std::string>& searchTexts, LibraryStamp stamp);
 
     const std::vector<LibraryRow>& Rows() const { return rows_; }
     LibraryStamp Stamp() const { return stamp_; }
@@ -166,7 +166,7 @@ public:
         std::unique_ptr<Library> Opened;  // null when refused
         std::string Error;
     };
-    static Opening Open(const std::filesystem::path& file, LibraryOptions options = {});
+    static Opening Open(const std::filesystem::path& file, const LibraryOptions& options = {});
 
     Library(const Library&) = delete;
     Library& operator=(const Library&) = delete;

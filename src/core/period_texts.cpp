@@ -42,7 +42,7 @@ std::vector<ReadingDasha> ReadingDashas(const BirthAnalysis& analysis) {
 }
 
 std::string ScanTimeText(const SensitivityScan& scan, const ClockReading& minute) {
-    const std::string time = ClockTimeText(minute);
+    std::string time = ClockTimeText(minute);
     const ClockReading sameDay{scan.Entered.Year, scan.Entered.Month, scan.Entered.Day, minute.Hour, minute.Minute};
     if (minute == sameDay) return time;
     if (minute == astro::AddMinutes(sameDay, 24 * 60)) return time + " the next day";

@@ -43,10 +43,10 @@ const astro::PositionEngine& EngineOf(const AnalysisOptions& options) {
     return options.Engine ? *options.Engine : EngineFor(options.Settings);
 }
 
-void AnalyzeInto(BirthAnalysis& a, const FormInput& form, const Birth& birth, const astro::EnginePositions& positions,
+void AnalyzeInto(BirthAnalysis& a, const FormInput& form, Birth birth, const astro::EnginePositions& positions,
                  const AnalysisOptions& options) {
     a.Input = form;
-    a.Birth = birth;
+    a.Birth = std::move(birth);
     a.Positions = positions;
     a.Chart = analysis::PlaceBodies(positions.Longitudes);
     a.Readings = analysis::ArudhaReadings(a.Chart.BodySign, a.Chart.ArudhaLagnaSign);
@@ -54,7 +54,7 @@ void AnalyzeInto(BirthAnalysis& a, const FormInput& form, const Birth& birth, co
     if (options.Toolkit) {
         a.Padas = analysis::ArudhaPadas(a.Chart.BodySign);
         a.Navamsa = analysis::NavamsaSigns(positions.Longitudes);
-        a.Dasha = analysis::VimshottariDashas(positions.Longitudes[Moon], astro::UtMomentOf(birth.Moment));
+        a.Dasha = analysis::VimshottariDashas(positions.Longitudes[Moon], astro::UtMomentOf(a.Birth.Moment));
     }
     FillDisplay(a, options.MonthNames ? *options.MonthNames : SystemMonthNames());
 }
@@ -72,18 +72,19 @@ AnalysisOutcome RunAnalysis(const FormInput& form, const AnalysisOptions& option
         outcome.Rejected = *refused;
         return outcome;
     }
-    const Birth& birth = std::get<Birth>(reading);
+    Birth& birth = std::get<Birth>(reading);
     const astro::PositionEngine& engine = EngineOf(options);
-    astro::EngineOutcome computed = engine.Compute(birth.Moment);
+    const BirthMoment moment = birth.Moment;
+    astro::EngineOutcome computed = engine.Compute(moment);
     if (!computed.Ok) {
         outcome.Rejected = Notice{computed.Error, MessageIcon::Information, FormField::None};
         return outcome;
     }
     BirthAnalysis& a = outcome.Result;
-    AnalyzeInto(a, form, birth, computed.Positions, options);
+    AnalyzeInto(a, form, std::move(birth), computed.Positions, options);
     // Beside any engine other than the formulas themselves.
     if ((options.Engine || options.Settings.Mode == EphemerisMode::Precise) && options.CompareWithFormulas) {
-        a.FormulaComparison = EngineFor(EngineSettings{}).Compute(birth.Moment).Positions;
+        a.FormulaComparison = EngineFor(EngineSettings{}).Compute(moment).Positions;
         a.Comparison = ComparePositions(a.Positions, *a.FormulaComparison);
     }
     if (options.ScanBirthTime) a.Scan = ScanBirthTime(a.Birth, engine);

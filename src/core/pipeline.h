@@ -82,8 +82,8 @@ AnalysisOutcome RunAnalysis(const FormInput& form, const AnalysisOptions& option
 // The steps after the form is read, into a result the caller holds (a fresh
 // one), from positions already computed for the birth's moment. The engine
 // settings are the birth's.
-void AnalyzeInto(BirthAnalysis& analysis, const FormInput& form, const Birth& birth,
-                 const astro::EnginePositions& positions, const AnalysisOptions& options = {});
+void AnalyzeInto(BirthAnalysis& analysis, const FormInput& form, Birth birth, const astro::EnginePositions& positions,
+                 const AnalysisOptions& options = {});
 
 // The sky at a universal clock reading over an analysis, by its engine.
 TransitSky TransitsOver(const BirthAnalysis& natal, const ClockReading& universalTime,

@@ -194,7 +194,7 @@ PlaceImportSummary ImportGeoNames(Library& library, const std::filesystem::path&
             country = countries.emplace(countryCode, std::pair{std::move(countryName), std::move(folded)}).first;
         }
         const std::string stateCode(fields[kAdmin1]);
-        const auto stateName = admin1.find(countryCode + "." + stateCode);
+        const auto stateName = admin1.find(std::string(countryCode).append(".").append(stateCode));
         const std::string& state = stateName == admin1.end() ? stateCode : stateName->second;
         auto foldedState = foldedStates.find(state);
         if (foldedState == foldedStates.end()) foldedState = foldedStates.emplace(state, FoldForMatching(state)).first;

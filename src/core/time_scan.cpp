@@ -37,7 +37,7 @@ SensitivityScan ScanBirthTime(const Birth& birth, const astro::PositionEngine& e
     const MinuteCount centre = ToMinutes(scan.Entered);
     const MinuteCount earliest = ToMinutes(kFirstClockMinute);
     const MinuteCount latest = ToMinutes(kLastClockMinute);
-    scan.Runs.reserve(static_cast<std::size_t>(2 * windowMinutes + 1));
+    scan.Runs.reserve(2 * static_cast<std::size_t>(windowMinutes) + 1);
     std::size_t centreIndex = 0;
     bool enteredSeen = false;
     for (int offset = -windowMinutes; offset <= windowMinutes; ++offset) {

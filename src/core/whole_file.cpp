@@ -91,7 +91,8 @@ int CreateTemporary(const std::string& target, std::string& temporary) {
     for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
         std::string suffix(8, 'x');
         for (char& c : suffix) c = kLetters[random() % (sizeof kLetters - 1)];
-        temporary = folder + "." + name + "." + suffix + ".tmp";
+        temporary = folder;
+        temporary.append(".").append(name).append(".").append(suffix).append(".tmp");
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }

@@ -313,7 +313,7 @@ date::sys_info ZoneHistory::RuleInfo(date::sys_seconds moment) const {
 }
 
 date::local_info ZoneHistory::Info(date::local_seconds local) {
-    const date::local_info listed = zone_->get_info(local);
+    date::local_info listed = zone_->get_info(local);
     // Past the last transition the database holds its last offset for
     // ever; the rule knows better. The rule agrees with that last offset
     // when it takes over (RFC 8536 3.3), so the hand-over is seamless.
@@ -323,7 +323,7 @@ date::local_info ZoneHistory::Info(date::local_seconds local) {
 }
 
 date::sys_info ZoneHistory::Info(date::sys_seconds moment) {
-    const date::sys_info listed = zone_->get_info(moment);
+    date::sys_info listed = zone_->get_info(moment);
     if (!IsLastPeriod(listed) || !HasRule() || moment < ruleFrom_) return listed;
     return RuleInfo(moment);
 }

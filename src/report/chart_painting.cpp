@@ -103,7 +103,9 @@ LineFit FitLines(const QStringList& lines, QSizeF room, QFont font, int largest)
     font.setPixelSize(kSmallestPixels);
     const double lineHeight = QFontMetricsF(font).height();
     int columns = 1;
-    while (columns < maxColumns && ((count + columns - 1) / columns) * lineHeight > room.height()) ++columns;
+    // Whole lines per column, the last column perhaps short.
+    auto linesPerColumn = [&] { return (count + columns - 1) / columns; };
+    while (columns < maxColumns && linesPerColumn() * lineHeight > room.height()) ++columns;
     return {kSmallestPixels, columns, true};
 }
 

@@ -392,7 +392,7 @@ std::unique_ptr<QTextDocument> ReportDocument(const core::BirthAnalysis& a, Char
         }
         w.Table(fields, false, {0});
         for (int k = 0; k < kCharacterCount; ++k) {
-            const auto field = static_cast<std::size_t>(kCharacterFirst + k);
+            const auto field = static_cast<std::size_t>(kCharacterFirst) + static_cast<std::size_t>(k);
             w.SubHeading(Q(core::kProfileCaptions[field]), true);
             w.Paragraph(Lines(shown.Profile[field]));
         }

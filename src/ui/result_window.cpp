@@ -348,8 +348,7 @@ QWidget* ResultWindow::BuildPlanetTab() {
             label->setFont(noteFont);
             SetTextColour(label, muted);
         }
-        auto* differs =
-            PlainLabel(QStringLiteral("sign differs"), QStringLiteral("lblSignDiffers_%1").arg(i), western);
+        auto* differs = PlainLabel(QStringLiteral("sign differs"), QStringLiteral("lblSignDiffers_%1").arg(i), western);
         differs->setFont(differsFont);
         SetTextColour(differs, QColor(192, 0, 0));
         for (QLabel* label : {formula, difference, differs}) {
@@ -451,7 +450,7 @@ QWidget* ResultWindow::BuildProfileTab() {
     texts->setHorizontalSpacing(Twips(120, this));
     texts->setVerticalSpacing(Twips(30, this));
     for (int k = 0; k < kCharacterCount; ++k) {
-        const auto index = static_cast<std::size_t>(kCharacterFirst + k);
+        const auto index = static_cast<std::size_t>(kCharacterFirst) + static_cast<std::size_t>(k);
         const QString name = Latin(kProfileControlNames[index]);
         auto* caption = CaptionLabel(Latin(core::kProfileCaptions[index]), name + QStringLiteral("Caption"), frame4);
         auto* box = new QPlainTextEdit(frame4);

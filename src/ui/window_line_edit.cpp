@@ -138,8 +138,8 @@ void FilteredLineEdit::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 void FilteredLineEdit::dropEvent(QDropEvent* event) {
-    const QMimeData* data = event->mimeData();
-    if (isReadOnly() || !data || !data->hasText() || event->source() == this) {
+    const QMimeData* dropped = event->mimeData();
+    if (isReadOnly() || !dropped || !dropped->hasText() || event->source() == this) {
         // Moving text within the box keeps it as valid as it was.
         QLineEdit::dropEvent(event);
         return;
@@ -148,7 +148,7 @@ void FilteredLineEdit::dropEvent(QDropEvent* event) {
     QDragLeaveEvent leave;
     QLineEdit::dragLeaveEvent(&leave);
 
-    const std::optional<QString> passed = FilterPiece(data->text());
+    const std::optional<QString> passed = FilterPiece(dropped->text());
     if (!passed || !Fits(text().size() + passed->size())) {
         event->setDropAction(Qt::IgnoreAction);
         event->ignore();
