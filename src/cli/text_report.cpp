@@ -11,14 +11,13 @@
 #include "core/text_formats.h"
 #include "core/zones.h"
 #include "model/version.h"
+#include "report/qt_text.h"
 
 namespace velmora::cli {
 
 namespace {
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
-QString Lines(std::string_view text) { return Q(core::WithNewlines(text)); }
+QString Lines(std::string_view text) { return report::ToQString(core::WithNewlines(text)); }
 
 }  // namespace
 
@@ -30,11 +29,12 @@ QString ChartGrid(const core::BirthAnalysis& analysis) {
 
     auto cellLines = [&](int sign) {
         QStringList lines;
-        lines << QStringLiteral("%1 %2").arg(sign + 1).arg(Q(kSignNames[static_cast<std::size_t>(sign)]));
+        lines << QStringLiteral("%1 %2").arg(sign + 1).arg(
+            report::ToQString(kSignNames[static_cast<std::size_t>(sign)]));
         QStringList bodies = Lines(shown.SignBoxes[static_cast<std::size_t>(sign)]).split(QLatin1Char('\n'));
         if (!bodies.isEmpty() && bodies.first().isEmpty()) bodies.removeFirst();  // the box opens with a line break
         lines << bodies;
-        const QString marker = Q(shown.ArudhaMarkers[static_cast<std::size_t>(sign)]);
+        const QString marker = report::ToQString(shown.ArudhaMarkers[static_cast<std::size_t>(sign)]);
         while (lines.size() < kBodyLines) lines << QString();
         lines << (marker.isEmpty() ? QString() : QStringLiteral("[%1]").arg(marker));
         return lines;
@@ -79,31 +79,32 @@ QString ResultText(const core::BirthAnalysis& analysis) {
     QString out;
     const core::DisplayTexts& shown = analysis.Display;
     const core::BirthDetails& d = shown.Details;
-    out += QStringLiteral("%1 v%2\n\n").arg(Q(kProgramName), Q(kProgramShortVersion));
+    out += QStringLiteral("%1 v%2\n\n").arg(report::ToQString(kProgramName), report::ToQString(kProgramShortVersion));
     out += QStringLiteral("Your Details\n");
-    out += QStringLiteral("  Name           : %1\n").arg(Q(d.Name));
-    out += QStringLiteral("  Date of Birth  : %1\n").arg(Q(d.DateOfBirth));
-    out += QStringLiteral("  Time of Birth  : %1\n").arg(Q(d.TimeOfBirth));
-    out += QStringLiteral("  Longitude      : %1\n").arg(Q(d.Longitude));
-    out += QStringLiteral("  Latitude       : %1\n").arg(Q(d.Latitude));
-    out += QStringLiteral("  City           : %1\n").arg(Q(d.City));
-    out += QStringLiteral("  State          : %1\n").arg(Q(d.State));
-    out += QStringLiteral("  Country        : %1\n").arg(Q(d.Country));
+    out += QStringLiteral("  Name           : %1\n").arg(report::ToQString(d.Name));
+    out += QStringLiteral("  Date of Birth  : %1\n").arg(report::ToQString(d.DateOfBirth));
+    out += QStringLiteral("  Time of Birth  : %1\n").arg(report::ToQString(d.TimeOfBirth));
+    out += QStringLiteral("  Longitude      : %1\n").arg(report::ToQString(d.Longitude));
+    out += QStringLiteral("  Latitude       : %1\n").arg(report::ToQString(d.Latitude));
+    out += QStringLiteral("  City           : %1\n").arg(report::ToQString(d.City));
+    out += QStringLiteral("  State          : %1\n").arg(report::ToQString(d.State));
+    out += QStringLiteral("  Country        : %1\n").arg(report::ToQString(d.Country));
     if (analysis.Birth.PlaceClock)
-        out += QStringLiteral("  Place          : %1\n").arg(Q(analysis.Birth.PlaceClock->Note));
+        out += QStringLiteral("  Place          : %1\n").arg(report::ToQString(analysis.Birth.PlaceClock->Note));
     if (analysis.Birth.ExactUtcOffsetMinutes)
         out += QStringLiteral("  Clock offset   : UTC%1\n")
-                   .arg(Q(core::OffsetText(*analysis.Birth.ExactUtcOffsetMinutes)));
+                   .arg(report::ToQString(core::OffsetText(*analysis.Birth.ExactUtcOffsetMinutes)));
     if (analysis.Birth.Settings.Mode == core::EphemerisMode::Precise)
-        out += QStringLiteral("  Positions      : %1\n").arg(Q(core::EngineDescription(analysis.Birth.Settings)));
+        out += QStringLiteral("  Positions      : %1\n")
+                   .arg(report::ToQString(core::EngineDescription(analysis.Birth.Settings)));
     out += QLatin1Char('\n');
 
     out += QStringLiteral("Vedic Planetary Position\n");
     for (std::size_t i = 0; i < core::kPositionCaptions.size(); ++i) {
         out += QStringLiteral("  %1 %2 %3\n")
-                   .arg(Q(core::kPositionCaptions[i]), -16)
-                   .arg(Q(shown.Positions[i]), -10)
-                   .arg(Q(shown.BodyNames[i]));
+                   .arg(report::ToQString(core::kPositionCaptions[i]), -16)
+                   .arg(report::ToQString(shown.Positions[i]), -10)
+                   .arg(report::ToQString(shown.BodyNames[i]));
     }
     out += QLatin1Char('\n');
 
@@ -116,8 +117,8 @@ QString ResultText(const core::BirthAnalysis& analysis) {
             if (difference <= -180) difference += 360;
             const bool differs = astro::SignIndexOfLongitude(formula) + 1 != analysis.Chart.BodySign[i];
             out += QStringLiteral("  %1 %2 %3%4\n")
-                       .arg(Q(core::kPositionCaptions[i]), -16)
-                       .arg(Q(astro::PositionTextOf(astro::ArcTextOf(formula))), -10)
+                       .arg(report::ToQString(core::kPositionCaptions[i]), -16)
+                       .arg(report::ToQString(astro::PositionTextOf(astro::ArcTextOf(formula))), -10)
                        .arg(difference, 8, 'f', 3)
                        .arg(differs ? QStringLiteral("  sign differs") : QString());
         }
@@ -129,10 +130,10 @@ QString ResultText(const core::BirthAnalysis& analysis) {
     out += QLatin1Char('\n');
     const analysis::ChartPlacement& chart = analysis.Chart;
     out += QStringLiteral("Your Arudha Lagna is %1 (sign %2); the ascendant's lord %3 stands in %4.\n\n")
-               .arg(Q(SignNameOf(chart.ArudhaLagnaSign)))
+               .arg(report::ToQString(SignNameOf(chart.ArudhaLagnaSign)))
                .arg(chart.ArudhaLagnaSign)
-               .arg(Q(kBodyNames[chart.AscendantLord]))
-               .arg(Q(SignNameOf(chart.LordSign)));
+               .arg(report::ToQString(kBodyNames[chart.AscendantLord]))
+               .arg(report::ToQString(SignNameOf(chart.LordSign)));
 
     out += QStringLiteral("More About Your Arudha Lagna\n");
     QString readings;
@@ -141,7 +142,9 @@ QString ResultText(const core::BirthAnalysis& analysis) {
 
     out += QStringLiteral("Arudha Lagna Details\n");
     for (std::size_t i = 0; i < core::kProfileCaptions.size(); ++i) {
-        out += QStringLiteral("  %1 : %2\n").arg(Q(core::kProfileCaptions[i]), -28).arg(Q(shown.Profile[i]));
+        out += QStringLiteral("  %1 : %2\n")
+                   .arg(report::ToQString(core::kProfileCaptions[i]), -28)
+                   .arg(report::ToQString(shown.Profile[i]));
     }
 
     out += QStringLiteral("\nArudha Padas\n");
@@ -154,32 +157,35 @@ QString ResultText(const core::BirthAnalysis& analysis) {
     for (const analysis::Pada& pada : analysis.Padas) {
         out += QStringLiteral("  %1 %2 %3 %4 %5 %6\n")
                    .arg(pada.House, -6)
-                   .arg(Q(SignNameOf(pada.HouseSign)), -12)
-                   .arg(Q(pada.LordName), -8)
-                   .arg(Q(SignNameOf(pada.LordSign)), -12)
-                   .arg(Q(pada.Label), -4)
-                   .arg(Q(SignNameOf(pada.PadaSign)));
+                   .arg(report::ToQString(SignNameOf(pada.HouseSign)), -12)
+                   .arg(report::ToQString(pada.LordName), -8)
+                   .arg(report::ToQString(SignNameOf(pada.LordSign)), -12)
+                   .arg(report::ToQString(pada.Label), -4)
+                   .arg(report::ToQString(SignNameOf(pada.PadaSign)));
     }
 
     out += QStringLiteral("\nNavamsa\n");
     for (std::size_t body = 0; body < kBodyCount; ++body)
-        out += QStringLiteral("  %1 %2\n").arg(Q(kBodyNames[body]), -8).arg(Q(SignNameOf(analysis.Navamsa[body])));
+        out += QStringLiteral("  %1 %2\n")
+                   .arg(report::ToQString(kBodyNames[body]), -8)
+                   .arg(report::ToQString(SignNameOf(analysis.Navamsa[body])));
 
     out += QStringLiteral("\nVimshottari Dasha\n");
-    out += QStringLiteral("  %1\n").arg(Q(core::DashaBalanceText(analysis.Dasha)));
+    out += QStringLiteral("  %1\n").arg(report::ToQString(core::DashaBalanceText(analysis.Dasha)));
     for (const analysis::MahaDasha& maha : analysis.Dasha.Periods) {
         out += QStringLiteral("  %1 %2 to %3\n")
-                   .arg(Q(maha.LordName), -8)
-                   .arg(Q(core::DateText(maha.StartDate)))
-                   .arg(Q(core::DateText(maha.EndDate)));
+                   .arg(report::ToQString(maha.LordName), -8)
+                   .arg(report::ToQString(core::DateText(maha.StartDate)))
+                   .arg(report::ToQString(core::DateText(maha.EndDate)));
     }
-    for (const core::ReadingDasha& line : ReadingDashas(analysis)) out += QStringLiteral("  %1\n").arg(Q(line.Text));
+    for (const core::ReadingDasha& line : ReadingDashas(analysis))
+        out += QStringLiteral("  %1\n").arg(report::ToQString(line.Text));
     return out;
 }
 
 QString SensitivityText(const core::SensitivityScan& scan) {
     QString out = QStringLiteral("\nBirth-Time Sensitivity (%1 minutes either way)\n").arg(scan.WindowMinutes);
-    if (!scan.Ok) return out + QStringLiteral("  %1\n").arg(Q(scan.Error));
+    if (!scan.Ok) return out + QStringLiteral("  %1\n").arg(report::ToQString(scan.Error));
     out += QStringLiteral("  %1 %2 %3 %4\n")
                .arg(QStringLiteral("From"), -17)
                .arg(QStringLiteral("To"), -17)
@@ -187,20 +193,21 @@ QString SensitivityText(const core::SensitivityScan& scan) {
                .arg(QStringLiteral("Arudha Lagna"));
     for (const core::SensitivitySegment& segment : scan.Segments) {
         out += QStringLiteral("  %1 %2 %3 %4\n")
-                   .arg(Q(core::ClockReadingText(segment.From)), -17)
-                   .arg(Q(core::ClockReadingText(segment.To)), -17)
-                   .arg(Q(SignNameOf(segment.AscendantSign)), -12)
-                   .arg(Q(SignNameOf(segment.ArudhaLagnaSign)));
+                   .arg(report::ToQString(core::ClockReadingText(segment.From)), -17)
+                   .arg(report::ToQString(core::ClockReadingText(segment.To)), -17)
+                   .arg(report::ToQString(SignNameOf(segment.AscendantSign)), -12)
+                   .arg(report::ToQString(SignNameOf(segment.ArudhaLagnaSign)));
     }
     out += QStringLiteral("  Same chart: %1 to %2\n")
-               .arg(Q(core::ClockReadingText(scan.SameChart.From)), Q(core::ClockReadingText(scan.SameChart.To)));
-    out += QStringLiteral("  %1\n").arg(Q(core::SensitivitySentence(scan)));
+               .arg(report::ToQString(core::ClockReadingText(scan.SameChart.From)),
+                    report::ToQString(core::ClockReadingText(scan.SameChart.To)));
+    out += QStringLiteral("  %1\n").arg(report::ToQString(core::SensitivitySentence(scan)));
     return out;
 }
 
 QString TransitsText(const core::TransitSky& sky) {
-    QString out = QStringLiteral("\nTransits at %1 UT\n").arg(Q(core::ClockReadingText(sky.Moment)));
-    if (!sky.Ok) return out + QStringLiteral("  %1\n").arg(Q(sky.Error));
+    QString out = QStringLiteral("\nTransits at %1 UT\n").arg(report::ToQString(core::ClockReadingText(sky.Moment)));
+    if (!sky.Ok) return out + QStringLiteral("  %1\n").arg(report::ToQString(sky.Error));
     out += QStringLiteral("  %1 %2 %3 %4 %5\n")
                .arg(QStringLiteral("Body"), -8)
                .arg(QStringLiteral("Sign"), -12)
@@ -209,14 +216,15 @@ QString TransitsText(const core::TransitSky& sky) {
                .arg(QStringLiteral("From AL"));
     for (const core::TransitBody& body : sky.Bodies) {
         out += QStringLiteral("  %1 %2 %3 %4 %5\n")
-                   .arg(Q(kBodyNames[body.Which]), -8)
-                   .arg(Q(SignNameOf(body.Sign)), -12)
+                   .arg(report::ToQString(kBodyNames[body.Which]), -8)
+                   .arg(report::ToQString(SignNameOf(body.Sign)), -12)
                    .arg(body.Retrograde ? QStringLiteral("R") : QString(), -2)
                    .arg(body.HouseFromAscendant, -9)
                    .arg(body.HouseFromArudhaLagna);
     }
     if (sky.Dasha)
-        out += QStringLiteral("  Running dasha: %1 maha, %2 antar\n").arg(Q(sky.MahaLord), Q(sky.AntarLord));
+        out += QStringLiteral("  Running dasha: %1 maha, %2 antar\n")
+                   .arg(report::ToQString(sky.MahaLord), report::ToQString(sky.AntarLord));
     else
         out += QStringLiteral("  Running dasha: none (the moment lies outside the dasha table)\n");
     return out;
@@ -226,10 +234,10 @@ QString PlaceListText(const QString& query) {
     QString out;
     for (const core::Place& p : core::Atlas::Instance().Search(query.toStdString(), 20)) {
         out += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
-                   .arg(Q(p.Name), Q(p.State), Q(p.Country))
+                   .arg(report::ToQString(p.Name), report::ToQString(p.State), report::ToQString(p.Country))
                    .arg(p.Latitude, 0, 'f', 4)
                    .arg(p.Longitude, 0, 'f', 4)
-                   .arg(Q(p.TimeZone));
+                   .arg(report::ToQString(p.TimeZone));
     }
     return out;
 }
@@ -240,7 +248,7 @@ QString ZoneListText() {
     for (std::size_t row = 0; row < zones.size(); ++row) {
         out += QStringLiteral("%1  %2  %3 h %4 min\n")
                    .arg(row, 2)
-                   .arg(Q(zones[row].Text), -45)
+                   .arg(report::ToQString(zones[row].Text), -45)
                    .arg(zones[row].OffsetHours, 3)
                    .arg(zones[row].OffsetMinutes, 3);
     }

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "core/zone_rules.h"
+#include "core/text_formats.h"
 #include "core/zones.h"
 
 namespace velmora::core {
@@ -18,16 +19,13 @@ constexpr std::array<std::string_view, 12> kMonthNames{
     "July",    "August",   "September", "October", "November", "December",
 };
 
-std::string DateText(int year, int month, int day) {
+// "27 September 1975".
+std::string LongDateText(int year, int month, int day) {
     return std::to_string(day) + " " + std::string(kMonthNames[static_cast<std::size_t>(month - 1)]) + " " +
            std::to_string(year);
 }
 
-std::string ClockText(int hour, int minute) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02d:%02d", hour, minute);
-    return buffer;
-}
+std::string ClockText(int hour, int minute) { return ClockTimeText(hour, minute); }
 
 std::string ClockText(date::local_seconds moment) {
     const auto day = date::floor<date::days>(moment);
@@ -35,12 +33,8 @@ std::string ClockText(date::local_seconds moment) {
     return ClockText(static_cast<int>(minutes / 60), static_cast<int>(minutes % 60));
 }
 
-std::string OffsetText(int minutesEast) {
-    const int magnitude = minutesEast < 0 ? -minutesEast : minutesEast;
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "UTC%c%02d:%02d", minutesEast < 0 ? '-' : '+', magnitude / 60, magnitude % 60);
-    return buffer;
-}
+// "UTC+05:30".
+std::string UtcText(int minutesEast) { return "UTC" + OffsetText(minutesEast); }
 
 // Local mean times run to the second; the form and the engine count minutes.
 int RoundedMinutes(std::chrono::seconds offset) {
@@ -191,7 +185,7 @@ ZoneAtMoment ZoneAt(core::ZoneRules& rules, std::string_view timeZoneId, int yea
 
     const date::local_seconds local = date::local_days{ymd} + std::chrono::hours{hour} + std::chrono::minutes{minute};
     const date::local_info info = zone->Info(local);
-    const std::string when = ClockText(hour, minute) + " on " + DateText(year, month, day);
+    const std::string when = ClockText(hour, minute) + " on " + LongDateText(year, month, day);
 
     if (info.result == date::local_info::nonexistent) {
         // The gap runs from the old offset's clock at the change to the new one's.
@@ -214,7 +208,7 @@ ZoneAtMoment ZoneAt(core::ZoneRules& rules, std::string_view timeZoneId, int yea
     if (info.result == date::local_info::ambiguous) {
         result.Status = LocalTimeStatus::Repeated;
         result.Note = when + " occurs twice in " + id + "; the first (" + (result.SummerTime ? "daylight, " : "") +
-                      OffsetText(result.UtcOffsetMinutes) + ") occurrence is used.";
+                      UtcText(result.UtcOffsetMinutes) + ") occurrence is used.";
     }
     return result;
 }
@@ -252,8 +246,8 @@ std::optional<int> ZoneRowFor(int utcOffsetMinutes, bool summerTime, std::string
 std::string ZoneNote(std::string_view timeZoneId, int utcOffsetMinutes, bool summerTime, int year, int month, int day) {
     std::string note(timeZoneId);
     note += " \u00B7 ";
-    note += OffsetText(utcOffsetMinutes);
-    if (month >= 1 && month <= 12) note += " on " + DateText(year, month, day);
+    note += UtcText(utcOffsetMinutes);
+    if (month >= 1 && month <= 12) note += " on " + LongDateText(year, month, day);
     note += summerTime ? " (summer time)" : " (no summer time)";
     return note;
 }

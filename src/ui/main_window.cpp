@@ -32,6 +32,7 @@
 #include "ui/result_window.h"
 #include "ui/toolkit_tabs.h"
 #include "ui/window_line_edit.h"
+#include "report/qt_text.h"
 
 namespace velmora {
 
@@ -60,8 +61,6 @@ Widget* Named(Widget* widget, const char* name) {
 
 std::string Text(const QLineEdit* box) { return box->text().toStdString(); }
 
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 // Where the engine choices are remembered.
 const QString kModeKey = QStringLiteral("Positions/Mode");
 const QString kAyanamsaKey = QStringLiteral("Positions/Ayanamsa");
@@ -70,7 +69,7 @@ const QString kNodeKey = QStringLiteral("Positions/Node");
 // "mnuAyanamsa_fagan_bradley" for the key "fagan-bradley".
 QString AyanamsaActionName(astro::Ayanamsa ayanamsa) {
     return QStringLiteral("mnuAyanamsa_") +
-           Utf8(astro::AyanamsaKey(ayanamsa)).replace(QLatin1Char('-'), QLatin1Char('_'));
+           report::ToQString(astro::AyanamsaKey(ayanamsa)).replace(QLatin1Char('-'), QLatin1Char('_'));
 }
 
 // The row of the zone list whose offset comes nearest an exact one, the
@@ -186,22 +185,22 @@ void MainWindow::BuildSettingsMenu(QMenu* settings) {
     };
     modeChoices_ = new QActionGroup(this);
     choice(modeChoices_, QStringLiteral("&Formulas"), QStringLiteral("mnuFormulas"),
-           Utf8(core::EphemerisModeKey(core::EphemerisMode::Formulas)));
+           report::ToQString(core::EphemerisModeKey(core::EphemerisMode::Formulas)));
     choice(modeChoices_, QStringLiteral("P&recise (Swiss Ephemeris)"), QStringLiteral("mnuPrecise"),
-           Utf8(core::EphemerisModeKey(core::EphemerisMode::Precise)));
+           report::ToQString(core::EphemerisModeKey(core::EphemerisMode::Precise)));
 
     positions->addSection(QStringLiteral("Ayanamsa"));
     ayanamsaChoices_ = new QActionGroup(this);
     for (astro::Ayanamsa ayanamsa : astro::kAllAyanamsas)
-        choice(ayanamsaChoices_, Utf8(astro::AyanamsaDisplayName(ayanamsa)), AyanamsaActionName(ayanamsa),
-               Utf8(astro::AyanamsaKey(ayanamsa)));
+        choice(ayanamsaChoices_, report::ToQString(astro::AyanamsaDisplayName(ayanamsa)), AyanamsaActionName(ayanamsa),
+               report::ToQString(astro::AyanamsaKey(ayanamsa)));
 
     positions->addSection(QStringLiteral("Lunar node"));
     nodeChoices_ = new QActionGroup(this);
     choice(nodeChoices_, QStringLiteral("&Mean node"), QStringLiteral("mnuNodeMean"),
-           Utf8(astro::NodeKindKey(astro::NodeKind::Mean)));
+           report::ToQString(astro::NodeKindKey(astro::NodeKind::Mean)));
     choice(nodeChoices_, QStringLiteral("&True node"), QStringLiteral("mnuNodeTrue"),
-           Utf8(astro::NodeKindKey(astro::NodeKind::True)));
+           report::ToQString(astro::NodeKindKey(astro::NodeKind::True)));
 
     for (QActionGroup* group : {modeChoices_, ayanamsaChoices_, nodeChoices_}) {
         connect(group, &QActionGroup::triggered, this, [this] {
@@ -231,15 +230,16 @@ void MainWindow::SetSettings(ui::SettingsStore* store) {
 
 void MainWindow::ChooseEngine(const core::EngineSettings& settings) {
     settings_ = settings;
-    settingsStore_->SetValue(kModeKey, Utf8(core::EphemerisModeKey(settings.Mode)));
-    settingsStore_->SetValue(kAyanamsaKey, Utf8(astro::AyanamsaKey(settings.Ayanamsa)));
-    settingsStore_->SetValue(kNodeKey, Utf8(astro::NodeKindKey(settings.Node)));
+    settingsStore_->SetValue(kModeKey, report::ToQString(core::EphemerisModeKey(settings.Mode)));
+    settingsStore_->SetValue(kAyanamsaKey, report::ToQString(astro::AyanamsaKey(settings.Ayanamsa)));
+    settingsStore_->SetValue(kNodeKey, report::ToQString(astro::NodeKindKey(settings.Node)));
     ShowEngineChoices();
 }
 
 void MainWindow::ShowEngineChoices() {
     const auto check = [](QActionGroup* group, std::string_view key) {
-        for (QAction* action : group->actions()) action->setChecked(action->data().toString() == Utf8(key));
+        for (QAction* action : group->actions())
+            action->setChecked(action->data().toString() == report::ToQString(key));
     };
     check(modeChoices_, core::EphemerisModeKey(settings_.Mode));
     check(ayanamsaChoices_, astro::AyanamsaKey(settings_.Ayanamsa));
@@ -409,8 +409,7 @@ QWidget* MainWindow::BuildForm() {
 
 void MainWindow::FillLists() {
     for (const char* month : kMonthNames) monthList_->addItem(QString::fromLatin1(month));
-    for (const core::ZoneRow& row : core::ZoneTable())
-        zoneList_->addItem(QString::fromUtf8(row.Text.data(), static_cast<qsizetype>(row.Text.size())));
+    for (const core::ZoneRow& row : core::ZoneTable()) zoneList_->addItem(report::ToQString(row.Text));
     for (int n = 1; n <= 31; ++n) dayList_->addItem(QString::number(n));
     for (int n = 1901; n <= 2050; ++n) yearList_->addItem(QString::number(n));
     for (int n = 0; n <= 23; ++n) hourList_->addItem(QString::number(n));
@@ -549,16 +548,16 @@ void MainWindow::ChoosePlace(const core::Place& place) {
 void MainWindow::WritePlaceToForm(const core::FormInput& form, const core::PlaceZoneOutcome& outcome) {
     // Written straight into the boxes: their keystroke filters see nothing
     // of it, and the signals that mean "changed by hand" stay quiet.
-    cityBox_->setText(Utf8(form.City));
-    stateBox_->setText(Utf8(form.State));
-    countryBox_->setText(Utf8(form.Country));
+    cityBox_->setText(report::ToQString(form.City));
+    stateBox_->setText(report::ToQString(form.State));
+    countryBox_->setText(report::ToQString(form.Country));
     for (QLineEdit* box : {cityBox_, stateBox_, countryBox_})
         box->setCursorPosition(0);  // show the start of long names
-    latitudeDegreesBox_->setText(Utf8(form.LatitudeDegrees));
-    latitudeMinutesBox_->setText(Utf8(form.LatitudeMinutes));
+    latitudeDegreesBox_->setText(report::ToQString(form.LatitudeDegrees));
+    latitudeMinutesBox_->setText(report::ToQString(form.LatitudeMinutes));
     (form.South ? southButton_ : northButton_)->setChecked(true);
-    longitudeDegreesBox_->setText(Utf8(form.LongitudeDegrees));
-    longitudeMinutesBox_->setText(Utf8(form.LongitudeMinutes));
+    longitudeDegreesBox_->setText(report::ToQString(form.LongitudeDegrees));
+    longitudeMinutesBox_->setText(report::ToQString(form.LongitudeMinutes));
     (form.East ? eastButton_ : westButton_)->setChecked(true);
     place_ = form.Place;
     if (outcome.Refusal) {
@@ -576,7 +575,7 @@ void MainWindow::WriteZoneToForm(const core::FormInput& form) {
     exactUtcOffset_ = form.ExactUtcOffsetMinutes;
     if (exactUtcOffset_) {
         if (form.ZoneRow >= 0 && form.ZoneRow < core::kZoneCount) zoneRowBehindExactOffset_ = form.ZoneRow;
-        const QString entry = Utf8(core::ExactOffsetEntryText(form.Place, form.ExactUtcOffsetMinutes));
+        const QString entry = report::ToQString(core::ExactOffsetEntryText(form.Place, form.ExactUtcOffsetMinutes));
         if (zoneList_->count() > core::kZoneCount) {
             zoneList_->setItemText(core::kZoneCount, entry);
         } else {
@@ -592,7 +591,7 @@ void MainWindow::WriteZoneToForm(const core::FormInput& form) {
 
 void MainWindow::ShowPlaceNote(const core::PlaceZoneOutcome& outcome) {
     const bool refused = outcome.Refusal.has_value();
-    placeNote_->setText(Utf8(refused ? outcome.Refusal->Text : outcome.Note));
+    placeNote_->setText(report::ToQString(refused ? outcome.Refusal->Text : outcome.Note));
     QPalette palette = placeNote_->palette();
     palette.setColor(QPalette::WindowText, refused ? QColor(255, 204, 112) : QColor(Qt::white));
     placeNote_->setPalette(palette);
@@ -617,8 +616,8 @@ void MainWindow::DropPlace() {
         // the user picks another.
         const int nearest = NearestZoneRow(*exact);
         zoneList_->setCurrentIndex(nearest);
-        placeNote_->setText(
-            QStringLiteral("No zone row has UTC%1; the nearest one is selected.").arg(Utf8(core::OffsetText(*exact))));
+        placeNote_->setText(QStringLiteral("No zone row has UTC%1; the nearest one is selected.")
+                                .arg(report::ToQString(core::OffsetText(*exact))));
     } else {
         placeNote_->clear();
     }

@@ -22,6 +22,7 @@
 #include "ui/platform.h"
 #include "ui/result_window.h"
 #include "ui/window_line_edit.h"
+#include "report/qt_text.h"
 
 namespace velmora {
 
@@ -31,10 +32,8 @@ namespace {
 // latest first.
 const QString kRecentFilesKey = QStringLiteral("Files/Recent");
 
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 QString BirthFileFilter() {
-    return QStringLiteral("Birth files (*%1);;All files (*)").arg(Utf8(core::kBirthFileSuffix));
+    return QStringLiteral("Birth files (*%1);;All files (*)").arg(report::ToQString(core::kBirthFileSuffix));
 }
 
 // "“asha.vbirth”" for messages.
@@ -122,14 +121,17 @@ bool MainWindow::OpenBirthFile(const QString& path) {
         read.TooLarge ? *read.TooLarge
                       : core::ReadBirthFile({read.Bytes.constData(), static_cast<std::size_t>(read.Bytes.size())});
     if (!reading.Birth) {
-        messages_.ShowNotice(this, QStringLiteral("Cannot open %1:\r\n%2").arg(Quoted(path), Utf8(reading.Error)),
-                             reading.Check ? reading.Check->Icon : core::MessageIcon::Critical);
+        messages_.ShowNotice(
+            this, QStringLiteral("Cannot open %1:\r\n%2").arg(Quoted(path), report::ToQString(reading.Error)),
+            reading.Check ? reading.Check->Icon : core::MessageIcon::Critical);
         return false;
     }
     // The lists hold every value the checks let through; should one not
     // be there, nothing is changed rather than half the form.
     const core::FormInput& form = reading.Birth->Form;
-    const auto listed = [](const QComboBox* list, const std::string& text) { return list->findText(Utf8(text)) >= 0; };
+    const auto listed = [](const QComboBox* list, const std::string& text) {
+        return list->findText(report::ToQString(text)) >= 0;
+    };
     const bool fits = form.MonthIndex >= 0 && form.MonthIndex < monthList_->count() && listed(dayList_, form.Day) &&
                       listed(yearList_, form.Year) && listed(hourList_, form.Hour) &&
                       listed(minuteList_, form.Minute) && listed(secondList_, form.Second) && form.ZoneRow >= 0 &&
@@ -152,25 +154,25 @@ void MainWindow::WriteFormToWindow(const core::FormInput& form) {
     // No place while the lists change, so their signals do not work out an
     // earlier place's zone; the file's zone is written below as it was saved.
     place_.reset();
-    nameBox_->setText(Utf8(form.Name));
+    nameBox_->setText(report::ToQString(form.Name));
     monthList_->setCurrentIndex(form.MonthIndex);
     const auto select = [](QComboBox* list, const std::string& text) {
-        list->setCurrentIndex(list->findText(Utf8(text)));
+        list->setCurrentIndex(list->findText(report::ToQString(text)));
     };
     select(dayList_, form.Day);
     select(yearList_, form.Year);
     select(hourList_, form.Hour);
     select(minuteList_, form.Minute);
     select(secondList_, form.Second);
-    latitudeDegreesBox_->setText(Utf8(form.LatitudeDegrees));
-    latitudeMinutesBox_->setText(Utf8(form.LatitudeMinutes));
+    latitudeDegreesBox_->setText(report::ToQString(form.LatitudeDegrees));
+    latitudeMinutesBox_->setText(report::ToQString(form.LatitudeMinutes));
     (form.South ? southButton_ : northButton_)->setChecked(true);
-    longitudeDegreesBox_->setText(Utf8(form.LongitudeDegrees));
-    longitudeMinutesBox_->setText(Utf8(form.LongitudeMinutes));
+    longitudeDegreesBox_->setText(report::ToQString(form.LongitudeDegrees));
+    longitudeMinutesBox_->setText(report::ToQString(form.LongitudeMinutes));
     (form.East ? eastButton_ : westButton_)->setChecked(true);
-    cityBox_->setText(Utf8(form.City));
-    stateBox_->setText(Utf8(form.State));
-    countryBox_->setText(Utf8(form.Country));
+    cityBox_->setText(report::ToQString(form.City));
+    stateBox_->setText(report::ToQString(form.State));
+    countryBox_->setText(report::ToQString(form.Country));
     for (QLineEdit* box : {cityBox_, stateBox_, countryBox_}) box->setCursorPosition(0);
     WriteZoneToForm(form);
     place_ = form.Place;
@@ -204,13 +206,13 @@ void MainWindow::SaveBirthAs() {
     const core::Birth& form = *birth;
     QString suggested = birthPath_;
     if (suggested.isEmpty()) {
-        QString name = Utf8(form.Name).trimmed().toLower().replace(QLatin1Char(' '), QLatin1Char('-'));
+        QString name = report::ToQString(form.Name).trimmed().toLower().replace(QLatin1Char(' '), QLatin1Char('-'));
         if (name.isEmpty()) name = QStringLiteral("birth");
-        suggested = QDir(StartFolder()).filePath(name + Utf8(core::kBirthFileSuffix));
+        suggested = QDir(StartFolder()).filePath(name + report::ToQString(core::kBirthFileSuffix));
     }
     const QString path =
         ui::WithSuffix(dialogs_->SaveFileName(this, QStringLiteral("Save Birth As"), suggested, BirthFileFilter()),
-                       Utf8(core::kBirthFileSuffix));
+                       report::ToQString(core::kBirthFileSuffix));
     if (!path.isEmpty()) WriteBirthFile(path, form);
 }
 

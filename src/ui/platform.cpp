@@ -1,4 +1,5 @@
 #include "ui/platform.h"
+#include "report/qt_text.h"
 
 #include <QDesktopServices>
 #include <QMessageBox>
@@ -23,9 +24,7 @@ QString Displayed(const QString& text) {
     return shown;
 }
 
-QString Title() {
-    return QString::fromUtf8(core::kApplicationTitle.data(), static_cast<qsizetype>(core::kApplicationTitle.size()));
-}
+QString Title() { return report::ToQString(core::kApplicationTitle); }
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include "report/printable_report.h"
 #include "ui/result_window.h"
 #include "report/whole_file.h"
+#include "report/qt_text.h"
 
 namespace velmora::ui {
 
@@ -18,8 +19,6 @@ namespace {
 
 // The side of the saved chart picture, in pixels.
 constexpr int kChartImagePixels = 1200;
-
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 
@@ -42,7 +41,7 @@ void ResultWindow::BuildFileCommands(QMenu* file, QAction* before) {
 
 // "/home/asha/asha-rao-arudha-lagna.pdf" for ending "-arudha-lagna.pdf".
 QString ResultWindow::SuggestedFile(const QString& ending) const {
-    QString name = shown_ ? Utf8(shown_->Display.Details.Name).trimmed().toLower() : QString();
+    QString name = shown_ ? report::ToQString(shown_->Display.Details.Name).trimmed().toLower() : QString();
     name.replace(QLatin1Char(' '), QLatin1Char('-'));
     if (name.isEmpty()) name = QStringLiteral("birth");
     return QDir(QDir::homePath()).filePath(name + ending);
@@ -57,7 +56,7 @@ void ResultWindow::PrintReport() {
     if (!shown_) return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(report::ReportPageLayout());
-    printer.setDocName(QStringLiteral("Arudha Lagna of %1").arg(Utf8(shown_->Display.Details.Name)));
+    printer.setDocName(QStringLiteral("Arudha Lagna of %1").arg(report::ToQString(shown_->Display.Details.Name)));
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("Print Report"));
     if (dialog.exec() != QDialog::Accepted) return;

@@ -10,14 +10,13 @@
 
 #include "core/period_texts.h"
 #include "core/text_formats.h"
+#include "report/qt_text.h"
 
 namespace velmora::ui {
 
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-QString Sign(int sign) { return Q(SignNameOf(sign)); }
+QString Sign(int sign) { return report::ToQString(SignNameOf(sign)); }
 
 // The x of the left edge of a minute offset; the last minute ends at the
 // strip's right edge.
@@ -82,9 +81,10 @@ QList<TimeBand::Piece> TimeBand::Layout(const QRectF& area, const core::Sensitiv
         const QString ascendant = Sign(segment.AscendantSign);
         piece.ascendantLabel = Fitting({QStringLiteral("Asc ") + ascendant, ascendant, ascendant.left(3)},
                                        piece.rect.width(), QFontMetricsF(font));
-        piece.toolTip = QStringLiteral("Born %1 to %2: ascendant %3, Arudha Lagna %4")
-                            .arg(Q(ScanTimeText(scan, segment.From)), Q(ScanTimeText(scan, segment.To)),
-                                 Sign(segment.AscendantSign), arudha);
+        piece.toolTip =
+            QStringLiteral("Born %1 to %2: ascendant %3, Arudha Lagna %4")
+                .arg(report::ToQString(ScanTimeText(scan, segment.From)),
+                     report::ToQString(ScanTimeText(scan, segment.To)), Sign(segment.AscendantSign), arudha);
         pieces << piece;
     }
     return pieces;
@@ -112,7 +112,7 @@ void TimeBand::paintEvent(QPaintEvent*) {
 
     if (!scan_.Ok || scan_.Segments.empty()) {
         painter.setPen(ink);
-        painter.drawText(strip, Qt::AlignCenter, scan_.Ok ? QString() : Q(scan_.Error));
+        painter.drawText(strip, Qt::AlignCenter, scan_.Ok ? QString() : report::ToQString(scan_.Error));
         return;
     }
 
@@ -150,7 +150,7 @@ void TimeBand::paintEvent(QPaintEvent*) {
     // would run into the one before.
     double lastRight = -1e9;
     const auto timeLabel = [&](double at, const ClockReading& minute, bool alignRight) {
-        const QString text = Q(core::ClockTimeText(minute));
+        const QString text = report::ToQString(core::ClockTimeText(minute));
         const double width = metrics.horizontalAdvance(text);
         double left = alignRight ? at - width : at - width / 2;
         left = std::clamp(left, area.left(), area.right() - width);
@@ -165,7 +165,7 @@ void TimeBand::paintEvent(QPaintEvent*) {
 
     // The entered time above its line.
     painter.setPen(markerColour);
-    const QString text = QStringLiteral("born %1").arg(Q(core::ClockTimeText(scan_.Entered)));
+    const QString text = QStringLiteral("born %1").arg(report::ToQString(core::ClockTimeText(scan_.Entered)));
     const double width = metrics.horizontalAdvance(text);
     const double left = std::clamp(x - width / 2, area.left(), area.right() - width);
     painter.drawText(QRectF(left, area.top(), width, metrics.lineSpacing()), Qt::AlignCenter, text);

@@ -14,14 +14,13 @@
 #include "core/period_texts.h"
 #include "core/text_formats.h"
 #include "ui/time_band.h"
+#include "report/qt_text.h"
 
 namespace velmora::ui {
 
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-QString Sign(int sign) { return Q(SignNameOf(sign)); }
+QString Sign(int sign) { return report::ToQString(SignNameOf(sign)); }
 
 const QColor kRunning(255, 232, 150);
 
@@ -142,11 +141,11 @@ void ChartsTab::ShowAnalysis(const core::BirthAnalysis& a) {
     for (int row = 0; row < 12; ++row) {
         const analysis::Pada& pada = a.Padas[static_cast<std::size_t>(row)];
         SetRow(padas_, row,
-               {QString::number(pada.House), Sign(pada.HouseSign), Q(pada.LordName), Sign(pada.LordSign),
-                Q(pada.Label) + QLatin1Char(' ') + Sign(pada.PadaSign)});
+               {QString::number(pada.House), Sign(pada.HouseSign), report::ToQString(pada.LordName),
+                Sign(pada.LordSign), report::ToQString(pada.Label) + QLatin1Char(' ') + Sign(pada.PadaSign)});
     }
     band_->setScan(scan);
-    sentence_->setText(scan.Ok ? Q(core::SensitivitySentence(scan)) : Q(scan.Error));
+    sentence_->setText(scan.Ok ? report::ToQString(core::SensitivitySentence(scan)) : report::ToQString(scan.Error));
 }
 
 void ChartsTab::SetChartStyle(ChartStyle chartStyle) {
@@ -184,7 +183,7 @@ DashaTab::DashaTab(QWidget* parent) : QWidget(parent) {
 
 void DashaTab::ShowAnalysis(const core::BirthAnalysis& a, const QDateTime& now) {
     const analysis::DashaTable& table = a.Dasha;
-    balance_->setText(Q(core::DashaBalanceText(table)));
+    balance_->setText(report::ToQString(core::DashaBalanceText(table)));
     const std::vector<core::ReadingDasha> read = core::ReadingDashas(a);
 
     const ClockReading nowMinute = UniversalMinuteOf(now);
@@ -195,14 +194,16 @@ void DashaTab::ShowAnalysis(const core::BirthAnalysis& a, const QDateTime& now) 
         const analysis::MahaDasha& maha = table.Periods[m];
         QString reading;
         for (const core::ReadingDasha& line : read)
-            if (line.Maha == m) reading = QStringLiteral("%1 has a reading").arg(Q(maha.LordName));
+            if (line.Maha == m) reading = QStringLiteral("%1 has a reading").arg(report::ToQString(maha.LordName));
         auto* item = new QTreeWidgetItem(
-            tree_, {Q(maha.LordName), Q(core::DateText(maha.StartDate)), Q(core::DateText(maha.EndDate)), reading});
+            tree_, {report::ToQString(maha.LordName), report::ToQString(core::DateText(maha.StartDate)),
+                    report::ToQString(core::DateText(maha.EndDate)), reading});
         for (std::size_t k = 0; k < maha.Sub.size(); ++k) {
             const analysis::DashaSpan& antar = maha.Sub[k];
-            auto* sub =
-                new QTreeWidgetItem(item, {Q(maha.LordName) + QStringLiteral(" / ") + Q(antar.LordName),
-                                           Q(core::DateText(antar.StartDate)), Q(core::DateText(antar.EndDate))});
+            auto* sub = new QTreeWidgetItem(
+                item,
+                {report::ToQString(maha.LordName) + QStringLiteral(" / ") + report::ToQString(antar.LordName),
+                 report::ToQString(core::DateText(antar.StartDate)), report::ToQString(core::DateText(antar.EndDate))});
             if (running && running->Maha == m && running->Antar == k) Highlight(sub);
         }
         if (running && running->Maha == m) {
@@ -215,14 +216,15 @@ void DashaTab::ShowAnalysis(const core::BirthAnalysis& a, const QDateTime& now) 
     const QString day = now.date().toString(Qt::ISODate);
     if (running) {
         const analysis::MahaDasha& maha = table.Periods[running->Maha];
-        today_->setText(QStringLiteral("Running on %1: %2 maha dasha, %3 antar dasha (highlighted)")
-                            .arg(day, Q(maha.LordName), Q(maha.Sub[running->Antar].LordName)));
+        today_->setText(
+            QStringLiteral("Running on %1: %2 maha dasha, %3 antar dasha (highlighted)")
+                .arg(day, report::ToQString(maha.LordName), report::ToQString(maha.Sub[running->Antar].LordName)));
     } else {
         today_->setText(QStringLiteral("No dasha of this table runs on %1.").arg(day));
     }
 
     QStringList lines;
-    for (const core::ReadingDasha& line : read) lines << Q(line.Text);
+    for (const core::ReadingDasha& line : read) lines << report::ToQString(line.Text);
     readings_->setText(lines.join(QLatin1Char('\n')));
 }
 
@@ -305,26 +307,28 @@ void TodayTab::ShowDay() {
 void TodayTab::ShowSky(const core::TransitSky& sky) {
     sky_ = sky;
     moment_->setText(QStringLiteral("%1 UT").arg(
-        Q(core::ClockReadingText(sky_.Moment)).replace(QLatin1Char('T'), QLatin1Char(' '))));
+        report::ToQString(core::ClockReadingText(sky_.Moment)).replace(QLatin1Char('T'), QLatin1Char(' '))));
     chart_->setPicture(report::TransitPicture(*analysis_, sky_));
 
     for (int row = 0; row < core::kTransitBodyCount; ++row) {
         const core::TransitBody& body = sky_.Bodies[static_cast<std::size_t>(row)];
         if (!sky_.Ok) {
             SetRow(table_, row,
-                   {Q(kBodyNames[static_cast<std::size_t>(row)]), QString(), QString(), QString(), QString()});
+                   {report::ToQString(kBodyNames[static_cast<std::size_t>(row)]), QString(), QString(), QString(),
+                    QString()});
             continue;
         }
         SetRow(table_, row,
-               {Q(kBodyNames[body.Which]), Sign(body.Sign), body.Retrograde ? QStringLiteral("R") : QString(),
-                QString::number(body.HouseFromAscendant), QString::number(body.HouseFromArudhaLagna)});
+               {report::ToQString(kBodyNames[body.Which]), Sign(body.Sign),
+                body.Retrograde ? QStringLiteral("R") : QString(), QString::number(body.HouseFromAscendant),
+                QString::number(body.HouseFromArudhaLagna)});
         for (int col = 2; col < 5; ++col) table_->item(row, col)->setTextAlignment(Qt::AlignCenter);
     }
     if (!sky_.Ok)
-        dasha_->setText(Q(sky_.Error));
+        dasha_->setText(report::ToQString(sky_.Error));
     else if (sky_.Dasha)
-        dasha_->setText(
-            QStringLiteral("Running: %1 maha dasha, %2 antar dasha").arg(Q(sky_.MahaLord), Q(sky_.AntarLord)));
+        dasha_->setText(QStringLiteral("Running: %1 maha dasha, %2 antar dasha")
+                            .arg(report::ToQString(sky_.MahaLord), report::ToQString(sky_.AntarLord)));
     else
         dasha_->setText(QStringLiteral("No dasha of the birth runs on this day."));
 }

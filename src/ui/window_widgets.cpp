@@ -23,6 +23,7 @@
 #include "core/display.h"
 #include "model/version.h"
 #include "ui/links.h"
+#include "report/qt_text.h"
 
 namespace velmora::ui {
 
@@ -241,9 +242,7 @@ void NameControlsForAccessibility(QWidget* window) {
 QString DisplayText(std::string_view text) { return QString::fromStdString(core::WithNewlines(text)); }
 
 QString WindowCaption() {
-    return QStringLiteral("%1 v%2").arg(
-        QString::fromUtf8(kProgramName.data(), static_cast<qsizetype>(kProgramName.size())),
-        QString::fromUtf8(kProgramShortVersion.data(), static_cast<qsizetype>(kProgramShortVersion.size())));
+    return QStringLiteral("%1 v%2").arg(report::ToQString(kProgramName), report::ToQString(kProgramShortVersion));
 }
 
 ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
