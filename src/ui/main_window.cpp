@@ -545,6 +545,15 @@ void MainWindow::ChoosePlace(const core::Place& place) {
     WritePlaceToForm(form, outcome);
 }
 
+void MainWindow::ShowCoordinates(const core::FormInput& form) {
+    latitudeDegreesBox_->setText(report::ToQString(form.LatitudeDegrees));
+    latitudeMinutesBox_->setText(report::ToQString(form.LatitudeMinutes));
+    (form.South ? southButton_ : northButton_)->setChecked(true);
+    longitudeDegreesBox_->setText(report::ToQString(form.LongitudeDegrees));
+    longitudeMinutesBox_->setText(report::ToQString(form.LongitudeMinutes));
+    (form.East ? eastButton_ : westButton_)->setChecked(true);
+}
+
 void MainWindow::WritePlaceToForm(const core::FormInput& form, const core::PlaceZoneOutcome& outcome) {
     // Written straight into the boxes: their keystroke filters see nothing
     // of it, and the signals that mean "changed by hand" stay quiet.
@@ -553,12 +562,7 @@ void MainWindow::WritePlaceToForm(const core::FormInput& form, const core::Place
     countryBox_->setText(report::ToQString(form.Country));
     for (QLineEdit* box : {cityBox_, stateBox_, countryBox_})
         box->setCursorPosition(0);  // show the start of long names
-    latitudeDegreesBox_->setText(report::ToQString(form.LatitudeDegrees));
-    latitudeMinutesBox_->setText(report::ToQString(form.LatitudeMinutes));
-    (form.South ? southButton_ : northButton_)->setChecked(true);
-    longitudeDegreesBox_->setText(report::ToQString(form.LongitudeDegrees));
-    longitudeMinutesBox_->setText(report::ToQString(form.LongitudeMinutes));
-    (form.East ? eastButton_ : westButton_)->setChecked(true);
+    ShowCoordinates(form);
     place_ = form.Place;
     if (outcome.Refusal) {
         // The zone stays as it was; an exact offset of an earlier place

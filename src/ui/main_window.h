@@ -124,6 +124,8 @@ private:
     void ChooseEngine(const core::EngineSettings& settings);
     void SetUpPlaceCompletion();
     void CompletePlace(const QString& text);
+    // The latitude and longitude boxes and buttons as the form holds them.
+    void ShowCoordinates(const core::FormInput& form);
     void WritePlaceToForm(const core::FormInput& form, const core::PlaceZoneOutcome& outcome);
     void WriteZoneToForm(const core::FormInput& form);
     void ShowPlaceNote(const core::PlaceZoneOutcome& outcome);

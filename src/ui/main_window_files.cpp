@@ -164,12 +164,7 @@ void MainWindow::WriteFormToWindow(const core::FormInput& form) {
     select(hourList_, form.Hour);
     select(minuteList_, form.Minute);
     select(secondList_, form.Second);
-    latitudeDegreesBox_->setText(report::ToQString(form.LatitudeDegrees));
-    latitudeMinutesBox_->setText(report::ToQString(form.LatitudeMinutes));
-    (form.South ? southButton_ : northButton_)->setChecked(true);
-    longitudeDegreesBox_->setText(report::ToQString(form.LongitudeDegrees));
-    longitudeMinutesBox_->setText(report::ToQString(form.LongitudeMinutes));
-    (form.East ? eastButton_ : westButton_)->setChecked(true);
+    ShowCoordinates(form);
     cityBox_->setText(report::ToQString(form.City));
     stateBox_->setText(report::ToQString(form.State));
     countryBox_->setText(report::ToQString(form.Country));
