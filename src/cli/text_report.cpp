@@ -185,15 +185,24 @@ QString SensitivityText(const core::SensitivityScan& scan) {
                .arg(QStringLiteral("To"), -17)
                .arg(QStringLiteral("Ascendant"), -12)
                .arg(QStringLiteral("Arudha Lagna"));
+    // The second showing of a repeated hour is marked; gaps are named.
+    auto clock = [](const ClockReading& reading, bool repeated) {
+        return Q(core::ClockReadingText(reading)) + (repeated ? QStringLiteral(" (repeated)") : QString());
+    };
     for (const core::SensitivitySegment& segment : scan.Segments) {
         out += QStringLiteral("  %1 %2 %3 %4\n")
-                   .arg(Q(core::ClockReadingText(segment.From)), -17)
-                   .arg(Q(core::ClockReadingText(segment.To)), -17)
+                   .arg(clock(segment.From, segment.FromRepeated), -17)
+                   .arg(clock(segment.To, segment.ToRepeated), -17)
                    .arg(Q(SignNameOf(segment.AscendantSign)), -12)
                    .arg(Q(SignNameOf(segment.ArudhaLagnaSign)));
     }
+    for (const core::MinuteSpan& gap : scan.Gaps)
+        out += QStringLiteral("  %1 %2 (never came: the clocks went forward)\n")
+                   .arg(Q(core::ClockReadingText(gap.From)), -17)
+                   .arg(Q(core::ClockReadingText(gap.To)), -17);
     out += QStringLiteral("  Same chart: %1 to %2\n")
-               .arg(Q(core::ClockReadingText(scan.SameChart.From)), Q(core::ClockReadingText(scan.SameChart.To)));
+               .arg(clock(scan.SameChart.From, scan.SameChart.FromRepeated),
+                    clock(scan.SameChart.To, scan.SameChart.ToRepeated));
     out += QStringLiteral("  %1\n").arg(Q(core::SensitivitySentence(scan)));
     return out;
 }

@@ -237,6 +237,15 @@ void SpanFields(W& w, const MinuteSpan& span) {
     Str(w, ClockReadingText(span.From));
     Key(w, "to");
     Str(w, ClockReadingText(span.To));
+    // The second showing of a clock reading that came twice (clocks back).
+    if (span.FromRepeated) {
+        Key(w, "fromRepeated");
+        w.Bool(true);
+    }
+    if (span.ToRepeated) {
+        Key(w, "toRepeated");
+        w.Bool(true);
+    }
 }
 
 template <class W>
@@ -261,6 +270,17 @@ void WriteSensitivity(W& w, const SensitivityScan& scan) {
     w.StartObject();
     SpanFields(w, scan.SameChart);
     w.EndObject();
+    // Clock readings that never came at the place (clocks forward).
+    if (!scan.Gaps.empty()) {
+        Key(w, "gaps");
+        w.StartArray();
+        for (const MinuteSpan& gap : scan.Gaps) {
+            w.StartObject();
+            SpanFields(w, gap);
+            w.EndObject();
+        }
+        w.EndArray();
+    }
     w.EndObject();
 }
 
