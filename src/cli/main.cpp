@@ -44,6 +44,9 @@ velmora::core::AnalysisOptions OptionsOf(const velmora::cli::Request& request) {
     velmora::core::AnalysisOptions options = EngineOptionsOf(request);
     options.ScanBirthTime = request.Sensitivity;
     options.TransitsAt = request.TransitsAt;
+    // The readable report always checks the formulas against the precise
+    // ephemeris; JSON when asked (--check-precise).
+    options.CheckAgainstPrecise = !request.Json || request.CheckPrecise;
     return options;
 }
 
@@ -181,6 +184,7 @@ int main(int argc, char* argv[]) {
         QString text = velmora::cli::ResultText(outcome.Result);
         if (outcome.Result.Scan) text += velmora::cli::SensitivityText(*outcome.Result.Scan);
         if (outcome.Result.Transits) text += velmora::cli::TransitsText(*outcome.Result.Transits);
+        if (outcome.Result.Precise) text += velmora::cli::PreciseCheckText(*outcome.Result.Precise);
         out.Write(text);
     }
     return out.Status();

@@ -256,4 +256,13 @@ QString ZoneListText() {
     return out;
 }
 
+QString PreciseCheckText(const core::PreciseCheck& check) {
+    if (!check.Ran || check.Differing.empty()) return {};
+    QString out = QStringLiteral("\nChecked against the precise ephemeris\n");
+    for (const core::PrecisePlacement& p : check.Differing)
+        out += QStringLiteral("  Note: %1 (the formulas: %2).\n")
+                   .arg(Q(core::PrecisePlacementText(p)), Q(SignNameOf(p.FormulaSign)));
+    return out;
+}
+
 }  // namespace velmora::cli

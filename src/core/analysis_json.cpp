@@ -10,6 +10,7 @@
 
 #include "astro/position_text.h"
 #include "core/json_compact_writer.h"
+#include "core/json_precise.h"
 #include "core/place_zone.h"
 #include "core/text_formats.h"
 #include "core/zones.h"
@@ -449,8 +450,11 @@ void WriteAnalysis(W& w, const BirthAnalysis& a) {
     Key(w, "details");
     w.StartObject();
     const BirthDetails& det = d.Details;
+    // Machine output: the month by its English name in every locale (the
+    // window shows the locale's).
+    const std::string dateOfBirth = FormatDateOfBirth(a.Birth.Clock, EnglishMonthNames());
     const std::pair<std::string_view, const std::string*> details[] = {
-        {"name", &det.Name},         {"dateOfBirth", &det.DateOfBirth}, {"timeOfBirth", &det.TimeOfBirth},
+        {"name", &det.Name},         {"dateOfBirth", &dateOfBirth}, {"timeOfBirth", &det.TimeOfBirth},
         {"latitude", &det.Latitude}, {"longitude", &det.Longitude},     {"city", &det.City},
         {"state", &det.State},       {"country", &det.Country}};
     for (const auto& [key, value] : details) {
@@ -460,6 +464,7 @@ void WriteAnalysis(W& w, const BirthAnalysis& a) {
     w.EndObject();
     if (a.Scan && a.Scan->Ok) WriteSensitivity(w, *a.Scan);
     if (a.Transits && a.Transits->Ok) WriteTransits(w, *a.Transits);
+    if (a.Precise) WritePrecisePlacement(w, *a.Precise);
     w.EndObject();
 }
 
