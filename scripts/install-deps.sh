@@ -13,6 +13,7 @@ packages=(
   fonts-dejavu-core fonts-liberation2
   desktop-file-utils appstream
   poppler-utils
+  help2man
 )
 [ "$#" -gt 0 ] && packages+=("$@")
 
