@@ -74,7 +74,10 @@ void BM_Batch(benchmark::State& state) {
             at += n;
             return n;
         };
-        io.Write = [&](std::string_view text) { written += text.size(); };
+        io.Write = [&](std::string_view text) {
+            written += text.size();
+            return true;
+        };
         const velmora::core::BatchSummary summary =
             velmora::core::RunBatch(io, options, static_cast<int>(state.range(0)));
         if (summary.Analysed != kBirths) state.SkipWithError("a birth was refused");

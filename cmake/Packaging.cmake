@@ -25,15 +25,43 @@ install(FILES ${VELMORA_PACKAGING_DIR}/copyright
 # Manual pages, compressed as Debian has them (without name or time stamp in
 # the gzip header, so that builds are repeatable); plain without gzip.
 find_program(VELMORA_GZIP gzip)
+# The tool's page is made from its --help by help2man at build time, so it
+# lists every option and exit status the tool has; the program's page is
+# written by hand (packaging/man).
+find_program(VELMORA_HELP2MAN help2man REQUIRED)
+set(VELMORA_CLI_MAN_PAGE ${CMAKE_BINARY_DIR}/man/velmora-arudha-lagna-cli.1)
+# The page's date: the package's (Debian sets SOURCE_DATE_EPOCH from the
+# changelog), else the day the build was configured.
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+  set(VELMORA_MAN_EPOCH $ENV{SOURCE_DATE_EPOCH})
+else()
+  string(TIMESTAMP VELMORA_MAN_EPOCH "%s" UTC)
+endif()
+add_custom_command(OUTPUT ${VELMORA_CLI_MAN_PAGE}
+                   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+                   COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${VELMORA_MAN_EPOCH} QT_QPA_PLATFORM=offscreen
+                           ${VELMORA_HELP2MAN} --no-info --section=1
+                           "--name=work out the Arudha Lagna of a birth chart, on the command line"
+                           "--source=Velmora Arudha Lagna ${PROJECT_VERSION}"
+                           "--version-string=${PROJECT_VERSION}"
+                           --include=${VELMORA_PACKAGING_DIR}/man/velmora-arudha-lagna-cli.h2m
+                           --output=${VELMORA_CLI_MAN_PAGE} $<TARGET_FILE:velmora-arudha-lagna-cli>
+                   DEPENDS velmora-arudha-lagna-cli ${VELMORA_PACKAGING_DIR}/man/velmora-arudha-lagna-cli.h2m
+                   COMMENT "Making the manual page velmora-arudha-lagna-cli.1 from --help"
+                   VERBATIM)
 set(VELMORA_MAN_PAGES velmora-arudha-lagna velmora-arudha-lagna-cli)
 foreach(page IN LISTS VELMORA_MAN_PAGES)
   set(source ${VELMORA_PACKAGING_DIR}/man/${page}.1)
+  if(page STREQUAL "velmora-arudha-lagna-cli")
+    set(source ${VELMORA_CLI_MAN_PAGE})
+  endif()
   if(VELMORA_GZIP)
     set(compressed ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
     add_custom_command(OUTPUT ${compressed}
                        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-                       COMMAND ${CMAKE_COMMAND} -E copy ${source} ${CMAKE_BINARY_DIR}/man/${page}.1
-                       COMMAND ${VELMORA_GZIP} -9 -n -f ${CMAKE_BINARY_DIR}/man/${page}.1
+                       COMMAND ${CMAKE_COMMAND} -E copy ${source} ${CMAKE_BINARY_DIR}/man/${page}.1.copy
+                       COMMAND ${VELMORA_GZIP} -9 -n -f -S .gz.tmp ${CMAKE_BINARY_DIR}/man/${page}.1.copy
+                       COMMAND ${CMAKE_COMMAND} -E rename ${CMAKE_BINARY_DIR}/man/${page}.1.copy.gz.tmp ${compressed}
                        DEPENDS ${source}
                        COMMENT "Compressing the manual page ${page}.1"
                        VERBATIM)
@@ -41,6 +69,7 @@ foreach(page IN LISTS VELMORA_MAN_PAGES)
     install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   else()
     install(FILES ${source} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    list(APPEND VELMORA_MAN_OUTPUTS ${source})
   endif()
 endforeach()
 if(VELMORA_MAN_OUTPUTS)

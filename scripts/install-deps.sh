@@ -14,6 +14,7 @@ packages=(
   desktop-file-utils appstream
   poppler-utils
   clang-format clang-tidy
+  help2man
 )
 [ "$#" -gt 0 ] && packages+=("$@")
 

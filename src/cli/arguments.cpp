@@ -23,6 +23,16 @@ ParsedArguments Refused(core::Notice notice) { return {std::nullopt, std::nullop
 
 std::string Std(const QString& s) { return s.toStdString(); }
 
+// A value with surrounding blanks and line breaks taken off: "09:05 " and
+// "09:05\n" (a value read with $(cat file)) both read as "09:05".
+QString Trimmed(const QString& value) { return value.trimmed(); }
+
+// A value in range for its form field but outside the lists (a year before
+// 1901, an hour 24): refused as input, exit 2, as the form would refuse it.
+ParsedArguments OutOfRange(const QString& message) {
+    return Refused(core::Notice{message.toStdString(), core::MessageIcon::Information, core::FormField::None});
+}
+
 // A whole number of the text, or -1.
 int WholeNumber(const QString& text) {
     bool ok = false;
@@ -56,7 +66,7 @@ QString UsageText() {
         "                               --lat DD:MM{N|S} --lon DDD:MM{E|W} [--city C] [--state S] [--country K]\n"
         "                               [--place TEXT] [--utc-offset +HH:MM] [--ephemeris formulas|precise]\n"
         "                               [--ayanamsa NAME] [--node mean|true] [--json] [--pdf FILE]\n"
-        "                               [--sensitivity] [--transits-at YYYY-MM-DDTHH:MM]\n"
+        "                               [--sensitivity] [--transits-at YYYY-MM-DDTHH:MM] [--check-precise]\n"
         "       velmora-arudha-lagna-cli --birth FILE [any option above, to change that value] [--json] [--pdf FILE]\n"
         "       velmora-arudha-lagna-cli [--birth FILE] [options above] --save-birth FILE\n"
         "       velmora-arudha-lagna-cli --batch FILE|- [--jobs N] [--ephemeris ...] [--ayanamsa ...] [--node ...]\n"
@@ -128,11 +138,15 @@ struct Options {
     QCommandLineOption listZones{"list-zones", "List the zone rows and their offsets."};
     QCommandLineOption help{QStringList{"h", "help"}, "Show this help."};
     QCommandLineOption version{"version", "Show the version."};
+    QCommandLineOption checkPrecise{"check-precise",
+                                    "With --json in formula mode: also mark the bodies the precise ephemeris places "
+                                    "in another sign (\"precisePlacement\"). The readable report always does."};
 
     void AddTo(QCommandLineParser& parser) const {
         parser.addOptions({name,      date,  time,      zone,   dst,         lat,        lon,       city, state,
                            country,   place, utcOffset, places, ephemeris,   ayanamsa,   node,      json, birth,
                            saveBirth, pdf,   batch,     jobs,   sensitivity, transitsAt, listZones, help, version});
+        parser.addOption(checkPrecise);
     }
 };
 
@@ -142,7 +156,10 @@ QString HelpText() {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Works out the Arudha Lagna of a birth and prints the chart, the positions, the readings and the sign "
-        "profile.\n\nExit status: 0 done, 2 input refused (the message goes to standard error), 64 usage error."));
+        "profile.\n\nExit status: 0 done; 1 a batch with a refused row, a batch that could not be read, or one "
+        "whose input is empty or lacks its header row; 2 input refused (the message goes to standard error); 64 "
+        "usage error; 73 the output or a file could not be written (a full disk, a closed pipe: the tool stops "
+        "at the first write that fails)."));
     const Options options;
     options.AddTo(parser);
     // The parser's own text, less its generic first line (our usage says more).
@@ -157,7 +174,7 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     const Options o;
     const auto& [name, date, time, zone, dst, lat, lon, city, state, country, place, utcOffset, places, ephemeris,
                  ayanamsa, node, json, birth, saveBirth, pdf, batch, jobs, sensitivity, transitsAt, listZones, help,
-                 version] = o;
+                 version, checkPrecise] = o;
     o.AddTo(parser);
 
     if (!parser.parse(arguments)) return Usage(parser.errorText());
@@ -215,6 +232,10 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     }
     if (parser.isSet(ephemeris) || parser.isSet(ayanamsa) || parser.isSet(node))
         request.BirthEphemeris = request.Settings;
+    // The formulas have their own correction and node: choosing either for
+    // them would be ignored, so it is refused.
+    if ((parser.isSet(ayanamsa) || parser.isSet(node)) && request.Settings.Mode != core::EphemerisMode::Precise)
+        return Usage(QStringLiteral("--ayanamsa and --node choose for the precise ephemeris: add --ephemeris precise"));
 
     if (parser.isSet(batch)) {
         request.What = Request::Action::Batch;
@@ -268,14 +289,14 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
 
     if (given(date) || !fromFile) {
         static const QRegularExpression datePattern(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
-        const auto dateMatch = datePattern.match(parser.value(date));
+        const auto dateMatch = datePattern.match(Trimmed(parser.value(date)));
         if (!dateMatch.hasMatch()) return Usage(QStringLiteral("--date expects YYYY-MM-DD"));
         const int year = WholeNumber(dateMatch.captured(1));
         const int month = WholeNumber(dateMatch.captured(2));
         const int day = WholeNumber(dateMatch.captured(3));
-        if (year < 1901 || year > 2050) return Usage(QStringLiteral("--date: the year must lie from 1901 to 2050"));
-        if (month < 1 || month > 12) return Usage(QStringLiteral("--date: the month must lie from 1 to 12"));
-        if (day < 1 || day > 31) return Usage(QStringLiteral("--date: the day must lie from 1 to 31"));
+        if (year < 1901 || year > 2050) return OutOfRange(QStringLiteral("--date: the year must lie from 1901 to 2050"));
+        if (month < 1 || month > 12) return OutOfRange(QStringLiteral("--date: the month must lie from 1 to 12"));
+        if (day < 1 || day > 31) return OutOfRange(QStringLiteral("--date: the day must lie from 1 to 31"));
         form.Year = std::to_string(year);
         form.MonthIndex = month - 1;
         form.Day = std::to_string(day);
@@ -283,13 +304,15 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
 
     if (given(time) || !fromFile) {
         static const QRegularExpression timePattern(QStringLiteral("^(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?$"));
-        const auto timeMatch = timePattern.match(parser.value(time));
+        const auto timeMatch = timePattern.match(Trimmed(parser.value(time)));
         if (!timeMatch.hasMatch()) return Usage(QStringLiteral("--time expects HH:MM or HH:MM:SS"));
         const int hour = WholeNumber(timeMatch.captured(1));
         const int minute = WholeNumber(timeMatch.captured(2));
         const int second = timeMatch.captured(3).isEmpty() ? 0 : WholeNumber(timeMatch.captured(3));
-        if (hour > 23 || minute > 59 || second > 59)
-            return Usage(QStringLiteral("--time: hours run 0-23, minutes and seconds 0-59"));
+        // Second 60 is a leap second, as birth files take it (seconds are
+        // ignored).
+        if (hour > 23 || minute > 59 || second > 60)
+            return OutOfRange(QStringLiteral("--time: hours run 0-23, minutes 0-59 and seconds 0-60"));
         form.Hour = std::to_string(hour);
         form.Minute = std::to_string(minute);
         form.Second = std::to_string(second);
@@ -314,7 +337,7 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     }
 
     if (given(zone)) {
-        const int zoneRow = WholeNumber(parser.value(zone));
+        const int zoneRow = WholeNumber(Trimmed(parser.value(zone)));
         if (zoneRow < 0 || zoneRow >= core::kZoneCount)
             return Usage(QStringLiteral("--zone expects a row from 0 to 70"));
         form.ZoneRow = zoneRow;
@@ -341,7 +364,7 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     // digits for degrees, 2 for minutes); the checks judge their values.
     if (parser.isSet(lat)) {
         static const QRegularExpression latPattern(QStringLiteral("^(\\d{1,2}):(\\d{1,2})([NSns])$"));
-        const auto latMatch = latPattern.match(parser.value(lat));
+        const auto latMatch = latPattern.match(Trimmed(parser.value(lat)));
         if (!latMatch.hasMatch()) return Usage(QStringLiteral("--lat expects DD:MM followed by N or S, e.g. 28:36N"));
         form.LatitudeDegrees = Std(latMatch.captured(1));
         form.LatitudeMinutes = Std(latMatch.captured(2));
@@ -349,7 +372,7 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     }
     if (parser.isSet(lon)) {
         static const QRegularExpression lonPattern(QStringLiteral("^(\\d{1,3}):(\\d{1,2})([EWew])$"));
-        const auto lonMatch = lonPattern.match(parser.value(lon));
+        const auto lonMatch = lonPattern.match(Trimmed(parser.value(lon)));
         if (!lonMatch.hasMatch()) return Usage(QStringLiteral("--lon expects DDD:MM followed by E or W, e.g. 77:12E"));
         form.LongitudeDegrees = Std(lonMatch.captured(1));
         form.LongitudeMinutes = Std(lonMatch.captured(2));
@@ -361,6 +384,7 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     if (given(country)) form.Country = Std(parser.value(country));
 
     request.Sensitivity = parser.isSet(sensitivity);
+    request.CheckPrecise = parser.isSet(checkPrecise);
     if (parser.isSet(transitsAt)) {
         request.TransitsAt = core::ParseClockReading(Std(parser.value(transitsAt)));
         if (!request.TransitsAt) return Usage(QStringLiteral("--transits-at expects YYYY-MM-DDTHH:MM"));

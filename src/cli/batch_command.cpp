@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "cli/output.h"
 #include "core/batch.h"
 
 namespace velmora::cli {
@@ -93,41 +94,50 @@ int RunBatchCommand(const QString& path, int jobs, const core::AnalysisOptions& 
         ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
     ProgressBar bar(::isatty(STDERR_FILENO) == 1, totalBytes);
 
-    static char outputBuffer[1 << 20];
-    std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
-    bool writeFailed = false;
+    // Each chunk's lines go out in one write; the first that fails stops
+    // the batch.
+    std::fflush(stdout);
+    Output output;
     core::BatchProgress last;
 
     core::BatchIo io;
-    io.Read = [fd](char* buffer, std::size_t size) -> std::size_t {
+    std::string readError;  // a failed read ends the input; it is reported
+    io.Read = [fd, &readError](char* buffer, std::size_t size) -> std::size_t {
         for (;;) {
             const ssize_t n = ::read(fd, buffer, size);
             if (n >= 0) return static_cast<std::size_t>(n);
-            if (errno != EINTR) return 0;
+            if (errno != EINTR) {
+                readError = std::strerror(errno);
+                return 0;
+            }
         }
     };
-    io.Write = [&writeFailed](std::string_view text) {
-        if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) writeFailed = true;
-    };
+    io.Write = [&output](std::string_view text) { return output.Write(text); };
     io.Progress = [&bar, &last](const core::BatchProgress& progress) {
         last = progress;
         bar.Update(progress);
     };
     const Clock::time_point start = Clock::now();
     const core::BatchSummary summary = RunBatch(io, options, jobs);
-    if (std::fflush(stdout) != 0) writeFailed = true;
     if (!standardInput) ::close(fd);
     bar.Update(last, true);
 
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (!summary.Failure.empty()) std::fprintf(stderr, "velmora-arudha-lagna-cli: %s\n", summary.Failure.c_str());
-    if (writeFailed)
-        std::fprintf(stderr, "velmora-arudha-lagna-cli: writing the output failed: %s\n", std::strerror(errno));
+    if (summary.WriteFailed) {
+        // Stopped at the first failed write: the rows counted are those written.
+        std::fprintf(stderr, "velmora-arudha-lagna-cli: %s; the batch stopped after %llu rows\n",
+                     output.Error().c_str(), static_cast<unsigned long long>(summary.Rows));
+        return Output::kExitCannotWrite;
+    }
     std::fprintf(stderr, "velmora-arudha-lagna-cli: %llu rows, %llu analysed, %llu refused, in %.1f s (%.0f rows/s)\n",
                  static_cast<unsigned long long>(summary.Rows), static_cast<unsigned long long>(summary.Analysed),
                  static_cast<unsigned long long>(summary.Refused), seconds,
                  seconds > 0 ? static_cast<double>(summary.Rows) / seconds : 0.0);
-    const bool allAnalysed = summary.Failure.empty() && !writeFailed && summary.Refused == 0;
+    if (!readError.empty())
+        std::fprintf(stderr, "velmora-arudha-lagna-cli: reading %s failed: %s\n", localPath.constData(),
+                     readError.c_str());
+    const bool allAnalysed = summary.Failure.empty() && readError.empty() && summary.Refused == 0;
     return allAnalysed ? 0 : 1;
 }
 

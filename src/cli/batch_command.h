@@ -9,7 +9,8 @@ namespace velmora::cli {
 // --batch: reads CSV from the file (or standard input for "-"), writes one
 // JSON line per row to standard output, a progress bar to a terminal's
 // standard error and a one-line summary at the end. 0 when every row was
-// analysed, 1 otherwise.
+// analysed, 1 otherwise; 73 when the output could not be written (the batch
+// stops at that write).
 int RunBatchCommand(const QString& path, int jobs, const core::AnalysisOptions& options);
 
 }  // namespace velmora::cli

@@ -13,6 +13,7 @@
 
 #include "cli/arguments.h"
 #include "cli/batch_command.h"
+#include "cli/output.h"
 #include "cli/text_report.h"
 #include "core/analysis_json.h"
 #include "core/birth_file.h"
@@ -43,6 +44,9 @@ velmora::core::AnalysisOptions OptionsOf(const velmora::cli::Request& request) {
     velmora::core::AnalysisOptions options = EngineOptionsOf(request);
     options.ScanBirthTime = request.Sensitivity;
     options.TransitsAt = request.TransitsAt;
+    // The readable report always checks the formulas against the precise
+    // ephemeris; JSON when asked (--check-precise).
+    options.CheckAgainstPrecise = !request.Json || request.CheckPrecise;
     return options;
 }
 
@@ -116,7 +120,14 @@ int WritePdf(const velmora::core::BirthAnalysis& analysis, const QString& path, 
 
 int main(int argc, char* argv[]) {
     const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
-    QTextStream out(stdout);
+    // Every write to standard output is checked (exit 73 at the first that
+    // fails); messages go to standard error.
+    velmora::cli::IgnoreBrokenPipes();
+    velmora::cli::Output out;
+    auto written = [&out](const QString& text) {
+        out.Write(text);
+        return out.Status();
+    };
     QTextStream err(stderr);
 
     const velmora::cli::ParsedArguments parsed = velmora::cli::ParseArguments(QCoreApplication::arguments());
@@ -133,24 +144,21 @@ int main(int argc, char* argv[]) {
     using Action = velmora::cli::Request::Action;
     switch (request.What) {
         case Action::Help:
-            out << velmora::cli::HelpText();
-            return 0;
+            return written(velmora::cli::HelpText());
         case Action::Version:
-            out << "velmora-arudha-lagna-cli "
-                << QString::fromUtf8(velmora::kProgramVersion.data(), qsizetype(velmora::kProgramVersion.size()))
-                << "\n";
-            return 0;
+            return written(
+                QStringLiteral("velmora-arudha-lagna-cli ") +
+                QString::fromUtf8(velmora::kProgramVersion.data(), qsizetype(velmora::kProgramVersion.size())) +
+                QStringLiteral("\n"));
         case Action::ListZones:
-            out << velmora::cli::ZoneListText();
-            return 0;
+            return written(velmora::cli::ZoneListText());
         case Action::ListPlaces: {
             const QString places = velmora::cli::PlaceListText(request.PlacesQuery);
             if (places.isEmpty()) {
                 err << QStringLiteral("No place in the atlas matches \u201C%1\u201D.").arg(request.PlacesQuery) << "\n";
                 return kExitInvalidInput;
             }
-            out << places;
-            return 0;
+            return written(places);
         }
         case Action::SaveBirth:
             return SaveBirth(request, err);
@@ -171,13 +179,13 @@ int main(int argc, char* argv[]) {
         if (!request.Json) return 0;
     }
     if (request.Json) {
-        const std::string json = velmora::core::AnalysisJson(outcome.Result) + "\n";
-        out.flush();
-        std::fwrite(json.data(), 1, json.size(), stdout);
+        out.Write(velmora::core::AnalysisJson(outcome.Result) + "\n");
     } else {
-        out << velmora::cli::ResultText(outcome.Result);
-        if (outcome.Result.Scan) out << velmora::cli::SensitivityText(*outcome.Result.Scan);
-        if (outcome.Result.Transits) out << velmora::cli::TransitsText(*outcome.Result.Transits);
+        QString text = velmora::cli::ResultText(outcome.Result);
+        if (outcome.Result.Scan) text += velmora::cli::SensitivityText(*outcome.Result.Scan);
+        if (outcome.Result.Transits) text += velmora::cli::TransitsText(*outcome.Result.Transits);
+        if (outcome.Result.Precise) text += velmora::cli::PreciseCheckText(*outcome.Result.Precise);
+        out.Write(text);
     }
-    return 0;
+    return out.Status();
 }

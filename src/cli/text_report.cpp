@@ -191,16 +191,24 @@ QString SensitivityText(const core::SensitivityScan& scan) {
                .arg(QStringLiteral("To"), -17)
                .arg(QStringLiteral("Ascendant"), -12)
                .arg(QStringLiteral("Arudha Lagna"));
+    // The second showing of a repeated hour is marked; gaps are named.
+    auto clock = [](const ClockReading& reading, bool repeated) {
+        return report::ToQString(core::ClockReadingText(reading)) + (repeated ? QStringLiteral(" (repeated)") : QString());
+    };
     for (const core::SensitivitySegment& segment : scan.Segments) {
         out += QStringLiteral("  %1 %2 %3 %4\n")
-                   .arg(report::ToQString(core::ClockReadingText(segment.From)), -17)
-                   .arg(report::ToQString(core::ClockReadingText(segment.To)), -17)
+                   .arg(clock(segment.From, segment.FromRepeated), -17)
+                   .arg(clock(segment.To, segment.ToRepeated), -17)
                    .arg(report::ToQString(SignNameOf(segment.AscendantSign)), -12)
                    .arg(report::ToQString(SignNameOf(segment.ArudhaLagnaSign)));
     }
+    for (const core::MinuteSpan& gap : scan.Gaps)
+        out += QStringLiteral("  %1 %2 (never came: the clocks went forward)\n")
+                   .arg(report::ToQString(core::ClockReadingText(gap.From)), -17)
+                   .arg(report::ToQString(core::ClockReadingText(gap.To)), -17);
     out += QStringLiteral("  Same chart: %1 to %2\n")
-               .arg(report::ToQString(core::ClockReadingText(scan.SameChart.From)),
-                    report::ToQString(core::ClockReadingText(scan.SameChart.To)));
+               .arg(clock(scan.SameChart.From, scan.SameChart.FromRepeated),
+                    clock(scan.SameChart.To, scan.SameChart.ToRepeated));
     out += QStringLiteral("  %1\n").arg(report::ToQString(core::SensitivitySentence(scan)));
     return out;
 }
@@ -252,6 +260,15 @@ QString ZoneListText() {
                    .arg(zones[row].OffsetHours, 3)
                    .arg(zones[row].OffsetMinutes, 3);
     }
+    return out;
+}
+
+QString PreciseCheckText(const core::PreciseCheck& check) {
+    if (!check.Ran || check.Differing.empty()) return {};
+    QString out = QStringLiteral("\nChecked against the precise ephemeris\n");
+    for (const core::PrecisePlacement& p : check.Differing)
+        out += QStringLiteral("  Note: %1 (the formulas: %2).\n")
+                   .arg(report::ToQString(core::PrecisePlacementText(p)), report::ToQString(SignNameOf(p.FormulaSign)));
     return out;
 }
 

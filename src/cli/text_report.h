@@ -27,4 +27,9 @@ QString ZoneListText();
 // country, latitude, longitude, zone; empty when none matches.
 QString PlaceListText(const QString& query);
 
+// The bodies the precise ephemeris places in another sign than the
+// formulas: "  Note: the precise ephemeris places Rahu in Taurus (the
+// formulas: Aries)." Nothing when none does or the check could not run.
+QString PreciseCheckText(const core::PreciseCheck& check);
+
 }  // namespace velmora::cli

@@ -10,6 +10,7 @@
 
 #include "astro/position_text.h"
 #include "core/json_compact_writer.h"
+#include "core/json_precise.h"
 #include "core/place_zone.h"
 #include "core/text_formats.h"
 #include "core/zones.h"
@@ -237,6 +238,15 @@ void SpanFields(W& w, const MinuteSpan& span) {
     Str(w, ClockReadingText(span.From));
     Key(w, "to");
     Str(w, ClockReadingText(span.To));
+    // The second showing of a clock reading that came twice (clocks back).
+    if (span.FromRepeated) {
+        Key(w, "fromRepeated");
+        w.Bool(true);
+    }
+    if (span.ToRepeated) {
+        Key(w, "toRepeated");
+        w.Bool(true);
+    }
 }
 
 template <class W>
@@ -261,6 +271,17 @@ void WriteSensitivity(W& w, const SensitivityScan& scan) {
     w.StartObject();
     SpanFields(w, scan.SameChart);
     w.EndObject();
+    // Clock readings that never came at the place (clocks forward).
+    if (!scan.Gaps.empty()) {
+        Key(w, "gaps");
+        w.StartArray();
+        for (const MinuteSpan& gap : scan.Gaps) {
+            w.StartObject();
+            SpanFields(w, gap);
+            w.EndObject();
+        }
+        w.EndArray();
+    }
     w.EndObject();
 }
 
@@ -429,8 +450,11 @@ void WriteAnalysis(W& w, const BirthAnalysis& a) {
     Key(w, "details");
     w.StartObject();
     const BirthDetails& det = d.Details;
+    // Machine output: the month by its English name in every locale (the
+    // window shows the locale's).
+    const std::string dateOfBirth = FormatDateOfBirth(a.Birth.Clock, EnglishMonthNames());
     const std::pair<std::string_view, const std::string*> details[] = {
-        {"name", &det.Name},         {"dateOfBirth", &det.DateOfBirth}, {"timeOfBirth", &det.TimeOfBirth},
+        {"name", &det.Name},         {"dateOfBirth", &dateOfBirth}, {"timeOfBirth", &det.TimeOfBirth},
         {"latitude", &det.Latitude}, {"longitude", &det.Longitude},     {"city", &det.City},
         {"state", &det.State},       {"country", &det.Country}};
     for (const auto& [key, value] : details) {
@@ -440,6 +464,7 @@ void WriteAnalysis(W& w, const BirthAnalysis& a) {
     w.EndObject();
     if (a.Scan && a.Scan->Ok) WriteSensitivity(w, *a.Scan);
     if (a.Transits && a.Transits->Ok) WriteTransits(w, *a.Transits);
+    if (a.Precise) WritePrecisePlacement(w, *a.Precise);
     w.EndObject();
 }
 

@@ -110,6 +110,11 @@ public:
         }
         wake_.notify_one();
     }
+    // Drops the chunks no thread has begun.
+    void Cancel() {
+        std::lock_guard lock(mutex_);
+        queue_.clear();
+    }
     void WaitFor(Chunk* chunk) {
         std::unique_lock lock(mutex_);
         done_.wait(lock, [chunk] { return chunk->Done; });
@@ -157,7 +162,13 @@ BatchSummary RunBatch(const BatchIo& io, const AnalysisOptions& options, int job
     std::unique_ptr<Pool> pool;
     if (jobs > 1) pool = std::make_unique<Pool>(jobs, options);
     std::deque<std::unique_ptr<Chunk>> pending;
-    const std::size_t maxPending = static_cast<std::size_t>(std::max(jobs, 1)) * 4;
+    // Two chunks a thread keep every thread busy while the oldest is
+    // written; the rows in flight stay within kBatchRowsInFlight.
+    const std::size_t threads = static_cast<std::size_t>(std::max(jobs, 1));
+    const std::size_t rowsPerChunk =
+        std::clamp<std::size_t>(kBatchRowsInFlight / (2 * threads), 8, kRowsPerChunk);
+    const std::size_t maxPending = std::max<std::size_t>(1, kBatchRowsInFlight / rowsPerChunk);
+    bool stopped = false;
     // Output buffers of chunks already written, for the next chunks: a
     // buffer of a few megabytes made anew for every chunk would cost its
     // pages' faults each time.
@@ -167,8 +178,13 @@ BatchSummary RunBatch(const BatchIo& io, const AnalysisOptions& options, int job
     auto finishFront = [&] {
         Chunk& front = *pending.front();
         if (pool) pool->WaitFor(&front);
-        io.Write(front.Out.Text());
+        if (!io.Write(front.Out.Text())) {
+            summary.WriteFailed = true;
+            stopped = true;
+            return;
+        }
         summary.Analysed += front.Analysed;
+        summary.Rows += front.RowCount;
         progress.Rows += front.RowCount;
         progress.BytesRead = front.BytesRead;
         if (io.Progress) io.Progress(progress);
@@ -189,8 +205,8 @@ BatchSummary RunBatch(const BatchIo& io, const AnalysisOptions& options, int job
             columns = std::get<BatchColumns>(header);
             start = 1;
         }
-        while (rows.size() - start >= kRowsPerChunk || (all && rows.size() > start)) {
-            const std::size_t n = std::min(kRowsPerChunk, rows.size() - start);
+        while (!stopped && (rows.size() - start >= rowsPerChunk || (all && rows.size() > start))) {
+            const std::size_t n = std::min(rowsPerChunk, rows.size() - start);
             auto chunk = std::make_unique<Chunk>();
             if (!spareOutputs.empty()) {
                 chunk->Out = std::move(spareOutputs.back());
@@ -202,10 +218,10 @@ BatchSummary RunBatch(const BatchIo& io, const AnalysisOptions& options, int job
             for (const CsvRow& row : chunk->Rows) chunk->Forms.push_back(FormOfRow(row, *columns));
             chunk->BytesRead = bytesRead;
             chunk->RowCount = n;
-            summary.Rows += n;
             start += n;
             if (pool) {
-                while (pending.size() >= maxPending) finishFront();
+                while (!stopped && pending.size() >= maxPending) finishFront();
+                if (stopped) break;
                 pool->Submit(chunk.get());
                 pending.push_back(std::move(chunk));
             } else {
@@ -215,7 +231,7 @@ BatchSummary RunBatch(const BatchIo& io, const AnalysisOptions& options, int job
             }
         }
         rows.erase(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(start));
-        return true;
+        return !stopped;
     };
 
     std::vector<char> buffer(kReadSize);
@@ -228,13 +244,20 @@ BatchSummary RunBatch(const BatchIo& io, const AnalysisOptions& options, int job
         if (!(ok = dispatch(false))) break;
     }
     if (ok) {
-        // The rows before an unclosed quote are still analysed.
-        if (!reader.Finish(rows)) summary.Failure = "the input ends inside a quoted field";
+        // A quote left open at the end refuses its row only.
+        reader.Finish(rows);
         dispatch(true);
     }
-    while (!pending.empty()) finishFront();
+    while (!stopped && !pending.empty()) finishFront();
+    if (stopped && pool) {
+        // Nothing more is written: let the threads finish what they hold.
+        pool->Cancel();
+        pool.reset();
+    }
     summary.Refused = summary.Rows - summary.Analysed;
-    if (!columns && summary.Failure.empty()) summary.Failure = "the input holds no header row";
+    if (!columns && summary.Failure.empty() && !summary.WriteFailed)
+        summary.Failure = "the input is empty: a batch's first line names the columns (" +
+                          std::string(kBatchColumnsHint) + "), each line after it is a birth";
     return summary;
 }
 

@@ -43,16 +43,25 @@ struct BatchSummary {
     std::uint64_t Analysed = 0;
     std::uint64_t Refused = 0;
     std::string Failure;  // a header or CSV fault that stopped the batch
+    // Write refused a chunk: the batch stopped there, and rows after the
+    // last one written are neither counted nor written.
+    bool WriteFailed = false;
 };
 
 // Runs a whole batch: `read` fills its buffer and returns the bytes it put
-// there (0 at the end), `write` takes finished output in row order, and
+// there (0 at the end), `write` takes finished output in row order and
+// returns false when it could not be written (the batch stops at once), and
 // `progress` hears about rows written from time to time. With jobs > 1 the
 // analyses run on that many threads; the atlas is consulted only on the
 // calling thread.
+//
+// Memory stays bounded whatever the input's size and the number of jobs: at
+// most kBatchRowsInFlight rows are read ahead of the output, in chunks of
+// 256 rows or, with many jobs, fewer (two chunks a job, at least 8 rows).
+inline constexpr std::size_t kBatchRowsInFlight = 2048;
 struct BatchIo {
     std::function<std::size_t(char* buffer, std::size_t size)> Read;
-    std::function<void(std::string_view)> Write;
+    std::function<bool(std::string_view)> Write;
     std::function<void(const BatchProgress&)> Progress;
 };
 BatchSummary RunBatch(const BatchIo& io, const AnalysisOptions& options, int jobs);

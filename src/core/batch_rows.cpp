@@ -39,6 +39,7 @@ std::optional<bool> DstValue(std::string_view text) {
 }  // namespace
 
 std::variant<BatchColumns, std::string> ColumnsOfHeader(const CsvRow& header) {
+    if (!header.Refusal.empty()) return "the header row (line " + std::to_string(header.Line) + "): " + header.Refusal;
     BatchColumns c;
     const std::pair<std::string_view, int*> names[] = {
         {"name", &c.Name},   {"date", &c.Date},       {"time", &c.Time},   {"zone", &c.Zone},
@@ -52,13 +53,14 @@ std::variant<BatchColumns, std::string> ColumnsOfHeader(const CsvRow& header) {
     }
     for (const auto& [known, column] : {std::pair{"name", c.Name}, {"date", c.Date}, {"time", c.Time}}) {
         if (column == BatchColumns::kAbsent)
-            return "the header row has no \"" + std::string(known) +
-                   "\" column (expected name,date,time,zone,dst,lat,lon,city,state,country)";
+            return "the header row has no \"" + std::string(known) + "\" column (the first line must name the columns: " +
+                   std::string(kBatchColumnsHint) + ")";
     }
     return c;
 }
 
 std::variant<FormInput, std::string> FormOfRow(const CsvRow& row, const BatchColumns& columns) {
+    if (!row.Refusal.empty()) return row.Refusal;
     FormInput form;
     const std::optional<std::string> name = FilterNameText(Field(row, columns.Name));
     if (!name) return std::string(kOnlyLettersMessage);

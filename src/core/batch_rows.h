@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "core/csv_rows.h"
@@ -18,6 +19,9 @@ struct BatchColumns {
     int Name = kAbsent, Date = kAbsent, Time = kAbsent, Zone = kAbsent, Dst = kAbsent, Lat = kAbsent, Lon = kAbsent,
         City = kAbsent, State = kAbsent, Country = kAbsent, Place = kAbsent, UtcOffset = kAbsent;
 };
+
+// The columns a header row names, as messages suggest them.
+inline constexpr std::string_view kBatchColumnsHint = "name,date,time,zone,dst,lat,lon,city,state,country";
 
 // The columns of a header row, or why it cannot be one (name, date and time
 // must be there; a missing other column reads as empty).

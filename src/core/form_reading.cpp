@@ -1,5 +1,6 @@
 #include "core/form_reading.h"
 
+#include "core/place_clock.h"
 #include "core/text_numbers.h"
 #include "core/validation.h"
 #include "core/zones.h"
@@ -15,6 +16,10 @@ AngleEntry AngleOf(const std::string& degrees, const std::string& minutes, bool 
 }  // namespace
 
 BirthMoment MomentAt(const Birth& birth, const ClockReading& clock) {
+    // An atlas place's clock at the birth, to the second: the offset shown
+    // stays the rounded one, universal time follows the exact one.
+    if (clock == birth.Clock && FollowsPlaceClock(birth))
+        return MomentWithOffset(birth, clock, birth.PlaceClock->Zone.UtcOffsetSeconds);
     BirthMoment m;
     m.Clock = clock;
     const double localTime = clock.Hour + clock.Minute / 60.0;

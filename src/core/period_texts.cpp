@@ -1,5 +1,6 @@
 #include "core/period_texts.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "astro/time_conversion.h"
@@ -41,6 +42,11 @@ std::vector<ReadingDasha> ReadingDashas(const BirthAnalysis& analysis) {
     return lines;
 }
 
+std::string ScanTimeText(const SensitivityScan& scan, const ClockReading& minute, bool repeated) {
+    std::string text = ScanTimeText(scan, minute);
+    return repeated ? text + " (repeated)" : text;
+}
+
 std::string ScanTimeText(const SensitivityScan& scan, const ClockReading& minute) {
     std::string time = ClockTimeText(minute);
     const ClockReading sameDay{scan.Entered.Year, scan.Entered.Month, scan.Entered.Day, minute.Hour, minute.Minute};
@@ -53,14 +59,22 @@ std::string ScanTimeText(const SensitivityScan& scan, const ClockReading& minute
 std::string SensitivitySentence(const SensitivityScan& scan) {
     if (!scan.Ok || scan.Runs.empty()) return {};
     auto span = [&](const MinuteSpan& s) {
-        std::string from = ScanTimeText(scan, s.From);
+        std::string from = ScanTimeText(scan, s.From, s.FromRepeated);
         if (s.FromOffset == -scan.WindowMinutes) from += " or earlier";
-        std::string to = ScanTimeText(scan, s.To);
+        std::string to = ScanTimeText(scan, s.To, s.ToRepeated);
         if (s.ToOffset == scan.WindowMinutes) to += " or later";
         return "from " + from + " to " + to;
     };
-    return "Your Arudha Lagna stays " + std::string(SignNameOf(scan.ArudhaLagnaSign)) + " for births " +
-           span(scan.SameArudhaLagna) + "; the whole chart is unchanged " + span(scan.SameChart) + ".";
+    std::string sentence = "Your Arudha Lagna stays " + std::string(SignNameOf(scan.ArudhaLagnaSign)) +
+                           " for births " + span(scan.SameArudhaLagna) +
+                           "; the whole chart (the signs of all ten bodies, the ascendant among them) is unchanged " +
+                           span(scan.SameChart) + ".";
+    for (const MinuteSpan& gap : scan.Gaps)
+        sentence += " The clocks went forward: " + ScanTimeText(scan, gap.From) + " to " + ScanTimeText(scan, gap.To) +
+                    " never came there.";
+    if (std::any_of(scan.Runs.begin(), scan.Runs.end(), [](const ScanRun& run) { return run.Repeated; }))
+        sentence += " The clocks went back: times marked (repeated) are the second showing of that hour.";
+    return sentence;
 }
 
 }  // namespace velmora::core

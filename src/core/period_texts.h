@@ -30,13 +30,17 @@ struct ReadingDasha {
 std::vector<ReadingDasha> ReadingDashas(const BirthAnalysis& analysis);
 
 // "Your Arudha Lagna stays Leo for births from 10:07 to 12:25; the whole
-// chart is unchanged from 10:07 to 12:25." A run that reaches the end of the
-// window says "or earlier" / "or later"; a time on another day than the
-// birth says which.
+// chart (the signs of all ten bodies, the ascendant among them) is unchanged
+// from 10:07 to 12:25." A run that reaches the end of the window says "or
+// earlier" / "or later"; a time on another day than the birth says which.
+// Clock times that never came (the clocks went forward) are named after it,
+// and a repeated hour's second showing is marked "(repeated)".
 std::string SensitivitySentence(const SensitivityScan& scan);
 
 // A clock time of the scan as the sentence shows it: "10:07", "00:15 the next
 // day", "23:40 the day before" or, further off, the whole date.
 std::string ScanTimeText(const SensitivityScan& scan, const ClockReading& minute);
+// The same, " (repeated)" after it for the second showing of a repeated hour.
+std::string ScanTimeText(const SensitivityScan& scan, const ClockReading& minute, bool repeated);
 
 }  // namespace velmora::core

@@ -16,6 +16,7 @@
 #include "core/form_input.h"
 #include "core/messages.h"
 #include "core/position_comparison.h"
+#include "core/precise_check.h"
 #include "core/time_scan.h"
 #include "core/transits.h"
 #include "model/moment.h"
@@ -39,6 +40,11 @@ struct AnalysisOptions {
     std::optional<ClockReading> TransitsAt;
     // Month names for the date of birth; null means the user's locale.
     const MonthNameTable* MonthNames = nullptr;
+    // In formula mode, also run the precise ephemeris where its data files
+    // are present and mark the bodies it places in another sign (the window
+    // and the readable report; --json only when asked, so batches keep
+    // their rate).
+    bool CheckAgainstPrecise = false;
 };
 
 // One analysis: everything any front end shows, from the form as entered to
@@ -62,6 +68,7 @@ struct BirthAnalysis {
 
     std::optional<SensitivityScan> Scan;  // when asked for
     std::optional<TransitSky> Transits;   // when asked for
+    std::optional<PreciseCheck> Precise;  // CheckAgainstPrecise in formula mode
 };
 
 // Either the first failed check (nothing else happened) or a result.

@@ -92,10 +92,20 @@ double ReadPrefix(std::string_view s, std::size_t length) {
 }  // namespace
 
 std::string Quoted(std::string_view text) {
+    // A long value is cut, at the start of a character, and marked so.
+    constexpr std::size_t kShown = 80;
+    bool cut = false;
+    if (text.size() > kShown) {
+        std::size_t end = kShown - 1;
+        while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+        text = text.substr(0, end);
+        cut = true;
+    }
     std::string quoted;
     quoted.reserve(text.size() + 2);
     quoted.push_back('"');
     quoted.append(text);
+    if (cut) quoted.append("\u2026");  // …
     quoted.push_back('"');
     return quoted;
 }

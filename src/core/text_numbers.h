@@ -28,7 +28,9 @@ double LeadingNumber(std::string_view text);
 // passed; every other entry passes only as a whole number.
 int EntryNumber(std::string_view text);
 
-// The text between double quotes, for messages that name a value.
+// The text between double quotes, for messages that name a value; one
+// longer than 80 bytes is cut to its first 79 or fewer (whole characters)
+// and "…" marks the cut.
 std::string Quoted(std::string_view text);
 
 // The text without its leading and trailing blanks.

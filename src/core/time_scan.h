@@ -26,14 +26,20 @@ struct MinuteSpan {
     int ToOffset = 0;
     ClockReading From;
     ClockReading To;
+    // Where the clocks went back, a clock reading comes twice: true when the
+    // end is its second showing (the later offset).
+    bool FromRepeated = false;
+    bool ToRepeated = false;
 
     bool operator==(const MinuteSpan&) const = default;
 };
 
 // The chart of one minute of the scan.
 struct ScanRun {
-    int Offset = 0;  // minutes from the entered time
+    int Offset = 0;  // clock minutes from the entered time
     ClockReading Local;
+    int UtcOffsetSeconds = 0;  // the clock's offset at this minute
+    bool Repeated = false;     // the second showing of a clock reading that came twice
     analysis::ChartPlacement Chart;
 };
 
@@ -62,14 +68,25 @@ struct SensitivityScan {
     // +WindowMinutes unless the entry range cut the window.
     int FirstOffset = 0;
     int LastOffset = 0;
+    // Clock readings of the window that never existed at the birth place
+    // (the clocks went forward), in time order; they have no runs.
+    std::vector<MinuteSpan> Gaps;
 };
 
 // Runs the birth at every whole minute of local clock time from
 // `windowMinutes` before to `windowMinutes` after the entered time, with the
-// same zone row, daylight-saving box, exact offset and coordinates; the date
-// carries over midnight, and minutes outside 1901-01-01 00:00 .. 2050-12-31
-// 23:59 are left out. Only the positions and the chart are worked out for
-// each minute (no readings or texts).
+// same coordinates; the date carries over midnight, and minutes outside
+// 1901-01-01 00:00 .. 2050-12-31 23:59 are left out. Only the positions and
+// the chart are worked out for each minute (no readings or texts).
+//
+// The clock: when the birth's atlas place governs it (FollowsPlaceClock),
+// each minute is converted with the offset in force at that minute at that
+// place, so a change of summer time inside the window is followed: clock
+// readings that never existed have no run (they are listed in Gaps, and no
+// segment spans one), and readings that came twice have two runs, in time
+// order, the second marked Repeated (a segment holds runs of one showing
+// only). Otherwise every minute takes the entered zone row, daylight-saving
+// box or exact offset.
 SensitivityScan ScanBirthTime(const Birth& birth, const astro::PositionEngine& engine,
                               int windowMinutes = kSensitivityWindowMinutes);
 

@@ -670,6 +670,7 @@ void MainWindow::Analyze() {
     options.Settings = settings_;
     options.ScanBirthTime = true;
     options.TransitsAt = ui::UniversalMinuteOf(clock_->Now());
+    options.CheckAgainstPrecise = true;
     const core::AnalysisOutcome outcome = RunAnalysis(form, options);
     if (outcome.Rejected) {
         Reject(*outcome.Rejected);

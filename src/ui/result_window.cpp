@@ -537,6 +537,18 @@ void ResultWindow::ShowResult(const core::BirthAnalysis& analysis) {
     shown_ = analysis;
     chartsTab_->ShowAnalysis(analysis);
     ShowTimeTabs();
+
+    // Formula mode: the mark beside a body the precise ephemeris places in
+    // another sign ("sign differs", its tooltip says where).
+    for (std::size_t i = 0; i < signDiffers_.size(); ++i) {
+        signDiffers_[i]->setToolTip(QString());
+        if (!analysis.Precise) continue;
+        for (const core::PrecisePlacement& placement : analysis.Precise->Differing) {
+            if (static_cast<std::size_t>(placement.Which) != i) continue;
+            signDiffers_[i]->setVisible(true);
+            signDiffers_[i]->setToolTip(DisplayText(core::PrecisePlacementText(placement)));
+        }
+    }
 }
 
 ResultWindow::~ResultWindow() = default;

@@ -450,12 +450,12 @@ TEST(PeriodTexts, BalanceReadingDashasAndTheSensitivitySentence) {
     scan.SameChart = {-83, 15, astro::AddMinutes(scan.Entered, -83), astro::AddMinutes(scan.Entered, 15)};
     EXPECT_EQ(SensitivitySentence(scan),
               "Your Arudha Lagna stays Leo for births from 21:30 or earlier to 00:10 the next day; the whole chart "
-              "is unchanged from 22:07 to 23:45.");
+              "(the signs of all ten bodies, the ascendant among them) is unchanged from 22:07 to 23:45.");
     scan.Entered = {2000, 1, 1, 0, 30};
     scan.SameChart = {-60, 120, astro::AddMinutes(scan.Entered, -60), astro::AddMinutes(scan.Entered, 120)};
     EXPECT_EQ(ScanTimeText(scan, scan.SameChart.From), "23:30 the day before");
     EXPECT_EQ(ScanTimeText(scan, astro::AddMinutes(scan.Entered, 3 * 24 * 60)), "2000-01-04T00:30");
     EXPECT_TRUE(
-        SensitivitySentence(scan).ends_with("the whole chart is unchanged from 23:30 the day before to "
+        SensitivitySentence(scan).ends_with("is unchanged from 23:30 the day before to "
                                             "02:30 or later."));
 }
