@@ -6,6 +6,7 @@
 
 #include <variant>
 
+#include "cli/parashari_options.h"
 #include "core/atlas.h"
 #include "core/birth_file.h"
 #include "core/input_filters.h"
@@ -60,7 +61,8 @@ QString UsageText() {
         "       velmora-arudha-lagna-cli --birth FILE [any option above, to change that value] [--json] [--pdf FILE]\n"
         "       velmora-arudha-lagna-cli [--birth FILE] [options above] --save-birth FILE\n"
         "       velmora-arudha-lagna-cli --batch FILE|- [--jobs N] [--ephemeris ...] [--ayanamsa ...] [--node ...]\n"
-        "       velmora-arudha-lagna-cli --places TEXT | --list-zones | --help | --version");
+        "       velmora-arudha-lagna-cli --places TEXT | --list-zones | --help | --version\n"
+        "       (any analysis: [--dasha-year 365.25|365.2422|365.25636|360]; --batch also: [--sunrise])");
 }
 
 namespace {
@@ -145,6 +147,7 @@ QString HelpText() {
         "profile.\n\nExit status: 0 done, 2 input refused (the message goes to standard error), 64 usage error."));
     const Options options;
     options.AddTo(parser);
+    ParashariOptions{}.AddTo(parser);
     // The parser's own text, less its generic first line (our usage says more).
     QString text = parser.helpText();
     text.remove(0, text.indexOf(QLatin1Char('\n')) + 1);
@@ -159,6 +162,8 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
                  ayanamsa, node, json, birth, saveBirth, pdf, batch, jobs, sensitivity, transitsAt, listZones, help,
                  version] = o;
     o.AddTo(parser);
+    const ParashariOptions parashari;
+    parashari.AddTo(parser);
 
     if (!parser.parse(arguments)) return Usage(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -215,6 +220,8 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     }
     if (parser.isSet(ephemeris) || parser.isSet(ayanamsa) || parser.isSet(node))
         request.BirthEphemeris = request.Settings;
+
+    if (const std::optional<QString> refused = ReadParashariOptions(parser, parashari, request)) return Usage(*refused);
 
     if (parser.isSet(batch)) {
         request.What = Request::Action::Batch;

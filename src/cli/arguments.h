@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "analysis/dasha_year.h"
 #include "core/engine_settings.h"
 #include "core/form_input.h"
 #include "core/messages.h"
@@ -28,6 +29,8 @@ struct Request {
     int Jobs = 1;                            // --jobs: threads for --batch
     bool Sensitivity = false;                // --sensitivity: the birth-time scan
     std::optional<ClockReading> TransitsAt;  // --transits-at: the sky at this universal time
+    analysis::DashaYear DashaYear = analysis::DashaYear::Julian;  // --dasha-year
+    bool SunEvents = false;                                        // --sunrise: in --batch lines
 };
 
 // A command line that cannot be understood: a usage line for stderr.
