@@ -36,6 +36,22 @@ void Date(W& w, std::string_view key, UtMoment moment) {
     Text(w, DateText(analysis::UtDateOf(moment)));
 }
 
+// "start" and "end" as dates, then "startMoment" and "endMoment": each
+// moment's text made once, its first ten characters the date.
+template <class W>
+void DatesAndMoments(W& w, UtMoment start, UtMoment end) {
+    const auto from = UtMomentChars(start);
+    const auto to = UtMomentChars(end);
+    Name(w, "start");
+    Text(w, std::string_view(from.data(), 10));
+    Name(w, "end");
+    Text(w, std::string_view(to.data(), 10));
+    Name(w, "startMoment");
+    Text(w, std::string_view(from.data(), from.size()));
+    Name(w, "endMoment");
+    Text(w, std::string_view(to.data(), to.size()));
+}
+
 template <class W>
 void Numbered(W& w, std::string_view key, int number, std::string_view name) {
     Name(w, key);
@@ -101,10 +117,7 @@ void WriteAntarSub(W& w, const analysis::DashaTable& table, const analysis::Anta
         w.StartObject();
         Name(w, "lord");
         Text(w, analysis::kDashaLords[static_cast<std::size_t>(p.Lord)].Name);
-        Date(w, "start", p.Start);
-        Date(w, "end", p.End);
-        Moment(w, "startMoment", p.Start);
-        Moment(w, "endMoment", p.End);
+        DatesAndMoments(w, p.Start, p.End);
         w.EndObject();
     }
     w.EndArray();
