@@ -209,9 +209,12 @@ struct ClockMinute {
     int Minute = 0;
 };
 
+// A moment a millisecond short of a minute is taken as that minute: a
+// birth's moment, carried through hours in floating point, may fall a hair
+// before the minute it was entered at.
 ClockMinute ClockMinuteOf(UtMoment moment, int clockOffsetSeconds) {
     using namespace std::chrono;
-    const sys_time<minutes> minute = floor<minutes>(moment + seconds(clockOffsetSeconds));
+    const sys_time<minutes> minute = floor<minutes>(moment + seconds(clockOffsetSeconds) + milliseconds(1));
     const sys_days day = floor<days>(minute);
     const auto ofDay = static_cast<int>((minute - day).count());
     return {year_month_day(day), ofDay / 60, ofDay % 60};
