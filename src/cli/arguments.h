@@ -30,7 +30,7 @@ struct Request {
     bool Sensitivity = false;                // --sensitivity: the birth-time scan
     std::optional<ClockReading> TransitsAt;  // --transits-at: the sky at this universal time
     analysis::DashaYear DashaYear = analysis::DashaYear::Julian;  // --dasha-year
-    bool SunEvents = false;                                        // --sunrise: in --batch lines
+    bool SunEvents = false;                                       // --sunrise: in --batch lines
 };
 
 // A command line that cannot be understood: a usage line for stderr.

@@ -49,7 +49,8 @@ velmora::core::AnalysisOptions OptionsOf(const velmora::cli::Request& request) {
     // The dashas running "today" beside those at birth: at the transits'
     // moment when one was given, else now.
     if (!request.TransitsAt)
-        options.DashasAt = std::chrono::time_point_cast<std::chrono::duration<double>>(std::chrono::system_clock::now());
+        options.DashasAt =
+            std::chrono::time_point_cast<std::chrono::duration<double>>(std::chrono::system_clock::now());
     return options;
 }
 

@@ -9,7 +9,8 @@ std::optional<QString> ReadParashariOptions(const QCommandLineParser& parser, co
     if (!year) return QStringLiteral("--dasha-year expects 365.25, 365.2422, 365.25636 or 360");
     request.DashaYear = *year;
     request.SunEvents = parser.isSet(options.sunrise);
-    if (request.SunEvents && !parser.isSet(QStringLiteral("batch"))) return QStringLiteral("--sunrise goes with --batch");
+    if (request.SunEvents && !parser.isSet(QStringLiteral("batch")))
+        return QStringLiteral("--sunrise goes with --batch");
     return std::nullopt;
 }
 

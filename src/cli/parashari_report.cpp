@@ -50,7 +50,8 @@ QString ParashariText(const core::BirthAnalysis& a) {
     out += QStringLiteral("\nDashas Running\n");
     out += QStringLiteral("  %1\n").arg(Q(core::DashaYearText(a.Dasha.Year)));
     out += QStringLiteral("  At birth (%1):\n").arg(Q(core::UtMomentText(a.AtBirth.Moment)));
-    for (const std::string& line : core::RunningDashaLines(a, a.AtBirth)) out += QStringLiteral("    %1\n").arg(Q(line));
+    for (const std::string& line : core::RunningDashaLines(a, a.AtBirth))
+        out += QStringLiteral("    %1\n").arg(Q(line));
     if (a.AtMoment) {
         out += QStringLiteral("  Today (%1):\n").arg(Q(core::UtMomentText(a.AtMoment->Moment)));
         for (const std::string& line : core::RunningDashaLines(a, *a.AtMoment))

@@ -34,8 +34,9 @@ void AddParashariTables(BirthAnalysis& a, const AnalysisOptions& options) {
     a.Vargas = analysis::VargaSigns(longitudes);
     const analysis::PanchangaInput input = PanchangaInputOf(a);
     a.SunEventsLookedUp = options.SunEvents;
-    a.Panchanga = options.SunEvents ? analysis::PanchangaOfBirth(input)
-                                    : analysis::PanchangaLimbs(input.SunLongitude, input.MoonLongitude, input.LocalDate);
+    a.Panchanga = options.SunEvents
+                      ? analysis::PanchangaOfBirth(input)
+                      : analysis::PanchangaLimbs(input.SunLongitude, input.MoonLongitude, input.LocalDate);
     a.Yogini = analysis::YoginiDashas(longitudes[Moon], input.Birth, options.DashaYear);
     a.AtBirth = RunningPeriodsAt(a, input.Birth);
     if (options.DashasAt) {

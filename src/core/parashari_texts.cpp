@@ -13,9 +13,9 @@ namespace velmora::core {
 namespace {
 
 constexpr std::array<std::string_view, analysis::kVargaCount> kVargaNames{
-    "Rasi",       "Hora",           "Drekkana",      "Chaturthamsa", "Saptamsa",  "Navamsa",
-    "Dasamsa",    "Dwadasamsa",     "Shodasamsa",    "Vimsamsa",     "Chaturvimsamsa",
-    "Saptavimsamsa", "Trimsamsa",   "Khavedamsa",    "Akshavedamsa", "Shashtiamsa"};
+    "Rasi",      "Hora",       "Drekkana",     "Chaturthamsa", "Saptamsa",       "Navamsa",
+    "Dasamsa",   "Dwadasamsa", "Shodasamsa",   "Vimsamsa",     "Chaturvimsamsa", "Saptavimsamsa",
+    "Trimsamsa", "Khavedamsa", "Akshavedamsa", "Shashtiamsa"};
 
 std::string Sign(int sign, bool abbreviated) {
     if (sign < 1 || sign > kSignCount) return {};
@@ -58,9 +58,10 @@ TextTable DegreeTable(const BirthAnalysis& a) {
     for (std::size_t body = 0; body < kBodyCount; ++body) {
         const analysis::NakshatraPada& n = a.Nakshatras[body];
         table.Rows.push_back({std::string(kBodyNames[body]), ArcSecondsText(a.Positions.Longitudes[body]),
-                              Sign(a.Chart.BodySign[body], false), std::to_string(n.Nakshatra) + " " + std::string(n.Name),
-                              std::to_string(n.Pada), SpeedText(a.Positions.Speeds[body]),
-                              a.Positions.Retrograde[body] ? "R" : "", Sign(a.Navamsa[body], false)});
+                              Sign(a.Chart.BodySign[body], false),
+                              std::to_string(n.Nakshatra) + " " + std::string(n.Name), std::to_string(n.Pada),
+                              SpeedText(a.Positions.Speeds[body]), a.Positions.Retrograde[body] ? "R" : "",
+                              Sign(a.Navamsa[body], false)});
     }
     return table;
 }
@@ -82,8 +83,8 @@ TextTable PanchangaTable(const BirthAnalysis& a) {
     const auto number = [](int n) { return std::to_string(n); };
     TextTable table{{"Limb", "Number", "Name"}, {}};
     table.Rows.push_back({"Vara", number(p.Vara.Number), std::string(p.Vara.Name)});
-    table.Rows.push_back({"Tithi", number(p.Tithi.Number),
-                          std::string(p.Tithi.Paksha) + " " + std::string(p.Tithi.Name)});
+    table.Rows.push_back(
+        {"Tithi", number(p.Tithi.Number), std::string(p.Tithi.Paksha) + " " + std::string(p.Tithi.Name)});
     table.Rows.push_back({"Nakshatra", number(p.Nakshatra.Nakshatra),
                           std::string(p.Nakshatra.Name) + ", pada " + number(p.Nakshatra.Pada)});
     table.Rows.push_back({"Yoga", number(p.Yoga.Number), std::string(p.Yoga.Name)});

@@ -55,8 +55,8 @@ void AnalyzeInto(BirthAnalysis& a, const FormInput& form, const Birth& birth, co
     if (options.Toolkit) {
         a.Padas = analysis::ArudhaPadas(a.Chart.BodySign);
         a.Navamsa = analysis::NavamsaSigns(positions.Longitudes);
-        a.Dasha = analysis::VimshottariDashas(positions.Longitudes[Moon], astro::UtMomentOf(birth.Moment),
-                                              options.DashaYear);
+        a.Dasha =
+            analysis::VimshottariDashas(positions.Longitudes[Moon], astro::UtMomentOf(birth.Moment), options.DashaYear);
         AddParashariTables(a, options);
     }
     FillDisplay(a, options.MonthNames ? *options.MonthNames : SystemMonthNames());

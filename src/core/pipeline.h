@@ -79,11 +79,11 @@ struct BirthAnalysis {
 
     // The Parashari tables (with the toolkit; speeds in Positions.Speeds).
     std::array<analysis::NakshatraPada, kBodyCount> Nakshatras{};  // body order
-    analysis::VargaTable Vargas{};  // [varga in kAllVargas order][body]
-    analysis::Panchanga Panchanga;  // without sunrise and sunset unless asked
-    bool SunEventsLookedUp = false;  // whether sunrise and sunset were asked for
+    analysis::VargaTable Vargas{};                                 // [varga in kAllVargas order][body]
+    analysis::Panchanga Panchanga;                                 // without sunrise and sunset unless asked
+    bool SunEventsLookedUp = false;                                // whether sunrise and sunset were asked for
     analysis::YoginiTable Yogini;
-    RunningPeriods AtBirth;                 // the periods running at birth
+    RunningPeriods AtBirth;                  // the periods running at birth
     std::optional<RunningPeriods> AtMoment;  // at DashasAt or the transits' moment
 };
 

@@ -23,13 +23,16 @@ QList<QStringList> RowsOf(const core::TextTable& table) {
 
 std::vector<ReportPart> ParashariParts(const core::BirthAnalysis& a) {
     std::vector<ReportPart> parts;
-    parts.push_back({QStringLiteral("Degree Table"), RowsOf(core::DegreeTable(a)),
+    parts.push_back({QStringLiteral("Degree Table"),
+                     RowsOf(core::DegreeTable(a)),
                      {QStringLiteral("Sidereal longitudes; speed in degrees a day, negative while moving backward; "
                                      "R marks a retrograde planet.")}});
-    parts.push_back({QStringLiteral("Panchanga"), RowsOf(core::PanchangaTable(a)),
+    parts.push_back({QStringLiteral("Panchanga"),
+                     RowsOf(core::PanchangaTable(a)),
                      {QStringLiteral("Sunrise and sunset on the birth's clock (UTC%1).")
                           .arg(QString::fromStdString(core::OffsetText(a.Birth.Moment.UtcOffsetSeconds / 60)))}});
-    parts.push_back({QStringLiteral("Vargas"), RowsOf(core::VargaTableText(a, true)),
+    parts.push_back({QStringLiteral("Vargas"),
+                     RowsOf(core::VargaTableText(a, true)),
                      {QStringLiteral("Each body's sign in the sixteen divisional charts of Parashara.")}});
 
     core::TextTable running{{"Moment", "Dashas running"}, {}};
@@ -39,7 +42,8 @@ std::vector<ReportPart> ParashariParts(const core::BirthAnalysis& a) {
     };
     add("Birth", a.AtBirth);
     if (a.AtMoment) add("Today", *a.AtMoment);
-    parts.push_back({QStringLiteral("Dashas Running"), RowsOf(running),
+    parts.push_back({QStringLiteral("Dashas Running"),
+                     RowsOf(running),
                      {QString::fromStdString(core::DashaYearText(a.Dasha.Year))}});
     return parts;
 }

@@ -375,11 +375,6 @@ std::unique_ptr<QTextDocument> ReportDocument(const core::BirthAnalysis& a, Char
     w.Table(dashas, true, {0});
     for (const core::ReadingDasha& reading : ReadingDashas(a)) w.Paragraph(Q(reading.Text));
     w.Paragraph(Q(core::DashaYearText(a.Dasha.Year)));
-    for (const ReportPart& part : ParashariParts(a)) {
-        w.Heading(part.Heading);
-        w.Table(part.Rows, true, {0});
-        for (const QString& note : part.Notes) w.Paragraph(note);
-    }
 
     w.Heading(QStringLiteral("More About Your Arudha Lagna"));
     if (shown.Readings.empty()) {
@@ -404,6 +399,11 @@ std::unique_ptr<QTextDocument> ReportDocument(const core::BirthAnalysis& a, Char
             w.SubHeading(Q(core::kProfileCaptions[field]), true);
             w.Paragraph(Lines(shown.Profile[field]));
         }
+    }
+    for (const ReportPart& part : ParashariParts(a)) {
+        w.Heading(part.Heading);
+        w.Table(part.Rows, true, {0});
+        for (const QString& note : part.Notes) w.Paragraph(note);
     }
     return document;
 }

@@ -50,9 +50,10 @@ QString Vimshottari(QTreeWidget* tree, const core::BirthAnalysis& a, UtMoment no
             const analysis::PratyantarList third = analysis::PratyantarsOf(table, antar);
             for (std::size_t p = 0; p < third.size(); ++p) {
                 const analysis::DashaPeriod& period = third[p];
-                auto* leaf = PeriodItem(
-                    sub, antarName + QStringLiteral(" / ") + Q(analysis::kDashaLords[static_cast<std::size_t>(period.Lord)].Name),
-                    period.Start, period.End, offset);
+                auto* leaf = PeriodItem(sub,
+                                        antarName + QStringLiteral(" / ") +
+                                            Q(analysis::kDashaLords[static_cast<std::size_t>(period.Lord)].Name),
+                                        period.Start, period.End, offset);
                 if (antarRuns && running->Pratyantar == p) {
                     MarkRunning(tree, leaf, false);
                     deepest = leaf;

@@ -28,7 +28,8 @@ DashaYearMenu::DashaYearMenu(QMenu* settings, QObject* parent) : QObject(parent)
     for (analysis::DashaYear year : analysis::kAllDashaYears) {
         QAction* action = menu->addAction(QString::fromLatin1(kCaptions[static_cast<std::size_t>(year)]));
         // "mnuDashaYear_365_25"
-        action->setObjectName(QStringLiteral("mnuDashaYear_") + KeyOf(year).replace(QLatin1Char('.'), QLatin1Char('_')));
+        action->setObjectName(QStringLiteral("mnuDashaYear_") +
+                              KeyOf(year).replace(QLatin1Char('.'), QLatin1Char('_')));
         action->setCheckable(true);
         action->setData(KeyOf(year));
         choices_->addAction(action);

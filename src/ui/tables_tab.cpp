@@ -15,12 +15,9 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+// A heading over a table, bold by its markup.
 QLabel* Caption(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    return label;
+    return new QLabel(QStringLiteral("<b>%1</b>").arg(text.toHtmlEscaped()), parent);
 }
 
 QTableWidget* TableFor(const QString& name, QWidget* parent) {

@@ -29,8 +29,8 @@ void VargaChoice::SetVarga(analysis::Varga varga) { setCurrentIndex(static_cast<
 
 void VargaChoice::SetSettings(SettingsStore* settings) {
     settings_ = nullptr;  // applying what was read writes nothing back
-    const std::optional<QString> remembered = settings ? settings->Value(QString::fromLatin1(kSecondVargaKey))
-                                                       : std::nullopt;
+    const std::optional<QString> remembered =
+        settings ? settings->Value(QString::fromLatin1(kSecondVargaKey)) : std::nullopt;
     const int found = remembered ? findData(*remembered) : -1;
     setCurrentIndex(found >= 0 ? found : static_cast<int>(analysis::Varga::D9));
     settings_ = settings;

@@ -457,8 +457,8 @@ TEST(Cli, DashaYearOptionAndTheParashariTables) {
                              "  Vara      7      Shanivara\n", "Today (2025-06-01T06:30Z):"})
         EXPECT_TRUE(run.out.contains(QLatin1String(text))) << text;
     const QJsonObject o = JsonOf(Sample());
-    EXPECT_TRUE(run.out.contains(QStringLiteral("  Sunrise          %1\n")
-                                     .arg(o["panchanga"].toObject()["sunrise"].toString())));
+    EXPECT_TRUE(run.out.contains(
+        QStringLiteral("  Sunrise          %1\n").arg(o["panchanga"].toObject()["sunrise"].toString())));
 }
 
 TEST(Cli, BatchLinesHaveSunriseOnlyWithTheOption) {
@@ -466,8 +466,9 @@ TEST(Cli, BatchLinesHaveSunriseOnlyWithTheOption) {
     const QString path = dir.filePath(QStringLiteral("rows.csv"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("name,date,time,zone,dst,lat,lon,city,state,country\n"
-               "ASHA,1980-01-05,09:05,34,0,28:36N,077:12E,New Delhi,Delhi,India\n");
+    file.write(
+        "name,date,time,zone,dst,lat,lon,city,state,country\n"
+        "ASHA,1980-01-05,09:05,34,0,28:36N,077:12E,New Delhi,Delhi,India\n");
     file.close();
     const auto line = [&](const QStringList& more) {
         const CliRun run = RunCli(QStringList{"--batch", path} + more);
@@ -475,6 +476,7 @@ TEST(Cli, BatchLinesHaveSunriseOnlyWithTheOption) {
         return QJsonDocument::fromJson(run.out.toUtf8()).object()["panchanga"].toObject();
     };
     EXPECT_TRUE(line({})["sunrise"].isNull());
-    EXPECT_EQ(line({"--sunrise"})["sunrise"].toString(), JsonOf(Sample())["panchanga"].toObject()["sunrise"].toString());
+    EXPECT_EQ(line({"--sunrise"})["sunrise"].toString(),
+              JsonOf(Sample())["panchanga"].toObject()["sunrise"].toString());
     EXPECT_EQ(line({"--sunrise", "--dasha-year", "365.2422"})["vara"].toObject()["number"].toInt(), 7);
 }

@@ -15,13 +15,13 @@
 
 namespace {
 
-using velmora::core::AnalysisOptions;
 using velmora::UtMoment;
+using velmora::core::AnalysisOptions;
 using velmora::core::BirthAnalysis;
 namespace analysis = velmora::analysis;
 
-BirthAnalysis Analysed(const AnalysisOptions& options = {}, velmora::core::FormInput form =
-                                                                velmora::testing::DelhiForm()) {
+BirthAnalysis Analysed(const AnalysisOptions& options = {},
+                       velmora::core::FormInput form = velmora::testing::DelhiForm()) {
     const velmora::core::AnalysisOutcome outcome = velmora::core::RunAnalysis(form, options);
     EXPECT_FALSE(outcome.Rejected);
     return outcome.Result;
@@ -59,8 +59,8 @@ TEST(ParashariPipeline, TablesAreTheEnginesResultsForTheChartsOwnPositions) {
 
     // 5 January 1980 was a Saturday; 09:05 in Delhi is after sunrise.
     EXPECT_EQ(a.Panchanga.Vara.Number, 7);
-    const analysis::Panchanga limbs = analysis::PanchangaLimbs(longitudes[velmora::Sun], longitudes[velmora::Moon],
-                                                               std::chrono::year{1980} / 1 / 5);
+    const analysis::Panchanga limbs =
+        analysis::PanchangaLimbs(longitudes[velmora::Sun], longitudes[velmora::Moon], std::chrono::year{1980} / 1 / 5);
     EXPECT_EQ(a.Panchanga.Tithi.Number, limbs.Tithi.Number);
     EXPECT_EQ(a.Panchanga.Karana.Number, limbs.Karana.Number);
     EXPECT_EQ(a.Panchanga.Yoga.Number, limbs.Yoga.Number);

@@ -42,19 +42,8 @@ namespace {
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-class FixedClock final : public velmora::ui::Clock {
-public:
-    explicit FixedClock(QDateTime now) : now_(std::move(now)) {}
-    QDateTime Now() const override { return now_; }
-    void Set(QDateTime now) { now_ = std::move(now); }
-
-private:
-    QDateTime now_;
-};
-
-QDateTime Utc(int year, int month, int day, int hour, int minute) {
-    return QDateTime(QDate(year, month, day), QTime(hour, minute), QTimeZone::utc());
-}
+using velmora::testing::FixedClock;
+using velmora::testing::Utc;
 
 BirthAnalysis Analysed(analysis::DashaYear year = analysis::DashaYear::Julian) {
     velmora::core::AnalysisOptions options;
@@ -92,7 +81,8 @@ void CompareTable(const QTableWidget* table, const velmora::core::TextTable& tex
         QCOMPARE(table->horizontalHeaderItem(col)->text(), QString::fromStdString(text.Header[std::size_t(col)]));
     for (int row = 0; row < table->rowCount(); ++row)
         for (int col = 0; col < table->columnCount(); ++col)
-            QCOMPARE(table->item(row, col)->text(), QString::fromStdString(text.Rows[std::size_t(row)][std::size_t(col)]));
+            QCOMPARE(table->item(row, col)->text(),
+                     QString::fromStdString(text.Rows[std::size_t(row)][std::size_t(col)]));
 }
 
 }  // namespace
@@ -114,7 +104,8 @@ private slots:
         QCOMPARE(degrees->item(moon, 4)->text(), QString::number(a.Nakshatras[velmora::Moon].Pada));
         QVERIFY(degrees->item(moon, 5)->text().startsWith(QLatin1Char('+')));
         QCOMPARE(degrees->item(static_cast<int>(velmora::Jupiter), 6)->text(), QStringLiteral("R"));
-        QCOMPARE(degrees->item(moon, 1)->text(), Q(velmora::core::ArcSecondsText(a.Positions.Longitudes[velmora::Moon])));
+        QCOMPARE(degrees->item(moon, 1)->text(),
+                 Q(velmora::core::ArcSecondsText(a.Positions.Longitudes[velmora::Moon])));
 
         auto* vargas = Child<QTableWidget>(&shown.window, "tblVargas");
         CompareTable(vargas, velmora::core::VargaTableText(a, true));
@@ -168,15 +159,15 @@ private slots:
         QVERIFY(running);
         QTreeWidgetItem* maha = tree->topLevelItem(static_cast<int>(running->Maha));
         QTreeWidgetItem* antar = maha->child(static_cast<int>(running->Antar));
-        const analysis::PratyantarList third = analysis::PratyantarsOf(
-            a.Dasha, a.Dasha.Periods[running->Maha].Sub[running->Antar]);
+        const analysis::PratyantarList third =
+            analysis::PratyantarsOf(a.Dasha, a.Dasha.Periods[running->Maha].Sub[running->Antar]);
         QCOMPARE(antar->childCount(), static_cast<int>(third.size()));
         QVERIFY(maha->isExpanded() && antar->isExpanded());
         for (int p = 0; p < antar->childCount(); ++p) {
-            QCOMPARE(velmora::ui::IsRunningHighlight(antar->child(p)), static_cast<std::size_t>(p) == running->Pratyantar);
-            QCOMPARE(antar->child(p)->text(2),
-                     Q(velmora::core::LocalMomentText(third[static_cast<std::size_t>(p)].End,
-                                                      a.Birth.Moment.UtcOffsetSeconds)));
+            QCOMPARE(velmora::ui::IsRunningHighlight(antar->child(p)),
+                     static_cast<std::size_t>(p) == running->Pratyantar);
+            QCOMPARE(antar->child(p)->text(2), Q(velmora::core::LocalMomentText(third[static_cast<std::size_t>(p)].End,
+                                                                                a.Birth.Moment.UtcOffsetSeconds)));
         }
         QVERIFY(velmora::ui::IsRunningHighlight(maha) && velmora::ui::IsRunningHighlight(antar));
         // The pratyantars of the period cut at birth start at the birth.
@@ -248,7 +239,8 @@ private slots:
         // A result in the savana year says so on the Dasha tab.
         Shown shown;
         shown.window.ShowResult(Analysed(analysis::DashaYear::Savana));
-        QVERIFY(Child<QLabel>(&shown.window, "lblDashaYear")->text().startsWith(QStringLiteral("Dasha year: 360 days")));
+        QVERIFY(
+            Child<QLabel>(&shown.window, "lblDashaYear")->text().startsWith(QStringLiteral("Dasha year: 360 days")));
     }
 };
 

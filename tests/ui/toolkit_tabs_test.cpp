@@ -46,19 +46,8 @@ namespace {
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-class FixedClock final : public velmora::ui::Clock {
-public:
-    explicit FixedClock(QDateTime now) : now_(std::move(now)) {}
-    QDateTime Now() const override { return now_; }
-    void Set(QDateTime now) { now_ = std::move(now); }
-
-private:
-    QDateTime now_;
-};
-
-QDateTime Utc(int year, int month, int day, int hour, int minute) {
-    return QDateTime(QDate(year, month, day), QTime(hour, minute), QTimeZone::utc());
-}
+using velmora::testing::FixedClock;
+using velmora::testing::Utc;
 
 // New Delhi, 5 January 1980, 09:05 Indian time: Jupiter is retrograde, and
 // several bodies have readings.
@@ -398,7 +387,7 @@ private slots:
         ResultWindow* result = input.resultWindow();
         QVERIFY(result);
         QCOMPARE(result->chartStyle(), ChartStyle::NorthIndian);
-        QCOMPARE(Child<QDateEdit>(result, "dteTransits")->date(), QDate(2041, 3, 10));
+        QCOMPARE(Child<QDateTimeEdit>(result, "dteTransits")->date(), QDate(2041, 3, 10));
         result->findChild<QAction*>(QStringLiteral("mnuChartSouth"))->trigger();
         QCOMPARE(store.Value(QStringLiteral("View/ChartStyle")), std::optional<QString>(QStringLiteral("south")));
     }
