@@ -35,6 +35,7 @@ std::string RandomCsv(std::size_t count) {
 velmora::core::AnalysisOptions Options() {
     velmora::core::AnalysisOptions options;
     options.MonthNames = &velmora::core::SystemMonthNames();
+    options.SunEvents = false;  // as the tool's batch, unless --sunrise
     return options;
 }
 

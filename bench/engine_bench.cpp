@@ -4,7 +4,9 @@
 //   BM_WholeAnalysis/0: one analysis from the form to the display texts
 //     (checks, record, moment, positions, chart, Arudha Lagna, readings,
 //     profile and every text), on random births 1901-2050;
-//   BM_WholeAnalysis/1: the same with the padas, navamsa and dasha.
+//   BM_WholeAnalysis/1: the same with the toolkit: padas, navamsa, dashas,
+//     speeds, nakshatras, vargas, the panchanga's limbs and the Yogini dasha;
+//   BM_WholeAnalysis/2: the same with sunrise and sunset as well.
 
 #include <benchmark/benchmark.h>
 
@@ -42,6 +44,7 @@ void BM_WholeAnalysis(benchmark::State& state) {
     velmora::core::AnalysisOptions options;
     options.MonthNames = &velmora::core::SystemMonthNames();
     options.Toolkit = state.range(0) != 0;
+    options.SunEvents = state.range(0) == 2;
     std::size_t i = 0;
     for (auto _ : state) {
         velmora::core::AnalysisOutcome outcome = velmora::core::RunAnalysis(forms[i++ % forms.size()], options);
@@ -49,8 +52,8 @@ void BM_WholeAnalysis(benchmark::State& state) {
     }
 }
 // Argument 0: the chart, readings, profile and texts; 1: with the padas,
-// navamsa and dasha as well.
-BENCHMARK(BM_WholeAnalysis)->Arg(0)->Arg(1);
+// navamsa, dashas and Parashari tables as well; 2: with sunrise and sunset.
+BENCHMARK(BM_WholeAnalysis)->Arg(0)->Arg(1)->Arg(2);
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 
 #include <variant>
 
+#include "cli/parashari_options.h"
 #include "core/atlas.h"
 #include "core/birth_file.h"
 #include "core/input_filters.h"
@@ -70,7 +71,8 @@ QString UsageText() {
         "       velmora-arudha-lagna-cli --birth FILE [any option above, to change that value] [--json] [--pdf FILE]\n"
         "       velmora-arudha-lagna-cli [--birth FILE] [options above] --save-birth FILE\n"
         "       velmora-arudha-lagna-cli --batch FILE|- [--jobs N] [--ephemeris ...] [--ayanamsa ...] [--node ...]\n"
-        "       velmora-arudha-lagna-cli --places TEXT | --list-zones | --help | --version");
+        "       velmora-arudha-lagna-cli --places TEXT | --list-zones | --help | --version\n"
+        "       (any analysis: [--dasha-year 365.25|365.2422|365.25636|360]; --batch also: [--sunrise])");
 }
 
 namespace {
@@ -162,6 +164,7 @@ QString HelpText() {
         "at the first write that fails)."));
     const Options options;
     options.AddTo(parser);
+    ParashariOptions{}.AddTo(parser);
     // The parser's own text, less its generic first line (our usage says more).
     QString text = parser.helpText();
     text.remove(0, text.indexOf(QLatin1Char('\n')) + 1);
@@ -176,6 +179,8 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
                  ayanamsa, node, json, birth, saveBirth, pdf, batch, jobs, sensitivity, transitsAt, listZones, help,
                  version, checkPrecise] = o;
     o.AddTo(parser);
+    const ParashariOptions parashari;
+    parashari.AddTo(parser);
 
     if (!parser.parse(arguments)) return Usage(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -236,6 +241,8 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     // them would be ignored, so it is refused.
     if ((parser.isSet(ayanamsa) || parser.isSet(node)) && request.Settings.Mode != core::EphemerisMode::Precise)
         return Usage(QStringLiteral("--ayanamsa and --node choose for the precise ephemeris: add --ephemeris precise"));
+
+    if (const std::optional<QString> refused = ReadParashariOptions(parser, parashari, request)) return Usage(*refused);
 
     if (parser.isSet(batch)) {
         request.What = Request::Action::Batch;

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "analysis/dasha_year.h"
 #include "core/engine_settings.h"
 #include "core/form_input.h"
 #include "core/messages.h"
@@ -29,6 +30,8 @@ struct Request {
     bool Sensitivity = false;                // --sensitivity: the birth-time scan
     std::optional<ClockReading> TransitsAt;  // --transits-at: the sky at this universal time
     bool CheckPrecise = false;               // --check-precise: the precise check in --json too
+    analysis::DashaYear DashaYear = analysis::DashaYear::Julian;  // --dasha-year
+    bool SunEvents = false;                                       // --sunrise: in --batch lines
 };
 
 // A command line that cannot be understood: a usage line for stderr.

@@ -9,6 +9,7 @@
 #include <QTextStream>
 #include <cstdio>
 #include <cstring>
+#include <chrono>
 #include <memory>
 
 #include "cli/arguments.h"
@@ -35,6 +36,8 @@ constexpr int kExitCannotWrite = 73;
 velmora::core::AnalysisOptions EngineOptionsOf(const velmora::cli::Request& request) {
     velmora::core::AnalysisOptions options;
     options.Settings = request.Settings;
+    options.DashaYear = request.DashaYear;
+    options.SunEvents = request.What != velmora::cli::Request::Action::Batch || request.SunEvents;
     return options;
 }
 
@@ -47,6 +50,11 @@ velmora::core::AnalysisOptions OptionsOf(const velmora::cli::Request& request) {
     // The readable report always checks the formulas against the precise
     // ephemeris; JSON when asked (--check-precise).
     options.CheckAgainstPrecise = !request.Json || request.CheckPrecise;
+    // The dashas running "today" beside those at birth: at the transits'
+    // moment when one was given, else now.
+    if (!request.TransitsAt)
+        options.DashasAt =
+            std::chrono::time_point_cast<std::chrono::duration<double>>(std::chrono::system_clock::now());
     return options;
 }
 

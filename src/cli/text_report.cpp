@@ -3,6 +3,8 @@
 #include <QStringList>
 
 #include "astro/position_text.h"
+#include "cli/parashari_report.h"
+#include "core/parashari_texts.h"
 #include "core/atlas.h"
 #include "core/display.h"
 #include "core/engine_settings.h"
@@ -172,14 +174,15 @@ QString ResultText(const core::BirthAnalysis& analysis) {
 
     out += QStringLiteral("\nVimshottari Dasha\n");
     out += QStringLiteral("  %1\n").arg(report::ToQString(core::DashaBalanceText(analysis.Dasha)));
+    out += QStringLiteral("  %1\n").arg(report::ToQString(core::DashaYearText(analysis.Dasha.Year)));
     for (const analysis::MahaDasha& maha : analysis.Dasha.Periods) {
         out += QStringLiteral("  %1 %2 to %3\n")
                    .arg(report::ToQString(maha.LordName), -8)
                    .arg(report::ToQString(core::DateText(maha.StartDate)))
                    .arg(report::ToQString(core::DateText(maha.EndDate)));
     }
-    for (const core::ReadingDasha& line : ReadingDashas(analysis))
-        out += QStringLiteral("  %1\n").arg(report::ToQString(line.Text));
+    for (const core::ReadingDasha& line : ReadingDashas(analysis)) out += QStringLiteral("  %1\n").arg(report::ToQString(line.Text));
+    out += ParashariText(analysis);
     return out;
 }
 

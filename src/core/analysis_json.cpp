@@ -10,6 +10,7 @@
 
 #include "astro/position_text.h"
 #include "core/json_compact_writer.h"
+#include "core/json_parashari.h"
 #include "core/json_precise.h"
 #include "core/place_zone.h"
 #include "core/text_formats.h"
@@ -102,6 +103,7 @@ void WriteSpan(W& w, const analysis::DashaSpan& span) {
     Str(w, DateText(span.StartDate));
     Key(w, "end");
     Str(w, DateText(span.EndDate));
+    WriteDashaMoments(w, span);
 }
 
 template <class W>
@@ -143,6 +145,7 @@ void WriteToolkit(W& w, const BirthAnalysis& a) {
     Str(w, dasha.LordName);
     Key(w, "balanceYears");
     w.Double(dasha.BalanceYears);
+    WriteDashaYear(w, dasha);
     Key(w, "periods");
     w.StartArray();
     for (const analysis::MahaDasha& maha : dasha.Periods) {
@@ -150,9 +153,10 @@ void WriteToolkit(W& w, const BirthAnalysis& a) {
         WriteSpan(w, maha);
         Key(w, "sub");
         w.StartArray();
-        for (const analysis::DashaSpan& antar : maha.Sub) {
+        for (const analysis::AntarDasha& antar : maha.Sub) {
             w.StartObject();
             WriteSpan(w, antar);
+            WriteAntarSub(w, dasha, antar);
             w.EndObject();
         }
         w.EndArray();
@@ -371,6 +375,7 @@ void WriteAnalysis(W& w, const BirthAnalysis& a) {
         SignFields(w, a.Chart.BodySign[body]);
         Key(w, "retrograde");
         w.Bool(p.Retrograde[body]);
+        WriteBodyParashari(w, a, body);
         w.EndObject();
     }
     w.EndArray();
@@ -406,6 +411,7 @@ void WriteAnalysis(W& w, const BirthAnalysis& a) {
     w.EndArray();
 
     WriteToolkit(w, a);
+    WriteParashariTables(w, a);
 
     Key(w, "readings");
     w.StartArray();

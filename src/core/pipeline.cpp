@@ -4,6 +4,7 @@
 #include "astro/position_text.h"
 #include "astro/time_conversion.h"
 #include "core/form_reading.h"
+#include "core/parashari.h"
 
 namespace velmora::core {
 
@@ -54,7 +55,9 @@ void AnalyzeInto(BirthAnalysis& a, const FormInput& form, Birth birth, const ast
     if (options.Toolkit) {
         a.Padas = analysis::ArudhaPadas(a.Chart.BodySign);
         a.Navamsa = analysis::NavamsaSigns(positions.Longitudes);
-        a.Dasha = analysis::VimshottariDashas(positions.Longitudes[Moon], astro::UtMomentOf(a.Birth.Moment));
+        a.Dasha =
+            analysis::VimshottariDashas(positions.Longitudes[Moon], astro::UtMomentOf(a.Birth.Moment), options.DashaYear);
+        AddParashariTables(a, options);
     }
     FillDisplay(a, options.MonthNames ? *options.MonthNames : SystemMonthNames());
 }
@@ -75,7 +78,8 @@ AnalysisOutcome RunAnalysis(const FormInput& form, const AnalysisOptions& option
     Birth& birth = std::get<Birth>(reading);
     const astro::PositionEngine& engine = EngineOf(options);
     const BirthMoment moment = birth.Moment;
-    astro::EngineOutcome computed = engine.Compute(moment);
+    // The toolkit's degree table shows the speeds: one run that gives them.
+    astro::EngineOutcome computed = options.Toolkit ? engine.ComputeWithSpeeds(moment) : engine.Compute(moment);
     if (!computed.Ok) {
         outcome.Rejected = Notice{computed.Error, MessageIcon::Information, FormField::None};
         return outcome;

@@ -6,6 +6,11 @@
 
 #include "analysis/chart.h"
 #include "analysis/dasha.h"
+#include "analysis/dasha_year.h"
+#include "analysis/nakshatra.h"
+#include "analysis/panchanga.h"
+#include "analysis/vargas.h"
+#include "analysis/yogini.h"
 #include "analysis/padas.h"
 #include "analysis/readings.h"
 #include "analysis/sign_profiles.h"
@@ -17,6 +22,7 @@
 #include "core/messages.h"
 #include "core/position_comparison.h"
 #include "core/precise_check.h"
+#include "core/running_periods.h"
 #include "core/time_scan.h"
 #include "core/transits.h"
 #include "model/moment.h"
@@ -45,6 +51,14 @@ struct AnalysisOptions {
     // and the readable report; --json only when asked, so batches keep
     // their rate).
     bool CheckAgainstPrecise = false;
+    // The Parashari tables (with the toolkit): the year the Vimshottari and
+    // Yogini dashas count in; whether the panchanga looks up sunrise and
+    // sunset (about 90 µs in the Swiss Ephemeris: the batch leaves them out
+    // unless asked); the moment the running dashas are shown for beside the
+    // birth ("today"; the transits' moment when not given).
+    analysis::DashaYear DashaYear = analysis::DashaYear::Julian;
+    bool SunEvents = true;
+    std::optional<UtMoment> DashasAt;
 };
 
 // One analysis: everything any front end shows, from the form as entered to
@@ -69,6 +83,15 @@ struct BirthAnalysis {
     std::optional<SensitivityScan> Scan;  // when asked for
     std::optional<TransitSky> Transits;   // when asked for
     std::optional<PreciseCheck> Precise;  // CheckAgainstPrecise in formula mode
+
+    // The Parashari tables (with the toolkit; speeds in Positions.Speeds).
+    std::array<analysis::NakshatraPada, kBodyCount> Nakshatras{};  // body order
+    analysis::VargaTable Vargas{};                                 // [varga in kAllVargas order][body]
+    analysis::Panchanga Panchanga;                                 // without sunrise and sunset unless asked
+    bool SunEventsLookedUp = false;                                // whether sunrise and sunset were asked for
+    analysis::YoginiTable Yogini;
+    RunningPeriods AtBirth;                  // the periods running at birth
+    std::optional<RunningPeriods> AtMoment;  // at DashasAt or the transits' moment
 };
 
 // Either the first failed check (nothing else happened) or a result.

@@ -196,3 +196,59 @@ std::optional<std::string> SetLongitudeText(FormInput& form, std::string_view te
 }
 
 }  // namespace velmora::core
+
+namespace velmora::core {
+
+namespace {
+
+// The civil date and the minute of the day of a moment on a clock that
+// shows universal time plus the offset.
+struct ClockMinute {
+    std::chrono::year_month_day Date;
+    int Hour = 0;
+    int Minute = 0;
+};
+
+// A moment a millisecond short of a minute is taken as that minute: a
+// birth's moment, carried through hours in floating point, may fall a hair
+// before the minute it was entered at.
+ClockMinute ClockMinuteOf(UtMoment moment, int clockOffsetSeconds) {
+    using namespace std::chrono;
+    const sys_time<minutes> minute = floor<minutes>(moment + seconds(clockOffsetSeconds) + milliseconds(1));
+    const sys_days day = floor<days>(minute);
+    const auto ofDay = static_cast<int>((minute - day).count());
+    return {year_month_day(day), ofDay / 60, ofDay % 60};
+}
+
+void PutDateOf(char* at, const std::chrono::year_month_day& date) {
+    PutDate(at, static_cast<int>(date.year()), static_cast<int>(unsigned(date.month())),
+            static_cast<int>(unsigned(date.day())));
+}
+
+}  // namespace
+
+std::array<char, kUtMomentTextSize> UtMomentChars(UtMoment moment) {
+    const ClockMinute at = ClockMinuteOf(moment, 0);
+    std::array<char, kUtMomentTextSize> text{};
+    PutDateOf(text.data(), at.Date);
+    text[10] = 'T';
+    PutClock(text.data() + 11, at.Hour, at.Minute);
+    text[16] = 'Z';
+    return text;
+}
+
+std::string UtMomentText(UtMoment moment) {
+    const std::array<char, kUtMomentTextSize> text = UtMomentChars(moment);
+    return std::string(text.data(), text.size());
+}
+
+std::string LocalMomentText(UtMoment moment, int clockOffsetSeconds) {
+    const ClockMinute at = ClockMinuteOf(moment, clockOffsetSeconds);
+    char text[16];
+    PutDateOf(text, at.Date);
+    text[10] = ' ';
+    PutClock(text + 11, at.Hour, at.Minute);
+    return std::string(text, sizeof text);
+}
+
+}  // namespace velmora::core

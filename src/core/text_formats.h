@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <optional>
 #include <string>
@@ -47,5 +48,19 @@ std::optional<std::string> SetDateText(FormInput& form, std::string_view text); 
 std::optional<std::string> SetTimeText(FormInput& form, std::string_view text);       // HH:MM or HH:MM:SS
 std::optional<std::string> SetLatitudeText(FormInput& form, std::string_view text);   // DD:MM{N|S}
 std::optional<std::string> SetLongitudeText(FormInput& form, std::string_view text);  // DDD:MM{E|W}
+
+}  // namespace velmora::core
+
+namespace velmora::core {
+
+// "1980-01-05T03:35Z": a universal-time moment to the minute, seconds
+// dropped; the fixed-size form for writers that copy it at once.
+inline constexpr std::size_t kUtMomentTextSize = 17;
+std::array<char, kUtMomentTextSize> UtMomentChars(UtMoment moment);
+std::string UtMomentText(UtMoment moment);
+
+// "1980-01-05 09:05": the date and clock time of a moment on a clock that
+// shows universal time plus `clockOffsetSeconds`, seconds dropped.
+std::string LocalMomentText(UtMoment moment, int clockOffsetSeconds);
 
 }  // namespace velmora::core

@@ -20,6 +20,8 @@
 #include "core/zones.h"
 #include "core/text_formats.h"
 #include "model/version.h"
+#include "core/parashari_texts.h"
+#include "report/parashari_parts.h"
 #include "report/chart_pictures.h"
 #include "report/qt_text.h"
 #include "report/whole_file.h"
@@ -372,6 +374,7 @@ std::unique_ptr<QTextDocument> ReportDocument(const core::BirthAnalysis& a, Char
         dashas.append({Q(maha.LordName), Q(core::DateText(maha.StartDate)), Q(core::DateText(maha.EndDate))});
     w.Table(dashas, true, {0});
     for (const core::ReadingDasha& reading : ReadingDashas(a)) w.Paragraph(Q(reading.Text));
+    w.Paragraph(Q(core::DashaYearText(a.Dasha.Year)));
 
     w.Heading(QStringLiteral("More About Your Arudha Lagna"));
     if (shown.Readings.empty()) {
@@ -396,6 +399,11 @@ std::unique_ptr<QTextDocument> ReportDocument(const core::BirthAnalysis& a, Char
             w.SubHeading(Q(core::kProfileCaptions[field]), true);
             w.Paragraph(Lines(shown.Profile[field]));
         }
+    }
+    for (const ReportPart& part : ParashariParts(a)) {
+        w.Heading(part.Heading);
+        w.Table(part.Rows, true, {0});
+        for (const QString& note : part.Notes) w.Paragraph(note);
     }
     return document;
 }

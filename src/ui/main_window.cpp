@@ -26,6 +26,7 @@
 #include "core/text_formats.h"
 #include "core/validation.h"
 #include "core/zones.h"
+#include "ui/dasha_year_menu.h"
 #include "ui/links.h"
 #include "ui/place_list_model.h"
 #include "ui/platform.h"
@@ -212,6 +213,8 @@ void MainWindow::BuildSettingsMenu(QMenu* settings) {
             ChooseEngine(chosen);
         });
     }
+    dashaYear_ = new ui::DashaYearMenu(settings, this);
+    dashaYear_->SetSettings(settingsStore_);
 }
 
 void MainWindow::SetSettings(ui::SettingsStore* store) {
@@ -226,6 +229,7 @@ void MainWindow::SetSettings(ui::SettingsStore* store) {
     settings_ = remembered;
     ShowEngineChoices();
     ShowRecentFiles();
+    dashaYear_->SetSettings(settingsStore_);
 }
 
 void MainWindow::ChooseEngine(const core::EngineSettings& settings) {
@@ -671,6 +675,7 @@ void MainWindow::Analyze() {
     options.ScanBirthTime = true;
     options.TransitsAt = ui::UniversalMinuteOf(clock_->Now());
     options.CheckAgainstPrecise = true;
+    options.DashaYear = dashaYear_->year();
     const core::AnalysisOutcome outcome = RunAnalysis(form, options);
     if (outcome.Rejected) {
         Reject(*outcome.Rejected);

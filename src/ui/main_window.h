@@ -38,6 +38,7 @@ class PlaceListModel;
 class PromotionStrip;
 class ResultWindow;
 class SettingsStore;
+class DashaYearMenu;
 }  // namespace ui
 
 // The input window frmMain: the birth entries, their filters and checks, the
@@ -191,6 +192,7 @@ private:
     QActionGroup* modeChoices_ = nullptr;
     QActionGroup* ayanamsaChoices_ = nullptr;
     QActionGroup* nodeChoices_ = nullptr;
+    ui::DashaYearMenu* dashaYear_ = nullptr;  // the Settings menu's dasha year
 
     // The atlas place and its clock, while the user keeps them.
     QCompleter* completer_ = nullptr;

@@ -19,7 +19,9 @@
 #include "core/position_comparison.h"
 #include "core/time_scan.h"
 #include "ui/links.h"
+#include "ui/tables_tab.h"
 #include "ui/toolkit_tabs.h"
+#include "ui/varga_choice.h"
 
 namespace velmora::ui {
 
@@ -536,6 +538,7 @@ void ResultWindow::ShowResult(const core::BirthAnalysis& analysis) {
     // The added tabs, from the same record.
     shown_ = analysis;
     chartsTab_->ShowAnalysis(analysis);
+    tablesTab_->ShowAnalysis(analysis);
     ShowTimeTabs();
 
     // Formula mode: the mark beside a body the precise ephemeris places in
@@ -579,6 +582,9 @@ void ResultWindow::AddToolkitTabs() {
     tabs_->addTab(chartsTab_, QStringLiteral("Charts"));
     tabs_->addTab(dashaTab_, QStringLiteral("Dasha"));
     tabs_->addTab(todayTab_, QStringLiteral("Today"));
+    tablesTab_ = new TablesTab;
+    tabs_->addTab(tablesTab_, QStringLiteral("Tables"));
+    connect(todayTab_, &TodayTab::nowRequested, this, &ResultWindow::ShowTimeTabs);
 }
 
 void ResultWindow::SetSettings(SettingsStore* settings) {
@@ -592,6 +598,7 @@ void ResultWindow::SetSettings(SettingsStore* settings) {
     northStyle_->setChecked(style == ChartStyle::NorthIndian);
     chartsTab_->SetChartStyle(style);
     todayTab_->SetChartStyle(style);
+    chartsTab_->vargaChoice()->SetSettings(settings_);
 }
 
 void ResultWindow::SetClock(const Clock* clock) {

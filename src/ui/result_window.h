@@ -25,6 +25,7 @@ namespace velmora::ui {
 
 class ChartsTab;
 class DashaTab;
+class TablesTab;
 class Links;
 class TodayTab;
 
@@ -120,6 +121,7 @@ public:
     ChartsTab* chartsTab() const { return chartsTab_; }
     DashaTab* dashaTab() const { return dashaTab_; }
     TodayTab* todayTab() const { return todayTab_; }
+    TablesTab* tablesTab() const { return tablesTab_; }
 
 public slots:
     // mnuPrint: the printable report (ui/report.h) through the print dialog.
@@ -168,6 +170,7 @@ private:
     ChartsTab* chartsTab_ = nullptr;
     DashaTab* dashaTab_ = nullptr;
     TodayTab* todayTab_ = nullptr;
+    TablesTab* tablesTab_ = nullptr;
     QAction* southStyle_ = nullptr;
     QAction* northStyle_ = nullptr;
     ChartStyle chartStyle_ = ChartStyle::SouthIndian;

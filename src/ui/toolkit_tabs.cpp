@@ -1,6 +1,8 @@
 #include "ui/toolkit_tabs.h"
 
-#include <QDateEdit>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QPushButton>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,18 +13,19 @@
 #include <QVBoxLayout>
 
 #include "astro/time_conversion.h"
+#include "core/parashari_texts.h"
 #include "core/period_texts.h"
 #include "core/text_formats.h"
+#include "ui/dasha_periods.h"
 #include "ui/time_band.h"
 #include "report/qt_text.h"
+#include "ui/varga_choice.h"
 
 namespace velmora::ui {
 
 namespace {
 
 QString Sign(int sign) { return report::ToQString(SignNameOf(sign)); }
-
-const QColor kRunning(255, 232, 150);
 
 QLabel* WrappedLabel(const QString& name, QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -74,15 +77,6 @@ ChartWidget* CaptionedChart(const QString& name, const QString& caption, QBoxLay
     return chart;
 }
 
-void Highlight(QTreeWidgetItem* item) {
-    for (int col = 0; col < item->columnCount(); ++col) {
-        QFont font = item->font(col);
-        font.setBold(true);
-        item->setFont(col, font);
-        item->setBackground(col, kRunning);
-    }
-}
-
 ClockReading Clamped(ClockReading minute) {
     return std::clamp(minute, core::kFirstClockMinute, core::kLastClockMinute);
 }
@@ -111,7 +105,7 @@ ChartsTab::ChartsTab(QWidget* parent) : QWidget(parent) {
     auto* charts = new QHBoxLayout;
     birth_ =
         CaptionedChart(QStringLiteral("chtBirth"), QStringLiteral("Birth chart (Rasi), padas in colour"), charts, this);
-    navamsa_ = CaptionedChart(QStringLiteral("chtNavamsa"), QStringLiteral("Navamsa"), charts, this);
+    navamsa_ = VargaChartColumn(QStringLiteral("chtNavamsa"), charts, this, &vargaChoice_);
     left->addLayout(charts, 1);
 
     left->addWidget(
@@ -137,7 +131,7 @@ ChartsTab::ChartsTab(QWidget* parent) : QWidget(parent) {
 void ChartsTab::ShowAnalysis(const core::BirthAnalysis& a) {
     const core::SensitivityScan scan = a.Scan.value_or(core::SensitivityScan{});
     birth_->setPicture(report::BirthPicture(a));
-    navamsa_->setPicture(report::NavamsaPicture(a));
+    vargaChoice_->ShowAnalysis(a);
     for (int row = 0; row < 12; ++row) {
         const analysis::Pada& pada = a.Padas[static_cast<std::size_t>(row)];
         SetRow(padas_, row,
@@ -158,6 +152,18 @@ void ChartsTab::SetChartStyle(ChartStyle chartStyle) {
 DashaTab::DashaTab(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("tabDasha"));
     auto* page = new QVBoxLayout(this);
+    auto* choose = new QHBoxLayout;
+    auto* systemCaption = new QLabel(QStringLiteral("&System:"), this);
+    choose->addWidget(systemCaption);
+    system_ = new QComboBox(this);
+    system_->setObjectName(QStringLiteral("cboDashaSystem"));
+    system_->addItems({QStringLiteral("Vimshottari (to the pratyantars)"), QStringLiteral("Yogini")});
+    systemCaption->setBuddy(system_);
+    choose->addWidget(system_);
+    year_ = WrappedLabel(QStringLiteral("lblDashaYear"), this);
+    choose->addWidget(year_, 1);
+    page->addLayout(choose);
+    connect(system_, &QComboBox::currentIndexChanged, this, [this] { ShowPeriods(); });
     balance_ = WrappedLabel(QStringLiteral("lblDashaBalance"), this);
     QFont bold = balance_->font();
     bold.setBold(true);
@@ -182,49 +188,25 @@ DashaTab::DashaTab(QWidget* parent) : QWidget(parent) {
 }
 
 void DashaTab::ShowAnalysis(const core::BirthAnalysis& a, const QDateTime& now) {
-    const analysis::DashaTable& table = a.Dasha;
-    balance_->setText(report::ToQString(core::DashaBalanceText(table)));
-    const std::vector<core::ReadingDasha> read = core::ReadingDashas(a);
+    analysis_ = a;
+    now_ = now;
+    ShowPeriods();
+}
 
-    const ClockReading nowMinute = UniversalMinuteOf(now);
-    const std::optional<analysis::RunningDasha> running = analysis::RunningDashaAt(table, astro::UtMomentOf(nowMinute));
-
-    tree_->clear();
-    for (std::size_t m = 0; m < table.Periods.size(); ++m) {
-        const analysis::MahaDasha& maha = table.Periods[m];
-        QString reading;
-        for (const core::ReadingDasha& line : read)
-            if (line.Maha == m) reading = QStringLiteral("%1 has a reading").arg(report::ToQString(maha.LordName));
-        auto* item = new QTreeWidgetItem(
-            tree_, {report::ToQString(maha.LordName), report::ToQString(core::DateText(maha.StartDate)),
-                    report::ToQString(core::DateText(maha.EndDate)), reading});
-        for (std::size_t k = 0; k < maha.Sub.size(); ++k) {
-            const analysis::DashaSpan& antar = maha.Sub[k];
-            auto* sub = new QTreeWidgetItem(
-                item,
-                {report::ToQString(maha.LordName) + QStringLiteral(" / ") + report::ToQString(antar.LordName),
-                 report::ToQString(core::DateText(antar.StartDate)), report::ToQString(core::DateText(antar.EndDate))});
-            if (running && running->Maha == m && running->Antar == k) Highlight(sub);
-        }
-        if (running && running->Maha == m) {
-            Highlight(item);
-            item->setExpanded(true);
-            tree_->scrollToItem(item->child(static_cast<int>(running->Antar)));
-        }
-    }
-
-    const QString day = now.date().toString(Qt::ISODate);
-    if (running) {
-        const analysis::MahaDasha& maha = table.Periods[running->Maha];
-        today_->setText(
-            QStringLiteral("Running on %1: %2 maha dasha, %3 antar dasha (highlighted)")
-                .arg(day, report::ToQString(maha.LordName), report::ToQString(maha.Sub[running->Antar].LordName)));
-    } else {
-        today_->setText(QStringLiteral("No dasha of this table runs on %1.").arg(day));
-    }
+void DashaTab::ShowPeriods() {
+    if (!analysis_) return;
+    const core::BirthAnalysis& a = *analysis_;
+    const auto system = system_->currentIndex() == 1 ? DashaSystem::Yogini : DashaSystem::Vimshottari;
+    balance_->setText(DashaBalanceSentence(a, system));
+    year_->setText(report::ToQString(core::DashaYearText(a.Dasha.Year)) +
+                   QStringLiteral("; times on the birth's clock (UTC%1)")
+                       .arg(report::ToQString(core::OffsetText(a.Birth.Moment.UtcOffsetSeconds / 60))));
+    const UtMoment moment = astro::UtMomentOf(UniversalMinuteOf(now_));
+    today_->setText(FillDashaTree(tree_, a, system, moment, now_.date().toString(Qt::ISODate)));
 
     QStringList lines;
-    for (const core::ReadingDasha& line : read) lines << report::ToQString(line.Text);
+    if (system == DashaSystem::Vimshottari)
+        for (const core::ReadingDasha& line : core::ReadingDashas(a)) lines << report::ToQString(line.Text);
     readings_->setText(lines.join(QLatin1Char('\n')));
 }
 
@@ -236,15 +218,19 @@ TodayTab::TodayTab(QWidget* parent) : QWidget(parent) {
 
     auto* left = new QVBoxLayout;
     auto* pick = new QHBoxLayout;
-    auto* dayCaption = new QLabel(QStringLiteral("&Day:"), this);
+    auto* dayCaption = new QLabel(QStringLiteral("&Moment:"), this);
     pick->addWidget(dayCaption);
-    date_ = new QDateEdit(this);
+    date_ = new QDateTimeEdit(this);
     date_->setObjectName(QStringLiteral("dteTransits"));
-    date_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    date_->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
     date_->setCalendarPopup(true);
-    date_->setDateRange(QDate(1901, 1, 1), QDate(2050, 12, 31));
+    date_->setDateTimeRange(QDateTime(QDate(1901, 1, 1), QTime(0, 0)), QDateTime(QDate(2050, 12, 31), QTime(23, 59)));
     dayCaption->setBuddy(date_);
     pick->addWidget(date_);
+    auto* now = new QPushButton(QStringLiteral("&Now"), this);
+    now->setObjectName(QStringLiteral("btnTransitsNow"));
+    pick->addWidget(now);
+    connect(now, &QPushButton::clicked, this, &TodayTab::nowRequested);
     moment_ = WrappedLabel(QStringLiteral("lblTransitMoment"), this);
     pick->addWidget(moment_, 1);
     left->addLayout(pick);
@@ -277,14 +263,14 @@ TodayTab::TodayTab(QWidget* parent) : QWidget(parent) {
     right->addWidget(dasha_);
     page->addLayout(right, 1);
 
-    connect(date_, &QDateEdit::dateChanged, this, [this] { ShowDay(); });
+    connect(date_, &QDateTimeEdit::dateTimeChanged, this, [this] { ShowDay(); });
 }
 
 void TodayTab::ShowAnalysis(const core::BirthAnalysis& a, const QDateTime& now) {
     analysis_ = a;
     now_ = now;
     const QSignalBlocker quiet(date_);
-    date_->setDate(now.date());
+    date_->setDateTime(now.toLocalTime());
     // The analysis carries the sky of the moment it was asked for; another
     // day is worked out when it is chosen.
     if (a.Transits && a.Transits->Moment == UniversalMinuteOf(now)) {
@@ -298,10 +284,8 @@ void TodayTab::SetChartStyle(ChartStyle chartStyle) { chart_->setChartStyle(char
 
 void TodayTab::ShowDay() {
     if (!analysis_) return;
-    // The chosen day at the clock's time of day.
-    QDateTime moment = now_;
-    moment.setDate(date_->date());
-    ShowSky(core::TransitsOver(*analysis_, UniversalMinuteOf(moment)));
+    // The chosen date and time, on the user's clock.
+    ShowSky(core::TransitsOver(*analysis_, UniversalMinuteOf(date_->dateTime())));
 }
 
 void TodayTab::ShowSky(const core::TransitSky& sky) {

@@ -10,7 +10,8 @@
 #include "report/chart_pictures.h"
 #include "ui/chart_widget.h"
 
-class QDateEdit;
+class QComboBox;
+class QDateTimeEdit;
 class QLabel;
 class QTableWidget;
 class QTreeWidget;
@@ -18,6 +19,7 @@ class QTreeWidget;
 namespace velmora::ui {
 
 class TimeBand;
+class VargaChoice;
 
 // The universal clock minute of a moment (local, UTC or any zone), kept inside the
 // range the engines cover.
@@ -41,8 +43,11 @@ public:
     TimeBand* timeBand() const { return band_; }
     QLabel* sensitivityLabel() const { return sentence_; }
     QTableWidget* padaTable() const { return padas_; }
+    // The varga the second chart draws (the navamsa unless chosen).
+    VargaChoice* vargaChoice() const { return vargaChoice_; }
 
 private:
+    VargaChoice* vargaChoice_ = nullptr;
     ChartWidget* birth_ = nullptr;
     ChartWidget* navamsa_ = nullptr;
     TimeBand* band_ = nullptr;
@@ -64,8 +69,16 @@ public:
     void ShowAnalysis(const core::BirthAnalysis& analysis, const QDateTime& now);
 
     QTreeWidget* tree() const { return tree_; }
+    // Vimshottari (to the pratyantars) or Yogini.
+    QComboBox* systemChoice() const { return system_; }
 
 private:
+    void ShowPeriods();
+
+    QComboBox* system_ = nullptr;
+    QLabel* year_ = nullptr;
+    std::optional<core::BirthAnalysis> analysis_;
+    QDateTime now_;
     QLabel* balance_ = nullptr;
     QLabel* today_ = nullptr;
     QTreeWidget* tree_ = nullptr;
@@ -89,7 +102,11 @@ public:
 
     const core::TransitSky& sky() const { return sky_; }
     ChartWidget* chart() const { return chart_; }
-    QDateEdit* dateEdit() const { return date_; }
+    QDateTimeEdit* dateEdit() const { return date_; }
+
+signals:
+    // The "Now" button: the window brings the moment up to its clock.
+    void nowRequested();
 
 private:
     void ShowDay();
@@ -98,7 +115,7 @@ private:
     std::optional<core::BirthAnalysis> analysis_;
     QDateTime now_;
     core::TransitSky sky_;
-    QDateEdit* date_ = nullptr;
+    QDateTimeEdit* date_ = nullptr;
     QLabel* moment_ = nullptr;
     ChartWidget* chart_ = nullptr;
     QTableWidget* table_ = nullptr;

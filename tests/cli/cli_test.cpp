@@ -5,7 +5,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QRegularExpression>
 
 namespace {
@@ -423,4 +425,58 @@ TEST(Cli, TextReportEndsWithThePadasNavamsaAndDashas) {
     }
     EXPECT_TRUE(
         run.out.contains(QStringLiteral("Moon in Ashlesha (lord Mercury); balance at birth 9 years 11 months")));
+}
+
+TEST(Cli, DashaYearOptionAndTheParashariTables) {
+    // The default year, and each of the four; anything else is a usage error.
+    EXPECT_DOUBLE_EQ(JsonOf(Sample())["dasha"].toObject()["yearDays"].toDouble(), 365.25);
+    const QJsonObject savana = JsonOf(Sample() + QStringList{"--dasha-year", "360"});
+    EXPECT_DOUBLE_EQ(savana["dasha"].toObject()["yearDays"].toDouble(), 360);
+    const QJsonObject julian = JsonOf(Sample());
+    // Periods after the first are shorter in the shorter year.
+    const auto secondEnd = [](const QJsonObject& o, const char* system) {
+        return o[QLatin1String(system)].toObject()["periods"].toArray()[1].toObject()["end"].toString();
+    };
+    EXPECT_LT(secondEnd(savana, "dasha"), secondEnd(julian, "dasha"));
+    EXPECT_LT(secondEnd(savana, "yoginiDasha"), secondEnd(julian, "yoginiDasha"));
+    for (const char* year : {"365.2422", "365.25636"})
+        EXPECT_EQ(RunCli(Sample() + QStringList{"--dasha-year", year, "--json"}).exitCode, 0) << year;
+    for (const char* year : {"365", "365.250", "", "julian"}) {
+        const CliRun run = RunCli(Sample() + QStringList{"--dasha-year", year});
+        EXPECT_EQ(run.exitCode, 64) << year;
+        EXPECT_TRUE(run.err.contains(QStringLiteral("--dasha-year expects"))) << year;
+    }
+    EXPECT_EQ(RunCli(Sample() + QStringList{"--sunrise"}).exitCode, 64);
+    EXPECT_TRUE(RunCli({"--help"}).out.contains(QStringLiteral("--dasha-year <DAYS>")));
+
+    // The readable report states the year and shows the tables, and the
+    // dashas running at the transits' moment.
+    const CliRun run = RunCli(Sample() + QStringList{"--dasha-year", "360", "--transits-at", "2025-06-01T06:30"});
+    ASSERT_EQ(run.exitCode, 0);
+    for (const char* text : {"Dasha year: 360 days (savana)", "\nDegree Table\n", "\nPanchanga\n", "\nVargas\n",
+                             "  Vara      7      Shanivara\n", "Today (2025-06-01T06:30Z):"})
+        EXPECT_TRUE(run.out.contains(QLatin1String(text))) << text;
+    const QJsonObject o = JsonOf(Sample());
+    EXPECT_TRUE(run.out.contains(
+        QStringLiteral("  Sunrise          %1\n").arg(o["panchanga"].toObject()["sunrise"].toString())));
+}
+
+TEST(Cli, BatchLinesHaveSunriseOnlyWithTheOption) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("rows.csv"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "name,date,time,zone,dst,lat,lon,city,state,country\n"
+        "ASHA,1980-01-05,09:05,34,0,28:36N,077:12E,New Delhi,Delhi,India\n");
+    file.close();
+    const auto line = [&](const QStringList& more) {
+        const CliRun run = RunCli(QStringList{"--batch", path} + more);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        return QJsonDocument::fromJson(run.out.toUtf8()).object()["panchanga"].toObject();
+    };
+    EXPECT_TRUE(line({})["sunrise"].isNull());
+    EXPECT_EQ(line({"--sunrise"})["sunrise"].toString(),
+              JsonOf(Sample())["panchanga"].toObject()["sunrise"].toString());
+    EXPECT_EQ(line({"--sunrise", "--dasha-year", "365.2422"})["vara"].toObject()["number"].toInt(), 7);
 }

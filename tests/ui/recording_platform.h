@@ -3,13 +3,16 @@
 // Substitutes for the platform services: they record what the program asked
 // for instead of showing a modal box or starting a browser.
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTimeZone>
 #include <QUrl>
 
 #include "ui/file_dialogs.h"
 #include "ui/platform.h"
+#include "ui/update_reminder.h"
 
 namespace velmora::testing {
 
@@ -60,5 +63,20 @@ public:
     QList<Asked> Opened;
     QList<Asked> Saved;
 };
+
+// A clock that says what it is told.
+class FixedClock final : public ui::Clock {
+public:
+    explicit FixedClock(QDateTime now) : now_(std::move(now)) {}
+    QDateTime Now() const override { return now_; }
+    void Set(QDateTime now) { now_ = std::move(now); }
+
+private:
+    QDateTime now_;
+};
+
+inline QDateTime Utc(int year, int month, int day, int hour, int minute) {
+    return QDateTime(QDate(year, month, day), QTime(hour, minute), QTimeZone::utc());
+}
 
 }  // namespace velmora::testing

@@ -4,7 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
+#include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -46,19 +46,8 @@ namespace {
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-class FixedClock final : public velmora::ui::Clock {
-public:
-    explicit FixedClock(QDateTime now) : now_(std::move(now)) {}
-    QDateTime Now() const override { return now_; }
-    void Set(QDateTime now) { now_ = std::move(now); }
-
-private:
-    QDateTime now_;
-};
-
-QDateTime Utc(int year, int month, int day, int hour, int minute) {
-    return QDateTime(QDate(year, month, day), QTime(hour, minute), QTimeZone::utc());
-}
+using velmora::testing::FixedClock;
+using velmora::testing::Utc;
 
 // New Delhi, 5 January 1980, 09:05 Indian time: Jupiter is retrograde, and
 // several bodies have readings.
@@ -133,15 +122,16 @@ private slots:
         Links links(opener);
         ResultWindow window(links);
         auto* tabs = Child<QTabWidget>(&window, "SSTab1");
-        QCOMPARE(tabs->count(), 6);
+        QCOMPARE(tabs->count(), 7);
         QStringList texts, names;
         for (int i = 0; i < tabs->count(); ++i) {
             texts << tabs->tabText(i);
             names << tabs->widget(i)->objectName();
         }
         QCOMPARE(texts, (QStringList{"Arudha Lagna Chart", "Planetary Details", "Arudha Lagna Details", "Charts",
-                                     "Dasha", "Today"}));
-        QCOMPARE(names, (QStringList{"tabChart", "tabPlanets", "tabProfile", "tabCharts", "tabDasha", "tabToday"}));
+                                     "Dasha", "Today", "Tables"}));
+        QCOMPARE(names, (QStringList{"tabChart", "tabPlanets", "tabProfile", "tabCharts", "tabDasha", "tabToday",
+                                     "tabTables"}));
         for (const char* name : {"chtBirth", "chtNavamsa", "wgtTimeBand", "lblSensitivity", "tblPadas", "treDasha",
                                  "lblDashaBalance", "dteTransits", "chtTransits", "tblTransits", "lblTransitDasha"})
             QVERIFY2(Child(&window, name), name);
@@ -250,18 +240,20 @@ private slots:
             const QTreeWidgetItem* item = tree->topLevelItem(m);
             const velmora::analysis::MahaDasha& maha = table.Periods[static_cast<std::size_t>(m)];
             QCOMPARE(item->text(0), Q(maha.LordName));
-            QCOMPARE(item->text(1), Q(velmora::core::DateText(maha.StartDate)));
-            QCOMPARE(item->text(2), Q(velmora::core::DateText(maha.EndDate)));
+            // Date and time on the birth's clock.
+            const int offset = shown.analysis.Birth.Moment.UtcOffsetSeconds;
+            QCOMPARE(item->text(1), Q(velmora::core::LocalMomentText(maha.Start, offset)));
+            QCOMPARE(item->text(2), Q(velmora::core::LocalMomentText(maha.End, offset)));
             QCOMPARE(item->childCount(), static_cast<int>(maha.Sub.size()));
             if (m > 0) QCOMPARE(item->childCount(), 9);  // only the first is cut by the birth
             for (int k = 0; k < item->childCount(); ++k) {
                 const velmora::analysis::DashaSpan& antar = maha.Sub[static_cast<std::size_t>(k)];
                 QCOMPARE(item->child(k)->text(0), Q(maha.LordName) + " / " + Q(antar.LordName));
-                QCOMPARE(item->child(k)->text(1), Q(velmora::core::DateText(antar.StartDate)));
-                QCOMPARE(item->child(k)->text(2), Q(velmora::core::DateText(antar.EndDate)));
+                QCOMPARE(item->child(k)->text(1), Q(velmora::core::LocalMomentText(antar.Start, offset)));
+                QCOMPARE(item->child(k)->text(2), Q(velmora::core::LocalMomentText(antar.End, offset)));
             }
         }
-        QCOMPARE(tree->topLevelItem(0)->text(1), QStringLiteral("1980-01-05"));
+        QCOMPARE(tree->topLevelItem(0)->text(1), QStringLiteral("1980-01-05 09:05"));  // the birth
 
         // The bodies with readings say when their maha dashas run.
         const std::vector<velmora::core::ReadingDasha> read = velmora::core::ReadingDashas(shown.analysis);
@@ -308,7 +300,7 @@ private slots:
         auto* table = Child<QTableWidget>(&shown.window, "tblTransits");
         CompareTransits(table, now);
         if (QTest::currentTestFailed()) return;
-        auto* date = Child<QDateEdit>(&shown.window, "dteTransits");
+        auto* date = Child<QDateTimeEdit>(&shown.window, "dteTransits");
         QCOMPARE(date->date(), QDate(2025, 6, 1));
         QCOMPARE(Child<QLabel>(&shown.window, "lblTransitDasha")->text(),
                  QStringLiteral("Running: %1 maha dasha, %2 antar dasha").arg(Q(now.MahaLord), Q(now.AntarLord)));
@@ -395,7 +387,7 @@ private slots:
         ResultWindow* result = input.resultWindow();
         QVERIFY(result);
         QCOMPARE(result->chartStyle(), ChartStyle::NorthIndian);
-        QCOMPARE(Child<QDateEdit>(result, "dteTransits")->date(), QDate(2041, 3, 10));
+        QCOMPARE(Child<QDateTimeEdit>(result, "dteTransits")->date(), QDate(2041, 3, 10));
         result->findChild<QAction*>(QStringLiteral("mnuChartSouth"))->trigger();
         QCOMPARE(store.Value(QStringLiteral("View/ChartStyle")), std::optional<QString>(QStringLiteral("south")));
     }
