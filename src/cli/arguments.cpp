@@ -6,6 +6,7 @@
 
 #include <variant>
 
+#include "cli/karaka_option.h"
 #include "core/atlas.h"
 #include "core/birth_file.h"
 #include "core/input_filters.h"
@@ -56,7 +57,7 @@ QString UsageText() {
         "                               --lat DD:MM{N|S} --lon DDD:MM{E|W} [--city C] [--state S] [--country K]\n"
         "                               [--place TEXT] [--utc-offset +HH:MM] [--ephemeris formulas|precise]\n"
         "                               [--ayanamsa NAME] [--node mean|true] [--json] [--pdf FILE]\n"
-        "                               [--sensitivity] [--transits-at YYYY-MM-DDTHH:MM]\n"
+        "                               [--sensitivity] [--transits-at YYYY-MM-DDTHH:MM] [--karakas 7|8]\n"
         "       velmora-arudha-lagna-cli --birth FILE [any option above, to change that value] [--json] [--pdf FILE]\n"
         "       velmora-arudha-lagna-cli [--birth FILE] [options above] --save-birth FILE\n"
         "       velmora-arudha-lagna-cli --batch FILE|- [--jobs N] [--ephemeris ...] [--ayanamsa ...] [--node ...]\n"
@@ -145,6 +146,7 @@ QString HelpText() {
         "profile.\n\nExit status: 0 done, 2 input refused (the message goes to standard error), 64 usage error."));
     const Options options;
     options.AddTo(parser);
+    parser.addOption(KarakaOption());
     // The parser's own text, less its generic first line (our usage says more).
     QString text = parser.helpText();
     text.remove(0, text.indexOf(QLatin1Char('\n')) + 1);
@@ -159,6 +161,8 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
                  ayanamsa, node, json, birth, saveBirth, pdf, batch, jobs, sensitivity, transitsAt, listZones, help,
                  version] = o;
     o.AddTo(parser);
+    const QCommandLineOption karakas = KarakaOption();
+    parser.addOption(karakas);
 
     if (!parser.parse(arguments)) return Usage(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -215,6 +219,10 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     }
     if (parser.isSet(ephemeris) || parser.isSet(ayanamsa) || parser.isSet(node))
         request.BirthEphemeris = request.Settings;
+    if (const std::optional<int> scheme = ParseKarakaScheme(parser.value(karakas)))
+        request.KarakaScheme = *scheme;
+    else
+        return Usage(QStringLiteral("--karakas expects 7 or 8"));
 
     if (parser.isSet(batch)) {
         request.What = Request::Action::Batch;

@@ -28,6 +28,7 @@ struct Request {
     int Jobs = 1;                            // --jobs: threads for --batch
     bool Sensitivity = false;                // --sensitivity: the birth-time scan
     std::optional<ClockReading> TransitsAt;  // --transits-at: the sky at this universal time
+    int KarakaScheme = 8;                    // --karakas: the chara karaka scheme, 7 or 8
 };
 
 // A command line that cannot be understood: a usage line for stderr.

@@ -34,6 +34,7 @@ constexpr int kExitCannotWrite = 73;
 velmora::core::AnalysisOptions EngineOptionsOf(const velmora::cli::Request& request) {
     velmora::core::AnalysisOptions options;
     options.Settings = request.Settings;
+    options.KarakaScheme = request.KarakaScheme;
     return options;
 }
 

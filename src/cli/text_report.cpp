@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "astro/position_text.h"
+#include "cli/jaimini_text.h"
 #include "core/atlas.h"
 #include "core/display.h"
 #include "core/engine_settings.h"
@@ -174,6 +175,7 @@ QString ResultText(const core::BirthAnalysis& analysis) {
                    .arg(Q(core::DateText(maha.EndDate)));
     }
     for (const core::ReadingDasha& line : ReadingDashas(analysis)) out += QStringLiteral("  %1\n").arg(Q(line.Text));
+    out += JaiminiText(analysis);
     return out;
 }
 

@@ -10,6 +10,7 @@
 
 #include "astro/position_text.h"
 #include "core/json_compact_writer.h"
+#include "core/json_jaimini.h"
 #include "core/place_zone.h"
 #include "core/text_formats.h"
 #include "core/zones.h"
@@ -440,6 +441,7 @@ void WriteAnalysis(W& w, const BirthAnalysis& a) {
     w.EndObject();
     if (a.Scan && a.Scan->Ok) WriteSensitivity(w, *a.Scan);
     if (a.Transits && a.Transits->Ok) WriteTransits(w, *a.Transits);
+    WriteJaimini(w, a);
     w.EndObject();
 }
 

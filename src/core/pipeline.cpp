@@ -55,6 +55,13 @@ void AnalyzeInto(BirthAnalysis& a, const FormInput& form, const Birth& birth, co
         a.Padas = analysis::ArudhaPadas(a.Chart.BodySign);
         a.Navamsa = analysis::NavamsaSigns(positions.Longitudes);
         a.Dasha = analysis::VimshottariDashas(positions.Longitudes[Moon], astro::UtMomentOf(birth.Moment));
+        if (options.JaiminiTools) {
+            a.Jaimini = analysis::JaiminiToolsOf(positions.Longitudes, a.Chart.BodySign, a.Chart.ArudhaLagnaSign,
+                                                 astro::UtMomentOf(birth.Moment), options.KarakaScheme);
+            if (options.Derivations)
+                a.Why = std::make_shared<const analysis::Derivations>(
+                    analysis::DerivationsOf(positions.Longitudes, a.Chart.BodySign, *a.Jaimini));
+        }
     }
     FillDisplay(a, options.MonthNames ? *options.MonthNames : SystemMonthNames());
 }

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "analysis/chart.h"
 #include "analysis/dasha.h"
+#include "analysis/derivations.h"
+#include "analysis/jaimini.h"
 #include "analysis/padas.h"
 #include "analysis/readings.h"
 #include "analysis/sign_profiles.h"
@@ -39,6 +42,12 @@ struct AnalysisOptions {
     std::optional<ClockReading> TransitsAt;
     // Month names for the date of birth; null means the user's locale.
     const MonthNameTable* MonthNames = nullptr;
+    // Jaimini's tools with the toolkit: the chara karaka scheme, 7 or 8
+    // (RunAnalysis throws std::invalid_argument for another), and whether
+    // the tools and their derivations are made at all.
+    int KarakaScheme = 8;
+    bool JaiminiTools = true;
+    bool Derivations = true;
 };
 
 // One analysis: everything any front end shows, from the form as entered to
@@ -62,6 +71,13 @@ struct BirthAnalysis {
 
     std::optional<SensitivityScan> Scan;  // when asked for
     std::optional<TransitSky> Transits;   // when asked for
+
+    // With the toolkit: Jaimini's karakas, karakamsa, sign aspects, argala,
+    // graha arudhas and chara dasha, and why the padas, karakas, karakamsa
+    // and periods are what they are (shared: the derivations' texts live in
+    // one buffer that copies of the analysis read).
+    std::optional<analysis::JaiminiTools> Jaimini;
+    std::shared_ptr<const analysis::Derivations> Why;
 };
 
 // Either the first failed check (nothing else happened) or a result.
