@@ -26,6 +26,7 @@
 #include "core/text_formats.h"
 #include "core/validation.h"
 #include "core/zones.h"
+#include "ui/karaka_choice.h"
 #include "ui/links.h"
 #include "ui/place_list_model.h"
 #include "ui/platform.h"
@@ -213,6 +214,7 @@ void MainWindow::BuildSettingsMenu(QMenu* settings) {
             ChooseEngine(chosen);
         });
     }
+    karakas_ = new ui::KarakaChoice(settings, settingsStore_, this);
 }
 
 void MainWindow::SetSettings(ui::SettingsStore* store) {
@@ -227,6 +229,7 @@ void MainWindow::SetSettings(ui::SettingsStore* store) {
     settings_ = remembered;
     ShowEngineChoices();
     ShowRecentFiles();
+    karakas_->SetStore(settingsStore_);
 }
 
 void MainWindow::ChooseEngine(const core::EngineSettings& settings) {
@@ -667,6 +670,7 @@ void MainWindow::Analyze() {
     options.Settings = settings_;
     options.ScanBirthTime = true;
     options.TransitsAt = ui::UniversalMinuteOf(clock_->Now());
+    options.KarakaScheme = karakas_->Scheme();
     const core::AnalysisOutcome outcome = RunAnalysis(form, options);
     if (outcome.Rejected) {
         Reject(*outcome.Rejected);

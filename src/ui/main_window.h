@@ -31,6 +31,7 @@ namespace velmora {
 namespace ui {
 class Clock;
 class FilteredLineEdit;
+class KarakaChoice;
 class SettingsStore;
 class Links;
 class MessageService;
@@ -189,6 +190,7 @@ private:
     QActionGroup* modeChoices_ = nullptr;
     QActionGroup* ayanamsaChoices_ = nullptr;
     QActionGroup* nodeChoices_ = nullptr;
+    ui::KarakaChoice* karakas_ = nullptr;  // Settings > Chara karakas
 
     // The atlas place and its clock, while the user keeps them.
     QCompleter* completer_ = nullptr;

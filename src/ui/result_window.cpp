@@ -19,6 +19,7 @@
 #include "core/position_comparison.h"
 #include "core/time_scan.h"
 #include "ui/links.h"
+#include "ui/jaimini_tab.h"
 #include "ui/toolkit_tabs.h"
 
 namespace velmora::ui {
@@ -536,8 +537,7 @@ void ResultWindow::ShowResult(const core::BirthAnalysis& analysis) {
 
     // The added tabs, from the same record.
     shown_ = analysis;
-    chartsTab_->ShowAnalysis(analysis);
-    ShowTimeTabs();
+    RefillShownTabs(false);
 }
 
 ResultWindow::~ResultWindow() = default;
@@ -568,6 +568,9 @@ void ResultWindow::AddToolkitTabs() {
     tabs_->addTab(chartsTab_, QStringLiteral("Charts"));
     tabs_->addTab(dashaTab_, QStringLiteral("Dasha"));
     tabs_->addTab(todayTab_, QStringLiteral("Today"));
+    jaiminiTab_ = new JaiminiTab;
+    tabs_->addTab(jaiminiTab_, QStringLiteral("Jaimini"));
+    connect(tabs_, &QTabWidget::currentChanged, this, &ResultWindow::FillAddedTab);
 }
 
 void ResultWindow::SetSettings(SettingsStore* settings) {
@@ -581,6 +584,7 @@ void ResultWindow::SetSettings(SettingsStore* settings) {
     northStyle_->setChecked(style == ChartStyle::NorthIndian);
     chartsTab_->SetChartStyle(style);
     todayTab_->SetChartStyle(style);
+    jaiminiTab_->SetChartStyle(style);
 }
 
 void ResultWindow::SetClock(const Clock* clock) {
@@ -594,16 +598,14 @@ void ResultWindow::SetChartStyle(ChartStyle chartStyle) {
     northStyle_->setChecked(chartStyle == ChartStyle::NorthIndian);
     chartsTab_->SetChartStyle(chartStyle);
     todayTab_->SetChartStyle(chartStyle);
+    jaiminiTab_->SetChartStyle(chartStyle);
     settings_->SetValue(
         QString::fromLatin1(kChartStyleKey),
         QString::fromLatin1(chartStyle == ChartStyle::NorthIndian ? kChartStyleNorth : kChartStyleSouth));
 }
 
 void ResultWindow::ShowTimeTabs() {
-    if (!shown_) return;
-    const QDateTime now = clock_->Now();
-    dashaTab_->ShowAnalysis(*shown_, now);
-    todayTab_->ShowAnalysis(*shown_, now);
+    RefillShownTabs(true);
 }
 
 void ResultWindow::closeEvent(QCloseEvent* event) {

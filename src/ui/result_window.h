@@ -25,6 +25,7 @@ namespace velmora::ui {
 
 class ChartsTab;
 class DashaTab;
+class JaiminiTab;
 class Links;
 class TodayTab;
 
@@ -120,6 +121,7 @@ public:
     ChartsTab* chartsTab() const { return chartsTab_; }
     DashaTab* dashaTab() const { return dashaTab_; }
     TodayTab* todayTab() const { return todayTab_; }
+    JaiminiTab* jaiminiTab() const { return jaiminiTab_; }
 
 public slots:
     // mnuPrint: the printable report (ui/report.h) through the print dialog.
@@ -145,6 +147,11 @@ private:
     void BuildViewMenu();
     void AddToolkitTabs();
     void ShowTimeTabs();
+    // The added tabs are filled from the record when first shown; one that
+    // has been shown follows each new record (and, the time tabs, clock) at
+    // once. `index` is the tab's index; the first three are not added ones.
+    void FillAddedTab(int index);
+    void RefillShownTabs(bool timeTabsOnly);
     QWidget* BuildChartTab();
     QWidget* BuildDetailsPanel(QWidget* parent);
     QWidget* BuildPlanetTab();
@@ -168,6 +175,8 @@ private:
     ChartsTab* chartsTab_ = nullptr;
     DashaTab* dashaTab_ = nullptr;
     TodayTab* todayTab_ = nullptr;
+    JaiminiTab* jaiminiTab_ = nullptr;
+    std::array<bool, 4> addedTabShown_{};  // Charts, Dasha, Today, Jaimini
     QAction* southStyle_ = nullptr;
     QAction* northStyle_ = nullptr;
     ChartStyle chartStyle_ = ChartStyle::SouthIndian;

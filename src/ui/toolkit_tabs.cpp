@@ -14,6 +14,7 @@
 #include "core/period_texts.h"
 #include "core/text_formats.h"
 #include "ui/time_band.h"
+#include "ui/why_button.h"
 
 namespace velmora::ui {
 
@@ -128,7 +129,7 @@ ChartsTab::ChartsTab(QWidget* parent) : QWidget(parent) {
     right->addWidget(Caption(QStringLiteral("Arudha padas"), this));
     padas_ = ReadOnlyTable(QStringLiteral("tblPadas"),
                            {QStringLiteral("House"), QStringLiteral("Sign"), QStringLiteral("Lord"),
-                            QStringLiteral("Lord's sign"), QStringLiteral("Pada")},
+                            QStringLiteral("Lord's sign"), QStringLiteral("Pada"), QStringLiteral("Why")},
                            this);
     padas_->setRowCount(12);
     right->addWidget(padas_, 1);
@@ -147,6 +148,7 @@ void ChartsTab::ShowAnalysis(const core::BirthAnalysis& a) {
     }
     band_->setScan(scan);
     sentence_->setText(scan.Ok ? Q(core::SensitivitySentence(scan)) : Q(scan.Error));
+    ShowPadaReasons(padas_, a);
 }
 
 void ChartsTab::SetChartStyle(ChartStyle chartStyle) {
