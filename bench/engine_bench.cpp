@@ -4,7 +4,9 @@
 //   BM_WholeAnalysis/0: one analysis from the form to the display texts
 //     (checks, record, moment, positions, chart, Arudha Lagna, readings,
 //     profile and every text), on random births 1901-2050;
-//   BM_WholeAnalysis/1: the same with the padas, navamsa and dasha.
+//   BM_WholeAnalysis/1: the same with the padas, navamsa and dasha, and
+//     Jaimini's tools with their derivations (/2 without the tools, /3
+//     without the derivations).
 
 #include <benchmark/benchmark.h>
 
@@ -42,6 +44,8 @@ void BM_WholeAnalysis(benchmark::State& state) {
     velmora::core::AnalysisOptions options;
     options.MonthNames = &velmora::core::SystemMonthNames();
     options.Toolkit = state.range(0) != 0;
+    options.JaiminiTools = state.range(0) != 2;
+    options.Derivations = state.range(0) != 3;
     std::size_t i = 0;
     for (auto _ : state) {
         velmora::core::AnalysisOutcome outcome = velmora::core::RunAnalysis(forms[i++ % forms.size()], options);
@@ -49,8 +53,10 @@ void BM_WholeAnalysis(benchmark::State& state) {
     }
 }
 // Argument 0: the chart, readings, profile and texts; 1: with the padas,
-// navamsa and dasha as well.
-BENCHMARK(BM_WholeAnalysis)->Arg(0)->Arg(1);
+// navamsa and dasha as well, and Jaimini's tools with their derivations;
+// 2: the toolkit without Jaimini's tools; 3: with the tools, without their
+// derivations. The tools cost 3 less 2, the derivations 1 less 3.
+BENCHMARK(BM_WholeAnalysis)->Arg(0)->Arg(1)->Arg(2)->Arg(3);
 
 }  // namespace
 

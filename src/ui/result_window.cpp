@@ -562,14 +562,8 @@ void ResultWindow::BuildViewMenu() {
 }
 
 void ResultWindow::AddToolkitTabs() {
-    chartsTab_ = new ChartsTab;
-    dashaTab_ = new DashaTab;
-    todayTab_ = new TodayTab;
-    tabs_->addTab(chartsTab_, QStringLiteral("Charts"));
-    tabs_->addTab(dashaTab_, QStringLiteral("Dasha"));
-    tabs_->addTab(todayTab_, QStringLiteral("Today"));
-    jaiminiTab_ = new JaiminiTab;
-    tabs_->addTab(jaiminiTab_, QStringLiteral("Jaimini"));
+    // Empty pages: each tab is built and filled when first shown.
+    AddAddedTabPages();
     connect(tabs_, &QTabWidget::currentChanged, this, &ResultWindow::FillAddedTab);
 }
 
@@ -582,9 +576,7 @@ void ResultWindow::SetSettings(SettingsStore* settings) {
     chartStyle_ = style;
     southStyle_->setChecked(style == ChartStyle::SouthIndian);
     northStyle_->setChecked(style == ChartStyle::NorthIndian);
-    chartsTab_->SetChartStyle(style);
-    todayTab_->SetChartStyle(style);
-    jaiminiTab_->SetChartStyle(style);
+    ApplyChartStyle();
 }
 
 void ResultWindow::SetClock(const Clock* clock) {
@@ -596,9 +588,7 @@ void ResultWindow::SetChartStyle(ChartStyle chartStyle) {
     chartStyle_ = chartStyle;
     southStyle_->setChecked(chartStyle == ChartStyle::SouthIndian);
     northStyle_->setChecked(chartStyle == ChartStyle::NorthIndian);
-    chartsTab_->SetChartStyle(chartStyle);
-    todayTab_->SetChartStyle(chartStyle);
-    jaiminiTab_->SetChartStyle(chartStyle);
+    ApplyChartStyle();
     settings_->SetValue(
         QString::fromLatin1(kChartStyleKey),
         QString::fromLatin1(chartStyle == ChartStyle::NorthIndian ? kChartStyleNorth : kChartStyleSouth));

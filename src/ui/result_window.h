@@ -118,10 +118,11 @@ public:
     void AppendReading(const core::TextRun& run);
 
     PromotionStrip* promotionStrip() const { return promotion_; }
-    ChartsTab* chartsTab() const { return chartsTab_; }
-    DashaTab* dashaTab() const { return dashaTab_; }
-    TodayTab* todayTab() const { return todayTab_; }
-    JaiminiTab* jaiminiTab() const { return jaiminiTab_; }
+    // The added tabs, built when first shown or asked for here.
+    ChartsTab* chartsTab();
+    DashaTab* dashaTab();
+    TodayTab* todayTab();
+    JaiminiTab* jaiminiTab();
 
 public slots:
     // mnuPrint: the printable report (ui/report.h) through the print dialog.
@@ -152,6 +153,9 @@ private:
     // once. `index` is the tab's index; the first three are not added ones.
     void FillAddedTab(int index);
     void RefillShownTabs(bool timeTabsOnly);
+    void AddAddedTabPages();
+    void BuildAddedTab(std::size_t added);
+    void ApplyChartStyle();
     QWidget* BuildChartTab();
     QWidget* BuildDetailsPanel(QWidget* parent);
     QWidget* BuildPlanetTab();
@@ -177,6 +181,7 @@ private:
     TodayTab* todayTab_ = nullptr;
     JaiminiTab* jaiminiTab_ = nullptr;
     std::array<bool, 4> addedTabShown_{};  // Charts, Dasha, Today, Jaimini
+    std::array<QWidget*, 4> addedPages_{};  // each holds its tab once built
     QAction* southStyle_ = nullptr;
     QAction* northStyle_ = nullptr;
     ChartStyle chartStyle_ = ChartStyle::SouthIndian;

@@ -147,6 +147,9 @@ private slots:
                                      "Dasha", "Today", "Jaimini"}));
         QCOMPARE(names, (QStringList{"tabChart", "tabPlanets", "tabProfile", "tabCharts", "tabDasha", "tabToday",
                                      "tabJaimini"}));
+        // Each added tab is built when first shown.
+        QVERIFY(!Child(&window, "chtBirth"));
+        for (int i = 3; i < tabs->count(); ++i) tabs->setCurrentIndex(i);
         for (const char* name : {"chtBirth", "chtNavamsa", "wgtTimeBand", "lblSensitivity", "tblPadas", "treDasha",
                                  "lblDashaBalance", "dteTransits", "chtTransits", "tblTransits", "lblTransitDasha"})
             QVERIFY2(Child(&window, name), name);
@@ -363,6 +366,7 @@ private slots:
         next.SetSettings(&shown.store);
         QCOMPARE(next.chartStyle(), ChartStyle::NorthIndian);
         QVERIFY(next.findChild<QAction*>(QStringLiteral("mnuChartNorth"))->isChecked());
+        Child<QTabWidget>(&next, "SSTab1")->setCurrentIndex(3);  // Charts, built when shown
         QCOMPARE(Child<ChartWidget>(&next, "chtNavamsa")->chartStyle(), ChartStyle::NorthIndian);
 
         south->trigger();
