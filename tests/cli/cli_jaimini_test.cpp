@@ -85,8 +85,7 @@ TEST(CliJaimini, TheKeysOfOneBirthAndOfBatchLines) {
     const QJsonArray periods = chara["periods"].toArray();
     ASSERT_EQ(periods.size(), 12);
     EXPECT_EQ(periods[0].toObject()["start"].toString(), QStringLiteral("1980-01-05"));
-    for (int p = 1; p < 12; ++p)
-        EXPECT_EQ(periods[p].toObject()["start"], periods[p - 1].toObject()["end"]);
+    for (int p = 1; p < 12; ++p) EXPECT_EQ(periods[p].toObject()["start"], periods[p - 1].toObject()["end"]);
     const QJsonObject explain = o["explain"].toObject();
     EXPECT_EQ(explain.keys(),
               (QStringList{"arudhaLagna", "arudhaPadas", "charaDasha", "charaKarakas", "karakamsa"}));  // sorted
@@ -95,8 +94,8 @@ TEST(CliJaimini, TheKeysOfOneBirthAndOfBatchLines) {
 
     // A batch line is the same writer's: the same keys, the scheme given.
     const ToolRun batch = Tool({"--batch", "-", "--karakas", "7"},
-                           "name,date,time,zone,dst,lat,lon,city,state,country\n"
-                           "asha,1980-01-05,09:05,34,,28:36N,77:12E,,,\n");
+                               "name,date,time,zone,dst,lat,lon,city,state,country\n"
+                               "asha,1980-01-05,09:05,34,,28:36N,77:12E,,,\n");
     ASSERT_EQ(batch.exitCode, 0) << batch.err.toStdString();
     const QJsonObject line = Json(batch.out.split('\n').first());
     EXPECT_EQ(line["charaKarakas"].toObject()["scheme"].toInt(), 7);

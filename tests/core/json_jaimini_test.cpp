@@ -150,8 +150,7 @@ TEST(JaiminiJson, EveryValueIsTheTypedResultInBothLayouts) {
             // The Arudha Lagna's derivation ends with the sign the chart has.
             const std::string last = S(o["explain"]["arudhaLagna"][o["explain"]["arudhaLagna"].Size() - 1]);
             const std::string sign = std::string(SignNameOf(a.Chart.ArudhaLagnaSign)) + ".";
-            EXPECT_EQ(last.substr(last.size() - std::min(last.size(), sign.size())), sign)
-                << last;
+            EXPECT_EQ(last.substr(last.size() - std::min(last.size(), sign.size())), sign) << last;
         }
     }
 }
@@ -193,8 +192,8 @@ TEST(JaiminiJson, CopiesShareTheDerivationsAndNoToolkitMeansNoKeys) {
     EXPECT_FALSE(bare.Jaimini);
     EXPECT_FALSE(bare.Why);
     const rapidjson::Document o = Parsed(AnalysisJson(bare));
-    for (const char* key : {"charaKarakas", "karakamsa", "rashiDrishti", "argala", "grahaArudhas", "charaDasha",
-                            "explain"})
+    for (const char* key :
+         {"charaKarakas", "karakamsa", "rashiDrishti", "argala", "grahaArudhas", "charaDasha", "explain"})
         EXPECT_FALSE(o.HasMember(key)) << key;
     // The tools without their derivations: no explain.
     options.Toolkit = true;
