@@ -105,6 +105,7 @@ JaiminiTab::JaiminiTab(QWidget* parent) : QWidget(parent) {
     chart_ = new ChartWidget(chartBox);
     chart_->setObjectName(QStringLiteral("chtJaimini"));
     chart_->setMinimumSize(280, 280);
+    chart_->setMaximumSize(380, 380);
     chart_->installEventFilter(this);
     chart_->setToolTip(QStringLiteral("Click a sign to see the signs it aspects"));
     chartColumn->addWidget(chart_, 1);
@@ -122,7 +123,7 @@ JaiminiTab::JaiminiTab(QWidget* parent) : QWidget(parent) {
     aspects_ = TextLabel(QStringLiteral("lblAspects"), chartBox);
     aspects_->setText(QStringLiteral("Choose a sign to see the signs it aspects."));
     chartColumn->addWidget(aspects_);
-    grid->addWidget(chartBox, 0, 0);
+    grid->addWidget(chartBox, 0, 0, Qt::AlignTop);
     connect(signChoice_, &QComboBox::currentIndexChanged, this,
             [this](int index) { ChooseSign(signChoice_->itemData(index).toInt()); });
 
@@ -135,6 +136,8 @@ JaiminiTab::JaiminiTab(QWidget* parent) : QWidget(parent) {
         QStringLiteral("tblKarakas"),
         {QStringLiteral("Karaka"), QStringLiteral("Body"), QStringLiteral("Degree in sign"), QStringLiteral("Why")},
         karakaBox);
+    karakas_->horizontalHeader()->setStretchLastSection(false);
+    karakas_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     karakaColumn->addWidget(karakas_);
     auto* karakamsaRow = new QHBoxLayout;
     karakamsa_ = TextLabel(QStringLiteral("lblKarakamsa"), karakaBox);
@@ -166,10 +169,10 @@ JaiminiTab::JaiminiTab(QWidget* parent) : QWidget(parent) {
     chara_->setSelectionMode(QAbstractItemView::NoSelection);
     chara_->setAlternatingRowColors(true);
     chara_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    chara_->header()->setStretchLastSection(true);
-    chara_->setMinimumHeight(320);
+    chara_->header()->setStretchLastSection(false);
+    chara_->setMinimumHeight(420);
     charaColumn->addWidget(chara_, 1);
-    grid->addWidget(charaBox, 1, 0);
+    grid->addWidget(charaBox, 0, 2, 2, 1);
 
     // Argala.
     auto* argalaBox = new QGroupBox(QStringLiteral("Argala from the ascendant, the Arudha Lagna and the AK"), content);
@@ -192,11 +195,13 @@ JaiminiTab::JaiminiTab(QWidget* parent) : QWidget(parent) {
         {QStringLiteral("Body"), QStringLiteral("Own sign"), QStringLiteral("Arudha"), QStringLiteral("Note")},
         arudhaBox);
     arudhaColumn->addWidget(arudhas_);
-    grid->addWidget(arudhaBox, 2, 0, 1, 2);
+    arudhaColumn->addStretch(1);
+    grid->addWidget(arudhaBox, 1, 0);
 
-    grid->setColumnStretch(0, 1);
-    grid->setColumnStretch(1, 1);
-    grid->setRowStretch(3, 1);
+    grid->setColumnStretch(0, 2);
+    grid->setColumnStretch(1, 4);
+    grid->setColumnStretch(2, 3);
+    grid->setRowStretch(2, 1);
     scroll->setWidget(content);
 }
 
