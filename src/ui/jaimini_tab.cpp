@@ -40,17 +40,8 @@ QLabel* TextLabel(const QString& name, QWidget* parent) {
 
 // A table that shows every row at once: the page scrolls, not the table.
 QTableWidget* ListTable(const QString& name, const QStringList& headers, QWidget* parent) {
-    auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
-    table->setObjectName(name);
-    table->setHorizontalHeaderLabels(headers);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionMode(QAbstractItemView::NoSelection);
-    table->setFocusPolicy(Qt::NoFocus);
-    table->verticalHeader()->setVisible(false);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table->horizontalHeader()->setStretchLastSection(true);
+    QTableWidget* table = ReadOnlyTable(name, headers, parent);
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    table->setAlternatingRowColors(true);
     return table;
 }
 

@@ -594,9 +594,7 @@ void ResultWindow::SetChartStyle(ChartStyle chartStyle) {
         QString::fromLatin1(chartStyle == ChartStyle::NorthIndian ? kChartStyleNorth : kChartStyleSouth));
 }
 
-void ResultWindow::ShowTimeTabs() {
-    RefillShownTabs(true);
-}
+void ResultWindow::ShowTimeTabs() { RefillShownTabs(true); }
 
 void ResultWindow::closeEvent(QCloseEvent* event) {
     emit shutDownRequested();

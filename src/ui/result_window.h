@@ -180,7 +180,7 @@ private:
     DashaTab* dashaTab_ = nullptr;
     TodayTab* todayTab_ = nullptr;
     JaiminiTab* jaiminiTab_ = nullptr;
-    std::array<bool, 4> addedTabShown_{};  // Charts, Dasha, Today, Jaimini
+    std::array<bool, 4> addedTabShown_{};   // Charts, Dasha, Today, Jaimini
     std::array<QWidget*, 4> addedPages_{};  // each holds its tab once built
     QAction* southStyle_ = nullptr;
     QAction* northStyle_ = nullptr;

@@ -42,6 +42,8 @@ QLabel* Caption(const QString& text, QWidget* parent) {
     return label;
 }
 
+}  // namespace
+
 QTableWidget* ReadOnlyTable(const QString& name, const QStringList& headers, QWidget* parent) {
     auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
     table->setObjectName(name);
@@ -56,6 +58,8 @@ QTableWidget* ReadOnlyTable(const QString& name, const QStringList& headers, QWi
     table->setAlternatingRowColors(true);
     return table;
 }
+
+namespace {
 
 void SetRow(QTableWidget* table, int row, const QStringList& cells) {
     for (int col = 0; col < cells.size(); ++col) table->setItem(row, col, new QTableWidgetItem(cells[col]));

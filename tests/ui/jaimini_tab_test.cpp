@@ -36,15 +36,7 @@ namespace {
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-class FixedClock final : public velmora::ui::Clock {
-public:
-    explicit FixedClock(QDateTime now) : now_(std::move(now)) {}
-    QDateTime Now() const override { return now_; }
-    void Set(QDateTime now) { now_ = std::move(now); }
-
-private:
-    QDateTime now_;
-};
+using FixedClock = velmora::testing::SetClock;
 
 QDateTime Utc(int year, int month, int day) {
     return QDateTime(QDate(year, month, day), QTime(6, 0), QTimeZone::utc());

@@ -3,6 +3,7 @@
 // Substitutes for the platform services: they record what the program asked
 // for instead of showing a modal box or starting a browser.
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -59,6 +60,17 @@ public:
     QStringList Answers;
     QList<Asked> Opened;
     QList<Asked> Saved;
+};
+
+// A clock that says what "now" is until it is set to another moment.
+class SetClock final : public ui::Clock {
+public:
+    explicit SetClock(QDateTime now) : now_(std::move(now)) {}
+    QDateTime Now() const override { return now_; }
+    void Set(QDateTime now) { now_ = std::move(now); }
+
+private:
+    QDateTime now_;
 };
 
 }  // namespace velmora::testing

@@ -165,9 +165,10 @@ private slots:
         QCOMPARE(headers, (QStringList{"House", "Sign", "Lord", "Lord's sign", "Pada", "Why"}));
         for (int row = 0; row < 12; ++row) {
             const velmora::analysis::Pada& pada = a.Padas[static_cast<std::size_t>(row)];
-            QCOMPARE(RowOf(table, row).mid(0, 5), (QStringList{QString::number(row + 1), Q(velmora::SignNameOf(pada.HouseSign)),
-                                                     Q(pada.LordName), Q(velmora::SignNameOf(pada.LordSign)),
-                                                     Q(pada.Label) + " " + Q(velmora::SignNameOf(pada.PadaSign))}));
+            QCOMPARE(RowOf(table, row).mid(0, 5),
+                     (QStringList{QString::number(row + 1), Q(velmora::SignNameOf(pada.HouseSign)), Q(pada.LordName),
+                                  Q(velmora::SignNameOf(pada.LordSign)),
+                                  Q(pada.Label) + " " + Q(velmora::SignNameOf(pada.PadaSign))}));
         }
         QCOMPARE(table->item(0, 4)->text(), QStringLiteral("AL ") + Q(velmora::SignNameOf(a.Chart.ArudhaLagnaSign)));
 
