@@ -5,8 +5,10 @@
 //     (checks, record, moment, positions, chart, Arudha Lagna, readings,
 //     profile and every text), on random births 1901-2050;
 //   BM_WholeAnalysis/1: the same with the toolkit: padas, navamsa, dashas,
-//     speeds, nakshatras, vargas, the panchanga's limbs and the Yogini dasha;
-//   BM_WholeAnalysis/2: the same with sunrise and sunset as well.
+//     speeds, nakshatras, vargas, the panchanga's limbs, the Yogini dasha and
+//     Jaimini's tools with their derivations; /2 with sunrise and sunset as
+//     well; /3 without Jaimini's tools; /4 with the tools, without their
+//     derivations.
 
 #include <benchmark/benchmark.h>
 
@@ -45,6 +47,8 @@ void BM_WholeAnalysis(benchmark::State& state) {
     options.MonthNames = &velmora::core::SystemMonthNames();
     options.Toolkit = state.range(0) != 0;
     options.SunEvents = state.range(0) == 2;
+    options.JaiminiTools = state.range(0) != 3;
+    options.Derivations = state.range(0) != 4;
     std::size_t i = 0;
     for (auto _ : state) {
         velmora::core::AnalysisOutcome outcome = velmora::core::RunAnalysis(forms[i++ % forms.size()], options);
@@ -52,8 +56,10 @@ void BM_WholeAnalysis(benchmark::State& state) {
     }
 }
 // Argument 0: the chart, readings, profile and texts; 1: with the padas,
-// navamsa, dashas and Parashari tables as well; 2: with sunrise and sunset.
-BENCHMARK(BM_WholeAnalysis)->Arg(0)->Arg(1)->Arg(2);
+// navamsa, dashas, Parashari tables and Jaimini's tools; 2: with sunrise and
+// sunset; 3: without Jaimini's tools; 4: with the tools, without their
+// derivations. The tools cost 1 less 3, the derivations 1 less 4.
+BENCHMARK(BM_WholeAnalysis)->Arg(0)->Arg(1)->Arg(2)->Arg(3)->Arg(4);
 
 }  // namespace
 

@@ -9,6 +9,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <memory>
+
+#include "core/form_builders.h"
+#include "core/pipeline.h"
 #include "ui/main_window.h"
 #include "ui/links.h"
 #include "ui/platform.h"
@@ -69,6 +73,42 @@ void AnalysisFromClickToResultShown(benchmark::State& state) {
     if (messages.Shown != 0) state.SkipWithError("the form was refused");
 }
 BENCHMARK(AnalysisFromClickToResultShown)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// The parts of the click: the result window built empty, and a finished
+// record written into a fresh one and shown.
+velmora::core::BirthAnalysis DelhiAnalysis() {
+    velmora::core::AnalysisOptions options;
+    options.ScanBirthTime = true;
+    return velmora::core::RunAnalysis(velmora::testing::DelhiForm("RAVI KUMAR"), options).Result;
+}
+
+void ResultWindowBuilt(benchmark::State& state) {
+    NoBrowser browser;
+    velmora::ui::Links links(browser);
+    for (auto _ : state) {
+        velmora::ui::ResultWindow window(links);
+        benchmark::DoNotOptimize(&window);
+    }
+}
+BENCHMARK(ResultWindowBuilt)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+void ResultWrittenAndShown(benchmark::State& state) {
+    NoBrowser browser;
+    velmora::ui::Links links(browser);
+    const velmora::core::BirthAnalysis analysis = DelhiAnalysis();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = std::make_unique<velmora::ui::ResultWindow>(links);
+        state.ResumeTiming();
+        window->ShowResult(analysis);
+        window->show();
+        QApplication::processEvents();
+        state.PauseTiming();
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(ResultWrittenAndShown)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "cli/parashari_options.h"
+#include "cli/karaka_option.h"
 #include "core/atlas.h"
 #include "core/birth_file.h"
 #include "core/input_filters.h"
@@ -68,6 +69,7 @@ QString UsageText() {
         "                               [--place TEXT] [--utc-offset +HH:MM] [--ephemeris formulas|precise]\n"
         "                               [--ayanamsa NAME] [--node mean|true] [--json] [--pdf FILE]\n"
         "                               [--sensitivity] [--transits-at YYYY-MM-DDTHH:MM] [--check-precise]\n"
+        "                               [--karakas 7|8]\n"
         "       velmora-arudha-lagna-cli --birth FILE [any option above, to change that value] [--json] [--pdf FILE]\n"
         "       velmora-arudha-lagna-cli [--birth FILE] [options above] --save-birth FILE\n"
         "       velmora-arudha-lagna-cli --batch FILE|- [--jobs N] [--ephemeris ...] [--ayanamsa ...] [--node ...]\n"
@@ -165,6 +167,7 @@ QString HelpText() {
     const Options options;
     options.AddTo(parser);
     ParashariOptions{}.AddTo(parser);
+    parser.addOption(KarakaOption());
     // The parser's own text, less its generic first line (our usage says more).
     QString text = parser.helpText();
     text.remove(0, text.indexOf(QLatin1Char('\n')) + 1);
@@ -181,6 +184,8 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     o.AddTo(parser);
     const ParashariOptions parashari;
     parashari.AddTo(parser);
+    const QCommandLineOption karakas = KarakaOption();
+    parser.addOption(karakas);
 
     if (!parser.parse(arguments)) return Usage(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -243,6 +248,10 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
         return Usage(QStringLiteral("--ayanamsa and --node choose for the precise ephemeris: add --ephemeris precise"));
 
     if (const std::optional<QString> refused = ReadParashariOptions(parser, parashari, request)) return Usage(*refused);
+    if (const std::optional<int> scheme = ParseKarakaScheme(parser.value(karakas)))
+        request.KarakaScheme = *scheme;
+    else
+        return Usage(QStringLiteral("--karakas expects 7 or 8"));
 
     if (parser.isSet(batch)) {
         request.What = Request::Action::Batch;

@@ -32,6 +32,7 @@ struct Request {
     bool CheckPrecise = false;               // --check-precise: the precise check in --json too
     analysis::DashaYear DashaYear = analysis::DashaYear::Julian;  // --dasha-year
     bool SunEvents = false;                                       // --sunrise: in --batch lines
+    int KarakaScheme = 8;                    // --karakas: the chara karaka scheme, 7 or 8
 };
 
 // A command line that cannot be understood: a usage line for stderr.

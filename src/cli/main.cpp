@@ -38,6 +38,7 @@ velmora::core::AnalysisOptions EngineOptionsOf(const velmora::cli::Request& requ
     options.Settings = request.Settings;
     options.DashaYear = request.DashaYear;
     options.SunEvents = request.What != velmora::cli::Request::Action::Batch || request.SunEvents;
+    options.KarakaScheme = request.KarakaScheme;
     return options;
 }
 

@@ -5,6 +5,7 @@
 #include "astro/position_text.h"
 #include "cli/parashari_report.h"
 #include "core/parashari_texts.h"
+#include "cli/jaimini_text.h"
 #include "core/atlas.h"
 #include "core/display.h"
 #include "core/engine_settings.h"
@@ -183,6 +184,7 @@ QString ResultText(const core::BirthAnalysis& analysis) {
     }
     for (const core::ReadingDasha& line : ReadingDashas(analysis)) out += QStringLiteral("  %1\n").arg(report::ToQString(line.Text));
     out += ParashariText(analysis);
+    out += JaiminiText(analysis);
     return out;
 }
 

@@ -12,6 +12,7 @@
 #include "core/json_compact_writer.h"
 #include "core/json_parashari.h"
 #include "core/json_precise.h"
+#include "core/json_jaimini.h"
 #include "core/place_zone.h"
 #include "core/text_formats.h"
 #include "core/zones.h"
@@ -471,6 +472,7 @@ void WriteAnalysis(W& w, const BirthAnalysis& a) {
     if (a.Scan && a.Scan->Ok) WriteSensitivity(w, *a.Scan);
     if (a.Transits && a.Transits->Ok) WriteTransits(w, *a.Transits);
     if (a.Precise) WritePrecisePlacement(w, *a.Precise);
+    WriteJaimini(w, a);
     w.EndObject();
 }
 

@@ -1,5 +1,7 @@
 #include "core/pipeline.h"
 
+#include <type_traits>
+
 #include "analysis/navamsa.h"
 #include "astro/position_text.h"
 #include "astro/time_conversion.h"
@@ -38,6 +40,14 @@ void FillDisplay(BirthAnalysis& a, const MonthNameTable& months) {
     }
 }
 
+// Converts to what its function returns, so that emplace builds that value
+// where it is kept rather than moving a temporary there.
+template <class F>
+struct MadeBy {
+    F Make;
+    operator std::invoke_result_t<F>() const { return Make(); }
+};
+
 }  // namespace
 
 const astro::PositionEngine& EngineOf(const AnalysisOptions& options) {
@@ -58,6 +68,16 @@ void AnalyzeInto(BirthAnalysis& a, const FormInput& form, Birth birth, const ast
         a.Dasha =
             analysis::VimshottariDashas(positions.Longitudes[Moon], astro::UtMomentOf(a.Birth.Moment), options.DashaYear);
         AddParashariTables(a, options);
+        if (options.JaiminiTools) {
+            // Made in place: the tools are some ten kilobytes.
+            a.Jaimini.emplace(MadeBy{[&] {
+                return analysis::JaiminiToolsOf(positions.Longitudes, a.Chart.BodySign, a.Chart.ArudhaLagnaSign,
+                                                astro::UtMomentOf(a.Birth.Moment), options.KarakaScheme);
+            }});
+            if (options.Derivations)
+                a.Why = std::make_shared<const analysis::Derivations>(
+                    analysis::DerivationsOf(positions.Longitudes, a.Chart.BodySign, *a.Jaimini));
+        }
     }
     FillDisplay(a, options.MonthNames ? *options.MonthNames : SystemMonthNames());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -11,6 +12,8 @@
 #include "analysis/panchanga.h"
 #include "analysis/vargas.h"
 #include "analysis/yogini.h"
+#include "analysis/derivations.h"
+#include "analysis/jaimini.h"
 #include "analysis/padas.h"
 #include "analysis/readings.h"
 #include "analysis/sign_profiles.h"
@@ -59,6 +62,12 @@ struct AnalysisOptions {
     analysis::DashaYear DashaYear = analysis::DashaYear::Julian;
     bool SunEvents = true;
     std::optional<UtMoment> DashasAt;
+    // Jaimini's tools with the toolkit: the chara karaka scheme, 7 or 8
+    // (RunAnalysis throws std::invalid_argument for another), and whether
+    // the tools and their derivations are made at all.
+    int KarakaScheme = 8;
+    bool JaiminiTools = true;
+    bool Derivations = true;
 };
 
 // One analysis: everything any front end shows, from the form as entered to
@@ -92,6 +101,13 @@ struct BirthAnalysis {
     analysis::YoginiTable Yogini;
     RunningPeriods AtBirth;                  // the periods running at birth
     std::optional<RunningPeriods> AtMoment;  // at DashasAt or the transits' moment
+
+    // With the toolkit: Jaimini's karakas, karakamsa, sign aspects, argala,
+    // graha arudhas and chara dasha, and why the padas, karakas, karakamsa
+    // and periods are what they are (shared: the derivations' texts live in
+    // one buffer that copies of the analysis read).
+    std::optional<analysis::JaiminiTools> Jaimini;
+    std::shared_ptr<const analysis::Derivations> Why;
 };
 
 // Either the first failed check (nothing else happened) or a result.

@@ -15,6 +15,7 @@
 #include <QTextTable>
 
 #include "core/display.h"
+#include "core/jaimini_texts.h"
 #include "core/period_texts.h"
 #include "core/place_zone.h"
 #include "core/zones.h"
@@ -213,6 +214,49 @@ QString StyleName(ChartStyle chartStyle) {
     return chartStyle == ChartStyle::NorthIndian ? QStringLiteral("North Indian") : QStringLiteral("South Indian");
 }
 
+template <std::size_t N>
+QList<QStringList> Rows(const QStringList& header, const std::vector<std::array<std::string, N>>& rows) {
+    QList<QStringList> table{header};
+    for (const auto& row : rows) {
+        QStringList cells;
+        for (const std::string& cell : row) cells << Q(cell);
+        table.append(cells);
+    }
+    return table;
+}
+
+// Jaimini's tools: the derivation of the Arudha Lagna, the karakas with
+// their scheme, the karakamsa, argala, the graha arudhas and the chara dasha.
+void JaiminiSection(ReportWriter& w, const core::BirthAnalysis& a) {
+    if (!a.Jaimini) return;
+    const analysis::JaiminiTools& tools = *a.Jaimini;
+    if (a.Why) {
+        w.Heading(QStringLiteral("Why the Arudha Lagna is %1").arg(Sign(a.Chart.ArudhaLagnaSign)));
+        w.Paragraph(Q(a.Why->ArudhaLagna().Text));
+    }
+    w.Heading(QStringLiteral("Chara Karakas"));
+    w.Paragraph(Q(core::KarakaSchemeText(tools.Karakas.Scheme)) +
+                QStringLiteral("; the karakamsa (the navamsa of the AK) is %1.").arg(Sign(tools.Karakamsa)));
+    w.Table(Rows({QStringLiteral("Karaka"), QStringLiteral("Name"), QStringLiteral("Body"),
+                  QStringLiteral("Degree in sign")},
+                 core::KarakaRows(tools.Karakas)),
+            true, {0});
+    w.Heading(QStringLiteral("Argala"));
+    w.Table(Rows({QStringLiteral("From"), QStringLiteral("Sign"), QStringLiteral("House"), QStringLiteral("Bodies"),
+                  QStringLiteral("Obstruction"), QStringLiteral("Obstructing"), QStringLiteral("State")},
+                 core::ArgalaRows(tools)),
+            true, {0});
+    w.Heading(QStringLiteral("Graha Arudhas"));
+    w.Table(Rows({QStringLiteral("Body"), QStringLiteral("Own sign"), QStringLiteral("Arudha"), QString()},
+                 core::GrahaArudhaRows(tools)),
+            true, {0});
+    w.Heading(QStringLiteral("Chara Dasha"));
+    w.Paragraph(Q(core::CharaDirectionText(tools.CharaDasha)));
+    w.Table(Rows({QStringLiteral("Period"), QStringLiteral("Years"), QStringLiteral("From"), QStringLiteral("To")},
+                 core::CharaPeriodRows(tools.CharaDasha)),
+            true, {0});
+}
+
 // Scales the chart picture so it is kReportChartMillimetres wide on the device.
 // The layout measures images in the screen's dots, whatever the device's
 // resolution, so the width is measured once laid out and corrected.
@@ -405,6 +449,7 @@ std::unique_ptr<QTextDocument> ReportDocument(const core::BirthAnalysis& a, Char
         w.Table(part.Rows, true, {0});
         for (const QString& note : part.Notes) w.Paragraph(note);
     }
+    JaiminiSection(w, a);
     return document;
 }
 

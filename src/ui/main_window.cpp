@@ -27,6 +27,7 @@
 #include "core/validation.h"
 #include "core/zones.h"
 #include "ui/dasha_year_menu.h"
+#include "ui/karaka_choice.h"
 #include "ui/links.h"
 #include "ui/place_list_model.h"
 #include "ui/platform.h"
@@ -215,6 +216,7 @@ void MainWindow::BuildSettingsMenu(QMenu* settings) {
     }
     dashaYear_ = new ui::DashaYearMenu(settings, this);
     dashaYear_->SetSettings(settingsStore_);
+    karakas_ = new ui::KarakaChoice(settings, settingsStore_, this);
 }
 
 void MainWindow::SetSettings(ui::SettingsStore* store) {
@@ -230,6 +232,7 @@ void MainWindow::SetSettings(ui::SettingsStore* store) {
     ShowEngineChoices();
     ShowRecentFiles();
     dashaYear_->SetSettings(settingsStore_);
+    karakas_->SetStore(settingsStore_);
 }
 
 void MainWindow::ChooseEngine(const core::EngineSettings& settings) {
@@ -676,6 +679,7 @@ void MainWindow::Analyze() {
     options.TransitsAt = ui::UniversalMinuteOf(clock_->Now());
     options.CheckAgainstPrecise = true;
     options.DashaYear = dashaYear_->year();
+    options.KarakaScheme = karakas_->Scheme();
     const core::AnalysisOutcome outcome = RunAnalysis(form, options);
     if (outcome.Rejected) {
         Reject(*outcome.Rejected);

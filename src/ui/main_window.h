@@ -31,6 +31,7 @@ namespace velmora {
 namespace ui {
 class Clock;
 class FilteredLineEdit;
+class KarakaChoice;
 class SettingsStore;
 class Links;
 class MessageService;
@@ -193,6 +194,7 @@ private:
     QActionGroup* ayanamsaChoices_ = nullptr;
     QActionGroup* nodeChoices_ = nullptr;
     ui::DashaYearMenu* dashaYear_ = nullptr;  // the Settings menu's dasha year
+    ui::KarakaChoice* karakas_ = nullptr;  // Settings > Chara karakas
 
     // The atlas place and its clock, while the user keeps them.
     QCompleter* completer_ = nullptr;

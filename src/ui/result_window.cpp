@@ -20,6 +20,7 @@
 #include "core/time_scan.h"
 #include "ui/links.h"
 #include "ui/tables_tab.h"
+#include "ui/jaimini_tab.h"
 #include "ui/toolkit_tabs.h"
 #include "ui/varga_choice.h"
 
@@ -537,9 +538,7 @@ void ResultWindow::ShowResult(const core::BirthAnalysis& analysis) {
 
     // The added tabs, from the same record.
     shown_ = analysis;
-    chartsTab_->ShowAnalysis(analysis);
-    tablesTab_->ShowAnalysis(analysis);
-    ShowTimeTabs();
+    RefillShownTabs(false);
 
     // Formula mode: the mark beside a body the precise ephemeris places in
     // another sign ("sign differs", its tooltip says where).
@@ -576,15 +575,9 @@ void ResultWindow::BuildViewMenu() {
 }
 
 void ResultWindow::AddToolkitTabs() {
-    chartsTab_ = new ChartsTab;
-    dashaTab_ = new DashaTab;
-    todayTab_ = new TodayTab;
-    tabs_->addTab(chartsTab_, QStringLiteral("Charts"));
-    tabs_->addTab(dashaTab_, QStringLiteral("Dasha"));
-    tabs_->addTab(todayTab_, QStringLiteral("Today"));
-    tablesTab_ = new TablesTab;
-    tabs_->addTab(tablesTab_, QStringLiteral("Tables"));
-    connect(todayTab_, &TodayTab::nowRequested, this, &ResultWindow::ShowTimeTabs);
+    // Empty pages: each tab is built and filled when first shown.
+    AddAddedTabPages();
+    connect(tabs_, &QTabWidget::currentChanged, this, &ResultWindow::FillAddedTab);
 }
 
 void ResultWindow::SetSettings(SettingsStore* settings) {
@@ -596,9 +589,8 @@ void ResultWindow::SetSettings(SettingsStore* settings) {
     chartStyle_ = style;
     southStyle_->setChecked(style == ChartStyle::SouthIndian);
     northStyle_->setChecked(style == ChartStyle::NorthIndian);
-    chartsTab_->SetChartStyle(style);
-    todayTab_->SetChartStyle(style);
-    chartsTab_->vargaChoice()->SetSettings(settings_);
+    ApplyChartStyle();
+    if (chartsTab_) chartsTab_->vargaChoice()->SetSettings(settings_);
 }
 
 void ResultWindow::SetClock(const Clock* clock) {
@@ -610,19 +602,13 @@ void ResultWindow::SetChartStyle(ChartStyle chartStyle) {
     chartStyle_ = chartStyle;
     southStyle_->setChecked(chartStyle == ChartStyle::SouthIndian);
     northStyle_->setChecked(chartStyle == ChartStyle::NorthIndian);
-    chartsTab_->SetChartStyle(chartStyle);
-    todayTab_->SetChartStyle(chartStyle);
+    ApplyChartStyle();
     settings_->SetValue(
         QString::fromLatin1(kChartStyleKey),
         QString::fromLatin1(chartStyle == ChartStyle::NorthIndian ? kChartStyleNorth : kChartStyleSouth));
 }
 
-void ResultWindow::ShowTimeTabs() {
-    if (!shown_) return;
-    const QDateTime now = clock_->Now();
-    dashaTab_->ShowAnalysis(*shown_, now);
-    todayTab_->ShowAnalysis(*shown_, now);
-}
+void ResultWindow::ShowTimeTabs() { RefillShownTabs(true); }
 
 void ResultWindow::closeEvent(QCloseEvent* event) {
     emit shutDownRequested();

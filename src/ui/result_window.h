@@ -26,6 +26,7 @@ namespace velmora::ui {
 class ChartsTab;
 class DashaTab;
 class TablesTab;
+class JaiminiTab;
 class Links;
 class TodayTab;
 
@@ -118,10 +119,12 @@ public:
     void AppendReading(const core::TextRun& run);
 
     PromotionStrip* promotionStrip() const { return promotion_; }
-    ChartsTab* chartsTab() const { return chartsTab_; }
-    DashaTab* dashaTab() const { return dashaTab_; }
-    TodayTab* todayTab() const { return todayTab_; }
-    TablesTab* tablesTab() const { return tablesTab_; }
+    // The added tabs, built when first shown or asked for here.
+    ChartsTab* chartsTab();
+    DashaTab* dashaTab();
+    TodayTab* todayTab();
+    JaiminiTab* jaiminiTab();
+    TablesTab* tablesTab();
 
 public slots:
     // mnuPrint: the printable report (ui/report.h) through the print dialog.
@@ -147,6 +150,14 @@ private:
     void BuildViewMenu();
     void AddToolkitTabs();
     void ShowTimeTabs();
+    // The added tabs are filled from the record when first shown; one that
+    // has been shown follows each new record (and, the time tabs, clock) at
+    // once. `index` is the tab's index; the first three are not added ones.
+    void FillAddedTab(int index);
+    void RefillShownTabs(bool timeTabsOnly);
+    void AddAddedTabPages();
+    void BuildAddedTab(std::size_t added);
+    void ApplyChartStyle();
     QWidget* BuildChartTab();
     QWidget* BuildDetailsPanel(QWidget* parent);
     QWidget* BuildPlanetTab();
@@ -170,7 +181,10 @@ private:
     ChartsTab* chartsTab_ = nullptr;
     DashaTab* dashaTab_ = nullptr;
     TodayTab* todayTab_ = nullptr;
+    JaiminiTab* jaiminiTab_ = nullptr;
     TablesTab* tablesTab_ = nullptr;
+    std::array<bool, 5> addedTabShown_{};   // Charts, Dasha, Today, Jaimini, Tables
+    std::array<QWidget*, 5> addedPages_{};  // each holds its tab once built
     QAction* southStyle_ = nullptr;
     QAction* northStyle_ = nullptr;
     ChartStyle chartStyle_ = ChartStyle::SouthIndian;

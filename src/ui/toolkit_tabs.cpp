@@ -20,6 +20,7 @@
 #include "ui/time_band.h"
 #include "report/qt_text.h"
 #include "ui/varga_choice.h"
+#include "ui/why_button.h"
 
 namespace velmora::ui {
 
@@ -43,6 +44,8 @@ QLabel* Caption(const QString& text, QWidget* parent) {
     return label;
 }
 
+}  // namespace
+
 QTableWidget* ReadOnlyTable(const QString& name, const QStringList& headers, QWidget* parent) {
     auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
     table->setObjectName(name);
@@ -57,6 +60,8 @@ QTableWidget* ReadOnlyTable(const QString& name, const QStringList& headers, QWi
     table->setAlternatingRowColors(true);
     return table;
 }
+
+namespace {
 
 void SetRow(QTableWidget* table, int row, const QStringList& cells) {
     for (int col = 0; col < cells.size(); ++col) table->setItem(row, col, new QTableWidgetItem(cells[col]));
@@ -121,7 +126,7 @@ ChartsTab::ChartsTab(QWidget* parent) : QWidget(parent) {
     right->addWidget(Caption(QStringLiteral("Arudha padas"), this));
     padas_ = ReadOnlyTable(QStringLiteral("tblPadas"),
                            {QStringLiteral("House"), QStringLiteral("Sign"), QStringLiteral("Lord"),
-                            QStringLiteral("Lord's sign"), QStringLiteral("Pada")},
+                            QStringLiteral("Lord's sign"), QStringLiteral("Pada"), QStringLiteral("Why")},
                            this);
     padas_->setRowCount(12);
     right->addWidget(padas_, 1);
@@ -140,6 +145,7 @@ void ChartsTab::ShowAnalysis(const core::BirthAnalysis& a) {
     }
     band_->setScan(scan);
     sentence_->setText(scan.Ok ? report::ToQString(core::SensitivitySentence(scan)) : report::ToQString(scan.Error));
+    ShowPadaReasons(padas_, a);
 }
 
 void ChartsTab::SetChartStyle(ChartStyle chartStyle) {

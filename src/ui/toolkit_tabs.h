@@ -25,6 +25,10 @@ class VargaChoice;
 // range the engines cover.
 ClockReading UniversalMinuteOf(const QDateTime& moment);
 
+// A table of the added tabs: read-only, no selection, no row numbers, each
+// column as wide as its contents and the last one stretched.
+QTableWidget* ReadOnlyTable(const QString& name, const QStringList& headers, QWidget* parent);
+
 // "Charts": the birth chart beside the navamsa, the birth-time band with its
 // sentence, and the table of the twelve padas.
 class ChartsTab : public QWidget {

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimeZone>
 #include <QTreeWidget>
@@ -70,6 +71,9 @@ struct Shown {
         window.SetSettings(&store);
         window.SetClock(&clock);
         window.ShowResult(analysis);
+        // The added tabs are built and filled when first shown.
+        auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+        for (int i = 3; i < tabs->count(); ++i) tabs->setCurrentIndex(i);
     }
 };
 
@@ -144,6 +148,7 @@ private slots:
         // The next window opens on the remembered one; anything else stored is the navamsa.
         ResultWindow next(shown.links);
         next.SetSettings(&shown.store);
+        QVERIFY(next.chartsTab());  // built on demand
         QCOMPARE(Child<QComboBox>(&next, "cboSecondVarga")->currentText(), QStringLiteral("D10 Dasamsa"));
         shown.store.SetValue(QString::fromLatin1(velmora::ui::kSecondVargaKey), QStringLiteral("D11"));
         next.SetSettings(&shown.store);

@@ -161,7 +161,7 @@ private slots:
 
         auto* tabs = Child<QTabWidget>(&window, QStringLiteral("SSTab1"));
         QVERIFY(tabs);
-        QCOMPARE(tabs->count(), 7);  // the three below, then the added ones (toolkit_tabs_test)
+        QCOMPARE(tabs->count(), 8);  // the three below, then the added ones (toolkit_tabs_test)
         QCOMPARE(tabs->tabText(0), QStringLiteral("Arudha Lagna Chart"));
         QCOMPARE(tabs->tabText(1), QStringLiteral("Planetary Details"));
         QCOMPARE(tabs->tabText(2), QStringLiteral("Arudha Lagna Details"));

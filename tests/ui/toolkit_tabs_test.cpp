@@ -76,6 +76,10 @@ struct Shown {
         window.SetSettings(&store);
         window.SetClock(&clock);
         window.ShowResult(analysis);
+        // The added tabs are filled when first shown: each is shown once.
+        auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+        for (int i = 3; i < tabs->count(); ++i) tabs->setCurrentIndex(i);
+        tabs->setCurrentIndex(0);
     }
 };
 
@@ -122,16 +126,19 @@ private slots:
         Links links(opener);
         ResultWindow window(links);
         auto* tabs = Child<QTabWidget>(&window, "SSTab1");
-        QCOMPARE(tabs->count(), 7);
+        QCOMPARE(tabs->count(), 8);
         QStringList texts, names;
         for (int i = 0; i < tabs->count(); ++i) {
             texts << tabs->tabText(i);
             names << tabs->widget(i)->objectName();
         }
         QCOMPARE(texts, (QStringList{"Arudha Lagna Chart", "Planetary Details", "Arudha Lagna Details", "Charts",
-                                     "Dasha", "Today", "Tables"}));
+                                     "Dasha", "Today", "Jaimini", "Tables"}));
         QCOMPARE(names, (QStringList{"tabChart", "tabPlanets", "tabProfile", "tabCharts", "tabDasha", "tabToday",
-                                     "tabTables"}));
+                                     "tabJaimini", "tabTables"}));
+        // Each added tab is built when first shown.
+        QVERIFY(!Child(&window, "chtBirth"));
+        for (int i = 3; i < tabs->count(); ++i) tabs->setCurrentIndex(i);
         for (const char* name : {"chtBirth", "chtNavamsa", "wgtTimeBand", "lblSensitivity", "tblPadas", "treDasha",
                                  "lblDashaBalance", "dteTransits", "chtTransits", "tblTransits", "lblTransitDasha"})
             QVERIFY2(Child(&window, name), name);
@@ -144,12 +151,13 @@ private slots:
         QCOMPARE(table->rowCount(), 12);
         QStringList headers;
         for (int col = 0; col < table->columnCount(); ++col) headers << table->horizontalHeaderItem(col)->text();
-        QCOMPARE(headers, (QStringList{"House", "Sign", "Lord", "Lord's sign", "Pada"}));
+        QCOMPARE(headers, (QStringList{"House", "Sign", "Lord", "Lord's sign", "Pada", "Why"}));
         for (int row = 0; row < 12; ++row) {
             const velmora::analysis::Pada& pada = a.Padas[static_cast<std::size_t>(row)];
-            QCOMPARE(RowOf(table, row), (QStringList{QString::number(row + 1), Q(velmora::SignNameOf(pada.HouseSign)),
-                                                     Q(pada.LordName), Q(velmora::SignNameOf(pada.LordSign)),
-                                                     Q(pada.Label) + " " + Q(velmora::SignNameOf(pada.PadaSign))}));
+            QCOMPARE(RowOf(table, row).mid(0, 5),
+                     (QStringList{QString::number(row + 1), Q(velmora::SignNameOf(pada.HouseSign)), Q(pada.LordName),
+                                  Q(velmora::SignNameOf(pada.LordSign)),
+                                  Q(pada.Label) + " " + Q(velmora::SignNameOf(pada.PadaSign))}));
         }
         QCOMPARE(table->item(0, 4)->text(), QStringLiteral("AL ") + Q(velmora::SignNameOf(a.Chart.ArudhaLagnaSign)));
 
@@ -350,6 +358,7 @@ private slots:
         next.SetSettings(&shown.store);
         QCOMPARE(next.chartStyle(), ChartStyle::NorthIndian);
         QVERIFY(next.findChild<QAction*>(QStringLiteral("mnuChartNorth"))->isChecked());
+        Child<QTabWidget>(&next, "SSTab1")->setCurrentIndex(3);  // Charts, built when shown
         QCOMPARE(Child<ChartWidget>(&next, "chtNavamsa")->chartStyle(), ChartStyle::NorthIndian);
 
         south->trigger();
@@ -387,6 +396,7 @@ private slots:
         ResultWindow* result = input.resultWindow();
         QVERIFY(result);
         QCOMPARE(result->chartStyle(), ChartStyle::NorthIndian);
+        Child<QTabWidget>(result, "SSTab1")->setCurrentIndex(5);  // Today, filled when shown
         QCOMPARE(Child<QDateTimeEdit>(result, "dteTransits")->date(), QDate(2041, 3, 10));
         result->findChild<QAction*>(QStringLiteral("mnuChartSouth"))->trigger();
         QCOMPARE(store.Value(QStringLiteral("View/ChartStyle")), std::optional<QString>(QStringLiteral("south")));
