@@ -295,6 +295,15 @@ QWidget* ResultWindow::BuildDetailsPanel(QWidget* parent) {
         grid->addWidget(value, line, 1, Qt::AlignLeft | Qt::AlignTop);
         ++line;
     }
+    // Shown only when the city was typed over the chosen atlas place.
+    placeMismatch_ = PlainLabel(QString(), QStringLiteral("lblPlaceMismatch"), panel);
+    placeMismatch_->setWordWrap(true);
+    QFont small = placeMismatch_->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    placeMismatch_->setFont(small);
+    SetTextColour(placeMismatch_, kMarker);
+    placeMismatch_->hide();
+    grid->addWidget(placeMismatch_, line++, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(line, 1);
     return panel;
@@ -517,6 +526,8 @@ void ResultWindow::ShowResult(const core::BirthAnalysis& analysis) {
     const core::DisplayTexts& shown = analysis.Display;
     ClearSignBoxes();
     ShowDetails(shown.Details);
+    placeMismatch_->setText(DisplayText(analysis.Birth.PlaceMismatch));
+    placeMismatch_->setVisible(!analysis.Birth.PlaceMismatch.empty());
     ClearMarkers();
     ShowPositions(shown.Positions);
     engine_->setText(DisplayText(core::EngineDescription(analysis.Birth.Settings)));
