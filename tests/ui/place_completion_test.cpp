@@ -202,7 +202,8 @@ private slots:
         typed.City = chosen.City;
         QVERIFY(typed == chosen);
 
-        // The result says it beside the details, and the birth every report is written from carries it.
+        // The result says it under the details (in short, the sentence its tool tip), and the birth
+        // every report is written from carries it.
         QTest::keyClicks(f.edit("txtName"), QStringLiteral("ravi"));
         f.window.Analyze();
         QVERIFY(f.messages.Notices.isEmpty());
@@ -210,7 +211,10 @@ private slots:
         auto* mismatch = f.window.resultWindow()->findChild<QLabel*>(QStringLiteral("lblPlaceMismatch"));
         QVERIFY(mismatch);
         QVERIFY(!mismatch->isHidden());
-        QCOMPARE(mismatch->text(), says);
+        QCOMPARE(mismatch->text(), QStringLiteral("Coordinates and zone: Delhi (atlas)"));
+        QCOMPARE(mismatch->toolTip(), says);
+        // Whole in the details box.
+        QVERIFY(mismatch->height() >= mismatch->heightForWidth(mismatch->width()));
         const velmora::core::FormReading reading =
             velmora::core::ReadForm(f.window.CurrentForm(), velmora::core::EngineSettings{});
         const velmora::core::Birth& birth = std::get<velmora::core::Birth>(reading);
