@@ -72,9 +72,7 @@ const NorthHouse& NorthHouseOf(int sign, int ascendantSign) {
 }
 
 // Text sizes in pixels, from the chart's side.
-int BasePixels(double side) {
-    return std::clamp(static_cast<int>(std::lround(side / 26)), kLegibleChartPixels, 30);
-}
+int BasePixels(double side) { return std::clamp(static_cast<int>(std::lround(side / 26)), kLegibleChartPixels, 30); }
 constexpr int kSmallestPixels = 6;
 
 struct LineFit {
@@ -266,7 +264,7 @@ QList<ChartText> LayoutChart(const QRectF& area, ChartStyle chartStyle, const Ch
 
 QString ShortChartLabel(const QString& label) {
     static constexpr std::array<const char*, kBodyCount> kAbbreviations{"Su", "Mo", "Me", "Ve", "Ma",
-                                                                         "Ju", "Sa", "Ra", "Ke", "As"};
+                                                                        "Ju", "Sa", "Ra", "Ke", "As"};
     const QString transit = QStringLiteral("t ");
     const bool isTransit = label.startsWith(transit);
     const QString rest = isTransit ? label.mid(transit.size()) : label;

@@ -538,9 +538,9 @@ void ResultWindow::ShowResult(const core::BirthAnalysis& analysis) {
     // Short, to fit the details box: the whole sentence is the tool tip, as
     // in the report.
     const bool mismatch = !analysis.Birth.PlaceMismatch.empty() && analysis.Birth.Place;
-    placeMismatch_->setText(mismatch ? QStringLiteral("Coordinates and zone: %1 (atlas)")
-                                           .arg(DisplayText(analysis.Birth.Place->Name))
-                                     : QString());
+    placeMismatch_->setText(
+        mismatch ? QStringLiteral("Coordinates and zone: %1 (atlas)").arg(DisplayText(analysis.Birth.Place->Name))
+                 : QString());
     placeMismatch_->setToolTip(DisplayText(analysis.Birth.PlaceMismatch));
     placeMismatch_->setVisible(mismatch);
     ClearMarkers();
