@@ -33,6 +33,7 @@ class SilentMessages final : public velmora::ui::MessageService {
 public:
     void ShowNotice(QWidget*, const QString&, velmora::core::MessageIcon) override {}
     bool AskYesNo(QWidget*, const QString&, velmora::core::MessageIcon) override { return false; }
+    UnsavedAnswer AskUnsaved(QWidget*, const QString&) override { return UnsavedAnswer::Cancel; }
 };
 
 class NoBrowser final : public velmora::ui::UrlOpener {

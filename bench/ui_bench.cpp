@@ -24,6 +24,7 @@ class SilentMessages final : public velmora::ui::MessageService {
 public:
     void ShowNotice(QWidget*, const QString&, velmora::core::MessageIcon) override { ++Shown; }
     bool AskYesNo(QWidget*, const QString&, velmora::core::MessageIcon) override { return false; }
+    UnsavedAnswer AskUnsaved(QWidget*, const QString&) override { return UnsavedAnswer::Cancel; }
     int Shown = 0;
 };
 

@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libswe-dev swe-basic-data
   fonts-dejavu-core fonts-liberation2
-  desktop-file-utils appstream
+  desktop-file-utils appstream shared-mime-info
   poppler-utils
   clang-format clang-tidy
   help2man

@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include "app/birth_argument.h"
+
 #include <QApplication>
 #include <QDateTime>
 #include <QRandomGenerator>
@@ -28,10 +30,9 @@ Application::Application(Services services) : services_(std::move(services)), li
 
 Application::~Application() = default;
 
-bool Application::Start() {
+bool Application::Start(const QString& birthFile) {
     if (!services_.Guard.Claim()) {
-        services_.Messages.ShowNotice(nullptr, QString::fromLatin1(kAlreadyRunningMessage),
-                                      core::MessageIcon::Information);
+        services_.Messages.ShowNotice(nullptr, AlreadyRunningNotice(birthFile), core::MessageIcon::Information);
         ShutDown();
         return false;
     }
@@ -57,6 +58,7 @@ bool Application::Start() {
     mainWindow_->BringPromotionLabelToFront(promotion_ == PromotionChoice::CoBrand
                                                 ? MainWindow::PromotionLabel::CoBrand
                                                 : MainWindow::PromotionLabel::FullBrand);
+    if (!birthFile.isEmpty()) mainWindow_->OpenBirthFile(birthFile);
     return true;
 }
 

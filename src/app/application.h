@@ -40,8 +40,10 @@ public:
 
     // Start-up: refuses a second copy (the notice, then false), seeds the
     // random numbers, runs the update reminder, shows the input window and
-    // brings one promotional label to the front.
-    bool Start();
+    // brings one promotional label to the front. A birth file, when given,
+    // is then opened into the form as File > Open Birth does (a refused one
+    // says why and leaves the form empty).
+    bool Start(const QString& birthFile = QString());
 
     // Closes every window of the program, hidden ones included, then ends
     // the event loop.

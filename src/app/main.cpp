@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/application.h"
+#include "app/birth_argument.h"
 #include "app/single_instance.h"
 #include "model/version.h"
 #include "ui/platform.h"
@@ -14,12 +15,14 @@
 namespace {
 
 constexpr const char* kHelpText =
-    "usage: velmora-arudha-lagna [-h | --help] [--version] [Qt options]\n"
+    "usage: velmora-arudha-lagna [-h | --help] [--version] [Qt options] [FILE.vbirth]\n"
     "\n"
     "Opens the Velmora Arudha Lagna windows: enter a birth, see its Arudha Lagna\n"
     "chart, the planetary positions and the readings. The same analysis without\n"
     "windows: velmora-arudha-lagna-cli --help.\n"
     "\n"
+    "  FILE.vbirth    a birth file to open into the form (one at most); when a\n"
+    "                 copy of the program already runs, it says so and ends\n"
     "  -h, --help     show this help and exit\n"
     "      --version  show the version and exit\n"
     "\n"
@@ -56,6 +59,12 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication qtApplication(argc, argv);
+    // What Qt leaves of the arguments: at most one birth file.
+    const velmora::StartArguments arguments = velmora::ReadStartArguments(QApplication::arguments());
+    if (!arguments.Error.isEmpty()) {
+        std::fprintf(stderr, "velmora-arudha-lagna: %s\n", qPrintable(arguments.Error));
+        return 2;
+    }
     QApplication::setOrganizationName(QStringLiteral("Velmora"));
     QApplication::setApplicationName(QStringLiteral("Velmora Arudha Lagna"));
     QApplication::setDesktopFileName(QStringLiteral("velmora-arudha-lagna"));
@@ -67,6 +76,6 @@ int main(int argc, char* argv[]) {
     velmora::ui::DesktopUrlOpener opener;
 
     velmora::Application program({guard, clock, reminders, messages, opener, {}});
-    if (!program.Start()) return 0;
+    if (!program.Start(arguments.BirthFile)) return 0;
     return qtApplication.exec();
 }

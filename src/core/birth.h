@@ -44,6 +44,9 @@ struct Birth {
     std::string Country;
     std::optional<PlacePick> Place;              // the atlas place the entries came from
     std::optional<PlaceZoneOutcome> PlaceClock;  // that place's clock at the birth
+    // When the city no longer names Place: core::PlaceMismatchNote, also
+    // added to PlaceClock's note. Empty otherwise.
+    std::string PlaceMismatch;
     EngineSettings Settings;
     BirthMoment Moment;
 

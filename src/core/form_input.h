@@ -48,6 +48,8 @@ struct FormInput {
     // The atlas place the coordinates and zone came from, while the user
     // has not changed them by hand.
     std::optional<PlacePick> Place;
+
+    bool operator==(const FormInput&) const = default;
 };
 
 // The boxes a failed check can send the focus to.

@@ -1,6 +1,7 @@
 #include "core/form_reading.h"
 
 #include "core/place_clock.h"
+#include "core/place_match.h"
 #include "core/text_numbers.h"
 #include "core/validation.h"
 #include "core/zones.h"
@@ -50,6 +51,8 @@ FormReading ReadForm(const FormInput& form, const EngineSettings& settings) {
     if (form.Place) {
         birth.PlaceClock = PlaceClockAt(*form.Place, birth.Clock);
         if (birth.PlaceClock->Refusal) return *birth.PlaceClock->Refusal;
+        birth.PlaceMismatch = PlaceMismatchNote(form.City, form.Place);
+        if (!birth.PlaceMismatch.empty()) birth.PlaceClock->Note += " " + birth.PlaceMismatch;
     }
     birth.Name = form.Name;
     birth.ZoneRow = form.ZoneRow;

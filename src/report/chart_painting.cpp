@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+
+#include "model/names.h"
 
 namespace velmora::report {
 
@@ -69,7 +72,7 @@ const NorthHouse& NorthHouseOf(int sign, int ascendantSign) {
 }
 
 // Text sizes in pixels, from the chart's side.
-int BasePixels(double side) { return std::clamp(static_cast<int>(std::lround(side / 26)), 7, 30); }
+int BasePixels(double side) { return std::clamp(static_cast<int>(std::lround(side / 26)), kLegibleChartPixels, 30); }
 constexpr int kSmallestPixels = 6;
 
 struct LineFit {
@@ -78,12 +81,12 @@ struct LineFit {
     bool elide = false;
 };
 
-// The largest text size, and the fewest columns at it, that fits the lines
-// into room; failing that the smallest size, elided.
-LineFit FitLines(const QStringList& lines, QSizeF room, QFont font, int largest) {
+// The largest text size from largest down to smallest, and the fewest
+// columns at it, that fits the lines into room; nothing when none does.
+std::optional<LineFit> FitLinesDownTo(const QStringList& lines, QSizeF room, QFont font, int largest, int smallest) {
     const int count = static_cast<int>(lines.size());
     const int maxColumns = std::min(3, count);
-    for (int pixels = largest; pixels >= kSmallestPixels; --pixels) {
+    for (int pixels = largest; pixels >= smallest; --pixels) {
         font.setPixelSize(pixels);
         const QFontMetricsF metrics(font);
         const double gap = metrics.horizontalAdvance(QLatin1Char(' '));
@@ -97,9 +100,18 @@ LineFit FitLines(const QStringList& lines, QSizeF room, QFont font, int largest)
                     widest = std::max(widest, metrics.horizontalAdvance(lines[i]));
                 width += widest;
             }
-            if (width <= room.width()) return {pixels, columns, false};
+            if (width <= room.width()) return LineFit{pixels, columns, false};
         }
     }
+    return std::nullopt;
+}
+
+// The largest text size, and the fewest columns at it, that fits the lines
+// into room; failing that the smallest size, elided.
+LineFit FitLines(const QStringList& lines, QSizeF room, QFont font, int largest) {
+    if (const std::optional<LineFit> fit = FitLinesDownTo(lines, room, font, largest, kSmallestPixels)) return *fit;
+    const int count = static_cast<int>(lines.size());
+    const int maxColumns = std::min(3, count);
     font.setPixelSize(kSmallestPixels);
     const double lineHeight = QFontMetricsF(font).height();
     int columns = 1;
@@ -115,7 +127,21 @@ void PlaceLines(QList<ChartText>& out, const QList<ChartText>& lines, const QRec
     if (lines.isEmpty()) return;
     QStringList texts;
     for (const ChartText& line : lines) texts << line.text;
-    const LineFit fit = FitLines(texts, room.size(), baseFont, largest);
+    // The full names while they stay legible and near the chart's size;
+    // then the body abbreviations ("Ju (R)"), which a small box holds at a
+    // legible size where the names would shrink to specks; only past that
+    // the smallest size, elided.
+    const int legible = std::min(largest, kLegibleChartPixels);
+    std::optional<LineFit> fitted =
+        FitLinesDownTo(texts, room.size(), baseFont, largest, std::max(legible, largest * 3 / 4));
+    if (!fitted) {
+        QStringList shortened;
+        for (const QString& text : texts) shortened << ShortChartLabel(text);
+        fitted = FitLinesDownTo(shortened, room.size(), baseFont, largest, legible);
+        if (!fitted) fitted = FitLines(shortened, room.size(), baseFont, largest);
+        texts = shortened;
+    }
+    const LineFit fit = *fitted;
     QFont font = baseFont;
     font.setPixelSize(fit.pixels);
     const QFontMetricsF metrics(font);
@@ -210,7 +236,7 @@ QList<ChartText> LayoutChart(const QRectF& area, ChartStyle chartStyle, const Ch
 
     if (chartStyle == ChartStyle::NorthIndian) {
         QFont font = baseFont;
-        font.setPixelSize(std::max(kSmallestPixels, base * 4 / 5));
+        font.setPixelSize(std::max(std::min(base, kLegibleChartPixels), base * 4 / 5));
         const QFontMetricsF metrics(font);
         for (int sign = 1; sign <= 12; ++sign) {
             const QString number = QString::number(sign);
@@ -236,6 +262,20 @@ QList<ChartText> LayoutChart(const QRectF& area, ChartStyle chartStyle, const Ch
         out << ChartText{ChartText::Kind::Title, 0, picture.title.trimmed(), room, font};
     }
     return out;
+}
+
+QString ShortChartLabel(const QString& label) {
+    static constexpr std::array<const char*, kBodyCount> kAbbreviations{"Su", "Mo", "Me", "Ve", "Ma",
+                                                                        "Ju", "Sa", "Ra", "Ke", "As"};
+    const QString transit = QStringLiteral("t ");
+    const bool isTransit = label.startsWith(transit);
+    const QString rest = isTransit ? label.mid(transit.size()) : label;
+    for (std::size_t i = 0; i < kBodyCount; ++i) {
+        const QString name = QString::fromLatin1(kBodyNames[i].data(), static_cast<qsizetype>(kBodyNames[i].size()));
+        if (rest == name || rest.startsWith(name + QLatin1Char(' ')))
+            return (isTransit ? transit : QString()) + QLatin1String(kAbbreviations[i]) + rest.mid(name.size());
+    }
+    return label;
 }
 
 QColor MarkerColour(const QPalette& palette) {

@@ -61,6 +61,14 @@ QRectF BoxRect(ChartStyle chartStyle, int sign, const QRectF& area, int ascendan
 // Every text of a chart with its font and place, as PaintChart draws them.
 QList<ChartText> LayoutChart(const QRectF& area, ChartStyle chartStyle, const ChartPicture& picture,
                              const QFont& baseFont);
+// The smallest text size, in pixels, of the names in a chart of the sizes
+// the windows show (from about 200 pixels a side): where a box is too small
+// for the full names at this size, the body abbreviations are used instead.
+inline constexpr int kLegibleChartPixels = 8;
+// A body's label shortened to its abbreviation, Su Mo Me Ve Ma Ju Sa Ra Ke
+// As, keeping a transit's "t " and a retrograde's " (R)": "Ju (R)", "t Mo".
+// Other labels (the padas' "AL", "A7") come back as they are.
+QString ShortChartLabel(const QString& label);
 // The colour of markers: an orange that stands out on the palette's Base
 // colour, light or dark.
 QColor MarkerColour(const QPalette& palette);

@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include "core/pipeline.h"
+#include "core/place_match.h"
 #include "core/text_formats.h"
 #include "core/validation.h"
 #include "core/zones.h"
@@ -109,6 +110,7 @@ MainWindow::MainWindow(ui::MessageService& messages, ui::Links& links, QWidget* 
     SetUpPlaceCompletion();
     ShowEngineChoices();
     SetUpAccessibility();
+    TrackChanges();
     // The form scrolls where the screen is too small for it (a scroll area
     // costs layout passes over the wrapped texts, so only then); the window
     // opens at its full size where the screen has room, and KeepInsideScreen
@@ -602,9 +604,14 @@ void MainWindow::WriteZoneToForm(const core::FormInput& form) {
 
 void MainWindow::ShowPlaceNote(const core::PlaceZoneOutcome& outcome) {
     const bool refused = outcome.Refusal.has_value();
-    placeNote_->setText(report::ToQString(refused ? outcome.Refusal->Text : outcome.Note));
+    QString note = report::ToQString(refused ? outcome.Refusal->Text : outcome.Note);
+    // A city typed over the chosen place's name: the place still speaks for
+    // the coordinates and zone, and the note says so, as the result does.
+    const std::string mismatch = refused ? std::string() : core::PlaceMismatchNote(Text(cityBox_), place_);
+    if (!mismatch.empty()) note += QLatin1Char(' ') + report::ToQString(mismatch);
+    placeNote_->setText(note);
     QPalette palette = placeNote_->palette();
-    palette.setColor(QPalette::WindowText, refused ? QColor(255, 204, 112) : QColor(Qt::white));
+    palette.setColor(QPalette::WindowText, refused || !mismatch.empty() ? QColor(255, 204, 112) : QColor(Qt::white));
     placeNote_->setPalette(palette);
 }
 
@@ -727,13 +734,22 @@ void MainWindow::ReturnFromResult() {
 
 void MainWindow::RequestShutDown() {
     if (shuttingDown_) return;
+    if (!ConfirmDropEdits()) {
+        // Kept: back to the form (from a result window that is closing).
+        if (result_ && !isVisible()) ReturnFromResult();
+        return;
+    }
     shuttingDown_ = true;
     emit shutDownRequested();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     RequestShutDown();
-    event->accept();
+    if (shuttingDown_) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 }  // namespace velmora

@@ -209,6 +209,25 @@ private:
     ui::FileDialogs* dialogs_ = ownDialogs_.get();
     QMenu* recentMenu_ = nullptr;
     QString birthPath_;
+
+    // The open birth file's state: the title names it and marks edits not
+    // yet saved, and nothing drops them without asking
+    // (main_window_document.cpp).
+    void TrackChanges();
+    void ShowDocumentTitle();
+    // The form and engine as the open file holds them, after opening or saving it.
+    void MarkSaved();
+    bool HasUnsavedEdits() const;
+    // True when the edits may go: none, saved, or discarded; false when the
+    // user cancels or the save fails.
+    bool ConfirmDropEdits();
+    // The same sentence in the window and the result: see core::PlaceMismatchNote.
+    void ShowCityMismatch();
+    struct SavedBirth {
+        core::FormInput Form;
+        core::EngineSettings Settings;
+    };
+    std::optional<SavedBirth> saved_;
 };
 
 }  // namespace velmora

@@ -143,10 +143,12 @@ bool MainWindow::OpenBirthFile(const QString& path) {
             core::MessageIcon::Critical);
         return false;
     }
+    if (!ConfirmDropEdits()) return false;
     WriteFormToWindow(form);
     if (reading.Birth->Ephemeris) ChooseEngine(*reading.Birth->Ephemeris);
     birthPath_ = QFileInfo(path).absoluteFilePath();
     RememberRecentFile(birthPath_);
+    MarkSaved();
     return true;
 }
 
@@ -221,6 +223,7 @@ bool MainWindow::WriteBirthFile(const QString& path, const core::Birth& birth) {
     }
     birthPath_ = QFileInfo(path).absoluteFilePath();
     RememberRecentFile(birthPath_);
+    MarkSaved();
     return true;
 }
 

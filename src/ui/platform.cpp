@@ -38,6 +38,21 @@ bool QtMessageService::AskYesNo(QWidget* parent, const QString& text, core::Mess
     return box.exec() == QMessageBox::Yes;
 }
 
+MessageService::UnsavedAnswer QtMessageService::AskUnsaved(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, Title(), Displayed(text),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Save:
+            return UnsavedAnswer::Save;
+        case QMessageBox::Discard:
+            return UnsavedAnswer::Discard;
+        default:
+            return UnsavedAnswer::Cancel;
+    }
+}
+
 void DesktopUrlOpener::Open(const QUrl& url) {
     // Whatever the outcome (no browser, no network), the user sees nothing.
     QDesktopServices::openUrl(url);

@@ -20,6 +20,10 @@ public:
     virtual void ShowNotice(QWidget* parent, const QString& text, core::MessageIcon icon) = 0;
     // True for Yes.
     virtual bool AskYesNo(QWidget* parent, const QString& text, core::MessageIcon icon) = 0;
+    // Unsaved changes about to be dropped: Save, Discard or Cancel (also
+    // the answer when the box is closed).
+    enum class UnsavedAnswer { Save, Discard, Cancel };
+    virtual UnsavedAnswer AskUnsaved(QWidget* parent, const QString& text) = 0;
 };
 
 // Opening a web address in the user's default browser. Never reports an
@@ -35,6 +39,7 @@ class QtMessageService final : public MessageService {
 public:
     void ShowNotice(QWidget* parent, const QString& text, core::MessageIcon icon) override;
     bool AskYesNo(QWidget* parent, const QString& text, core::MessageIcon icon) override;
+    UnsavedAnswer AskUnsaved(QWidget* parent, const QString& text) override;
 };
 
 class DesktopUrlOpener final : public UrlOpener {

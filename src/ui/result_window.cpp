@@ -16,6 +16,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include "astro/position_text.h"
 #include "core/position_comparison.h"
 #include "core/time_scan.h"
 #include "ui/links.h"
@@ -298,6 +299,15 @@ QWidget* ResultWindow::BuildDetailsPanel(QWidget* parent) {
         grid->addWidget(value, line, 1, Qt::AlignLeft | Qt::AlignTop);
         ++line;
     }
+    // Shown only when the city was typed over the chosen atlas place.
+    placeMismatch_ = PlainLabel(QString(), QStringLiteral("lblPlaceMismatch"), panel);
+    placeMismatch_->setWordWrap(true);
+    QFont small = placeMismatch_->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    placeMismatch_->setFont(small);
+    SetTextColour(placeMismatch_, kMarker);
+    placeMismatch_->hide();
+    grid->addWidget(placeMismatch_, line++, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(line, 1);
     return panel;
@@ -326,18 +336,26 @@ QWidget* ResultWindow::BuildPlanetTab() {
     QFont differsFont = noteFont;
     differsFont.setBold(true);
     const QColor muted(112, 112, 96);
-    // Caption, position and, after a precise run, the formulas beside it;
-    // the second five bodies start at column 4.
+    // Caption, position and, after a precise run, the formulas on a line
+    // of their own beneath it (hidden, that line takes no room); the second
+    // five bodies start at column 4.
+    // The widest position the labels may show: "21 Gem 05" is wider than "00 Tau 00".
+    QString widestPosition;
+    for (int sign = 0; sign < 12; ++sign) {
+        const QString text = QStringLiteral("00 %1 00 ").arg(Latin(astro::SignAbbreviation(sign)));
+        if (QFontMetrics(valueFont).horizontalAdvance(text) > QFontMetrics(valueFont).horizontalAdvance(widestPosition))
+            widestPosition = text;
+    }
     for (int i = 0; i < 10; ++i) {
         const auto body = static_cast<std::size_t>(i);
-        const int row = i % 5;
+        const int row = (i % 5) * 2;
         const int col = i < 5 ? 0 : 4;
         auto* caption =
             PlainLabel(Latin(core::kPositionCaptions[body]), QStringLiteral("PlanetName_%1").arg(i), western);
         SetTextColour(caption, kAccent);
         auto* value = PlainLabel(QString(), QStringLiteral("planet_%1").arg(i), western);
         value->setFont(valueFont);
-        value->setMinimumWidth(QFontMetrics(valueFont).horizontalAdvance(QStringLiteral("00 Tau 00 ")));
+        value->setMinimumWidth(QFontMetrics(valueFont).horizontalAdvance(widestPosition));
         positions_[body] = value;
         grid->addWidget(caption, row, col);
         grid->addWidget(value, row, col + 1);
@@ -362,7 +380,7 @@ QWidget* ResultWindow::BuildPlanetTab() {
         formulaPositions_[body] = formula;
         differences_[body] = difference;
         signDiffers_[body] = differs;
-        grid->addLayout(comparison, row, col + 2);
+        grid->addLayout(comparison, row + 1, col + 1, 1, 2);
     }
     grid->setColumnStretch(3, 1);
     grid->setColumnStretch(7, 1);
@@ -379,7 +397,7 @@ QWidget* ResultWindow::BuildPlanetTab() {
     engineRow->addStretch(1);
     engineRow->addWidget(engineCaption);
     engineRow->addWidget(engine_);
-    grid->addLayout(engineRow, 5, 0, 1, 8);
+    grid->addLayout(engineRow, 10, 0, 1, 8);
     frameLayout->addWidget(western);
 
     auto* frame3 = new QGroupBox(QStringLiteral("Arudha Lagna Interpretation"), frame1);
@@ -519,6 +537,14 @@ void ResultWindow::ShowResult(const core::BirthAnalysis& analysis) {
     const core::DisplayTexts& shown = analysis.Display;
     ClearSignBoxes();
     ShowDetails(shown.Details);
+    // Short, to fit the details box: the whole sentence is the tool tip, as
+    // in the report.
+    const bool mismatch = !analysis.Birth.PlaceMismatch.empty() && analysis.Birth.Place;
+    placeMismatch_->setText(
+        mismatch ? QStringLiteral("Coordinates and zone: %1 (atlas)").arg(DisplayText(analysis.Birth.Place->Name))
+                 : QString());
+    placeMismatch_->setToolTip(DisplayText(analysis.Birth.PlaceMismatch));
+    placeMismatch_->setVisible(mismatch);
     ClearMarkers();
     ShowPositions(shown.Positions);
     engine_->setText(DisplayText(core::EngineDescription(analysis.Birth.Settings)));

@@ -170,6 +170,7 @@ private:
     std::array<QLabel*, 8> details_{};  // kDetailControlNames order
     std::array<QLabel*, 10> positions_{};
     QLabel* engine_ = nullptr;                    // which engine computed the positions
+    QLabel* placeMismatch_ = nullptr;             // core::Birth::PlaceMismatch, when there is one
     std::array<QLabel*, 10> formulaPositions_{};  // precise runs: the formulas beside each body
     std::array<QLabel*, 10> differences_{};
     std::array<QLabel*, 10> signDiffers_{};

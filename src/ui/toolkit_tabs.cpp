@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "astro/position_text.h"
 #include "astro/time_conversion.h"
 #include "core/parashari_texts.h"
 #include "core/period_texts.h"
@@ -67,6 +68,32 @@ void SetRow(QTableWidget* table, int row, const QStringList& cells) {
     for (int col = 0; col < cells.size(); ++col) table->setItem(row, col, new QTableWidgetItem(cells[col]));
 }
 
+// A table as wide as its columns, never scrolled sideways: the page gives it
+// that width and the charts beside it the rest, so no column is cut off.
+void ShowEveryColumn(QTableWidget* table) {
+    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    table->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    table->horizontalHeader()->setStretchLastSection(false);
+    table->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+}
+
+// Every row in view too, once they are filled: where the window is short,
+// the page around the table scrolls instead.
+void ShowEveryRow(QTableWidget* table) {
+    table->setMinimumHeight(table->horizontalHeader()->sizeHint().height() + table->verticalHeader()->length() +
+                            2 * table->frameWidth());
+}
+
+// "Cap" for Capricorn, as the positions write signs; the full name in the
+// cell's tool tip.
+QTableWidgetItem* ShortSignItem(int sign, const QString& before = QString()) {
+    auto* item = new QTableWidgetItem(before + report::ToQString(astro::SignAbbreviation(sign - 1)));
+    item->setToolTip(Sign(sign));
+    return item;
+}
+
 // A chart under its caption; the charts keep their squares.
 ChartWidget* CaptionedChart(const QString& name, const QString& caption, QBoxLayout* into, QWidget* parent) {
     auto* column = new QVBoxLayout;
@@ -76,7 +103,7 @@ ChartWidget* CaptionedChart(const QString& name, const QString& caption, QBoxLay
     column->addWidget(label);
     auto* chart = new ChartWidget(parent);
     chart->setObjectName(name);
-    chart->setMinimumSize(220, 220);
+    chart->setMinimumSize(200, 200);
     column->addWidget(chart, 1);
     into->addLayout(column, 1);
     return chart;
@@ -113,10 +140,13 @@ ChartsTab::ChartsTab(QWidget* parent) : QWidget(parent) {
     navamsa_ = VargaChartColumn(QStringLiteral("chtNavamsa"), charts, this, &vargaChoice_);
     left->addLayout(charts, 1);
 
-    left->addWidget(
-        Caption(QStringLiteral("Born earlier or later: two hours either way, a colour for each ascendant sign"), this));
+    auto* bandCaption =
+        Caption(QStringLiteral("Born earlier or later: two hours either way, a colour for each ascendant sign"), this);
+    bandCaption->setWordWrap(true);
+    left->addWidget(bandCaption);
     band_ = new TimeBand(this);
     band_->setObjectName(QStringLiteral("wgtTimeBand"));
+    band_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     left->addWidget(band_);
     sentence_ = WrappedLabel(QStringLiteral("lblSensitivity"), this);
     left->addWidget(sentence_);
@@ -126,11 +156,12 @@ ChartsTab::ChartsTab(QWidget* parent) : QWidget(parent) {
     right->addWidget(Caption(QStringLiteral("Arudha padas"), this));
     padas_ = ReadOnlyTable(QStringLiteral("tblPadas"),
                            {QStringLiteral("House"), QStringLiteral("Sign"), QStringLiteral("Lord"),
-                            QStringLiteral("Lord's sign"), QStringLiteral("Pada"), QStringLiteral("Why")},
+                            QStringLiteral("Lord's\nsign"), QStringLiteral("Pada"), QStringLiteral("Why")},
                            this);
     padas_->setRowCount(12);
+    ShowEveryColumn(padas_);
     right->addWidget(padas_, 1);
-    page->addLayout(right, 2);
+    page->addLayout(right, 0);
 }
 
 void ChartsTab::ShowAnalysis(const core::BirthAnalysis& a) {
@@ -139,13 +170,18 @@ void ChartsTab::ShowAnalysis(const core::BirthAnalysis& a) {
     vargaChoice_->ShowAnalysis(a);
     for (int row = 0; row < 12; ++row) {
         const analysis::Pada& pada = a.Padas[static_cast<std::size_t>(row)];
-        SetRow(padas_, row,
-               {QString::number(pada.House), Sign(pada.HouseSign), report::ToQString(pada.LordName),
-                Sign(pada.LordSign), report::ToQString(pada.Label) + QLatin1Char(' ') + Sign(pada.PadaSign)});
+        SetRow(padas_, row, {QString::number(pada.House), QString(), report::ToQString(pada.LordName)});
+        padas_->setItem(row, 1, ShortSignItem(pada.HouseSign));
+        padas_->setItem(row, 3, ShortSignItem(pada.LordSign));
+        padas_->setItem(row, 4, ShortSignItem(pada.PadaSign, report::ToQString(pada.Label) + QLatin1Char(' ')));
     }
+    ShowEveryRow(padas_);
     band_->setScan(scan);
     sentence_->setText(scan.Ok ? report::ToQString(core::SensitivitySentence(scan)) : report::ToQString(scan.Error));
     ShowPadaReasons(padas_, a);
+    // The Why? buttons widen their column: the table takes its new width.
+    padas_->resizeColumnsToContents();
+    padas_->updateGeometry();
 }
 
 void ChartsTab::SetChartStyle(ChartStyle chartStyle) {
@@ -253,8 +289,9 @@ TodayTab::TodayTab(QWidget* parent) : QWidget(parent) {
     right->addWidget(Caption(QStringLiteral("The sky against the birth chart"), this));
     table_ = ReadOnlyTable(QStringLiteral("tblTransits"),
                            {QStringLiteral("Body"), QStringLiteral("Sign"), QStringLiteral("Retro"),
-                            QStringLiteral("House from Asc"), QStringLiteral("House from AL")},
+                            QStringLiteral("House from\nAsc"), QStringLiteral("House from\nAL")},
                            this);
+    ShowEveryColumn(table_);
     table_->horizontalHeaderItem(2)->setToolTip(QStringLiteral("R: retrograde on the day"));
     table_->horizontalHeaderItem(3)->setToolTip(
         QStringLiteral("The house the body stands in, counted from the sign of the birth ascendant (itself the 1st)"));
@@ -267,7 +304,7 @@ TodayTab::TodayTab(QWidget* parent) : QWidget(parent) {
     bold.setBold(true);
     dasha_->setFont(bold);
     right->addWidget(dasha_);
-    page->addLayout(right, 1);
+    page->addLayout(right, 0);
 
     connect(date_, &QDateTimeEdit::dateTimeChanged, this, [this] { ShowDay(); });
 }
@@ -314,6 +351,7 @@ void TodayTab::ShowSky(const core::TransitSky& sky) {
                 QString::number(body.HouseFromArudhaLagna)});
         for (int col = 2; col < 5; ++col) table_->item(row, col)->setTextAlignment(Qt::AlignCenter);
     }
+    ShowEveryRow(table_);
     if (!sky_.Ok)
         dasha_->setText(report::ToQString(sky_.Error));
     else if (sky_.Dasha)

@@ -1,12 +1,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/application.h"
+#include "app/birth_argument.h"
 #include "ui/main_window.h"
 #include "ui/recording_platform.h"
 #include "ui/result_window.h"
@@ -93,6 +97,63 @@ private slots:
         QCOMPARE(messages.Notices[0].Icon, core::MessageIcon::Information);
         QVERIFY(program->mainWindow() == nullptr);
         QVERIFY(!store.value);  // nothing else of the start-up ran
+    }
+
+    void theCommandLineNamesOneBirthFileAtMost() {
+        const QString program = QStringLiteral("velmora-arudha-lagna");
+        QCOMPARE(ReadStartArguments({program}).BirthFile, QString());
+        QCOMPARE(ReadStartArguments({program, QStringLiteral("asha.vbirth")}).BirthFile, QStringLiteral("asha.vbirth"));
+        // Options Qt did not take are left alone; after "--" a name may start with "-".
+        const StartArguments mixed = ReadStartArguments(
+            {program, QStringLiteral("-reverse"), QStringLiteral("asha.vbirth"), QStringLiteral("--")});
+        QCOMPARE(mixed.BirthFile, QStringLiteral("asha.vbirth"));
+        QVERIFY(mixed.Error.isEmpty());
+        QCOMPARE(ReadStartArguments({program, QStringLiteral("--"), QStringLiteral("-x.vbirth")}).BirthFile,
+                 QStringLiteral("-x.vbirth"));
+        const StartArguments two =
+            ReadStartArguments({program, QStringLiteral("a.vbirth"), QStringLiteral("b.vbirth")});
+        QVERIFY(two.BirthFile.isEmpty());
+        QCOMPARE(two.Error, QStringLiteral("one birth file at a time, not 2 (see --help)"));
+    }
+
+    void aBirthFileGivenAtStartOpensIntoTheForm() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("asha.vbirth"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(R"({"format": "velmora-birth", "version": 1, "name": "ASHA RAO", "date": "1980-01-05",
+                      "time": "09:05", "zoneRow": 34, "daylightSaving": false, "latitude": "28:36N",
+                      "longitude": "077:12E", "city": "New Delhi", "state": "Delhi", "country": "India"})");
+        file.close();
+        FakeGuard free(true);
+        auto program = Make(free);
+        QVERIFY(program->Start(path));
+        MainWindow* window = program->mainWindow();
+        QVERIFY(window->isVisible());
+        QVERIFY(messages.Notices.isEmpty());
+        QCOMPARE(window->birthFilePath(), QFileInfo(path).absoluteFilePath());
+        QCOMPARE(window->CurrentForm().Name, std::string("ASHA RAO"));
+        QCOMPARE(window->CurrentForm().City, std::string("New Delhi"));
+        QVERIFY(window->windowTitle().startsWith(QStringLiteral("asha.vbirth[*]")));
+
+        // A file that cannot be opened: the window, empty, and why.
+        FakeGuard again(true);
+        auto other = Make(again);
+        QVERIFY(other->Start(dir.filePath(QStringLiteral("absent.vbirth"))));
+        QVERIFY(other->mainWindow()->isVisible());
+        QCOMPARE(messages.Notices.size(), 1);
+        QVERIFY(messages.Notices[0].Text.contains(QStringLiteral("absent.vbirth")));
+        QVERIFY(other->mainWindow()->birthFilePath().isEmpty());
+        QCOMPARE(other->mainWindow()->windowTitle(), QStringLiteral("Velmora Arudha Lagna v1.25"));
+
+        // A second copy given a file says where to open it, and ends.
+        FakeGuard taken(false);
+        auto second = Make(taken);
+        QVERIFY(!second->Start(path));
+        QCOMPARE(messages.Notices.size(), 2);
+        QVERIFY(messages.Notices[1].Text.startsWith(QStringLiteral("Application is already running.")));
+        QVERIFY(messages.Notices[1].Text.contains(QStringLiteral("\u201Casha.vbirth\u201D")));
+        QVERIFY(second->mainWindow() == nullptr);
     }
 
     void startShowsTheInputWindowAfterTheReminder() {

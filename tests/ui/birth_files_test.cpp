@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,6 +26,7 @@
 #include "ui/main_window.h"
 #include "ui/recording_platform.h"
 #include "ui/result_window.h"
+#include "ui/window_widgets.h"
 
 using velmora::MainWindow;
 using velmora::core::EngineSettings;
@@ -169,7 +171,10 @@ private slots:
         f.action("mnuFormulas")->trigger();
         QVERIFY(!SameForm(f.window.CurrentForm(), saved));
 
+        // Those edits of the open file are dropped only when the user says so.
+        f.messages.Unsaved = velmora::ui::MessageService::UnsavedAnswer::Discard;
         QVERIFY(f.open(path));
+        QCOMPARE(f.messages.UnsavedQuestions.size(), 1);
         QVERIFY(f.messages.Notices.isEmpty());
         QVERIFY(SameForm(f.window.CurrentForm(), saved));
         QCOMPARE(f.window.engineSettings(), engine);
@@ -347,6 +352,165 @@ private slots:
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("no-such-folder"))));
         QCOMPARE(f.window.birthFilePath(), path);
         QCOMPARE(f.window.recentFiles(), QStringList{path});
+    }
+
+    void theTitleNamesTheOpenFileAndMarksUnsavedEdits() {
+        QTemporaryDir dir;
+        Fixture f;
+        const QString caption = velmora::ui::WindowCaption();
+        // No file: the caption alone, edits or not, and nothing is asked.
+        QCOMPARE(f.window.windowTitle(), caption);
+        f.fill();
+        QCOMPARE(f.window.windowTitle(), caption);
+        QVERIFY(!f.window.isWindowModified());
+
+        const QString path = dir.filePath(QStringLiteral("asha.vbirth"));
+        f.saveAs(path);
+        QCOMPARE(f.window.windowTitle(), QStringLiteral("asha.vbirth[*] \u2014 ") + caption);
+        QVERIFY(!f.window.isWindowModified());
+
+        // Any entry, and the engine, which the file holds too.
+        f.type("txtName", QStringLiteral("priya"));
+        QVERIFY(f.window.isWindowModified());
+        f.type("txtName", QStringLiteral("asha rao"));
+        QVERIFY(!f.window.isWindowModified());
+        f.list("cboHH")->setCurrentText(QStringLiteral("10"));
+        QVERIFY(f.window.isWindowModified());
+        f.list("cboHH")->setCurrentText(QStringLiteral("9"));
+        f.get<QRadioButton>("optLat_1")->setChecked(true);
+        QVERIFY(f.window.isWindowModified());
+        f.get<QRadioButton>("optLat_0")->setChecked(true);
+        QVERIFY(!f.window.isWindowModified());
+        f.action("mnuPrecise")->trigger();
+        QVERIFY(f.window.isWindowModified());
+
+        // Save writes the file the title names, and the mark goes.
+        f.type("txtName", QStringLiteral("priya"));
+        f.action("mnuSaveBirth")->trigger();
+        QVERIFY(f.dialogs.Saved.size() == 1);
+        QVERIFY(!f.window.isWindowModified());
+        const QJsonObject written = QJsonDocument::fromJson(ReadAll(path)).object();
+        QCOMPARE(written["name"].toString(), QStringLiteral("PRIYA"));
+        QCOMPARE(written["ephemeris"].toObject()["mode"].toString(), QStringLiteral("precise"));
+
+        // Save As another name: the title follows it.
+        f.saveAs(dir.filePath(QStringLiteral("priya.vbirth")));
+        QCOMPARE(f.window.windowTitle(), QStringLiteral("priya.vbirth[*] \u2014 ") + caption);
+        QVERIFY(f.messages.UnsavedQuestions.isEmpty());
+    }
+
+    void openingAnotherFileAsksBeforeUnsavedEditsGo() {
+        using Answer = velmora::ui::MessageService::UnsavedAnswer;
+        QTemporaryDir dir;
+        Fixture f;
+        const QString asha = dir.filePath(QStringLiteral("asha.vbirth"));
+        const QString ravi = dir.filePath(QStringLiteral("ravi.vbirth"));
+        f.fill(QStringLiteral("ravi"));
+        f.saveAs(ravi);
+        f.fill();
+        f.saveAs(asha);
+        const QByteArray ashaBytes = ReadAll(asha);
+        f.type("txtName", QStringLiteral("priya"));
+
+        // Cancel: nothing opens, the edits and both files stay.
+        f.messages.Unsaved = Answer::Cancel;
+        f.dialogs.Answers = {ravi};
+        f.action("mnuOpenBirth")->trigger();
+        QCOMPARE(f.messages.UnsavedQuestions.size(), 1);
+        QVERIFY(f.messages.UnsavedQuestions[0].contains(QStringLiteral("\u201Casha.vbirth\u201D")));
+        QCOMPARE(f.window.CurrentForm().Name, std::string("PRIYA"));
+        QCOMPARE(f.window.birthFilePath(), asha);
+        QVERIFY(f.window.isWindowModified());
+        QCOMPARE(ReadAll(asha), ashaBytes);
+
+        // A file that is refused asks nothing and changes nothing.
+        const QString broken = dir.filePath(QStringLiteral("broken.vbirth"));
+        WriteAll(broken, "{");
+        QVERIFY(!f.open(broken));
+        QCOMPARE(f.messages.UnsavedQuestions.size(), 1);
+        QCOMPARE(f.window.CurrentForm().Name, std::string("PRIYA"));
+
+        // Save, but the form is refused: the check is shown, nothing opens.
+        f.messages.Notices.clear();
+        f.type("txtLatD", QStringLiteral("95"));
+        f.messages.Unsaved = Answer::Save;
+        f.dialogs.Answers = {ravi};
+        f.action("mnuOpenBirth")->trigger();
+        QCOMPARE(f.messages.Notices.size(), 1);
+        QCOMPARE(f.window.birthFilePath(), asha);
+        QCOMPARE(ReadAll(asha), ashaBytes);
+        f.type("txtLatD", QStringLiteral("28"));
+
+        // Save: the edits go to the open file, then the other opens.
+        f.dialogs.Answers = {ravi};
+        f.action("mnuOpenBirth")->trigger();
+        QCOMPARE(QJsonDocument::fromJson(ReadAll(asha)).object()["name"].toString(), QStringLiteral("PRIYA"));
+        QCOMPARE(f.window.birthFilePath(), ravi);
+        QCOMPARE(f.window.CurrentForm().Name, std::string("RAVI"));
+        QVERIFY(!f.window.isWindowModified());
+
+        // Discard: the open file keeps what it had; Open Recent asks as well.
+        const QByteArray raviBytes = ReadAll(ravi);
+        f.type("txtName", QStringLiteral("mira"));
+        f.messages.Unsaved = Answer::Discard;
+        const qsizetype asked = f.messages.UnsavedQuestions.size();
+        f.recentEntries()[1]->trigger();  // asha, behind ravi
+        QCOMPARE(f.messages.UnsavedQuestions.size(), asked + 1);
+        QCOMPARE(f.window.CurrentForm().Name, std::string("PRIYA"));
+        QCOMPARE(ReadAll(ravi), raviBytes);
+        QCOMPARE(f.window.windowTitle(), QStringLiteral("asha.vbirth[*] \u2014 ") + velmora::ui::WindowCaption());
+    }
+
+    void closingTheWindowAsksBeforeUnsavedEditsGo() {
+        using Answer = velmora::ui::MessageService::UnsavedAnswer;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("asha.vbirth"));
+        {
+            // No file open: the window closes as it always has.
+            Fixture f;
+            f.fill();
+            f.window.show();
+            QSignalSpy shutDown(&f.window, &MainWindow::shutDownRequested);
+            QVERIFY(f.window.close());
+            QCOMPARE(shutDown.size(), 1);
+            QVERIFY(f.messages.UnsavedQuestions.isEmpty());
+            f.saveAs(path);
+        }
+        const QByteArray saved = ReadAll(path);
+        for (const Answer answer : {Answer::Cancel, Answer::Discard, Answer::Save}) {
+            Fixture f;
+            QVERIFY(f.open(path));
+            f.window.show();
+            // Unchanged: no question.
+            f.type("txtName", QStringLiteral("priya"));
+            f.messages.Unsaved = answer;
+            QSignalSpy shutDown(&f.window, &MainWindow::shutDownRequested);
+            const bool closed = f.window.close();
+            QCOMPARE(f.messages.UnsavedQuestions.size(), 1);
+            QCOMPARE(closed, answer != Answer::Cancel);
+            QCOMPARE(shutDown.size(), answer == Answer::Cancel ? 0 : 1);
+            QCOMPARE(f.window.isVisible(), answer == Answer::Cancel);
+            QCOMPARE(ReadAll(path) == saved, answer != Answer::Save);
+            if (answer == Answer::Save)
+                QCOMPARE(QJsonDocument::fromJson(ReadAll(path)).object()["name"].toString(), QStringLiteral("PRIYA"));
+        }
+        WriteAll(path, saved);
+
+        // Closing the result window ends the program too: Cancel brings the form back instead.
+        Fixture f;
+        QVERIFY(f.open(path));
+        f.window.show();
+        f.type("txtName", QStringLiteral("priya"));
+        f.action("mnuNext")->trigger();
+        QVERIFY(f.window.resultWindow());
+        QVERIFY(!f.window.isVisible());
+        QSignalSpy shutDown(&f.window, &MainWindow::shutDownRequested);
+        f.window.resultWindow()->close();
+        QCOMPARE(f.messages.UnsavedQuestions.size(), 1);
+        QCOMPARE(shutDown.size(), 0);
+        QVERIFY(f.window.isVisible());
+        QCOMPARE(f.window.CurrentForm().Name, std::string("PRIYA"));
+        QCOMPARE(ReadAll(path), saved);
     }
 
     void openRecentKeepsTheLatestEightAndDropsAVanishedFile() {

@@ -7,10 +7,12 @@
 #include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
 #include "core/atlas.h"
+#include "core/form_reading.h"
 #include "core/zones.h"
 #include "ui/links.h"
 #include "ui/main_window.h"
@@ -176,6 +178,59 @@ private slots:
         f.window.Analyze();
         QVERIFY(f.messages.Notices.isEmpty());
         QVERIFY(f.window.resultWindow());
+    }
+
+    void aCityTypedOverTheChosenPlaceIsNotedInTheFormAndTheResult() {
+        Fixture f;
+        QVERIFY(f.showActive());
+        f.setDate(9, "27", "1975");
+        QVERIFY(f.choose(QStringLiteral("Delhi"), QStringLiteral("Delhi, National Capital Territory of Delhi, India")));
+        const velmora::core::FormInput chosen = f.window.CurrentForm();
+        const QString zoneNote = f.note();
+        QVERIFY(!zoneNote.contains(QStringLiteral("still")));
+
+        // Another city typed, none chosen: the pick, its coordinates and zone stay, and the note says so.
+        f.type(QStringLiteral("Mumb"));
+        f.window.placeCompleter()->popup()->hide();
+        const QString says = QString::fromUtf8(
+            "The coordinates and zone are still those of Delhi, National Capital Territory of Delhi, India, not of "
+            "“Mumb”; choose a place from the list to change them.");
+        QCOMPARE(f.note(), zoneNote + QLatin1Char(' ') + says);
+        velmora::core::FormInput typed = f.window.CurrentForm();
+        QCOMPARE(typed.City, std::string("Mumb"));
+        QCOMPARE(typed.Place, chosen.Place);
+        typed.City = chosen.City;
+        QVERIFY(typed == chosen);
+
+        // The result says it under the details (in short, the sentence its tool tip), and the birth
+        // every report is written from carries it.
+        QTest::keyClicks(f.edit("txtName"), QStringLiteral("ravi"));
+        f.window.Analyze();
+        QVERIFY(f.messages.Notices.isEmpty());
+        QVERIFY(f.window.resultWindow());
+        auto* mismatch = f.window.resultWindow()->findChild<QLabel*>(QStringLiteral("lblPlaceMismatch"));
+        QVERIFY(mismatch);
+        QVERIFY(!mismatch->isHidden());
+        QCOMPARE(mismatch->text(), QStringLiteral("Coordinates and zone: Delhi (atlas)"));
+        QCOMPARE(mismatch->toolTip(), says);
+        // Whole in the details box.
+        QVERIFY(mismatch->height() >= mismatch->heightForWidth(mismatch->width()));
+        const velmora::core::FormReading reading =
+            velmora::core::ReadForm(f.window.CurrentForm(), velmora::core::EngineSettings{});
+        const velmora::core::Birth& birth = std::get<velmora::core::Birth>(reading);
+        QCOMPARE(QString::fromStdString(birth.PlaceMismatch), says);
+        QVERIFY(QString::fromStdString(birth.PlaceClock->Note).endsWith(says));
+
+        // The place's own name again, in other letter case and with blanks: nothing to say.
+        f.window.resultWindow()->findChild<QPushButton*>(QStringLiteral("cmdBack"))->click();
+        f.type(QStringLiteral(" delhi "));
+        f.window.placeCompleter()->popup()->hide();
+        QCOMPARE(f.note(), zoneNote);
+        const velmora::core::FormReading again =
+            velmora::core::ReadForm(f.window.CurrentForm(), velmora::core::EngineSettings{});
+        QVERIFY(std::get<velmora::core::Birth>(again).PlaceMismatch.empty());
+        f.window.Analyze();
+        QVERIFY(f.window.resultWindow()->findChild<QLabel*>(QStringLiteral("lblPlaceMismatch"))->isHidden());
     }
 
     void anOffsetWithoutARowGetsAnExtraEntryWhileThePlaceHolds() {

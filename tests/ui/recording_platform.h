@@ -28,10 +28,16 @@ public:
         Questions.append({text, icon});
         return Answer;
     }
+    UnsavedAnswer AskUnsaved(QWidget*, const QString& text) override {
+        UnsavedQuestions.append(text);
+        return Unsaved;
+    }
 
     QList<ShownNotice> Notices;
     QList<ShownNotice> Questions;
     bool Answer = false;
+    QStringList UnsavedQuestions;
+    UnsavedAnswer Unsaved = UnsavedAnswer::Cancel;
 };
 
 class RecordingOpener final : public ui::UrlOpener {

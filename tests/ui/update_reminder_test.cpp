@@ -45,6 +45,7 @@ public:
         clock_.now = clock_.now.addSecs(25 * 60);
         return false;
     }
+    UnsavedAnswer AskUnsaved(QWidget*, const QString&) override { return UnsavedAnswer::Cancel; }
     QDateTime askedAt;
 
 private:
