@@ -13,7 +13,18 @@ namespace velmora::cli {
 
 // What the command line asked for.
 struct Request {
-    enum class Action { Analyse, ListZones, ListPlaces, Help, Version, SaveBirth, Batch } What = Action::Analyse;
+    enum class Action {
+        Analyse,
+        ListZones,
+        ListPlaces,
+        Help,
+        Version,
+        SaveBirth,
+        Batch,
+        Import,        // --import: births into the library
+        ListLibrary,   // --list: the library's births as JSON lines
+        ImportPlaces,  // --import-places: a GeoNames dump into the library
+    } What = Action::Analyse;
     core::FormInput Form;
     bool Json = false;
     core::EngineSettings Settings;  // the engine: a birth file's, changed by the options given
@@ -28,6 +39,16 @@ struct Request {
     int Jobs = 1;                            // --jobs: threads for --batch
     bool Sensitivity = false;                // --sensitivity: the birth-time scan
     std::optional<ClockReading> TransitsAt;  // --transits-at: the sky at this universal time
+
+    // The chart library (cli/library_command.h).
+    QString LibraryPath;       // --library, else the default file; empty when there is none
+    QStringList ImportFiles;   // --import
+    QString Find;              // --find: the filter of --list and --batch library
+    std::optional<qint64> Id;  // --id: the birth came from the library
+    QString PlacesDump;        // --import-places
+    QString Admin1Codes;       // --admin1
+    bool Csv = false;          // --format csv: --batch writes CSV rows
+    QString Columns;           // --columns: the CSV's columns, comma-separated
 };
 
 // A command line that cannot be understood: a usage line for stderr.

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "core/batch.h"
@@ -34,6 +35,11 @@ std::string Duration(double seconds) {
 class ProgressBar {
 public:
     ProgressBar(bool shown, std::uint64_t totalBytes) : shown_(shown), totalBytes_(totalBytes) {}
+
+    // Wipes the bar's line, so a message can take it.
+    void Clear() {
+        if (shown_) std::fputs("\r\x1b[K", stderr);
+    }
 
     void Update(const core::BatchProgress& progress, bool final = false) {
         if (!shown_) return;
@@ -80,17 +86,11 @@ private:
 
 }  // namespace
 
-int RunBatchCommand(const QString& path, int jobs, const core::AnalysisOptions& options) {
-    const bool standardInput = path == QStringLiteral("-");
-    const QByteArray localPath = path.toLocal8Bit();
-    const int fd = standardInput ? STDIN_FILENO : ::open(localPath.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        std::fprintf(stderr, "velmora-arudha-lagna-cli: %s: %s\n", localPath.constData(), std::strerror(errno));
-        return 1;
-    }
-    struct stat info {};
-    const std::uint64_t totalBytes =
-        ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
+namespace {
+
+// The batch from `read`, to standard output.
+int RunBatchFrom(const std::function<std::size_t(char*, std::size_t)>& read, std::uint64_t totalBytes, int jobs,
+                 const core::AnalysisOptions& options, const core::BatchRowFormat* format) {
     ProgressBar bar(::isatty(STDERR_FILENO) == 1, totalBytes);
 
     static char outputBuffer[1 << 20];
@@ -99,12 +99,11 @@ int RunBatchCommand(const QString& path, int jobs, const core::AnalysisOptions& 
     core::BatchProgress last;
 
     core::BatchIo io;
-    io.Read = [fd](char* buffer, std::size_t size) -> std::size_t {
-        for (;;) {
-            const ssize_t n = ::read(fd, buffer, size);
-            if (n >= 0) return static_cast<std::size_t>(n);
-            if (errno != EINTR) return 0;
-        }
+    io.Read = read;
+    io.Format = format;
+    io.WriteErrors = [&bar](std::string_view text) {
+        bar.Clear();
+        std::fwrite(text.data(), 1, text.size(), stderr);
     };
     io.Write = [&writeFailed](std::string_view text) {
         if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) writeFailed = true;
@@ -116,7 +115,6 @@ int RunBatchCommand(const QString& path, int jobs, const core::AnalysisOptions& 
     const Clock::time_point start = Clock::now();
     const core::BatchSummary summary = RunBatch(io, options, jobs);
     if (std::fflush(stdout) != 0) writeFailed = true;
-    if (!standardInput) ::close(fd);
     bar.Update(last, true);
 
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
@@ -129,6 +127,44 @@ int RunBatchCommand(const QString& path, int jobs, const core::AnalysisOptions& 
                  seconds > 0 ? static_cast<double>(summary.Rows) / seconds : 0.0);
     const bool allAnalysed = summary.Failure.empty() && !writeFailed && summary.Refused == 0;
     return allAnalysed ? 0 : 1;
+}
+
+}  // namespace
+
+int RunBatchCommand(const QString& path, int jobs, const core::AnalysisOptions& options,
+                    const core::BatchRowFormat* format) {
+    const bool standardInput = path == QStringLiteral("-");
+    const QByteArray localPath = path.toLocal8Bit();
+    const int fd = standardInput ? STDIN_FILENO : ::open(localPath.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        std::fprintf(stderr, "velmora-arudha-lagna-cli: %s: %s\n", localPath.constData(), std::strerror(errno));
+        return 1;
+    }
+    struct stat info {};
+    const std::uint64_t totalBytes =
+        ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
+    const auto read = [fd](char* buffer, std::size_t size) -> std::size_t {
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, size);
+            if (n >= 0) return static_cast<std::size_t>(n);
+            if (errno != EINTR) return 0;
+        }
+    };
+    const int status = RunBatchFrom(read, totalBytes, jobs, options, format);
+    if (!standardInput) ::close(fd);
+    return status;
+}
+
+int RunBatchOnText(const std::string& csv, int jobs, const core::AnalysisOptions& options,
+                   const core::BatchRowFormat* format) {
+    std::size_t at = 0;
+    const auto read = [&csv, &at](char* buffer, std::size_t size) {
+        const std::size_t n = std::min(size, csv.size() - at);
+        std::memcpy(buffer, csv.data() + at, n);
+        at += n;
+        return n;
+    };
+    return RunBatchFrom(read, csv.size(), jobs, options, format);
 }
 
 }  // namespace velmora::cli

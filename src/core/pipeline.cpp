@@ -49,13 +49,15 @@ void AnalyzeInto(BirthAnalysis& a, const FormInput& form, const Birth& birth, co
     a.Birth = birth;
     a.Positions = positions;
     a.Chart = analysis::PlaceBodies(positions.Longitudes);
-    a.Readings = analysis::ArudhaReadings(a.Chart.BodySign, a.Chart.ArudhaLagnaSign);
-    a.Profile = analysis::ProfileOf(a.Chart.ArudhaLagnaSign);
     if (options.Toolkit) {
         a.Padas = analysis::ArudhaPadas(a.Chart.BodySign);
         a.Navamsa = analysis::NavamsaSigns(positions.Longitudes);
         a.Dasha = analysis::VimshottariDashas(positions.Longitudes[Moon], astro::UtMomentOf(birth.Moment));
+        a.Nakshatras = analysis::NakshatraPadas(positions.Longitudes);
     }
+    if (!options.Texts) return;
+    a.Readings = analysis::ArudhaReadings(a.Chart.BodySign, a.Chart.ArudhaLagnaSign);
+    a.Profile = analysis::ProfileOf(a.Chart.ArudhaLagnaSign);
     FillDisplay(a, options.MonthNames ? *options.MonthNames : SystemMonthNames());
 }
 

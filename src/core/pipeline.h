@@ -6,6 +6,7 @@
 
 #include "analysis/chart.h"
 #include "analysis/dasha.h"
+#include "analysis/nakshatra.h"
 #include "analysis/padas.h"
 #include "analysis/readings.h"
 #include "analysis/sign_profiles.h"
@@ -39,6 +40,9 @@ struct AnalysisOptions {
     std::optional<ClockReading> TransitsAt;
     // Month names for the date of birth; null means the user's locale.
     const MonthNameTable* MonthNames = nullptr;
+    // The readings, the sign profile and the display texts; a research run
+    // that writes numbers only (analysis_csv.h) goes without them.
+    bool Texts = true;
 };
 
 // One analysis: everything any front end shows, from the form as entered to
@@ -62,6 +66,8 @@ struct BirthAnalysis {
 
     std::optional<SensitivityScan> Scan;  // when asked for
     std::optional<TransitSky> Transits;   // when asked for
+
+    std::array<analysis::NakshatraPada, kBodyCount> Nakshatras{};  // of each body, with the toolkit
 };
 
 // Either the first failed check (nothing else happened) or a result.
