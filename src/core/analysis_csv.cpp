@@ -1,6 +1,8 @@
 #include "core/analysis_csv.h"
 
 #include <csv.h>
+#include <rapidjson/internal/dtoa.h>
+#include <rapidjson/internal/itoa.h>
 
 #include <algorithm>
 #include <charconv>
@@ -8,7 +10,6 @@
 #include <cstdio>
 
 #include "astro/time_conversion.h"
-#include "core/library.h"
 #include "core/place_zone.h"
 #include "core/text_formats.h"
 #include "core/zones.h"
@@ -108,25 +109,31 @@ const std::vector<Column>& Columns() {
     return columns;
 }
 
-void AppendInt(std::string& out, long value) {
-    char text[24];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    out.append(text, result.ptr);
+void AppendInt(std::string& out, int value) {
+    char text[16];
+    out.append(text, rapidjson::internal::i32toa(value, text));
 }
 
-// The shortest text that reads back as the same double, as the JSON's.
+// The JSON's own digits: rapidjson's shortest text that reads back as the
+// same double.
 void AppendDouble(std::string& out, double value) {
     char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    out.append(text, result.ptr);
+    out.append(text, rapidjson::internal::dtoa(value, text));
 }
 
 void AppendBool(std::string& out, bool value) { out.push_back(value ? '1' : '0'); }
 
 // The universal moment of the birth, to the second: "1980-01-05T03:35:00Z".
-std::string UtMomentText(const BirthMoment& moment) {
-    const auto seconds = std::chrono::round<std::chrono::seconds>(astro::UtMomentOf(moment));
-    return UtcMomentText(std::chrono::system_clock::time_point(seconds.time_since_epoch()));
+void AppendUtMoment(std::string& out, const BirthMoment& moment) {
+    using namespace std::chrono;
+    const sys_seconds at = round<seconds>(astro::UtMomentOf(moment));
+    const sys_days day = floor<days>(at);
+    const hh_mm_ss<seconds> time(at - day);
+    out += DateText(year_month_day(day));
+    char text[16];
+    std::snprintf(text, sizeof text, "T%02d:%02d:%02dZ", static_cast<int>(time.hours().count()),
+                  static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()));
+    out += text;
 }
 
 void AppendValue(std::string& out, const Column& column, const BirthAnalysis& a) {
@@ -178,7 +185,7 @@ void AppendValue(std::string& out, const Column& column, const BirthAnalysis& a)
             AppendDouble(out, a.Positions.UniversalTime);
             return;
         case Field::UtMoment:
-            out += UtMomentText(b.Moment);
+            AppendUtMoment(out, b.Moment);
             return;
         case Field::OffsetMinutes:
             AppendInt(out, b.Moment.UtcOffsetSeconds / 60);
@@ -298,7 +305,7 @@ BatchRowFormat AnalysisCsvWriter::BatchFormat() const {
                                         const AnalysisOptions& options) {
         auto refuse = [&](std::string_view message) {
             errors += "line ";
-            AppendInt(errors, row.Line);
+            errors += std::to_string(row.Line);
             errors += ": ";
             errors += message;
             errors.push_back('\n');
@@ -307,6 +314,7 @@ BatchRowFormat AnalysisCsvWriter::BatchFormat() const {
         if (const auto* message = std::get_if<std::string>(&form)) return refuse(*message);
         AnalysisOptions numbersOnly = options;
         numbersOnly.Texts = false;
+        numbersOnly.AntarDashas = false;
         const AnalysisOutcome outcome = RunAnalysis(std::get<FormInput>(form), numbersOnly);
         if (outcome.Rejected) return refuse(outcome.Rejected->Text);
         writer.AppendRow(out, outcome.Result);

@@ -52,7 +52,9 @@ void AnalyzeInto(BirthAnalysis& a, const FormInput& form, const Birth& birth, co
     if (options.Toolkit) {
         a.Padas = analysis::ArudhaPadas(a.Chart.BodySign);
         a.Navamsa = analysis::NavamsaSigns(positions.Longitudes);
-        a.Dasha = analysis::VimshottariDashas(positions.Longitudes[Moon], astro::UtMomentOf(birth.Moment));
+        a.Dasha = options.AntarDashas
+                      ? analysis::VimshottariDashas(positions.Longitudes[Moon], astro::UtMomentOf(birth.Moment))
+                      : analysis::VimshottariMahaDashas(positions.Longitudes[Moon], astro::UtMomentOf(birth.Moment));
         a.Nakshatras = analysis::NakshatraPadas(positions.Longitudes);
     }
     if (!options.Texts) return;
