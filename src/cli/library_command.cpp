@@ -71,18 +71,30 @@ int Import(const Request& request) {
     return summary.Refused.empty() ? 0 : kExitPartial;
 }
 
+// The library of the request, opened, and its rows --find selects; null, said, when refused.
+struct Listed {
+    std::unique_ptr<core::Library> Library;
+    std::vector<core::LibraryRow> Rows;
+};
+std::optional<Listed> ListRows(const Request& request) {
+    Listed listed{OpenLibrary(request.LibraryPath), {}};
+    if (!listed.Library) return std::nullopt;
+    core::LibraryResult<std::vector<core::LibraryRow>> rows = listed.Library->List(Std(request.Find));
+    if (!rows.Ok()) {
+        Say(StatusText(rows.Status, request.LibraryPath));
+        return std::nullopt;
+    }
+    listed.Rows = std::move(rows.Value);
+    return listed;
+}
+
 int List(const Request& request) {
     // Listing never creates a library: none yet lists nothing.
     if (!Exists(request.LibraryPath)) return 0;
-    const std::unique_ptr<core::Library> library = OpenLibrary(request.LibraryPath);
-    if (!library) return kExitRefused;
-    const core::LibraryResult<std::vector<core::LibraryRow>> rows = library->List(Std(request.Find));
-    if (!rows.Ok()) {
-        Say(StatusText(rows.Status, request.LibraryPath));
-        return kExitRefused;
-    }
+    const std::optional<Listed> listed = ListRows(request);
+    if (!listed) return kExitRefused;
     std::string out;
-    for (const core::LibraryRow& row : rows.Value) {
+    for (const core::LibraryRow& row : listed->Rows) {
         out += core::LibraryRowJson(row);
         out.push_back('\n');
     }
@@ -240,17 +252,12 @@ int RunBatchRequest(const Request& request, const core::AnalysisOptions& options
         Say(Std(request.LibraryPath) + ": there is no library there yet");
         return kExitRefused;
     }
-    const std::unique_ptr<core::Library> library = OpenLibrary(request.LibraryPath);
-    if (!library) return kExitRefused;
-    const core::LibraryResult<std::vector<core::LibraryRow>> rows = library->List(Std(request.Find));
-    if (!rows.Ok()) {
-        Say(StatusText(rows.Status, request.LibraryPath));
-        return kExitRefused;
-    }
+    const std::optional<Listed> listed = ListRows(request);
+    if (!listed) return kExitRefused;
     std::vector<std::int64_t> ids;
-    ids.reserve(rows.Value.size());
-    for (const core::LibraryRow& row : rows.Value) ids.push_back(row.Id);
-    const core::LibraryResult<std::string> csv = library->ExportCsv(ids);
+    ids.reserve(listed->Rows.size());
+    for (const core::LibraryRow& row : listed->Rows) ids.push_back(row.Id);
+    const core::LibraryResult<std::string> csv = listed->Library->ExportCsv(ids);
     if (!csv.Ok()) {
         Say(StatusText(csv.Status, request.LibraryPath));
         return kExitRefused;

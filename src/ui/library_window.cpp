@@ -63,6 +63,24 @@ const QString kWidthsKey = QStringLiteral("Library/ColumnWidths");
 
 }  // namespace
 
+std::unique_ptr<QProgressDialog> ImportProgressDialog(QWidget* parent, const QString& text, const char* name) {
+    auto dialog = std::make_unique<QProgressDialog>(text, QStringLiteral("Cancel"), 0, 1000, parent);
+    dialog->setObjectName(QString::fromLatin1(name));
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setMinimumDuration(300);
+    return dialog;
+}
+
+std::function<bool(const core::ImportProgress&)> ProgressShownIn(QProgressDialog& dialog) {
+    return [&dialog](const core::ImportProgress& at) {
+        if (at.BytesTotal > 0)
+            dialog.setValue(
+                static_cast<int>(1000.0 * static_cast<double>(at.BytesRead) / static_cast<double>(at.BytesTotal)));
+        QApplication::processEvents();
+        return !dialog.wasCanceled();
+    };
+}
+
 // ------------------------------------------------------------------ model
 
 void LibraryTableModel::SetListing(std::shared_ptr<const core::LibraryListing> listing) {
@@ -404,20 +422,12 @@ void LibraryWindow::ImportFiles() {
     std::vector<std::filesystem::path> paths;
     for (const QString& file : files) paths.emplace_back(QFile::encodeName(file).toStdString());
 
-    QProgressDialog progress(QStringLiteral("Importing births\u2026"), QStringLiteral("Cancel"), 0, 1000, this);
-    progress.setObjectName(QStringLiteral("dlgLibraryImport"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(300);
+    const std::unique_ptr<QProgressDialog> progress =
+        ImportProgressDialog(this, QStringLiteral("Importing births\u2026"), "dlgLibraryImport");
     core::LibraryImportOptions options;
-    options.Progress = [&progress](const core::ImportProgress& at) {
-        if (at.BytesTotal > 0)
-            progress.setValue(
-                static_cast<int>(1000.0 * static_cast<double>(at.BytesRead) / static_cast<double>(at.BytesTotal)));
-        QApplication::processEvents();
-        return !progress.wasCanceled();
-    };
+    options.Progress = ProgressShownIn(*progress);
     const core::LibraryImportSummary summary = library_.Import(paths, options);
-    progress.reset();
+    progress->reset();
     if (!Succeeded(summary.Status, QStringLiteral("import"))) return;
     QString text =
         QStringLiteral("%1 added to the library.")

@@ -4,12 +4,14 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "core/library.h"
 
 class QLabel;
+class QProgressDialog;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -57,6 +59,11 @@ private:
     std::vector<std::size_t> order_;  // every row of the listing, in the column's order
     std::vector<std::size_t> shown_;  // the rows shown, in that order
 };
+
+// A window-modal progress bar for an import (births or places), named
+// `name`, and the Progress callback that moves it and tells a cancel.
+std::unique_ptr<QProgressDialog> ImportProgressDialog(QWidget* parent, const QString& text, const char* name);
+std::function<bool(const core::ImportProgress&)> ProgressShownIn(QProgressDialog& dialog);
 
 // File → Library…: the births of the library, sortable by each column and
 // filtered as one types; Enter or a double click opens the current birth

@@ -150,20 +150,12 @@ void MainWindow::ImportPlaces() {
     const QString admin1 = QFileInfo(dump).dir().filePath(QStringLiteral("admin1CodesASCII.txt"));
     if (QFileInfo::exists(admin1)) options.Admin1Codes = QFile::encodeName(admin1).toStdString();
     options.CountryNames = &core::Atlas::Instance();
-    QProgressDialog progress(QStringLiteral("Importing places\u2026"), QStringLiteral("Cancel"), 0, 1000, this);
-    progress.setObjectName(QStringLiteral("dlgImportPlaces"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(300);
-    options.Progress = [&progress](const core::ImportProgress& at) {
-        if (at.BytesTotal > 0)
-            progress.setValue(
-                static_cast<int>(1000.0 * static_cast<double>(at.BytesRead) / static_cast<double>(at.BytesTotal)));
-        QApplication::processEvents();
-        return !progress.wasCanceled();
-    };
+    const std::unique_ptr<QProgressDialog> progress =
+        ui::ImportProgressDialog(this, QStringLiteral("Importing places\u2026"), "dlgImportPlaces");
+    options.Progress = ui::ProgressShownIn(*progress);
     const core::PlaceImportSummary summary =
         core::ImportGeoNames(*library, QFile::encodeName(dump).toStdString(), options);
-    progress.reset();
+    progress->reset();
     if (!summary.Status.Ok()) {
         messages_.ShowNotice(
             this, QStringLiteral("No place was imported:\r\n%1").arg(QString::fromStdString(summary.Status.Message)),
