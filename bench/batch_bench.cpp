@@ -3,6 +3,7 @@
 //   BM_BatchLine: one prepared row to its JSON line (analysis and writer).
 //   BM_Batch/jobs: a whole batch of random births from CSV text, on one or
 //     more threads; the "births/s" counter is the figure to watch.
+//   BM_BatchCsv/jobs: the same batch written as CSV rows (--format csv).
 
 #include <benchmark/benchmark.h>
 
@@ -10,6 +11,7 @@
 #include <random>
 #include <string>
 
+#include "core/analysis_csv.h"
 #include "core/batch.h"
 #include "core/zones.h"
 
@@ -61,7 +63,8 @@ void BM_BatchLine(benchmark::State& state) {
 }
 BENCHMARK(BM_BatchLine);
 
-void BM_Batch(benchmark::State& state) {
+// The whole batch, as JSON lines or through a row format.
+void RunWholeBatch(benchmark::State& state, const velmora::core::BatchRowFormat* format) {
     constexpr std::size_t kBirths = 20000;
     const std::string csv = RandomCsv(kBirths);
     const velmora::core::AnalysisOptions options = Options();
@@ -79,6 +82,7 @@ void BM_Batch(benchmark::State& state) {
             written += text.size();
             return true;
         };
+        io.Format = format;
         const velmora::core::BatchSummary summary =
             velmora::core::RunBatch(io, options, static_cast<int>(state.range(0)));
         if (summary.Analysed != kBirths) state.SkipWithError("a birth was refused");
@@ -86,8 +90,18 @@ void BM_Batch(benchmark::State& state) {
     benchmark::DoNotOptimize(written);
     state.counters["births/s"] =
         benchmark::Counter(static_cast<double>(state.iterations() * kBirths), benchmark::Counter::kIsRate);
+    state.counters["bytes/birth"] =
+        static_cast<double>(written) / static_cast<double>(std::max<std::int64_t>(1, state.iterations()) * kBirths);
 }
+
+void BM_Batch(benchmark::State& state) { RunWholeBatch(state, nullptr); }
 BENCHMARK(BM_Batch)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_BatchCsv(benchmark::State& state) {
+    const velmora::core::BatchRowFormat format = velmora::core::AnalysisCsvWriter().BatchFormat();
+    RunWholeBatch(state, &format);
+}
+BENCHMARK(BM_BatchCsv)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

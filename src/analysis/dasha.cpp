@@ -58,7 +58,9 @@ std::chrono::year_month_day UtDateOf(UtMoment moment) {
     return std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(moment));
 }
 
-DashaTable VimshottariDashas(double moonLongitude, UtMoment birth, DashaYear year) {
+namespace {
+
+DashaTable LayDashas(double moonLongitude, UtMoment birth, DashaYear year, bool antars) {
     const NakshatraPosition position = NakshatraPositionOf(moonLongitude);
     const double fraction = position.Fraction;
 
@@ -81,11 +83,21 @@ DashaTable VimshottariDashas(double moonLongitude, UtMoment birth, DashaYear yea
         const UtMoment end = nominalStart + Seconds(kDashaLords[lord].Years * secondsPerYear);
         MahaDasha maha;
         static_cast<DashaSpan&>(maha) = Span(lord, k == 0 ? birth : nominalStart, end);
-        maha.Sub = AntarDashas(lord, nominalStart, end, birth, secondsPerYear);
+        if (antars) maha.Sub = AntarDashas(lord, nominalStart, end, birth, secondsPerYear);
         table.Periods.push_back(std::move(maha));
         nominalStart = end;
     }
     return table;
+}
+
+}  // namespace
+
+DashaTable VimshottariDashas(double moonLongitude, UtMoment birth, DashaYear year) {
+    return LayDashas(moonLongitude, birth, year, true);
+}
+
+DashaTable VimshottariMahaDashas(double moonLongitude, UtMoment birth, DashaYear year) {
+    return LayDashas(moonLongitude, birth, year, false);
 }
 
 PratyantarList PratyantarsOf(const DashaTable& table, const AntarDasha& antar) {

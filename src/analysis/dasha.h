@@ -144,6 +144,9 @@ struct DashaTable {
 // to floating-point noise starts that nakshatra. `year` sets the days of a
 // dasha year.
 DashaTable VimshottariDashas(double moonLongitude, UtMoment birth, DashaYear year = DashaYear::Julian);
+// The same table with the nine maha dashas alone (each one's Sub empty),
+// for callers that want no more than the period running at birth.
+DashaTable VimshottariMahaDashas(double moonLongitude, UtMoment birth, DashaYear year = DashaYear::Julian);
 
 // The pratyantar dashas of one antar dasha of `table`, from birth on; laid
 // when asked (a whole table has up to 729, more than most callers show).

@@ -8,9 +8,11 @@
 
 #include "cli/parashari_options.h"
 #include "cli/karaka_option.h"
+#include "cli/library_command.h"
 #include "core/atlas.h"
 #include "core/birth_file.h"
 #include "core/input_filters.h"
+#include "core/place_lookup.h"
 #include "core/place_zone.h"
 #include "core/text_formats.h"
 #include "core/zones.h"
@@ -74,7 +76,13 @@ QString UsageText() {
         "       velmora-arudha-lagna-cli [--birth FILE] [options above] --save-birth FILE\n"
         "       velmora-arudha-lagna-cli --batch FILE|- [--jobs N] [--ephemeris ...] [--ayanamsa ...] [--node ...]\n"
         "       velmora-arudha-lagna-cli --places TEXT | --list-zones | --help | --version\n"
-        "       (any analysis: [--dasha-year 365.25|365.2422|365.25636|360]; --batch also: [--sunrise])");
+        "       (any analysis: [--dasha-year 365.25|365.2422|365.25636|360]; --batch also: [--sunrise])\n"
+        "       velmora-arudha-lagna-cli [--library FILE] --import FILE... | --list [--find TEXT]\n"
+        "       velmora-arudha-lagna-cli [--library FILE] --id N [options above] [--json] [--pdf FILE] "
+        "[--save-birth FILE]\n"
+        "       velmora-arudha-lagna-cli [--library FILE] --batch library [--find TEXT] [--format json|csv] "
+        "[--columns a,b]\n"
+        "       velmora-arudha-lagna-cli [--library FILE] --import-places FILE [--admin1 FILE]");
 }
 
 namespace {
@@ -160,14 +168,16 @@ QString HelpText() {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Works out the Arudha Lagna of a birth and prints the chart, the positions, the readings and the sign "
-        "profile.\n\nExit status: 0 done; 1 a batch with a refused row, a batch that could not be read, or one "
+        "profile.\n\nExit status: 0 done; 1 a batch or an import with a refused row, a batch that could not be read, or one "
         "whose input is empty or lacks its header row; 2 input refused (the message goes to standard error); 64 "
         "usage error; 73 the output or a file could not be written (a full disk, a closed pipe: the tool stops "
-        "at the first write that fails)."));
+        "at the first write that fails; the library busy included)."));
     const Options options;
     options.AddTo(parser);
     ParashariOptions{}.AddTo(parser);
     parser.addOption(KarakaOption());
+    const LibraryArgumentOptions libraryOptions;
+    libraryOptions.AddTo(parser);
     // The parser's own text, less its generic first line (our usage says more).
     QString text = parser.helpText();
     text.remove(0, text.indexOf(QLatin1Char('\n')) + 1);
@@ -186,9 +196,12 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     parashari.AddTo(parser);
     const QCommandLineOption karakas = KarakaOption();
     parser.addOption(karakas);
+    const LibraryArgumentOptions libraryOptions;
+    libraryOptions.AddTo(parser);
 
     if (!parser.parse(arguments)) return Usage(parser.errorText());
-    if (!parser.positionalArguments().isEmpty())
+    // --import takes more files after its first.
+    if (!parser.positionalArguments().isEmpty() && !parser.isSet(libraryOptions.import))
         return Usage(QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first()));
 
     Request request;
@@ -200,6 +213,9 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
         request.What = Request::Action::Version;
         return {request, std::nullopt, std::nullopt};
     }
+    if (const std::optional<QString> wrong = ReadLibraryArguments(parser, libraryOptions, request))
+        return Usage(*wrong);
+    if (request.What != Request::Action::Analyse) return {request, std::nullopt, std::nullopt};
     if (parser.isSet(listZones)) {
         request.What = Request::Action::ListZones;
         return {request, std::nullopt, std::nullopt};
@@ -212,9 +228,9 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
 
     // With a birth file, the options given change its values; without one,
     // the birth must be given whole.
-    const bool fromFile = parser.isSet(birth);
+    const bool fromFile = parser.isSet(birth) || request.Id;
     if (fromFile) {
-        auto loaded = LoadBirth(parser.value(birth));
+        auto loaded = request.Id ? LoadLibraryBirth(request.LibraryPath, *request.Id) : LoadBirth(parser.value(birth));
         if (auto* refusal = std::get_if<core::Notice>(&loaded)) return Refused(std::move(*refusal));
         core::BirthFileContents& contents = std::get<core::BirthFileContents>(loaded);
         request.Form = std::move(contents.Form);
@@ -337,7 +353,9 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
     // A place from the atlas fills the rest; explicit options below win.
     if (fromPlace) {
         const QString text = parser.value(place);
-        const std::optional<core::Place> found = core::Atlas::Instance().Find(Std(text));
+        const std::optional<core::PlaceMatch> match =
+            core::FindPlace(OpenLibraryForPlaces(request.LibraryPath).get(), Std(text));
+        const std::optional<core::Place> found = match ? std::optional(match->Place) : std::nullopt;
         if (!found) {
             return Refused(core::Notice{Std(QStringLiteral("No place in the atlas matches \u201C%1\u201D.").arg(text)),
                                         core::MessageIcon::Information, core::FormField::City});

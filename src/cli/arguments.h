@@ -14,7 +14,18 @@ namespace velmora::cli {
 
 // What the command line asked for.
 struct Request {
-    enum class Action { Analyse, ListZones, ListPlaces, Help, Version, SaveBirth, Batch } What = Action::Analyse;
+    enum class Action {
+        Analyse,
+        ListZones,
+        ListPlaces,
+        Help,
+        Version,
+        SaveBirth,
+        Batch,
+        Import,        // --import: births into the library
+        ListLibrary,   // --list: the library's births as JSON lines
+        ImportPlaces,  // --import-places: a GeoNames dump into the library
+    } What = Action::Analyse;
     core::FormInput Form;
     bool Json = false;
     core::EngineSettings Settings;  // the engine: a birth file's, changed by the options given
@@ -33,6 +44,16 @@ struct Request {
     analysis::DashaYear DashaYear = analysis::DashaYear::Julian;  // --dasha-year
     bool SunEvents = false;                                       // --sunrise: in --batch lines
     int KarakaScheme = 8;                    // --karakas: the chara karaka scheme, 7 or 8
+
+    // The chart library (cli/library_command.h).
+    QString LibraryPath;       // --library, else the default file; empty when there is none
+    QStringList ImportFiles;   // --import
+    QString Find;              // --find: the filter of --list and --batch library
+    std::optional<qint64> Id;  // --id: the birth came from the library
+    QString PlacesDump;        // --import-places
+    QString Admin1Codes;       // --admin1
+    bool Csv = false;          // --format csv: --batch writes CSV rows
+    QString Columns;           // --columns: the CSV's columns, comma-separated
 };
 
 // A command line that cannot be understood: a usage line for stderr.

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "cli/output.h"
@@ -35,6 +36,11 @@ std::string Duration(double seconds) {
 class ProgressBar {
 public:
     ProgressBar(bool shown, std::uint64_t totalBytes) : shown_(shown), totalBytes_(totalBytes) {}
+
+    // Wipes the bar's line, so a message can take it.
+    void Clear() {
+        if (shown_) std::fputs("\r\x1b[K", stderr);
+    }
 
     void Update(const core::BatchProgress& progress, bool final = false) {
         if (!shown_) return;
@@ -81,17 +87,14 @@ private:
 
 }  // namespace
 
-int RunBatchCommand(const QString& path, int jobs, const core::AnalysisOptions& options) {
-    const bool standardInput = path == QStringLiteral("-");
-    const QByteArray localPath = path.toLocal8Bit();
-    const int fd = standardInput ? STDIN_FILENO : ::open(localPath.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        std::fprintf(stderr, "velmora-arudha-lagna-cli: %s: %s\n", localPath.constData(), std::strerror(errno));
-        return 1;
-    }
-    struct stat info {};
-    const std::uint64_t totalBytes =
-        ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
+namespace {
+
+// The batch from `read`, to standard output.
+// A read that fails ends the input and leaves its reason in readError,
+// reported with the source's name.
+int RunBatchFrom(const std::function<std::size_t(char*, std::size_t)>& read, std::uint64_t totalBytes, int jobs,
+                 const core::AnalysisOptions& options, const core::BatchRowFormat* format,
+                 const std::string& readError, const char* source) {
     ProgressBar bar(::isatty(STDERR_FILENO) == 1, totalBytes);
 
     // Each chunk's lines go out in one write; the first that fails stops
@@ -101,16 +104,11 @@ int RunBatchCommand(const QString& path, int jobs, const core::AnalysisOptions& 
     core::BatchProgress last;
 
     core::BatchIo io;
-    std::string readError;  // a failed read ends the input; it is reported
-    io.Read = [fd, &readError](char* buffer, std::size_t size) -> std::size_t {
-        for (;;) {
-            const ssize_t n = ::read(fd, buffer, size);
-            if (n >= 0) return static_cast<std::size_t>(n);
-            if (errno != EINTR) {
-                readError = std::strerror(errno);
-                return 0;
-            }
-        }
+    io.Read = read;
+    io.Format = format;
+    io.WriteErrors = [&bar](std::string_view text) {
+        bar.Clear();
+        std::fwrite(text.data(), 1, text.size(), stderr);
     };
     io.Write = [&output](std::string_view text) { return output.Write(text); };
     io.Progress = [&bar, &last](const core::BatchProgress& progress) {
@@ -119,7 +117,6 @@ int RunBatchCommand(const QString& path, int jobs, const core::AnalysisOptions& 
     };
     const Clock::time_point start = Clock::now();
     const core::BatchSummary summary = RunBatch(io, options, jobs);
-    if (!standardInput) ::close(fd);
     bar.Update(last, true);
 
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
@@ -135,10 +132,51 @@ int RunBatchCommand(const QString& path, int jobs, const core::AnalysisOptions& 
                  static_cast<unsigned long long>(summary.Refused), seconds,
                  seconds > 0 ? static_cast<double>(summary.Rows) / seconds : 0.0);
     if (!readError.empty())
-        std::fprintf(stderr, "velmora-arudha-lagna-cli: reading %s failed: %s\n", localPath.constData(),
-                     readError.c_str());
+        std::fprintf(stderr, "velmora-arudha-lagna-cli: reading %s failed: %s\n", source, readError.c_str());
     const bool allAnalysed = summary.Failure.empty() && readError.empty() && summary.Refused == 0;
     return allAnalysed ? 0 : 1;
+}
+
+}  // namespace
+
+int RunBatchCommand(const QString& path, int jobs, const core::AnalysisOptions& options,
+                    const core::BatchRowFormat* format) {
+    const bool standardInput = path == QStringLiteral("-");
+    const QByteArray localPath = path.toLocal8Bit();
+    const int fd = standardInput ? STDIN_FILENO : ::open(localPath.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        std::fprintf(stderr, "velmora-arudha-lagna-cli: %s: %s\n", localPath.constData(), std::strerror(errno));
+        return 1;
+    }
+    struct stat info {};
+    const std::uint64_t totalBytes =
+        ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
+    std::string readError;
+    const auto read = [fd, &readError](char* buffer, std::size_t size) -> std::size_t {
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, size);
+            if (n >= 0) return static_cast<std::size_t>(n);
+            if (errno != EINTR) {
+                readError = std::strerror(errno);
+                return 0;
+            }
+        }
+    };
+    const int status = RunBatchFrom(read, totalBytes, jobs, options, format, readError, localPath.constData());
+    if (!standardInput) ::close(fd);
+    return status;
+}
+
+int RunBatchOnText(const std::string& csv, int jobs, const core::AnalysisOptions& options,
+                   const core::BatchRowFormat* format) {
+    std::size_t at = 0;
+    const auto read = [&csv, &at](char* buffer, std::size_t size) {
+        const std::size_t n = std::min(size, csv.size() - at);
+        std::memcpy(buffer, csv.data() + at, n);
+        at += n;
+        return n;
+    };
+    return RunBatchFrom(read, csv.size(), jobs, options, format, std::string(), "the library");
 }
 
 }  // namespace velmora::cli

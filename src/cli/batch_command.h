@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <string>
+
+#include "core/batch.h"
 #include "core/pipeline.h"
 
 namespace velmora::cli {
@@ -11,6 +14,13 @@ namespace velmora::cli {
 // standard error and a one-line summary at the end. 0 when every row was
 // analysed, 1 otherwise; 73 when the output could not be written (the batch
 // stops at that write).
-int RunBatchCommand(const QString& path, int jobs, const core::AnalysisOptions& options);
+// With a format (analysis_csv.h), its rows instead of JSON lines, and its
+// refusals on standard error.
+int RunBatchCommand(const QString& path, int jobs, const core::AnalysisOptions& options,
+                    const core::BatchRowFormat* format = nullptr);
+
+// The same on CSV text already in memory (the library's births).
+int RunBatchOnText(const std::string& csv, int jobs, const core::AnalysisOptions& options,
+                   const core::BatchRowFormat* format = nullptr);
 
 }  // namespace velmora::cli

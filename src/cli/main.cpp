@@ -15,6 +15,7 @@
 #include "cli/arguments.h"
 #include "cli/batch_command.h"
 #include "cli/output.h"
+#include "cli/library_command.h"
 #include "cli/text_report.h"
 #include "core/analysis_json.h"
 #include "core/birth_file.h"
@@ -162,7 +163,7 @@ int main(int argc, char* argv[]) {
         case Action::ListZones:
             return written(velmora::cli::ZoneListText());
         case Action::ListPlaces: {
-            const QString places = velmora::cli::PlaceListText(request.PlacesQuery);
+            const QString places = velmora::cli::PlaceMatchListText(request.PlacesQuery, request.LibraryPath);
             if (places.isEmpty()) {
                 err << QStringLiteral("No place in the atlas matches \u201C%1\u201D.").arg(request.PlacesQuery) << "\n";
                 return kExitInvalidInput;
@@ -172,7 +173,11 @@ int main(int argc, char* argv[]) {
         case Action::SaveBirth:
             return SaveBirth(request, err);
         case Action::Batch:
-            return velmora::cli::RunBatchCommand(request.BatchPath, request.Jobs, EngineOptionsOf(request));
+            return velmora::cli::RunBatchRequest(request, EngineOptionsOf(request));
+        case Action::Import:
+        case Action::ListLibrary:
+        case Action::ImportPlaces:
+            return velmora::cli::RunLibraryCommand(request);
         case Action::Analyse:
             break;
     }

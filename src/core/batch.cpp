@@ -74,15 +74,20 @@ struct Chunk {
     std::vector<CsvRow> Rows;
     std::vector<std::variant<FormInput, std::string>> Forms;
     CompactJsonLines Out;  // the rows' lines, written straight into one buffer
+    std::string Text;      // or the rows in another format's shape
+    std::string Errors;    // and that format's refusals
     std::uint64_t RowCount = 0;
     std::uint64_t Analysed = 0;
     std::uint64_t BytesRead = 0;  // of the input, when this chunk was cut
     bool Done = false;            // guarded by the pool's mutex
 };
 
-void Analyse(Chunk& chunk, const AnalysisOptions& options) {
+void Analyse(Chunk& chunk, const AnalysisOptions& options, const BatchRowFormat* format) {
     for (std::size_t i = 0; i < chunk.Rows.size(); ++i) {
-        if (AppendBatchLine(chunk.Out, chunk.Rows[i], chunk.Forms[i], options)) ++chunk.Analysed;
+        const bool analysed = format
+                                  ? format->AppendRow(chunk.Text, chunk.Errors, chunk.Rows[i], chunk.Forms[i], options)
+                                  : AppendBatchLine(chunk.Out, chunk.Rows[i], chunk.Forms[i], options);
+        if (analysed) ++chunk.Analysed;
     }
     // The rows are no longer needed; free them on this thread.
     std::vector<CsvRow>().swap(chunk.Rows);
@@ -92,7 +97,8 @@ void Analyse(Chunk& chunk, const AnalysisOptions& options) {
 // Analyses chunks on worker threads; the caller collects them in order.
 class Pool {
 public:
-    Pool(int threads, const AnalysisOptions& options) : options_(options) {
+    Pool(int threads, const AnalysisOptions& options, const BatchRowFormat* format)
+        : options_(options), format_(format) {
         for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { Work(); });
     }
     ~Pool() {
@@ -131,7 +137,7 @@ private:
                 chunk = queue_.front();
                 queue_.pop_front();
             }
-            Analyse(*chunk, options_);
+            Analyse(*chunk, options_, format_);
             {
                 std::lock_guard lock(mutex_);
                 chunk->Done = true;
@@ -141,6 +147,7 @@ private:
     }
 
     const AnalysisOptions& options_;
+    const BatchRowFormat* format_;
     std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable done_;
@@ -160,7 +167,7 @@ BatchSummary RunBatch(const BatchIo& io, const AnalysisOptions& options, int job
     BatchProgress progress;
 
     std::unique_ptr<Pool> pool;
-    if (jobs > 1) pool = std::make_unique<Pool>(jobs, options);
+    if (jobs > 1) pool = std::make_unique<Pool>(jobs, options, io.Format);
     std::deque<std::unique_ptr<Chunk>> pending;
     // Two chunks a thread keep every thread busy while the oldest is
     // written; the rows in flight stay within kBatchRowsInFlight.
@@ -178,11 +185,13 @@ BatchSummary RunBatch(const BatchIo& io, const AnalysisOptions& options, int job
     auto finishFront = [&] {
         Chunk& front = *pending.front();
         if (pool) pool->WaitFor(&front);
-        if (!io.Write(front.Out.Text())) {
+        const bool written = io.Format ? io.Write(front.Text) : io.Write(front.Out.Text());
+        if (!written) {
             summary.WriteFailed = true;
             stopped = true;
             return;
         }
+        if (io.Format && !front.Errors.empty() && io.WriteErrors) io.WriteErrors(front.Errors);
         summary.Analysed += front.Analysed;
         summary.Rows += front.RowCount;
         progress.Rows += front.RowCount;
@@ -204,6 +213,7 @@ BatchSummary RunBatch(const BatchIo& io, const AnalysisOptions& options, int job
             }
             columns = std::get<BatchColumns>(header);
             start = 1;
+            if (io.Format) io.Write(io.Format->Header);
         }
         while (!stopped && (rows.size() - start >= rowsPerChunk || (all && rows.size() > start))) {
             const std::size_t n = std::min(rowsPerChunk, rows.size() - start);
@@ -225,7 +235,7 @@ BatchSummary RunBatch(const BatchIo& io, const AnalysisOptions& options, int job
                 pool->Submit(chunk.get());
                 pending.push_back(std::move(chunk));
             } else {
-                Analyse(*chunk, options);
+                Analyse(*chunk, options, io.Format);
                 pending.push_back(std::move(chunk));
                 finishFront();
             }

@@ -33,6 +33,16 @@ bool AppendBatchLine(std::string& out, const CsvRow& row, const std::variant<For
 bool AppendBatchLine(CompactJsonLines& out, const CsvRow& row, const std::variant<FormInput, std::string>& form,
                      const AnalysisOptions& options);
 
+// Another shape of output than the JSON lines (AnalysisCsvWriter::BatchFormat).
+struct BatchRowFormat {
+    std::string Header;  // written once, when the input's header row has been read
+    // Appends one row's output, or its refusal to `errors`; true when analysed.
+    // Called on the batch's threads at once: it must not change shared state.
+    std::function<bool(std::string& out, std::string& errors, const CsvRow& row,
+                       const std::variant<FormInput, std::string>& form, const AnalysisOptions& options)>
+        AppendRow;
+};
+
 struct BatchProgress {
     std::uint64_t Rows = 0;       // rows written so far
     std::uint64_t BytesRead = 0;  // of the input
@@ -63,6 +73,10 @@ struct BatchIo {
     std::function<std::size_t(char* buffer, std::size_t size)> Read;
     std::function<bool(std::string_view)> Write;
     std::function<void(const BatchProgress&)> Progress;
+    // Rows in another shape than JSON lines (analysis_csv.h); null for the
+    // JSON lines. Its refusals go to WriteErrors, in row order.
+    const BatchRowFormat* Format = nullptr;
+    std::function<void(std::string_view)> WriteErrors;
 };
 BatchSummary RunBatch(const BatchIo& io, const AnalysisOptions& options, int jobs);
 

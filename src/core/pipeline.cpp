@@ -60,13 +60,13 @@ void AnalyzeInto(BirthAnalysis& a, const FormInput& form, Birth birth, const ast
     a.Birth = std::move(birth);
     a.Positions = positions;
     a.Chart = analysis::PlaceBodies(positions.Longitudes);
-    a.Readings = analysis::ArudhaReadings(a.Chart.BodySign, a.Chart.ArudhaLagnaSign);
-    a.Profile = analysis::ProfileOf(a.Chart.ArudhaLagnaSign);
     if (options.Toolkit) {
         a.Padas = analysis::ArudhaPadas(a.Chart.BodySign);
         a.Navamsa = analysis::NavamsaSigns(positions.Longitudes);
-        a.Dasha =
-            analysis::VimshottariDashas(positions.Longitudes[Moon], astro::UtMomentOf(a.Birth.Moment), options.DashaYear);
+        a.Dasha = options.AntarDashas ? analysis::VimshottariDashas(positions.Longitudes[Moon],
+                                                                    astro::UtMomentOf(a.Birth.Moment), options.DashaYear)
+                                      : analysis::VimshottariMahaDashas(positions.Longitudes[Moon],
+                                                                        astro::UtMomentOf(a.Birth.Moment), options.DashaYear);
         AddParashariTables(a, options);
         if (options.JaiminiTools) {
             // Made in place: the tools are some ten kilobytes.
@@ -79,6 +79,9 @@ void AnalyzeInto(BirthAnalysis& a, const FormInput& form, Birth birth, const ast
                     analysis::DerivationsOf(positions.Longitudes, a.Chart.BodySign, *a.Jaimini));
         }
     }
+    if (!options.Texts) return;
+    a.Readings = analysis::ArudhaReadings(a.Chart.BodySign, a.Chart.ArudhaLagnaSign);
+    a.Profile = analysis::ProfileOf(a.Chart.ArudhaLagnaSign);
     FillDisplay(a, options.MonthNames ? *options.MonthNames : SystemMonthNames());
 }
 

@@ -68,6 +68,11 @@ struct AnalysisOptions {
     int KarakaScheme = 8;
     bool JaiminiTools = true;
     bool Derivations = true;
+    // The readings, the sign profile and the display texts; a research run
+    // that writes numbers only (analysis_csv.h) goes without them.
+    bool Texts = true;
+    // The antar dashas of each maha dasha in Dasha (the CSV wants the mahas only).
+    bool AntarDashas = true;
 };
 
 // One analysis: everything any front end shows, from the form as entered to

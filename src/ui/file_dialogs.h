@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -18,6 +19,13 @@ public:
                                  const QString& filter) = 0;
     virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& start,
                                  const QString& filter) = 0;
+    // Several files to open; without a chooser of its own, the one
+    // OpenFileName gives.
+    virtual QStringList OpenFileNames(QWidget* parent, const QString& caption, const QString& start,
+                                      const QString& filter);
+    // A folder, or an empty text when cancelled; without a chooser of its
+    // own, the folder of the file SaveFileName gives.
+    virtual QString FolderName(QWidget* parent, const QString& caption, const QString& start);
 };
 
 // QFileDialog's choosers.
@@ -25,6 +33,9 @@ class QtFileDialogs final : public FileDialogs {
 public:
     QString OpenFileName(QWidget* parent, const QString& caption, const QString& start, const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& caption, const QString& start, const QString& filter) override;
+    QStringList OpenFileNames(QWidget* parent, const QString& caption, const QString& start,
+                              const QString& filter) override;
+    QString FolderName(QWidget* parent, const QString& caption, const QString& start) override;
 };
 
 // A chosen save name without an ending gets the given one (".pdf"); a name

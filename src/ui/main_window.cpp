@@ -24,6 +24,7 @@
 
 #include "core/pipeline.h"
 #include "core/place_match.h"
+#include "core/place_lookup.h"
 #include "core/text_formats.h"
 #include "core/validation.h"
 #include "core/zones.h"
@@ -164,6 +165,7 @@ void MainWindow::BuildMenus() {
     exit->setObjectName(QStringLiteral("mnuExit"));
     connect(exit, &QAction::triggered, this, &MainWindow::close);
     BuildFileCommands(file, next);
+    BuildLibraryCommands(file, next);
 
     QMenu* settings = bar->addMenu(QStringLiteral("&Settings"));
     settings->setObjectName(QStringLiteral("mnuSettings"));
@@ -531,9 +533,9 @@ void MainWindow::CompletePlace(const QString& text) {
     }
     const bool firstUse = !core::Atlas::IsLoaded();
     if (firstUse) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    std::vector<core::Place> found = core::Atlas::Instance().Search(text.toStdString(), 10);
+    std::vector<core::PlaceMatch> found = core::SearchPlaces(OpenedLibrary(false), text.toStdString(), 10);
     if (firstUse) QGuiApplication::restoreOverrideCursor();
-    places_->SetPlaces(std::move(found));
+    places_->SetMatches(std::move(found));
     if (places_->rowCount() == 0) {
         completer_->popup()->hide();
         return;

@@ -8,6 +8,7 @@
 
 #include "core/atlas.h"
 #include "core/birth.h"
+#include "core/library.h"
 #include "core/engine_settings.h"
 #include "core/form_input.h"
 #include "core/messages.h"
@@ -35,6 +36,7 @@ class KarakaChoice;
 class SettingsStore;
 class Links;
 class MessageService;
+class LibraryWindow;
 class PlaceListModel;
 class PromotionStrip;
 class ResultWindow;
@@ -92,6 +94,21 @@ public:
     // file's engine when it names one. A file that cannot be read or is
     // refused changes nothing; the message says why. True when opened.
     bool OpenBirthFile(const QString& path);
+
+    // The chart library (main_window_library.cpp): the file File → Library…
+    // opens, Add to Library writes to and the completer searches for
+    // imported places; opened when first needed. Without a call, the
+    // default library (core::DefaultLibraryPath).
+    void SetLibraryFile(const QString& path);
+    const QString& libraryFile() const { return libraryFile_; }
+    // The library window, null until File → Library… opened it.
+    ui::LibraryWindow* libraryWindow() const;
+    // The library's id of the birth on the form, when it came from the library or was added to it.
+    std::optional<std::int64_t> libraryId() const { return libraryId_; }
+    void ShowLibrary();
+    void AddToLibrary();
+    void UpdateInLibrary();
+    void ImportPlaces();
     // The file the form was last opened from or saved to; empty when none.
     const QString& birthFilePath() const { return birthPath_; }
     // The recent birth files, the latest first (at most kRecentFileCount).
@@ -228,6 +245,16 @@ private:
         core::EngineSettings Settings;
     };
     std::optional<SavedBirth> saved_;
+    // The chart library (main_window_library.cpp).
+    void BuildLibraryCommands(QMenu* file, QAction* before);
+    // The library, opened (and, with create, made) when first needed; null
+    // when there is none or it is refused (said when create).
+    core::Library* OpenedLibrary(bool create);
+    void OpenLibraryBirth(std::int64_t id, const core::BirthFileContents& birth);
+    QString libraryFile_;
+    std::unique_ptr<core::Library> library_;
+    QPointer<ui::LibraryWindow> libraryWindow_;
+    std::optional<std::int64_t> libraryId_;
 };
 
 }  // namespace velmora

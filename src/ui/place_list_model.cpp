@@ -5,6 +5,18 @@ namespace velmora::ui {
 void PlaceListModel::SetPlaces(std::vector<core::Place> places) {
     beginResetModel();
     places_ = std::move(places);
+    alternateNames_.clear();
+    endResetModel();
+}
+
+void PlaceListModel::SetMatches(std::vector<core::PlaceMatch> matches) {
+    beginResetModel();
+    places_.clear();
+    alternateNames_.clear();
+    for (core::PlaceMatch& match : matches) {
+        places_.push_back(std::move(match.Place));
+        alternateNames_.push_back(std::move(match.AlternateName));
+    }
     endResetModel();
 }
 
@@ -15,6 +27,12 @@ int PlaceListModel::rowCount(const QModelIndex& parent) const {
 QVariant PlaceListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() < 0 || index.row() >= rowCount()) return {};
     if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
+    const std::size_t row = static_cast<std::size_t>(index.row());
+    if (row < alternateNames_.size() && !alternateNames_[row].empty()) {
+        core::Place shown = places_[row];
+        shown.Name = core::PlaceMatchLabel({places_[row], alternateNames_[row], 0});
+        return EntryText(shown);
+    }
     return EntryText(PlaceAt(index.row()));
 }
 

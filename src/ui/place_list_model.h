@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/atlas.h"
+#include "core/place_import.h"
 
 namespace velmora::ui {
 
@@ -15,6 +16,9 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     void SetPlaces(std::vector<core::Place> places);
+    // Places of the atlas and the library together; an alternate name
+    // matched shows in brackets: "Mumbai (Bombay), Maharashtra, India".
+    void SetMatches(std::vector<core::PlaceMatch> matches);
     const core::Place& PlaceAt(int row) const { return places_.at(static_cast<std::size_t>(row)); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -24,6 +28,7 @@ public:
 
 private:
     std::vector<core::Place> places_;
+    std::vector<std::string> alternateNames_;  // beside places_, empty or as long
 };
 
 }  // namespace velmora::ui

@@ -699,8 +699,10 @@ private slots:
         QVERIFY(!f.action("mnuDonate")->menu());
 
         QMenu* file = f.get<QMenu>("mnuFile");
-        QCOMPARE(EntryNames(file->actions()), (QStringList{"mnuOpenBirth", "mnuOpenRecent", "mnuSaveBirth",
-                                                           "mnuSaveBirthAs", "mnuFileSep", "mnuNext", "mnuExit"}));
+        QCOMPARE(EntryNames(file->actions()),
+                 (QStringList{"mnuOpenBirth", "mnuOpenRecent", "mnuSaveBirth", "mnuSaveBirthAs", "mnuFileSep",
+                              "mnuLibrary", "mnuAddToLibrary", "mnuUpdateInLibrary", "mnuImportPlaces", "mnuLibrarySep",
+                              "mnuNext", "mnuExit"}));
         QCOMPARE(f.action("mnuOpenBirth")->text(), QStringLiteral("&Open Birth\u2026"));
         QCOMPARE(f.action("mnuSaveBirth")->text(), QStringLiteral("&Save Birth\u2026"));
         QCOMPARE(f.action("mnuSaveBirthAs")->text(), QStringLiteral("Save Birth &As\u2026"));
