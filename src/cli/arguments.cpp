@@ -168,7 +168,8 @@ QString HelpText() {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Works out the Arudha Lagna of a birth and prints the chart, the positions, the readings and the sign "
-        "profile.\n\nExit status: 0 done; 1 a batch or an import with a refused row, a batch that could not be read, or one "
+        "profile.\n\nExit status: 0 done; 1 a batch or an import with a refused row, a batch that could not be read, "
+        "or one "
         "whose input is empty or lacks its header row; 2 input refused (the message goes to standard error); 64 "
         "usage error; 73 the output or a file could not be written (a full disk, a closed pipe: the tool stops "
         "at the first write that fails; the library busy included)."));
@@ -326,7 +327,8 @@ ParsedArguments ParseArguments(const QStringList& arguments) {
         const int year = WholeNumber(dateMatch.captured(1));
         const int month = WholeNumber(dateMatch.captured(2));
         const int day = WholeNumber(dateMatch.captured(3));
-        if (year < 1901 || year > 2050) return OutOfRange(QStringLiteral("--date: the year must lie from 1901 to 2050"));
+        if (year < 1901 || year > 2050)
+            return OutOfRange(QStringLiteral("--date: the year must lie from 1901 to 2050"));
         if (month < 1 || month > 12) return OutOfRange(QStringLiteral("--date: the month must lie from 1 to 12"));
         if (day < 1 || day > 31) return OutOfRange(QStringLiteral("--date: the day must lie from 1 to 31"));
         form.Year = std::to_string(year);

@@ -32,18 +32,18 @@ struct Request {
     // The engine to write into a saved birth: set when a birth file named
     // one or an engine option was given.
     std::optional<core::EngineSettings> BirthEphemeris;
-    QString PlacesQuery;                     // --places
-    QString PlaceNote;                       // what --place resolved, for the text report
-    QString SaveBirthPath;                   // --save-birth: write the birth there and stop
-    QString PdfPath;                         // --pdf: the printable report, written there
-    QString BatchPath;                       // --batch: CSV rows, "-" for standard input
-    int Jobs = 1;                            // --jobs: threads for --batch
-    bool Sensitivity = false;                // --sensitivity: the birth-time scan
-    std::optional<ClockReading> TransitsAt;  // --transits-at: the sky at this universal time
-    bool CheckPrecise = false;               // --check-precise: the precise check in --json too
+    QString PlacesQuery;                                          // --places
+    QString PlaceNote;                                            // what --place resolved, for the text report
+    QString SaveBirthPath;                                        // --save-birth: write the birth there and stop
+    QString PdfPath;                                              // --pdf: the printable report, written there
+    QString BatchPath;                                            // --batch: CSV rows, "-" for standard input
+    int Jobs = 1;                                                 // --jobs: threads for --batch
+    bool Sensitivity = false;                                     // --sensitivity: the birth-time scan
+    std::optional<ClockReading> TransitsAt;                       // --transits-at: the sky at this universal time
+    bool CheckPrecise = false;                                    // --check-precise: the precise check in --json too
     analysis::DashaYear DashaYear = analysis::DashaYear::Julian;  // --dasha-year
     bool SunEvents = false;                                       // --sunrise: in --batch lines
-    int KarakaScheme = 8;                    // --karakas: the chara karaka scheme, 7 or 8
+    int KarakaScheme = 8;                                         // --karakas: the chara karaka scheme, 7 or 8
 
     // The chart library (cli/library_command.h).
     QString LibraryPath;       // --library, else the default file; empty when there is none

@@ -93,8 +93,8 @@ namespace {
 // A read that fails ends the input and leaves its reason in readError,
 // reported with the source's name.
 int RunBatchFrom(const std::function<std::size_t(char*, std::size_t)>& read, std::uint64_t totalBytes, int jobs,
-                 const core::AnalysisOptions& options, const core::BatchRowFormat* format,
-                 const std::string& readError, const char* source) {
+                 const core::AnalysisOptions& options, const core::BatchRowFormat* format, const std::string& readError,
+                 const char* source) {
     ProgressBar bar(::isatty(STDERR_FILENO) == 1, totalBytes);
 
     // Each chunk's lines go out in one write; the first that fails stops

@@ -8,10 +8,7 @@
 
 namespace velmora::cli {
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 QString TableText(const core::TextTable& table) {
     std::vector<qsizetype> widths(table.Header.size(), 0);

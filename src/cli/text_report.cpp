@@ -182,7 +182,8 @@ QString ResultText(const core::BirthAnalysis& analysis) {
                    .arg(report::ToQString(core::DateText(maha.StartDate)))
                    .arg(report::ToQString(core::DateText(maha.EndDate)));
     }
-    for (const core::ReadingDasha& line : ReadingDashas(analysis)) out += QStringLiteral("  %1\n").arg(report::ToQString(line.Text));
+    for (const core::ReadingDasha& line : ReadingDashas(analysis))
+        out += QStringLiteral("  %1\n").arg(report::ToQString(line.Text));
     out += ParashariText(analysis);
     out += JaiminiText(analysis);
     return out;
@@ -198,7 +199,8 @@ QString SensitivityText(const core::SensitivityScan& scan) {
                .arg(QStringLiteral("Arudha Lagna"));
     // The second showing of a repeated hour is marked; gaps are named.
     auto clock = [](const ClockReading& reading, bool repeated) {
-        return report::ToQString(core::ClockReadingText(reading)) + (repeated ? QStringLiteral(" (repeated)") : QString());
+        return report::ToQString(core::ClockReadingText(reading)) +
+               (repeated ? QStringLiteral(" (repeated)") : QString());
     };
     for (const core::SensitivitySegment& segment : scan.Segments) {
         out += QStringLiteral("  %1 %2 %3 %4\n")

@@ -462,7 +462,7 @@ void WriteAnalysis(W& w, const BirthAnalysis& a) {
     const std::string dateOfBirth = FormatDateOfBirth(a.Birth.Clock, EnglishMonthNames());
     const std::pair<std::string_view, const std::string*> details[] = {
         {"name", &det.Name},         {"dateOfBirth", &dateOfBirth}, {"timeOfBirth", &det.TimeOfBirth},
-        {"latitude", &det.Latitude}, {"longitude", &det.Longitude},     {"city", &det.City},
+        {"latitude", &det.Latitude}, {"longitude", &det.Longitude}, {"city", &det.City},
         {"state", &det.State},       {"country", &det.Country}};
     for (const auto& [key, value] : details) {
         Key(w, key);

@@ -172,8 +172,7 @@ BatchSummary RunBatch(const BatchIo& io, const AnalysisOptions& options, int job
     // Two chunks a thread keep every thread busy while the oldest is
     // written; the rows in flight stay within kBatchRowsInFlight.
     const std::size_t threads = static_cast<std::size_t>(std::max(jobs, 1));
-    const std::size_t rowsPerChunk =
-        std::clamp<std::size_t>(kBatchRowsInFlight / (2 * threads), 8, kRowsPerChunk);
+    const std::size_t rowsPerChunk = std::clamp<std::size_t>(kBatchRowsInFlight / (2 * threads), 8, kRowsPerChunk);
     const std::size_t maxPending = std::max<std::size_t>(1, kBatchRowsInFlight / rowsPerChunk);
     bool stopped = false;
     // Output buffers of chunks already written, for the next chunks: a

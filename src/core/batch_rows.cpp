@@ -53,8 +53,8 @@ std::variant<BatchColumns, std::string> ColumnsOfHeader(const CsvRow& header) {
     }
     for (const auto& [known, column] : {std::pair{"name", c.Name}, {"date", c.Date}, {"time", c.Time}}) {
         if (column == BatchColumns::kAbsent)
-            return "the header row has no \"" + std::string(known) + "\" column (the first line must name the columns: " +
-                   std::string(kBatchColumnsHint) + ")";
+            return "the header row has no \"" + std::string(known) +
+                   "\" column (the first line must name the columns: " + std::string(kBatchColumnsHint) + ")";
     }
     return c;
 }

@@ -65,8 +65,8 @@ std::string SensitivitySentence(const SensitivityScan& scan) {
         if (s.ToOffset == scan.WindowMinutes) to += " or later";
         return "from " + from + " to " + to;
     };
-    std::string sentence = "Your Arudha Lagna stays " + std::string(SignNameOf(scan.ArudhaLagnaSign)) +
-                           " for births " + span(scan.SameArudhaLagna) +
+    std::string sentence = "Your Arudha Lagna stays " + std::string(SignNameOf(scan.ArudhaLagnaSign)) + " for births " +
+                           span(scan.SameArudhaLagna) +
                            "; the whole chart (the signs of all ten bodies, the ascendant among them) is unchanged " +
                            span(scan.SameChart) + ".";
     for (const MinuteSpan& gap : scan.Gaps)

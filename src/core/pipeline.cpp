@@ -63,10 +63,11 @@ void AnalyzeInto(BirthAnalysis& a, const FormInput& form, Birth birth, const ast
     if (options.Toolkit) {
         a.Padas = analysis::ArudhaPadas(a.Chart.BodySign);
         a.Navamsa = analysis::NavamsaSigns(positions.Longitudes);
-        a.Dasha = options.AntarDashas ? analysis::VimshottariDashas(positions.Longitudes[Moon],
-                                                                    astro::UtMomentOf(a.Birth.Moment), options.DashaYear)
-                                      : analysis::VimshottariMahaDashas(positions.Longitudes[Moon],
-                                                                        astro::UtMomentOf(a.Birth.Moment), options.DashaYear);
+        a.Dasha = options.AntarDashas
+                      ? analysis::VimshottariDashas(positions.Longitudes[Moon], astro::UtMomentOf(a.Birth.Moment),
+                                                    options.DashaYear)
+                      : analysis::VimshottariMahaDashas(positions.Longitudes[Moon], astro::UtMomentOf(a.Birth.Moment),
+                                                        options.DashaYear);
         AddParashariTables(a, options);
         if (options.JaiminiTools) {
             // Made in place: the tools are some ten kilobytes.

@@ -10,7 +10,6 @@ namespace velmora::ui {
 
 namespace {
 
-
 const QColor kRunning(255, 232, 150);
 
 // A period's row under `parent` (the tree itself for a maha dasha).
@@ -43,17 +42,19 @@ QString Vimshottari(QTreeWidget* tree, const core::BirthAnalysis& a, UtMoment no
         if (mahaRuns) MarkRunning(tree, item, true);
         for (std::size_t k = 0; k < maha.Sub.size(); ++k) {
             const analysis::AntarDasha& antar = maha.Sub[k];
-            const QString antarName = report::ToQString(maha.LordName) + QStringLiteral(" / ") + report::ToQString(antar.LordName);
+            const QString antarName =
+                report::ToQString(maha.LordName) + QStringLiteral(" / ") + report::ToQString(antar.LordName);
             auto* sub = PeriodItem(item, antarName, antar.Start, antar.End, offset);
             const bool antarRuns = mahaRuns && running->Antar == k;
             if (antarRuns) MarkRunning(tree, sub, true);
             const analysis::PratyantarList third = analysis::PratyantarsOf(table, antar);
             for (std::size_t p = 0; p < third.size(); ++p) {
                 const analysis::DashaPeriod& period = third[p];
-                auto* leaf = PeriodItem(sub,
-                                        antarName + QStringLiteral(" / ") +
-                                            report::ToQString(analysis::kDashaLords[static_cast<std::size_t>(period.Lord)].Name),
-                                        period.Start, period.End, offset);
+                auto* leaf =
+                    PeriodItem(sub,
+                               antarName + QStringLiteral(" / ") +
+                                   report::ToQString(analysis::kDashaLords[static_cast<std::size_t>(period.Lord)].Name),
+                               period.Start, period.End, offset);
                 if (antarRuns && running->Pratyantar == p) {
                     MarkRunning(tree, leaf, false);
                     deepest = leaf;
@@ -122,7 +123,8 @@ QString DashaBalanceSentence(const core::BirthAnalysis& a, DashaSystem system) {
     const analysis::YoginiTable& table = a.Yogini;
     const analysis::YoginiEntry& first = analysis::kYoginis[static_cast<std::size_t>(table.First)];
     return QStringLiteral("Moon in %1; the Yogini dasha opens with %2 (lord %3), balance at birth %4")
-        .arg(report::ToQString(analysis::kNakshatraNames[static_cast<std::size_t>(table.Nakshatra - 1)]), report::ToQString(first.Name),
+        .arg(report::ToQString(analysis::kNakshatraNames[static_cast<std::size_t>(table.Nakshatra - 1)]),
+             report::ToQString(first.Name),
              report::ToQString(analysis::kDashaLords[static_cast<std::size_t>(first.Lord)].Name),
              report::ToQString(core::YearsAndMonthsText(table.BalanceYears)));
 }

@@ -211,7 +211,7 @@ private:
     QActionGroup* ayanamsaChoices_ = nullptr;
     QActionGroup* nodeChoices_ = nullptr;
     ui::DashaYearMenu* dashaYear_ = nullptr;  // the Settings menu's dasha year
-    ui::KarakaChoice* karakas_ = nullptr;  // Settings > Chara karakas
+    ui::KarakaChoice* karakas_ = nullptr;     // Settings > Chara karakas
 
     // The atlas place and its clock, while the user keeps them.
     QCompleter* completer_ = nullptr;

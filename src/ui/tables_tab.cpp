@@ -14,7 +14,6 @@ namespace velmora::ui {
 
 namespace {
 
-
 // A heading over a table, bold by its markup.
 QLabel* Caption(const QString& text, QWidget* parent) {
     return new QLabel(QStringLiteral("<b>%1</b>").arg(text.toHtmlEscaped()), parent);
