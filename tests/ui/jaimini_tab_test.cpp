@@ -34,7 +34,7 @@ using velmora::ui::WhyButton;
 
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+using velmora::testing::Q;
 
 using velmora::testing::FixedClock;
 

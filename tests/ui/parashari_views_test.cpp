@@ -41,7 +41,7 @@ using velmora::ui::ResultWindow;
 
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+using velmora::testing::Q;
 
 using velmora::testing::FixedClock;
 using velmora::testing::Utc;

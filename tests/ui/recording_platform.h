@@ -10,11 +10,16 @@
 #include <QTimeZone>
 #include <QUrl>
 
+#include <string_view>
+
 #include "ui/file_dialogs.h"
 #include "ui/platform.h"
 #include "ui/update_reminder.h"
 
 namespace velmora::testing {
+
+// A text of the layers below as the windows show it.
+inline QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 struct ShownNotice {
     QString Text;

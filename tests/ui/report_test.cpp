@@ -42,7 +42,7 @@ using velmora::ui::Links;
 
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+using velmora::testing::Q;
 
 // Asha's birth at Kathmandu: an atlas place with an exact offset, Jupiter
 // retrograde, readings and a profile.

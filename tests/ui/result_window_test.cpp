@@ -35,7 +35,7 @@ using velmora::ui::ResultWindow;
 
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+using velmora::testing::Q;
 
 QString Shown(std::string_view text) {
     return Q(std::string(text)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
