@@ -299,8 +299,21 @@ ZoneHistory::~ZoneHistory() = default;
 ZoneHistory::ZoneHistory(ZoneHistory&&) noexcept = default;
 ZoneHistory& ZoneHistory::operator=(ZoneHistory&&) noexcept = default;
 
+namespace {
+
+// ptz.h answers a rule without summer time ("HST10") with a sys_info whose
+// save it never sets (Posix::time_zone::contant_offset declares it without
+// an initialiser): such an answer spans all time, and its save is zero.
+void SettleConstantOffset(date::sys_info& info) {
+    if (info.begin == date::sys_days{date::year::min() / date::January / 1}) info.save = std::chrono::minutes{0};
+}
+
+}  // namespace
+
 date::local_info ZoneHistory::RuleInfo(date::local_seconds local) const {
     date::local_info info = rule_->get_info(local + shift_);
+    SettleConstantOffset(info.first);
+    SettleConstantOffset(info.second);
     info.first.offset -= shift_;
     info.second.offset -= shift_;
     return info;
@@ -308,6 +321,7 @@ date::local_info ZoneHistory::RuleInfo(date::local_seconds local) const {
 
 date::sys_info ZoneHistory::RuleInfo(date::sys_seconds moment) const {
     date::sys_info info = rule_->get_info(moment);
+    SettleConstantOffset(info);
     info.offset -= shift_;
     return info;
 }
