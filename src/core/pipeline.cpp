@@ -47,6 +47,10 @@ struct MadeBy {
     F Make;
     operator std::invoke_result_t<F>() const { return Make(); }
 };
+// Spelled out for compilers without class template argument deduction for
+// aggregates (clang before 17).
+template <class F>
+MadeBy(F) -> MadeBy<F>;
 
 }  // namespace
 
