@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -85,6 +86,9 @@ ResultWindow::ResultWindow(Links& links, QWidget* parent) : QMainWindow(parent),
 
     tabs_ = new QTabWidget(central);
     tabs_->setObjectName(QStringLiteral("SSTab1"));
+    // Eight tabs share the designed width: a narrower padding keeps every
+    // caption whole, without scroll buttons.
+    tabs_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 5px 7px; }"));
     tabs_->addTab(BuildChartTab(), QStringLiteral("Arudha Lagna Chart"));
     tabs_->addTab(BuildPlanetTab(), QStringLiteral("Planetary Details"));
     tabs_->addTab(BuildProfileTab(), QStringLiteral("Arudha Lagna Details"));
