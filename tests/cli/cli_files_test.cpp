@@ -18,21 +18,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "cli/tool_runner.h"
+
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
+using velmora::testing::ToolRun;
 
 ToolRun Cli(const QStringList& arguments, const QByteArray& input = {}) {
-    QProcess process;
-    process.start(QStringLiteral(VELMORA_CLI_PATH), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    process.waitForFinished(120000);
-    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+    return velmora::testing::RunTool(arguments, input);
 }
 
 QStringList Birth() {

@@ -8,21 +8,14 @@
 #include <QJsonObject>
 #include <QProcess>
 
+#include "cli/tool_runner.h"
+
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
+using velmora::testing::ToolRun;
 
 ToolRun Tool(const QStringList& arguments, const QByteArray& input = {}) {
-    QProcess process;
-    process.start(QStringLiteral(VELMORA_CLI_PATH), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    process.waitForFinished(60000);
-    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+    return velmora::testing::RunTool(arguments, input);
 }
 
 // New Delhi, 5 January 1980, 09:05: Capricorn rises, Venus is the AK.

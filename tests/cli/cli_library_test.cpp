@@ -11,6 +11,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "cli/tool_runner.h"
+
 namespace {
 
 struct ToolRun {
@@ -20,11 +22,8 @@ struct ToolRun {
 };
 
 ToolRun RunCli(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(VELMORA_CLI_PATH), arguments);
-    process.waitForFinished(30000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    const velmora::testing::ToolRun run = velmora::testing::RunTool(arguments);
+    return {run.exitCode, QString::fromUtf8(run.out), run.err};
 }
 
 void Write(const QString& path, const QByteArray& bytes) {

@@ -8,25 +8,15 @@
 #include <QJsonObject>
 #include <QProcess>
 
+#include "cli/tool_runner.h"
+
 namespace {
 
-struct ToolOutcome {
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
-
+using ToolOutcome = velmora::testing::ToolRun;
 // The tool with its standard output on `outputFile` (read back when empty).
 ToolOutcome Tool(const QStringList& arguments, const QByteArray& input = {}, const QString& outputFile = {},
                  const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    if (!outputFile.isEmpty()) process.setStandardOutputFile(outputFile);
-    process.start(QStringLiteral(VELMORA_CLI_PATH), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    process.waitForFinished(120000);
-    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+    return velmora::testing::RunTool(arguments, input, outputFile, environment);
 }
 
 QStringList Delhi(const QString& date = QStringLiteral("1980-01-05")) {

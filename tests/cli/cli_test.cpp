@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QRegularExpression>
 
+#include "cli/tool_runner.h"
+
 namespace {
 
 struct CliRun {
@@ -19,11 +21,8 @@ struct CliRun {
 };
 
 CliRun RunCli(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(VELMORA_CLI_PATH), arguments);
-    process.waitForFinished(30000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    const velmora::testing::ToolRun run = velmora::testing::RunTool(arguments);
+    return {run.exitCode, QString::fromUtf8(run.out), run.err};
 }
 
 QStringList Sample() {
