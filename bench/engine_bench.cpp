@@ -61,6 +61,50 @@ void BM_WholeAnalysis(benchmark::State& state) {
 // derivations. The tools cost 1 less 3, the derivations 1 less 4.
 BENCHMARK(BM_WholeAnalysis)->Arg(0)->Arg(1)->Arg(2)->Arg(3)->Arg(4);
 
+// The parts of BM_WholeAnalysis/0, each alone, to see where its time goes:
+// reading the form into a birth; the engine on the birth's moment; the
+// chart, readings, profile and texts on given positions; and making and
+// dropping an empty outcome.
+void BM_WholeAnalysisPart(benchmark::State& state) {
+    const std::vector<velmora::core::FormInput> forms = RandomForms(4096);
+    velmora::core::AnalysisOptions options;
+    options.MonthNames = &velmora::core::SystemMonthNames();
+    options.Toolkit = false;
+    const velmora::astro::PositionEngine& engine = velmora::core::EngineOf(options);
+    std::vector<velmora::core::Birth> births;
+    std::vector<velmora::astro::EnginePositions> positions;
+    for (const velmora::core::FormInput& form : forms) {
+        velmora::core::FormReading reading = velmora::core::ReadForm(form);
+        births.push_back(std::get<velmora::core::Birth>(reading));
+        positions.push_back(engine.Compute(births.back().Moment).Positions);
+    }
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const std::size_t k = i++ % forms.size();
+        switch (state.range(0)) {
+            case 0:
+                benchmark::DoNotOptimize(velmora::core::ReadForm(forms[k]));
+                break;
+            case 1:
+                benchmark::DoNotOptimize(engine.Compute(births[k].Moment));
+                break;
+            case 2: {
+                velmora::core::AnalysisOutcome outcome;
+                velmora::core::AnalyzeInto(outcome.Result, forms[k], births[k], positions[k], options);
+                benchmark::DoNotOptimize(outcome);
+                break;
+            }
+            default: {
+                velmora::core::AnalysisOutcome outcome;
+                benchmark::DoNotOptimize(outcome);
+            }
+        }
+    }
+}
+// 0: the form read; 1: the engine; 2: the rest on given positions (with an
+// outcome made and dropped, and the birth copied in); 3: the outcome alone.
+BENCHMARK(BM_WholeAnalysisPart)->Arg(0)->Arg(1)->Arg(2)->Arg(3);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -21,6 +21,7 @@ struct Reading {
     HeadingTone Tone = HeadingTone::Highlighted;
     std::array<std::string_view, 2> Sentences{};
     int SentenceCount = 0;
+    int Rule = -1;  // index of the rule that gave it (kReadingRules)
 
     bool operator==(const Reading&) const = default;
 };

@@ -92,7 +92,7 @@ char* PutNumber(char* at, int value) {
 
 }  // namespace
 
-void FormatLongitude(double longitude, std::string& arcText, std::string& positionText) {
+void FormatLongitude(double longitude, ArcText& arcText, PositionText& positionText) {
     const double x = WithinOneTurn(longitude);
     const double g = std::floor(x);
     const double f = x - g;
@@ -114,7 +114,7 @@ void FormatLongitude(double longitude, std::string& arcText, std::string& positi
     *at++ = '"';
     *at++ = ' ';
     for (char c : sign) *at++ = c;
-    arcText.assign(arc, static_cast<std::size_t>(at - arc));
+    arcText.assign(std::string_view(arc, static_cast<std::size_t>(at - arc)));
 
     // The position text is the arc text cut down: two-digit degrees, the
     // sign, two-digit minutes.
@@ -127,7 +127,7 @@ void FormatLongitude(double longitude, std::string& arcText, std::string& positi
                         ' ',
                         static_cast<char>('0' + n / 10),
                         static_cast<char>('0' + n % 10)};
-    positionText.assign(position, sizeof position);
+    positionText.assign(std::string_view(position, sizeof position));
 }
 
 std::string PositionTextOf(std::string_view arcText) {

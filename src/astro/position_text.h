@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/inline_text.h"
+
 namespace velmora::astro {
 
 // "AriTauGemCanLeoVirLibScoSagCapAquPis", cut into three-letter pieces.
@@ -25,7 +27,9 @@ std::string ArcTextOf(double longitude);
 
 // Both texts of a longitude at once: the arc text, and the position text
 // that PositionTextOf would cut from it.
-void FormatLongitude(double longitude, std::string& arcText, std::string& positionText);
+using ArcText = InlineText<24>;
+using PositionText = InlineText<16>;
+void FormatLongitude(double longitude, ArcText& arcText, PositionText& positionText);
 
 // The nine-character position text cut from an arc text: two-digit degrees,
 // blank, abbreviation, blank, two-digit minutes, e.g. "05 Tau 07". Throws

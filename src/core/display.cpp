@@ -4,6 +4,9 @@
 #include <ctime>
 #include <locale>
 #include <sstream>
+#include <stdexcept>
+
+#include "analysis/reading_rules.h"
 
 namespace velmora::core {
 
@@ -85,25 +88,88 @@ std::string FormatAngle(int degrees, int minutes) {
     return text;
 }
 
+namespace {
+
+// Every heading and sentence of the reading rules followed by the line
+// breaks the readings box gives it, laid out once when the program is
+// compiled: a heading ends in one line break, or three when no sentence
+// follows it; a sentence ends in two. The runs of an analysis are views of
+// this text, so making them copies nothing.
+constexpr std::size_t kRulesCount = analysis::kReadingRules.size();
+
+constexpr std::size_t SuffixedLength(const analysis::ReadingRule& rule) {
+    std::size_t length = rule.Heading.size() + kReadingsLineBreak.size();
+    std::size_t sentences = 0;
+    for (const std::string_view& sentence : rule.Sentences) {
+        if (sentence.empty()) continue;
+        ++sentences;
+        length += sentence.size() + 2 * kReadingsLineBreak.size();
+    }
+    if (sentences == 0) length += 2 * kReadingsLineBreak.size();
+    return length;
+}
+
+constexpr std::size_t kSuffixedSize = [] {
+    std::size_t total = 0;
+    for (const analysis::ReadingRule& rule : analysis::kReadingRules) total += SuffixedLength(rule);
+    return total;
+}();
+
+struct SuffixedRuleTexts {
+    std::array<char, kSuffixedSize> Chars{};
+    // For each rule: where its heading, first and second sentence start, and
+    // how long each is with its line breaks.
+    std::array<std::array<std::size_t, 3>, kRulesCount> Start{};
+    std::array<std::array<std::size_t, 3>, kRulesCount> Length{};
+};
+
+constexpr SuffixedRuleTexts kSuffixed = [] {
+    SuffixedRuleTexts t;
+    std::size_t at = 0;
+    const auto put = [&](const std::string_view& text, int breaks) {
+        const std::size_t start = at;
+        for (char c : text) t.Chars[at++] = c;
+        for (int k = 0; k < breaks; ++k)
+            for (char c : kReadingsLineBreak) t.Chars[at++] = c;
+        return std::array<std::size_t, 2>{start, at - start};
+    };
+    for (std::size_t r = 0; r < kRulesCount; ++r) {
+        const analysis::ReadingRule& rule = analysis::kReadingRules[r];
+        const bool sentences = !rule.Sentences[0].empty() || !rule.Sentences[1].empty();
+        const auto heading = put(rule.Heading, sentences ? 1 : 3);
+        t.Start[r][0] = heading[0];
+        t.Length[r][0] = heading[1];
+        std::size_t slot = 1;
+        for (const std::string_view& sentence : rule.Sentences) {
+            if (sentence.empty()) continue;
+            const auto placed = put(sentence, 2);
+            t.Start[r][slot] = placed[0];
+            t.Length[r][slot] = placed[1];
+            ++slot;
+        }
+    }
+    return t;
+}();
+
+std::string_view SuffixedText(std::size_t rule, std::size_t part) {
+    return {kSuffixed.Chars.data() + kSuffixed.Start[rule][part], kSuffixed.Length[rule][part]};
+}
+
+}  // namespace
+
 std::vector<TextRun> ReadingRuns(const std::vector<analysis::Reading>& readings) {
     std::vector<TextRun> runs;
-    runs.reserve(readings.size() * 2);
+    runs.reserve(readings.size() * 3);
     for (const analysis::Reading& r : readings) {
-        // A heading without sentences carries its three line breaks itself.
-        std::string heading(r.Heading);
-        heading += kReadingsLineBreak;
-        if (r.SentenceCount == 0) {
-            heading += kReadingsLineBreak;
-            heading += kReadingsLineBreak;
+        const std::uint32_t color = r.Tone == analysis::HeadingTone::Plain ? kReadingBlack : kReadingRed;
+        if (r.Rule < 0 || static_cast<std::size_t>(r.Rule) >= kRulesCount) {
+            // A reading made by hand rather than by the rules has no laid-out text.
+            throw std::invalid_argument("a reading that no rule gave");
         }
-        runs.push_back(
-            {std::move(heading), true, r.Tone == analysis::HeadingTone::Plain ? kReadingBlack : kReadingRed});
-        for (int i = 0; i < r.SentenceCount; ++i) {
-            std::string sentence(r.Sentences[static_cast<std::size_t>(i)]);
-            sentence += kReadingsLineBreak;
-            sentence += kReadingsLineBreak;
-            runs.push_back({std::move(sentence), false, kReadingBlack});
-        }
+        const auto rule = static_cast<std::size_t>(r.Rule);
+        runs.push_back({SuffixedText(rule, 0), true, color});
+        for (int i = 0; i < r.SentenceCount; ++i)
+            runs.push_back({SuffixedText(rule, static_cast<std::size_t>(i) + 1), false, kReadingBlack});
     }
     return runs;
 }

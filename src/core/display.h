@@ -10,6 +10,8 @@
 #include "analysis/readings.h"
 #include "analysis/sign_profiles.h"
 #include "astro/engine.h"
+#include "astro/position_text.h"
+#include "model/inline_text.h"
 #include "model/moment.h"
 
 namespace velmora::core {
@@ -67,7 +69,7 @@ inline constexpr std::uint32_t kReadingBlack = 0x000000;
 inline constexpr std::uint32_t kReadingRed = 0x800000;  // RGB (128, 0, 0)
 
 struct TextRun {
-    std::string Text;
+    std::string_view Text;  // static text: the readings' own, with its line breaks
     bool Bold = false;
     std::uint32_t Color = kReadingBlack;  // 0xRRGGBB
 
@@ -76,7 +78,8 @@ struct TextRun {
 
 // The readings as runs appended one after another: each heading (bold) with
 // one line break, then each sentence (plain black) with two line breaks; a
-// heading without sentences gets two further line breaks.
+// heading without sentences gets two further line breaks. Each reading is
+// one that ArudhaReadings gave (std::invalid_argument otherwise).
 std::vector<TextRun> ReadingRuns(const std::vector<analysis::Reading>& readings);
 
 // The profile fields of the result window, in the order they are written.
@@ -125,13 +128,17 @@ std::array<std::string_view, kProfileFieldCount> ProfileTexts(const analysis::Si
 // followed by " (R) ".
 std::string DisplayNameOf(Body body, bool retrograde);
 
+// A sign's box: a line break and a name for each body in the sign (all ten
+// names fit).
+using SignBoxText = InlineText<112>;
+
 // Everything shown for one analysis.
 struct DisplayTexts {
     BirthDetails Details;
-    std::array<std::string, kBodyCount> ArcTexts;   // 5° 7' 3" Tau
-    std::array<std::string, kBodyCount> Positions;  // 05 Tau 07
-    std::array<std::string, kBodyCount> BodyNames;  // display names, "Mars (R) "
-    std::array<std::string, kSignCount> SignBoxes;  // sign index order: a line break before each name
+    std::array<astro::ArcText, kBodyCount> ArcTexts;        // 5° 7' 3" Tau
+    std::array<astro::PositionText, kBodyCount> Positions;  // 05 Tau 07
+    std::array<std::string, kBodyCount> BodyNames;          // display names, "Mars (R) "
+    std::array<SignBoxText, kSignCount> SignBoxes;          // sign index order: a line break before each name
     std::array<std::string_view, kSignCount> ArudhaMarkers{};
     std::vector<TextRun> Readings;
     bool ProfileShown = false;

@@ -27,7 +27,7 @@ void FillDisplay(BirthAnalysis& a, const MonthNameTable& months) {
     for (std::size_t body = 0; body < kBodyCount; ++body) {
         astro::FormatLongitude(a.Positions.Longitudes[body], d.ArcTexts[body], d.Positions[body]);
         d.BodyNames[body] = DisplayNameOf(static_cast<Body>(body), a.Positions.Retrograde[body]);
-        std::string& box = d.SignBoxes[static_cast<std::size_t>(a.Chart.BodySign[body] - 1)];
+        SignBoxText& box = d.SignBoxes[static_cast<std::size_t>(a.Chart.BodySign[body] - 1)];
         box += kLineBreak;
         box += d.BodyNames[body];
     }

@@ -505,7 +505,7 @@ void ResultWindow::ClearMarkers() {
     for (QLabel* marker : markers_) marker->clear();
 }
 
-void ResultWindow::ShowPositions(const std::array<std::string, kBodyCount>& positions) {
+void ResultWindow::ShowPositions(const std::array<astro::PositionText, kBodyCount>& positions) {
     for (std::size_t i = 0; i < positions_.size(); ++i) positions_[i]->setText(DisplayText(positions[i]));
 }
 

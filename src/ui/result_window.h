@@ -111,7 +111,7 @@ public:
     void ClearSignBoxes();
     void ShowDetails(const core::BirthDetails& details);
     void ClearMarkers();
-    void ShowPositions(const std::array<std::string, kBodyCount>& positions);
+    void ShowPositions(const std::array<astro::PositionText, kBodyCount>& positions);
     void ShowChart(const core::DisplayTexts& shown);
     // A profile that is not shown leaves the controls as they are.
     void ShowProfile(const core::DisplayTexts& shown);

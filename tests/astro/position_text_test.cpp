@@ -88,9 +88,11 @@ TEST(PositionText, BothTextsAtOnceEqualTheArcTextAndItsCut) {
         longitudes.push_back(std::nextafter(sign * 30.0 + 30, 0.0));
         longitudes.push_back(sign * 30.0 + 29 + 59.0 / 60 + 59.9 / 3600);
     }
-    std::string arc, position;
+    velmora::astro::ArcText arc;
+    velmora::astro::PositionText position;
     for (double x : longitudes) {
         FormatLongitude(x, arc, position);
+        EXPECT_FALSE(arc.Cut() || position.Cut()) << x;
         EXPECT_EQ(arc, ArcTextOf(x)) << x;
         EXPECT_EQ(position, PositionTextOf(ArcTextOf(x))) << x;
     }

@@ -61,7 +61,7 @@ TEST(Pipeline, FillsTheBirthRecordAndEveryPosition) {
     EXPECT_EQ(moment.UtcOffsetSeconds, (330 + 60) * 60);  // east positive
     EXPECT_DOUBLE_EQ(moment.Latitude, -(28 + 36 / 60.0));
     EXPECT_DOUBLE_EQ(moment.Longitude, -(77 + 12 / 60.0));
-    for (const std::string& position : outcome.Result.Display.Positions) EXPECT_EQ(position.size(), 9u);
+    for (const auto& position : outcome.Result.Display.Positions) EXPECT_EQ(position.size(), 9u);
 }
 
 TEST(Pipeline, SecondsAreNeverReadAndNothingIsKeptBetweenAnalyses) {
@@ -99,14 +99,14 @@ TEST(Pipeline, DetailsChartMarkersProfileAndReadingsOfATypicalBirth) {
     // order, and the box is the sign its position text names.
     int lines = 0;
     for (std::size_t sign = 0; sign < 12; ++sign) {
-        const std::string& box = d.SignBoxes[sign];
+        const std::string_view box = d.SignBoxes[sign];
         for (std::size_t at = box.find('\n'); at != std::string::npos; at = box.find('\n', at + 1)) ++lines;
     }
     EXPECT_EQ(lines, 10);
     for (std::size_t body = 0; body < 10; ++body) {
         const std::size_t sign = static_cast<std::size_t>(a.Chart.BodySign[body] - 1);
-        EXPECT_NE(d.SignBoxes[sign].find("\n" + d.BodyNames[body]), std::string::npos) << body;
-        EXPECT_EQ(d.Positions[body].substr(3, 3), std::string(kSignNames[sign]).substr(0, 3)) << body;
+        EXPECT_NE(d.SignBoxes[sign].view().find("\n" + d.BodyNames[body]), std::string::npos) << body;
+        EXPECT_EQ(d.Positions[body].view().substr(3, 3), std::string(kSignNames[sign]).substr(0, 3)) << body;
     }
     ASSERT_GE(a.Chart.ArudhaLagnaSign, 1);
     ASSERT_LE(a.Chart.ArudhaLagnaSign, 12);

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// A short text kept inside its owner, up to Capacity bytes: the display
+// texts of one analysis (a position, a sign's list of bodies) are made by
+// the dozen for every chart and never grow, so they cost no allocation.
+// Appending beyond the capacity keeps what fits and marks the text cut
+// (Cut()); the texts this program puts there are far shorter.
+template <std::size_t Capacity>
+class InlineText {
+public:
+    constexpr InlineText() = default;
+    constexpr InlineText(std::string_view text) { assign(text); }  // NOLINT: reads as the text it holds
+
+    constexpr void assign(std::string_view text) {
+        size_ = 0;
+        cut_ = false;
+        append(text);
+    }
+    constexpr void append(std::string_view text) {
+        const std::size_t room = Capacity - size_;
+        const std::size_t taken = std::min(room, text.size());
+        std::copy_n(text.data(), taken, chars_.data() + size_);
+        size_ += taken;
+        if (taken < text.size()) cut_ = true;
+    }
+    constexpr InlineText& operator+=(std::string_view text) {
+        append(text);
+        return *this;
+    }
+    constexpr void clear() {
+        size_ = 0;
+        cut_ = false;
+    }
+
+    constexpr std::string_view view() const { return {chars_.data(), size_}; }
+    constexpr operator std::string_view() const { return view(); }  // NOLINT: a text where texts are read
+    std::string str() const { return std::string(view()); }
+    constexpr std::size_t size() const { return size_; }
+    constexpr bool empty() const { return size_ == 0; }
+    constexpr bool Cut() const { return cut_; }
+
+    friend constexpr bool operator==(const InlineText& a, const InlineText& b) { return a.view() == b.view(); }
+    friend constexpr bool operator==(const InlineText& a, std::string_view b) { return a.view() == b; }
+    friend std::ostream& operator<<(std::ostream& out, const InlineText& text) { return out << text.view(); }
+
+private:
+    std::array<char, Capacity> chars_{};
+    std::size_t size_ = 0;
+    bool cut_ = false;
+};
+
+}  // namespace velmora
