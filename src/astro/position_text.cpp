@@ -93,12 +93,14 @@ char* PutNumber(char* at, int value) {
 }  // namespace
 
 void FormatLongitude(double longitude, ArcText& arcText, PositionText& positionText) {
+    // Every quantity here is non-negative and below 360, where truncating
+    // to a whole number is the floor ArcTextOf takes, with no library call.
     const double x = WithinOneTurn(longitude);
-    const double g = std::floor(x);
+    const double g = static_cast<double>(static_cast<int>(x));
     const double f = x - g;
-    const int n = static_cast<int>(std::floor(60 * f));
-    const int sec = static_cast<int>(std::floor(60 * (60 * f - n)));
-    const int k = static_cast<int>(g / 30);
+    const int n = static_cast<int>(60 * f);
+    const int sec = static_cast<int>(60 * (60 * f - n));
+    const int k = static_cast<int>(g) / 30;
     int degrees = static_cast<int>(g);
     degrees %= 30;  // whole degrees within the sign
     const std::string_view sign = SignAbbreviation(k);

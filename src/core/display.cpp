@@ -1,5 +1,6 @@
 #include "core/display.h"
 
+#include <charconv>
 #include <clocale>
 #include <ctime>
 #include <locale>
@@ -36,7 +37,12 @@ MonthNameTable ReadMonthNames(const std::locale& locale) {
     return names;
 }
 
-void AppendInt(std::string& out, int value) { out += std::to_string(value); }
+void AppendInt(std::string& out, int value) {
+    char digits[12];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
+    (void)ec;
+    out.append(digits, end);
+}
 
 }  // namespace
 

@@ -111,10 +111,12 @@ std::string Quoted(std::string_view text) {
 }
 
 std::string_view TrimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t first = 0;
+    std::size_t end = text.size();
+    while (first < end && blank(text[first])) ++first;
+    while (end > first && blank(text[end - 1])) --end;
+    return text.substr(first, end - first);
 }
 
 std::optional<double> ParseNumber(std::string_view text) {
@@ -154,6 +156,16 @@ double LeadingNumber(std::string_view text) {
     std::size_t start = 0;
     while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;
     const std::string_view rest = text.substr(start);
+    // Whole numbers of a few digits (what the boxes and lists hold) read
+    // directly: digits that neither a fraction nor an exponent follows.
+    {
+        std::size_t i = !rest.empty() && (rest.front() == '-' || rest.front() == '+') ? 1 : 0;
+        const std::size_t first = i;
+        long value = 0;
+        while (i < rest.size() && i - first < 9 && IsDigit(rest[i])) value = value * 10 + (rest[i++] - '0');
+        const bool more = i < rest.size() && (IsDigit(rest[i]) || rest[i] == '.' || rest[i] == 'e' || rest[i] == 'E');
+        if (i > first && !more) return rest.front() == '-' ? -static_cast<double>(value) : static_cast<double>(value);
+    }
     const std::size_t length = NumberPrefixLength(rest);
     return length == 0 ? 0.0 : ReadPrefix(rest, length);
 }

@@ -49,11 +49,13 @@ std::optional<Notice> ValidateInput(const FormInput& form) {
 
     // The lists offer only valid entries; a caller that hands in anything
     // else is refused with the message of the field concerned.
-    const Notice badDate{"Please Enter Correct Date Or Month!", MessageIcon::Information, FormField::None};
-    if (form.MonthIndex < 0 || form.MonthIndex > 11) return badDate;
+    const auto badDate = [] {
+        return Notice{"Please Enter Correct Date Or Month!", MessageIcon::Information, FormField::None};
+    };
+    if (form.MonthIndex < 0 || form.MonthIndex > 11) return badDate();
     const std::optional<int> year = WholeNumberIn(form.Year, kFirstYear, kLastYear);
     const std::optional<int> dayOfMonth = WholeNumberIn(form.Day, 1, 31);
-    if (!year || !dayOfMonth) return badDate;
+    if (!year || !dayOfMonth) return badDate();
 
     const int day = *dayOfMonth;
     const int month = form.MonthIndex + 1;

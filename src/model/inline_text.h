@@ -17,8 +17,14 @@ namespace velmora {
 template <std::size_t Capacity>
 class InlineText {
 public:
-    constexpr InlineText() = default;
+    constexpr InlineText() noexcept {}                             // NOLINT: the buffer stays unwritten on purpose
     constexpr InlineText(std::string_view text) { assign(text); }  // NOLINT: reads as the text it holds
+    // Copies take the text, not the unused rest of the buffer.
+    constexpr InlineText(const InlineText& other) { assign(other.view()); }
+    constexpr InlineText& operator=(const InlineText& other) {
+        if (this != &other) assign(other.view());
+        return *this;
+    }
 
     constexpr void assign(std::string_view text) {
         size_ = 0;
@@ -53,7 +59,9 @@ public:
     friend std::ostream& operator<<(std::ostream& out, const InlineText& text) { return out << text.view(); }
 
 private:
-    std::array<char, Capacity> chars_{};
+    // Only the first size_ bytes are ever read; the rest is left as it is,
+    // so that making the dozens of texts of an analysis writes no zeros.
+    std::array<char, Capacity> chars_;
     std::size_t size_ = 0;
     bool cut_ = false;
 };

@@ -3,6 +3,8 @@
 #include <climits>
 #include <cmath>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/input_filters.h"
 #include "core/text_numbers.h"
@@ -167,6 +169,30 @@ TEST(TextNumbers, WholeNumbersFromText) {
     EXPECT_DOUBLE_EQ(LeadingNumber("12abc"), 12);
     EXPECT_DOUBLE_EQ(LeadingNumber("abc"), 0);
     EXPECT_DOUBLE_EQ(LeadingNumber("  7.5x"), 7.5);
+}
+
+// The number a text starts with, over many shapes of text: whole numbers of
+// every length up to and beyond the short ones read digit by digit, with
+// and without a sign, followed by a fraction, an exponent, an unfinished
+// exponent, letters or blanks. The expected value is the numeric part as
+// the C library reads it.
+TEST(TextNumbers, LeadingNumberOfEveryShape) {
+    const std::vector<std::string> digits{"0", "7", "28", "0009", "123456789", "1234567890", "98765432109876"};
+    const std::vector<std::string> signs{"", "-", "+"};
+    // Each tail: the part that still belongs to the number, then the rest.
+    const std::vector<std::pair<std::string, std::string>> tails{{"", ""},     {"", "x"},  {"", " 5"},   {".5", ""},
+                                                                 {".25", "x"}, {"e2", ""}, {"E-1", "."}, {"", "e"},
+                                                                 {"", "e+"},   {"", "ex"}, {"", "\t"},   {"5", ""}};
+    for (const std::string& sign : signs)
+        for (const std::string& whole : digits)
+            for (const auto& [numeric, rest] : tails)
+                for (const std::string& lead : {std::string(), std::string("  "), std::string("\t")}) {
+                    const std::string text = lead + sign + whole + numeric + rest;
+                    const double expected = std::stod(sign + whole + numeric);
+                    EXPECT_EQ(LeadingNumber(text), expected) << '"' << text << '"';
+                    EXPECT_EQ(EntryNumber(text), std::fabs(expected) <= 32767 ? std::nearbyint(expected) : 0)
+                        << '"' << text << '"';
+                }
 }
 
 // A number too large or too small for a double: which of the two it is
