@@ -218,12 +218,15 @@ private slots:
         // Grabbing lays the page out first: the pieces are those of the size painted.
         const QImage image = band->grab().toImage();
         const QRectF area(band->rect());
-        const QRectF strip = TimeBand::StripRect(area, band->font());
-        const QList<TimeBand::Piece> pieces = TimeBand::Layout(area, band->scan(), band->font());
+        const TimeBand::Drawing drawing = TimeBand::Layout(area, band->scan(), band->font());
+        const QRectF strip = drawing.strip;
+        const QList<TimeBand::Piece>& pieces = drawing.pieces;
         QCOMPARE(pieces.size(), static_cast<qsizetype>(expected.Segments.size()));
         QCOMPARE(pieces.first().rect.left(), strip.left());
         QVERIFY(qAbs(pieces.last().rect.right() - strip.right()) < 0.01);
-        const double marker = TimeBand::MarkerX(area, band->scan(), band->font());
+        QVERIFY(drawing.marks.isEmpty());  // no change of the clocks in the window
+        QCOMPARE(band->sizeHint().height(), 5 * band->fontMetrics().lineSpacing() + 16);
+        const double marker = drawing.markerX;
         int holding = 0;
         for (qsizetype i = 0; i < pieces.size(); ++i) {
             if (i > 0) QCOMPARE(pieces[i].rect.left(), pieces[i - 1].rect.right());
