@@ -165,26 +165,9 @@ TimeBand::Drawing TimeBand::Layout(const QRectF& area, const core::SensitivitySc
                                  scan.Runs.begin());
     drawing.markerX = EdgeX(strip, columns, columns.ofRun[std::min(entered, scan.Runs.size() - 1)] + 0.5);
 
-    // Times under the strip: the ends and every change, skipped where they
-    // would run into the one before.
-    double lastRight = -1e9;
-    const auto tick = [&](double at, const ClockReading& minute, bool alignRight) {
-        const QString text = Time(minute);
-        const double width = metrics.horizontalAdvance(text);
-        double left = alignRight ? at - width : at - width / 2;
-        left = std::clamp(left, area.left(), area.right() - width);
-        if (left < lastRight + 6) return;
-        drawing.ticks << Tick{at, QRectF(left, strip.bottom() + 4, width, metrics.lineSpacing()), text};
-        lastRight = left + width;
-    };
-    for (const Piece& piece : drawing.pieces) {
-        const qsizetype i = &piece - drawing.pieces.constData();
-        tick(piece.rect.left(), scan.Segments[static_cast<std::size_t>(i)].From, false);
-    }
-    tick(drawing.pieces.back().rect.right(), scan.Segments.back().To, true);
-
-    if (!marked) return drawing;
-    // The row of marks under the times.
+    // The row of marks under the times, when the clocks changed; where a
+    // first showing or a stretch that never came begins gets its time too.
+    std::vector<std::pair<double, ClockReading>> markStarts;
     const double markTop = strip.bottom() + 4 + metrics.lineSpacing() + 4;
     const auto addMark = [&](Mark::Kind kind, const QRectF& span, const QStringList& labels, const QString& toolTip) {
         Mark mark;
@@ -201,15 +184,17 @@ TimeBand::Drawing TimeBand::Layout(const QRectF& area, const core::SensitivitySc
         const QString times = Time(from.Local) + QChar(0x2013) + Time(to.Local);
         const QString span = QStringLiteral("%1 to %2").arg(Time(from.Local), Time(to.Local));
         const QRectF rect = columnRect(columns.ofRun[first], columns.ofRun[last]);
-        if (kind == Mark::Kind::SecondShowing)
+        if (kind == Mark::Kind::SecondShowing) {
             addMark(kind, rect,
                     {times + QStringLiteral(" (repeated)"), QStringLiteral("(repeated)"), QStringLiteral("2nd")},
                     QStringLiteral("%1 again, after the clocks went back (UTC%2): marked (repeated)")
                         .arg(span, Offset(from.UtcOffsetSeconds)));
-        else
-            addMark(kind, rect, {times + QStringLiteral(" (first)"), QStringLiteral("(first)"), QStringLiteral("1st")},
-                    QStringLiteral("%1 for the first time, before the clocks went back (UTC%2)")
-                        .arg(span, Offset(from.UtcOffsetSeconds)));
+            return;
+        }
+        markStarts.emplace_back(rect.left(), from.Local);
+        addMark(kind, rect, {times + QStringLiteral(" (first)"), QStringLiteral("(first)"), QStringLiteral("1st")},
+                QStringLiteral("%1 for the first time, before the clocks went back (UTC%2)")
+                    .arg(span, Offset(from.UtcOffsetSeconds)));
     };
     std::set<int> twice;  // the offsets of the readings that came twice
     for (const core::ScanRun& r : scan.Runs)
@@ -222,6 +207,7 @@ TimeBand::Drawing TimeBand::Layout(const QRectF& area, const core::SensitivitySc
     for (std::size_t g = 0; g < scan.Gaps.size(); ++g) {
         const core::MinuteSpan& gap = scan.Gaps[g];
         const int first = columns.ofGap[g];
+        markStarts.emplace_back(EdgeX(strip, columns, first), gap.From);
         addMark(Mark::Kind::NeverCame, columnRect(first, first + gap.ToOffset - gap.FromOffset),
                 {Time(gap.From) + QChar(0x2013) + Time(gap.To) + QStringLiteral(" never came"),
                  QStringLiteral("never came"), QStringLiteral("gap")},
@@ -229,6 +215,30 @@ TimeBand::Drawing TimeBand::Layout(const QRectF& area, const core::SensitivitySc
     }
     std::stable_sort(drawing.marks.begin(), drawing.marks.end(),
                      [](const Mark& a, const Mark& b) { return a.span.left() < b.span.left(); });
+
+    // Times under the strip: the ends, every change, and where a showing of
+    // a repeated hour or a stretch that never came begins; skipped where they
+    // would run into the one before.
+    std::vector<std::pair<double, ClockReading>> starts;
+    for (std::size_t i = 0; i < scan.Segments.size(); ++i)
+        starts.emplace_back(drawing.pieces[static_cast<qsizetype>(i)].rect.left(), scan.Segments[i].From);
+    for (const auto& [x, minute] : markStarts) starts.emplace_back(x, minute);
+    std::stable_sort(starts.begin(), starts.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    double lastRight = -1e9;
+    double lastAt = -1e9;
+    const auto tick = [&](double at, const ClockReading& minute, bool alignRight) {
+        if (at == lastAt) return;  // one time for each place
+        const QString text = Time(minute);
+        const double width = metrics.horizontalAdvance(text);
+        double left = alignRight ? at - width : at - width / 2;
+        left = std::clamp(left, area.left(), area.right() - width);
+        if (left < lastRight + 6) return;
+        drawing.ticks << Tick{at, QRectF(left, strip.bottom() + 4, width, metrics.lineSpacing()), text};
+        lastRight = left + width;
+        lastAt = at;
+    };
+    for (const auto& [x, minute] : starts) tick(x, minute, false);
+    tick(drawing.pieces.back().rect.right(), scan.Segments.back().To, true);
     return drawing;
 }
 
@@ -263,9 +273,12 @@ void TimeBand::paintEvent(QPaintEvent*) {
         painter.drawLine(piece.rect.topLeft(), piece.rect.bottomLeft());
     }
     // The clock readings that never came: hatched.
-    for (const Mark& mark : drawing.marks)
-        if (mark.kind == Mark::Kind::NeverCame)
-            painter.fillRect(mark.span, QBrush(QColor(150, 150, 150), Qt::BDiagPattern));
+    for (const Mark& mark : drawing.marks) {
+        if (mark.kind != Mark::Kind::NeverCame) continue;
+        painter.fillRect(mark.span, QBrush(QColor(150, 150, 150), Qt::BDiagPattern));
+        painter.setPen(QPen(ink, 1));
+        painter.drawLine(mark.span.topLeft(), mark.span.bottomLeft());
+    }
     // The entered minute: a line through the strip, under the labels.
     const double x = drawing.markerX;
     const QColor markerColour(160, 20, 20);
@@ -298,8 +311,9 @@ void TimeBand::paintEvent(QPaintEvent*) {
     for (const Mark& mark : drawing.marks) {
         const QRectF row = mark.labelRect;
         const double y = row.center().y();
-        const double left = row.left() + 1;
-        const double right = row.right() - 1;
+        // Kept apart from a neighbour that begins where this one ends.
+        const double left = row.left() + 2;
+        const double right = row.right() - 2;
         painter.setPen(QPen(ink, 1));
         painter.drawLine(QPointF(left, y), QPointF(right, y));
         painter.drawLine(QPointF(left, y - 3), QPointF(left, y + 3));

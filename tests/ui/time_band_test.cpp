@@ -142,6 +142,13 @@ QList<Mark> MarksOf(const TimeBand::Drawing& drawing, Mark::Kind kind) {
     return found;
 }
 
+// The time written at an x, if any.
+QString TimeAt(const TimeBand::Drawing& drawing, double x) {
+    for (const TimeBand::Tick& tick : drawing.ticks)
+        if (Near(tick.x, x)) return tick.text;
+    return {};
+}
+
 // The piece under an x.
 const TimeBand::Piece* PieceAt(const TimeBand::Drawing& drawing, double x) {
     for (const TimeBand::Piece& piece : drawing.pieces)
@@ -205,13 +212,8 @@ private slots:
             QVERIFY(entered && !entered->repeated);
             QCOMPARE(entered->ascendantSign, shown.analysis.Chart.AscendantSign);
             // Both showings' starts are written under the strip where there is room.
-            if (width >= 720) {
-                const auto at = [&](double x) {
-                    return std::count_if(drawing.ticks.begin(), drawing.ticks.end(),
-                                         [&](const TimeBand::Tick& t) { return Near(t.x, x); });
-                };
-                QCOMPARE(at(second[0].span.left()), 1);
-            }
+            QCOMPARE(TimeAt(drawing, second[0].span.left()), QStringLiteral("01:00"));
+            if (width == 1280) QCOMPARE(TimeAt(drawing, first[0].span.left()), QStringLiteral("01:00"));
         }
     }
 
@@ -259,6 +261,9 @@ private slots:
             QVERIFY(before->toolTip.contains(QStringLiteral("to 01:59")));
             QVERIFY(after->toolTip.contains(QStringLiteral("Born 03:00")));
             if (width == 1280) QCOMPARE(gaps[0].label, QStringLiteral("02:00–02:59 never came"));
+            // The times either side of the gap.
+            QCOMPARE(TimeAt(drawing, gaps[0].span.right()), QStringLiteral("03:00"));
+            if (width >= 720) QCOMPARE(TimeAt(drawing, gaps[0].span.left()), QStringLiteral("02:00"));
             QVERIFY(!gaps[0].label.isEmpty());
             QVERIFY(gaps[0].toolTip.contains(QStringLiteral("02:00 to 02:59 never came")));
         }
