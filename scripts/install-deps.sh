@@ -13,6 +13,7 @@ packages=(
   fonts-dejavu-core fonts-liberation2
   desktop-file-utils appstream shared-mime-info
   poppler-utils
+  locales
   clang-format clang-tidy
   help2man
 )

@@ -10,11 +10,15 @@
 
 namespace velmora::ui {
 
-// The birth-time scan as a horizontal band: the window of minutes from left
-// to right, one coloured piece per segment (the colour of its ascendant
-// sign, its Arudha Lagna written in it where there is room), the entered
-// minute marked by a line, times at the ends and at every change. Minutes
-// the scan could not reach (before 1901 or after 2050) are left blank.
+// The birth-time scan as a horizontal band: the window's minutes from left
+// to right in time order, one coloured piece per segment (the colour of its
+// ascendant sign, its Arudha Lagna written in it where there is room), the
+// entered minute marked by a line, times at the ends and at every change.
+// Where the clocks went back, the repeated hour takes its place twice, its
+// first showing and then its second, and a row under the times names the
+// two; where they went forward, the clock times that never came keep their
+// place, hatched and named in that row. Minutes the scan could not reach
+// (before 1901 or after 2050) are left blank.
 class TimeBand : public QWidget {
     Q_OBJECT
 public:
@@ -31,17 +35,42 @@ public:
         QRectF rect;
         int ascendantSign = 0;
         int arudhaLagnaSign = 0;
+        bool repeated = false;   // the second showing of a repeated hour
         QString label;           // the Arudha Lagna, possibly shortened; may be empty
         QString ascendantLabel;  // the ascendant beneath it, likewise
         QString toolTip;         // the whole story of the segment
     };
 
-    // Where the pieces of a scan go in area: the strip of the band, the
-    // window's minutes spread evenly across its width.
-    static QRectF StripRect(const QRectF& area, const QFont& font);
-    static QList<Piece> Layout(const QRectF& area, const core::SensitivityScan& scan, const QFont& font);
-    // The x of the middle of the entered minute.
-    static double MarkerX(const QRectF& area, const core::SensitivityScan& scan, const QFont& font);
+    // A time written under the strip, with its tick at x.
+    struct Tick {
+        double x = 0;
+        QRectF textRect;
+        QString text;
+    };
+
+    // A stretch of clock readings the clocks changed over: each showing of
+    // a repeated hour, or readings that never came.
+    struct Mark {
+        enum class Kind { FirstShowing, SecondShowing, NeverCame };
+        Kind kind = Kind::FirstShowing;
+        QRectF span;       // its minutes across the strip
+        QRectF labelRect;  // its name in the row under the times
+        QString label;     // "01:00–01:59 (first)", possibly shortened; may be empty
+        QString toolTip;
+    };
+
+    // Where everything goes in an area, in time order from left to right.
+    struct Drawing {
+        QRectF strip;
+        QList<Piece> pieces;
+        QList<Tick> ticks;  // those drawn: none runs into the one before
+        QList<Mark> marks;
+        double markerX = 0;  // the middle of the entered minute
+    };
+
+    // Whether the scan has marks, and so the row for them.
+    static bool HasMarks(const core::SensitivityScan& scan);
+    static Drawing Layout(const QRectF& area, const core::SensitivityScan& scan, const QFont& font);
     // The fill colour of an ascendant sign (1..12): twelve light hues.
     static QColor SignColour(int sign);
 

@@ -6,7 +6,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include "cli/tool_runner.h"
 
@@ -47,17 +50,46 @@ TEST(CliOutput, AFullDiskIsExit73WithAMessageAtTheFirstFailedWrite) {
 }
 
 TEST(CliOutput, JsonIsTheSameInEveryLocale) {
+    // A Turkish locale of the test's own, compiled from Debian's sources
+    // (the locales package) into a folder the C library is pointed at.
+    const QString localedef = QStandardPaths::findExecutable(QStringLiteral("localedef"));
+    if (localedef.isEmpty()) GTEST_SKIP() << "localedef is not installed (Debian's locales package)";
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QProcess compile;
+    compile.start(localedef, {"-i", "tr_TR", "-f", "UTF-8", folder.filePath(QStringLiteral("tr_TR.UTF-8"))});
+    ASSERT_TRUE(compile.waitForFinished(120000));
+    // localedef may end 1 on mere warnings: the compiled folder tells.
+    ASSERT_TRUE(QFileInfo::exists(folder.filePath(QStringLiteral("tr_TR.UTF-8/LC_TIME"))))
+        << compile.readAllStandardError().toStdString();
+
     QProcessEnvironment turkish = QProcessEnvironment::systemEnvironment();
+    turkish.insert(QStringLiteral("LOCPATH"), folder.path());
     turkish.insert(QStringLiteral("LC_ALL"), QStringLiteral("tr_TR.UTF-8"));
     turkish.insert(QStringLiteral("LANG"), QStringLiteral("tr_TR.UTF-8"));
     QProcessEnvironment plain = QProcessEnvironment::systemEnvironment();
+    plain.remove(QStringLiteral("LOCPATH"));
     plain.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    const ToolOutcome there = Tool(Delhi() + QStringList{"--json"}, {}, {}, turkish);
-    const ToolOutcome here = Tool(Delhi() + QStringList{"--json"}, {}, {}, plain);
-    ASSERT_EQ(there.exitCode, 0) << there.err.toStdString();
-    EXPECT_EQ(there.out, here.out);
-    const QJsonObject details = QJsonDocument::fromJson(here.out).object()["details"].toObject();
-    EXPECT_EQ(details["dateOfBirth"].toString(), QStringLiteral("January/5/1980"));
+    plain.insert(QStringLiteral("LANG"), QStringLiteral("C"));
+
+    // The locale took effect: the text report writes the date of birth with
+    // the user's month names.
+    const ToolOutcome turkishText = Tool(Delhi(), {}, {}, turkish);
+    ASSERT_EQ(turkishText.exitCode, 0) << turkishText.err.toStdString();
+    EXPECT_TRUE(turkishText.out.contains("Date of Birth  : Ocak/5/1980")) << turkishText.out.left(600).toStdString();
+    EXPECT_TRUE(Tool(Delhi(), {}, {}, plain).out.contains("Date of Birth  : January/5/1980"));
+
+    // The JSON does not: byte for byte the C locale's, the scan and a sky included.
+    for (const QStringList& options :
+         {QStringList{"--json"}, QStringList{"--json", "--sensitivity", "--transits-at", "2040-07-01T12:00"}}) {
+        const ToolOutcome there = Tool(Delhi() + options, {}, {}, turkish);
+        const ToolOutcome here = Tool(Delhi() + options, {}, {}, plain);
+        ASSERT_EQ(there.exitCode, 0) << there.err.toStdString();
+        ASSERT_EQ(here.exitCode, 0) << here.err.toStdString();
+        EXPECT_EQ(there.out, here.out) << options.join(' ').toStdString();
+        const QJsonObject details = QJsonDocument::fromJson(there.out).object()["details"].toObject();
+        EXPECT_EQ(details["dateOfBirth"].toString(), QStringLiteral("January/5/1980"));
+    }
 }
 
 TEST(CliOutput, FormulaPositionsAreCheckedAgainstThePreciseEphemeris) {

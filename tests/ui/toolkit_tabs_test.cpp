@@ -16,6 +16,8 @@
 #include <QTimeZone>
 #include <QTreeWidget>
 
+#include <ctime>
+
 #include "astro/position_text.h"
 #include "astro/time_conversion.h"
 #include "core/text_formats.h"
@@ -23,6 +25,8 @@
 #include "core/period_texts.h"
 #include "core/pipeline.h"
 #include "core/time_scan.h"
+#include "core/zone_at_moment.h"
+#include "core/zone_rules.h"
 #include "ui/chart_widget.h"
 #include "ui/links.h"
 #include "ui/main_window.h"
@@ -115,6 +119,29 @@ void CompareTransits(const QTableWidget* table, const velmora::core::TransitSky&
                               QString::number(body.HouseFromAscendant), QString::number(body.HouseFromArudhaLagna)}));
     }
 }
+
+// The process's own zone for a while (TZ, read again by the C library and
+// so by Qt's local time), put back as it was.
+class ProcessZone {
+public:
+    explicit ProcessZone(const char* zone) : had_(qEnvironmentVariableIsSet("TZ")), old_(qgetenv("TZ")) {
+        qputenv("TZ", zone);
+        tzset();
+    }
+    ~ProcessZone() {
+        if (had_)
+            qputenv("TZ", old_);
+        else
+            qunsetenv("TZ");
+        tzset();
+    }
+    ProcessZone(const ProcessZone&) = delete;
+    ProcessZone& operator=(const ProcessZone&) = delete;
+
+private:
+    bool had_;
+    QByteArray old_;
+};
 
 }  // namespace
 
@@ -218,12 +245,15 @@ private slots:
         // Grabbing lays the page out first: the pieces are those of the size painted.
         const QImage image = band->grab().toImage();
         const QRectF area(band->rect());
-        const QRectF strip = TimeBand::StripRect(area, band->font());
-        const QList<TimeBand::Piece> pieces = TimeBand::Layout(area, band->scan(), band->font());
+        const TimeBand::Drawing drawing = TimeBand::Layout(area, band->scan(), band->font());
+        const QRectF strip = drawing.strip;
+        const QList<TimeBand::Piece>& pieces = drawing.pieces;
         QCOMPARE(pieces.size(), static_cast<qsizetype>(expected.Segments.size()));
         QCOMPARE(pieces.first().rect.left(), strip.left());
         QVERIFY(qAbs(pieces.last().rect.right() - strip.right()) < 0.01);
-        const double marker = TimeBand::MarkerX(area, band->scan(), band->font());
+        QVERIFY(drawing.marks.isEmpty());  // no change of the clocks in the window
+        QCOMPARE(band->sizeHint().height(), 5 * band->fontMetrics().lineSpacing() + 16);
+        const double marker = drawing.markerX;
         int holding = 0;
         for (qsizetype i = 0; i < pieces.size(); ++i) {
             if (i > 0) QCOMPARE(pieces[i].rect.left(), pieces[i - 1].rect.right());
@@ -334,6 +364,60 @@ private slots:
         date->setDate(QDate(1970, 1, 1));
         QCOMPARE(Child<QLabel>(&shown.window, "lblTransitDasha")->text(),
                  QStringLiteral("No dasha of the birth runs on this day."));
+    }
+
+    void theTodayTabReadsTheUsersClockAsTheZoneRulesDoPast2037() {
+        // Debian's zone files list changes up to 2037; the clocks after that
+        // follow each file's closing rule. The moment picked on the tab, read
+        // on the user's clock, must come to the universal time the program's
+        // own zone rules give, and the window's clock must show as they do.
+        const BirthAnalysis analysis = Analysed(Delhi1980());
+        velmora::core::ZoneRules rules;
+        struct Zone {
+            const char* id;
+            int julyOffsetHours;
+        };
+        for (const Zone& zone : {Zone{"America/New_York", -4}, Zone{"Australia/Sydney", 10}}) {
+            const ProcessZone user(zone.id);
+            velmora::ui::TodayTab tab;
+            // The clock's moment: noon of 1 July 2040 on the user's clock.
+            const QDateTime now = Utc(2040, 7, 1, 12 - zone.julyOffsetHours, 0);
+            tab.ShowAnalysis(analysis, now);
+            QCOMPARE(tab.dateEdit()->dateTime().time(), QTime(12, 0));
+            QCOMPARE(tab.dateEdit()->date(), QDate(2040, 7, 1));
+            QCOMPARE(tab.sky().Moment, MinuteOf(now));
+
+            // Moments of 2040 picked on the tab, against the zone rules:
+            // every hour of the days the clocks change, two of every other.
+            const auto rule = [&](const QDate& day, int hour) {
+                return velmora::core::ZoneAt(rules, zone.id, day.year(), day.month(), day.day(), hour, 30);
+            };
+            int compared = 0, changes = 0;
+            for (QDate day(2040, 1, 1); day.year() == 2040; day = day.addDays(1)) {
+                const bool change = rule(day, 0).UtcOffsetMinutes != rule(day, 23).UtcOffsetMinutes;
+                changes += change ? 1 : 0;
+                for (int hour = 0; hour < 24; hour += change ? 1 : 12) {
+                    const velmora::core::ZoneAtMoment clock = rule(day, hour);
+                    // A time that never came or came twice is the form's business.
+                    if (clock.Status != velmora::core::LocalTimeStatus::Ok) continue;
+                    tab.dateEdit()->setDateTime(QDateTime(day, QTime(hour, 30)));
+                    const ClockReading expected = velmora::astro::AddMinutes(
+                        {day.year(), day.month(), day.day(), hour, 30}, -clock.UtcOffsetMinutes);
+                    if (tab.sky().Moment != expected)
+                        QFAIL(qPrintable(QStringLiteral("%1 %2 %3:30: %4 UT, the zone rules %5 UT")
+                                             .arg(QLatin1String(zone.id), day.toString(Qt::ISODate))
+                                             .arg(hour)
+                                             .arg(Q(velmora::core::ClockReadingText(tab.sky().Moment)),
+                                                  Q(velmora::core::ClockReadingText(expected)))));
+                    ++compared;
+                }
+            }
+            QCOMPARE(changes, 2);
+            QVERIFY(compared > 2 * 364 + 2 * 22);
+            // July's offset, as the rules give it.
+            QCOMPARE(velmora::core::ZoneAt(rules, zone.id, 2040, 7, 1, 12, 0).UtcOffsetMinutes,
+                     zone.julyOffsetHours * 60);
+        }
     }
 
     void theViewMenuSwitchesEveryChartAndIsRemembered() {
