@@ -229,6 +229,23 @@ void AppendValue(std::string& out, const Column& column, const BirthAnalysis& a)
     }
 }
 
+// Whether a column's value comes from the toolkit rather than the chart.
+bool ReadsToolkit(Field what) {
+    switch (what) {
+        case Field::BodyNavamsa:
+        case Field::BodyNakshatra:
+        case Field::Pada:
+        case Field::MoonNakshatra:
+        case Field::MoonNakshatraName:
+        case Field::MahaDasha:
+        case Field::MahaDashaEnd:
+        case Field::DashaBalanceYears:
+            return true;
+        default:
+            return false;
+    }
+}
+
 std::vector<std::size_t> AllColumns() {
     std::vector<std::size_t> all(Columns().size());
     for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
@@ -257,7 +274,29 @@ const std::vector<std::string>& AnalysisCsvColumnNames() {
     return names;
 }
 
-AnalysisCsvWriter::AnalysisCsvWriter() : columns_(AllColumns()) {}
+AnalysisCsvWriter::AnalysisCsvWriter() : AnalysisCsvWriter(AllColumns()) {}
+
+AnalysisCsvWriter::AnalysisCsvWriter(std::vector<std::size_t> columns) : columns_(std::move(columns)) {
+    toolkit_ = std::any_of(columns_.begin(), columns_.end(),
+                           [](std::size_t column) { return ReadsToolkit(Columns()[column].What); });
+}
+
+AnalysisOptions AnalysisCsvWriter::OptionsFor(const AnalysisOptions& options) const {
+    AnalysisOptions needed = options;
+    needed.CompareWithFormulas = false;
+    needed.Toolkit = toolkit_;
+    needed.ScanBirthTime = false;
+    needed.TransitsAt.reset();
+    needed.CheckAgainstPrecise = false;
+    needed.SunEvents = false;
+    needed.DashasAt.reset();
+    needed.JaiminiTools = false;
+    needed.Derivations = false;
+    needed.Texts = false;
+    needed.AntarDashas = false;
+    needed.ParashariTables = false;
+    return needed;
+}
 
 std::variant<AnalysisCsvWriter, std::string> AnalysisCsvWriter::Choose(std::string_view list) {
     std::vector<std::size_t> chosen;
@@ -312,10 +351,7 @@ BatchRowFormat AnalysisCsvWriter::BatchFormat() const {
             return false;
         };
         if (const auto* message = std::get_if<std::string>(&form)) return refuse(*message);
-        AnalysisOptions numbersOnly = options;
-        numbersOnly.Texts = false;
-        numbersOnly.AntarDashas = false;
-        const AnalysisOutcome outcome = RunAnalysis(std::get<FormInput>(form), numbersOnly);
+        const AnalysisOutcome outcome = RunAnalysis(std::get<FormInput>(form), writer.OptionsFor(options));
         if (outcome.Rejected) return refuse(outcome.Rejected->Text);
         writer.AppendRow(out, outcome.Result);
         return true;
