@@ -49,6 +49,7 @@ private:
     explicit AnalysisCsvWriter(std::vector<std::size_t> columns);
     std::vector<std::size_t> columns_;  // indexes into the column table
     bool toolkit_ = false;              // some column reads the padas, navamsa, nakshatras or dasha
+    std::size_t freeTexts_ = 0;         // columns of the name and the place, which may need quoting
 };
 
 // A CSV field: as is, or quoted (RFC 4180, by libcsv) when it holds a
