@@ -4,9 +4,11 @@
 #include <rapidjson/internal/dtoa.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <chrono>
 #include <cstring>
+#include <stdexcept>
 
 #include "astro/time_conversion.h"
 #include "core/place_zone.h"
@@ -108,10 +110,9 @@ const std::vector<Column>& Columns() {
     return columns;
 }
 
-// A row is written straight into the output: the room for it is made once
-// (kValueRoom for each value, twice its length and two quotes for a free
-// text), then each value is put at a pointer and the output cut to size.
-constexpr std::size_t kValueRoom = 48;  // the longest is a double's 24 characters
+// A row is written at a pointer into room made for it once: kValueRoom for
+// each value, twice its length and two quotes for a free text.
+constexpr std::size_t kValueRoom = 48;  // the longest number is a double's 24 characters
 
 bool IsFreeText(Field what) {
     return what == Field::Name || what == Field::City || what == Field::State || what == Field::Country;
@@ -120,6 +121,12 @@ bool IsFreeText(Field what) {
 char* Put(char* at, std::string_view text) {
     std::memcpy(at, text.data(), text.size());
     return at + text.size();
+}
+
+// A name or key from the program's tables, which fit a value's room.
+char* PutKey(char* at, std::string_view text) {
+    if (text.size() > kValueRoom) throw std::length_error("a CSV value longer than its room");
+    return Put(at, text);
 }
 
 char* PutInt(char* at, int value) { return std::to_chars(at, at + kValueRoom, value).ptr; }
@@ -193,11 +200,11 @@ char* PutValue(char* at, const Column& column, const BirthAnalysis& a) {
         case Field::Country:
             return PutCsvField(at, b.Country);
         case Field::Ephemeris:
-            return Put(at, EphemerisModeKey(b.Settings.Mode));
+            return PutKey(at, EphemerisModeKey(b.Settings.Mode));
         case Field::Ayanamsa:
-            return Put(at, AyanamsaKeyOf(b.Settings));
+            return PutKey(at, AyanamsaKeyOf(b.Settings));
         case Field::Node:
-            return Put(at, NodeKeyOf(b.Settings));
+            return PutKey(at, NodeKeyOf(b.Settings));
         case Field::UniversalTime:
             return PutDouble(at, a.Positions.UniversalTime);
         case Field::UtMoment:
@@ -221,9 +228,9 @@ char* PutValue(char* at, const Column& column, const BirthAnalysis& a) {
         case Field::MoonNakshatra:
             return PutInt(at, a.Dasha.Nakshatra);
         case Field::MoonNakshatraName:
-            return Put(at, a.Dasha.NakshatraName);
+            return PutKey(at, a.Dasha.NakshatraName);
         case Field::MahaDasha:
-            return a.Dasha.Periods.empty() ? at : Put(at, a.Dasha.Periods.front().LordName);
+            return a.Dasha.Periods.empty() ? at : PutKey(at, a.Dasha.Periods.front().LordName);
         case Field::MahaDashaEnd:
             return a.Dasha.Periods.empty() ? at : Put(at, DateText(a.Dasha.Periods.front().EndDate));
         case Field::DashaBalanceYears:
@@ -330,10 +337,17 @@ std::string AnalysisCsvWriter::Header() const {
 void AnalysisCsvWriter::AppendRow(std::string& out, const BirthAnalysis& analysis) const {
     const Birth& b = analysis.Birth;
     const std::size_t longestText = std::max({b.Name.size(), b.City.size(), b.State.size(), b.Country.size()});
-    const std::size_t start = out.size();
     // A comma or the line break after each value.
-    out.resize(start + columns_.size() * (kValueRoom + 1) + freeTexts_ * (2 * longestText + 2) + 1);
-    char* at = out.data() + start;
+    const std::size_t room = columns_.size() * (kValueRoom + 1) + freeTexts_ * (2 * longestText + 2) + 1;
+    // A row goes into a buffer on the stack, not cleared first, and from
+    // there into the output at once; a row of very long names and places
+    // straight into the output made larger.
+    std::array<char, 8192> buffer;
+    const bool onStack = room <= buffer.size();
+    const std::size_t start = out.size();
+    if (!onStack) out.resize(start + room);
+    char* const first = onStack ? buffer.data() : out.data() + start;
+    char* at = first;
     const std::vector<Column>& table = Columns();
     for (const std::size_t column : columns_) {
         at = PutValue(at, table[column], analysis);
@@ -341,7 +355,12 @@ void AnalysisCsvWriter::AppendRow(std::string& out, const BirthAnalysis& analysi
     }
     if (columns_.empty()) ++at;
     at[-1] = '\n';
-    out.resize(static_cast<std::size_t>(at - out.data()));
+    const auto written = static_cast<std::size_t>(at - first);
+    if (onStack) {
+        out.append(first, written);
+    } else {
+        out.resize(start + written);
+    }
 }
 
 BatchRowFormat AnalysisCsvWriter::BatchFormat() const {

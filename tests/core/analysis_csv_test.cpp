@@ -374,3 +374,35 @@ TEST(AnalysisCsv, TheJsonLinesOfTheSameOptionsKeepEverythingTheRowsLeaveOut) {
         EXPECT_TRUE(o.HasMember("explain"));
     }
 }
+
+TEST(AnalysisCsv, RowsOfVeryLongNamesAndPlacesAreWholeAndQuoted) {
+    const AnalysisOutcome outcome = RunAnalysis(std::get<FormInput>(FormOfRow(
+        CsvOf(std::string(kInput)).at(1), std::get<BatchColumns>(ColumnsOfHeader(CsvOf(std::string(kInput))[0])))));
+    ASSERT_FALSE(outcome.Rejected);
+    BirthAnalysis a = outcome.Result;
+    const AnalysisCsvWriter writer;
+    std::string plain;
+    writer.AppendRow(plain, a);
+    // Places from short to far longer than any row the batch reads, some
+    // made all of quotes, which double.
+    for (const std::size_t length : {1u, 100u, 3000u, 20000u}) {
+        a.Birth.City = std::string(length, '"');
+        a.Birth.Country = "x," + std::string(length, 'y');
+        std::string out = "before\n";
+        writer.AppendRow(out, a);
+        const std::vector<CsvRow> rows = CsvOf(out);
+        ASSERT_EQ(rows.size(), 2u) << length;
+        const std::vector<CsvRow> expected = CsvOf(plain);
+        ASSERT_EQ(rows[1].Fields.size(), expected[0].Fields.size());
+        for (std::size_t c = 0; c < rows[1].Fields.size(); ++c) {
+            const std::string& name = AnalysisCsvColumnNames()[c];
+            if (name == "city") {
+                EXPECT_EQ(rows[1].Fields[c], a.Birth.City);
+            } else if (name == "country") {
+                EXPECT_EQ(rows[1].Fields[c], a.Birth.Country);
+            } else {
+                EXPECT_EQ(rows[1].Fields[c], expected[0].Fields[c]) << name;
+            }
+        }
+    }
+}
