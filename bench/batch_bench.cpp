@@ -2,7 +2,8 @@
 // compact JSON line out.
 //   BM_BatchLine: one prepared row to its JSON line (analysis and writer).
 //   BM_Batch/jobs: a whole batch of random births from CSV text, on one or
-//     more threads; the "births/s" counter is the figure to watch.
+//     more threads; the "births/s" counter is the figure to watch
+//     ("bytes/birth" is the size of the output, not a rate).
 //   BM_BatchCsv/jobs: the same batch written as CSV rows (--format csv).
 
 #include <benchmark/benchmark.h>

@@ -2,12 +2,13 @@
 
 #include <csv.h>
 #include <rapidjson/internal/dtoa.h>
-#include <rapidjson/internal/itoa.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <chrono>
-#include <cstdio>
+#include <cstring>
+#include <stdexcept>
 
 #include "astro/time_conversion.h"
 #include "core/place_zone.h"
@@ -109,123 +110,149 @@ const std::vector<Column>& Columns() {
     return columns;
 }
 
-void AppendInt(std::string& out, int value) {
-    char text[16];
-    out.append(text, rapidjson::internal::i32toa(value, text));
+// A row is written at a pointer into room made for it once: kValueRoom for
+// each value, twice its length and two quotes for a free text.
+constexpr std::size_t kValueRoom = 48;  // the longest number is a double's 24 characters
+
+bool IsFreeText(Field what) {
+    return what == Field::Name || what == Field::City || what == Field::State || what == Field::Country;
 }
+
+char* Put(char* at, std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    return at + text.size();
+}
+
+// A name or key from the program's tables, which fit a value's room.
+char* PutKey(char* at, std::string_view text) {
+    if (text.size() > kValueRoom) throw std::length_error("a CSV value longer than its room");
+    return Put(at, text);
+}
+
+char* PutInt(char* at, int value) { return std::to_chars(at, at + kValueRoom, value).ptr; }
 
 // The JSON's own digits: rapidjson's shortest text that reads back as the
 // same double.
-void AppendDouble(std::string& out, double value) {
-    char text[32];
-    out.append(text, rapidjson::internal::dtoa(value, text));
+char* PutDouble(char* at, double value) { return rapidjson::internal::dtoa(value, at); }
+
+char* PutMark(char* at, bool value) {
+    *at = value ? '1' : '0';
+    return at + 1;
 }
 
-void AppendBool(std::string& out, bool value) { out.push_back(value ? '1' : '0'); }
+template <class Number>
+char* PutTwoDigits(char* at, Number value) {
+    at[0] = static_cast<char>('0' + value / 10);
+    at[1] = static_cast<char>('0' + value % 10);
+    return at + 2;
+}
+
+// As is, or quoted (RFC 4180, by libcsv) when it holds a comma, a quote or
+// a line break; at most 2 * size + 2 characters.
+char* PutCsvField(char* at, std::string_view text) {
+    for (const char c : text) {
+        if (c == ',' || c == '"' || c == '\r' || c == '\n')
+            return at + csv_write(at, 2 * text.size() + 2, text.data(), text.size());
+    }
+    return Put(at, text);
+}
 
 // The universal moment of the birth, to the second: "1980-01-05T03:35:00Z".
-void AppendUtMoment(std::string& out, const BirthMoment& moment) {
+char* PutUtMoment(char* at, const BirthMoment& moment) {
     using namespace std::chrono;
-    const sys_seconds at = round<seconds>(astro::UtMomentOf(moment));
-    const sys_days day = floor<days>(at);
-    const hh_mm_ss<seconds> time(at - day);
-    out += DateText(year_month_day(day));
-    char text[16];
-    std::snprintf(text, sizeof text, "T%02d:%02d:%02dZ", static_cast<int>(time.hours().count()),
-                  static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()));
-    out += text;
+    const sys_seconds instant = round<seconds>(astro::UtMomentOf(moment));
+    const sys_days day = floor<days>(instant);
+    const hh_mm_ss<seconds> time(instant - day);
+    at = Put(at, DateText(year_month_day(day)));
+    *at++ = 'T';
+    at = PutTwoDigits(at, time.hours().count());
+    *at++ = ':';
+    at = PutTwoDigits(at, time.minutes().count());
+    *at++ = ':';
+    at = PutTwoDigits(at, time.seconds().count());
+    *at++ = 'Z';
+    return at;
 }
 
-void AppendValue(std::string& out, const Column& column, const BirthAnalysis& a) {
+char* PutValue(char* at, const Column& column, const BirthAnalysis& a) {
     const Birth& b = a.Birth;
     switch (column.What) {
         case Field::Name:
-            AppendCsvField(out, b.Name);
-            return;
+            return PutCsvField(at, b.Name);
         case Field::Date:
-            out += DateText(b.Clock);
-            return;
+            return Put(at, DateText(b.Clock));
         case Field::Time:
-            out += ClockTimeText(b.Clock);
-            return;
+            return Put(at, ClockTimeText(b.Clock));
         case Field::ZoneRow:
-            if (!b.ExactUtcOffsetMinutes) AppendInt(out, b.ZoneRow);
-            return;
+            return b.ExactUtcOffsetMinutes ? at : PutInt(at, b.ZoneRow);
         case Field::Dst:
-            AppendBool(out, b.DaylightSaving);
-            return;
+            return PutMark(at, b.DaylightSaving);
         case Field::UtcOffset:
-            if (b.ExactUtcOffsetMinutes) out += OffsetText(*b.ExactUtcOffsetMinutes);
-            return;
+            return b.ExactUtcOffsetMinutes ? Put(at, OffsetText(*b.ExactUtcOffsetMinutes)) : at;
         case Field::Latitude:
-            out += LatitudeText(b.Latitude);
-            return;
+            return Put(at, LatitudeText(b.Latitude));
         case Field::Longitude:
-            out += LongitudeText(b.Longitude);
-            return;
+            return Put(at, LongitudeText(b.Longitude));
         case Field::City:
-            AppendCsvField(out, b.City);
-            return;
+            return PutCsvField(at, b.City);
         case Field::State:
-            AppendCsvField(out, b.State);
-            return;
+            return PutCsvField(at, b.State);
         case Field::Country:
-            AppendCsvField(out, b.Country);
-            return;
+            return PutCsvField(at, b.Country);
         case Field::Ephemeris:
-            out += EphemerisModeKey(b.Settings.Mode);
-            return;
+            return PutKey(at, EphemerisModeKey(b.Settings.Mode));
         case Field::Ayanamsa:
-            out += AyanamsaKeyOf(b.Settings);
-            return;
+            return PutKey(at, AyanamsaKeyOf(b.Settings));
         case Field::Node:
-            out += NodeKeyOf(b.Settings);
-            return;
+            return PutKey(at, NodeKeyOf(b.Settings));
         case Field::UniversalTime:
-            AppendDouble(out, a.Positions.UniversalTime);
-            return;
+            return PutDouble(at, a.Positions.UniversalTime);
         case Field::UtMoment:
-            AppendUtMoment(out, b.Moment);
-            return;
+            return PutUtMoment(at, b.Moment);
         case Field::OffsetMinutes:
-            AppendInt(out, b.Moment.UtcOffsetSeconds / 60);
-            return;
+            return PutInt(at, b.Moment.UtcOffsetSeconds / 60);
         case Field::BodyLongitude:
-            AppendDouble(out, a.Positions.Longitudes[column.Index]);
-            return;
+            return PutDouble(at, a.Positions.Longitudes[column.Index]);
         case Field::BodySign:
-            AppendInt(out, a.Chart.BodySign[column.Index]);
-            return;
+            return PutInt(at, a.Chart.BodySign[column.Index]);
         case Field::BodyNavamsa:
-            AppendInt(out, a.Navamsa[column.Index]);
-            return;
+            return PutInt(at, a.Navamsa[column.Index]);
         case Field::BodyNakshatra:
-            AppendInt(out, a.Nakshatras[column.Index].Nakshatra);
-            return;
+            return PutInt(at, a.Nakshatras[column.Index].Nakshatra);
         case Field::BodyRetrograde:
-            AppendBool(out, a.Positions.Retrograde[column.Index]);
-            return;
+            return PutMark(at, a.Positions.Retrograde[column.Index]);
         case Field::ArudhaLagna:
-            AppendInt(out, a.Chart.ArudhaLagnaSign);
-            return;
+            return PutInt(at, a.Chart.ArudhaLagnaSign);
         case Field::Pada:
-            AppendInt(out, a.Padas[column.Index].PadaSign);
-            return;
+            return PutInt(at, a.Padas[column.Index].PadaSign);
         case Field::MoonNakshatra:
-            AppendInt(out, a.Dasha.Nakshatra);
-            return;
+            return PutInt(at, a.Dasha.Nakshatra);
         case Field::MoonNakshatraName:
-            out += a.Dasha.NakshatraName;
-            return;
+            return PutKey(at, a.Dasha.NakshatraName);
         case Field::MahaDasha:
-            if (!a.Dasha.Periods.empty()) out += a.Dasha.Periods.front().LordName;
-            return;
+            return a.Dasha.Periods.empty() ? at : PutKey(at, a.Dasha.Periods.front().LordName);
         case Field::MahaDashaEnd:
-            if (!a.Dasha.Periods.empty()) out += DateText(a.Dasha.Periods.front().EndDate);
-            return;
+            return a.Dasha.Periods.empty() ? at : Put(at, DateText(a.Dasha.Periods.front().EndDate));
         case Field::DashaBalanceYears:
-            AppendDouble(out, a.Dasha.BalanceYears);
-            return;
+            return PutDouble(at, a.Dasha.BalanceYears);
+    }
+    return at;
+}
+
+// Whether a column's value comes from the toolkit rather than the chart.
+bool ReadsToolkit(Field what) {
+    switch (what) {
+        case Field::BodyNavamsa:
+        case Field::BodyNakshatra:
+        case Field::Pada:
+        case Field::MoonNakshatra:
+        case Field::MoonNakshatraName:
+        case Field::MahaDasha:
+        case Field::MahaDashaEnd:
+        case Field::DashaBalanceYears:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -238,14 +265,9 @@ std::vector<std::size_t> AllColumns() {
 }  // namespace
 
 void AppendCsvField(std::string& out, std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out += text;
-        return;
-    }
-    const std::size_t size = csv_write(nullptr, 0, text.data(), text.size());
     const std::size_t at = out.size();
-    out.resize(at + size);
-    csv_write(out.data() + at, size, text.data(), text.size());
+    out.resize(at + 2 * text.size() + 2);
+    out.resize(static_cast<std::size_t>(PutCsvField(out.data() + at, text) - out.data()));
 }
 
 const std::vector<std::string>& AnalysisCsvColumnNames() {
@@ -257,7 +279,31 @@ const std::vector<std::string>& AnalysisCsvColumnNames() {
     return names;
 }
 
-AnalysisCsvWriter::AnalysisCsvWriter() : columns_(AllColumns()) {}
+AnalysisCsvWriter::AnalysisCsvWriter() : AnalysisCsvWriter(AllColumns()) {}
+
+AnalysisCsvWriter::AnalysisCsvWriter(std::vector<std::size_t> columns) : columns_(std::move(columns)) {
+    toolkit_ = std::any_of(columns_.begin(), columns_.end(),
+                           [](std::size_t column) { return ReadsToolkit(Columns()[column].What); });
+    freeTexts_ = static_cast<std::size_t>(std::count_if(
+        columns_.begin(), columns_.end(), [](std::size_t column) { return IsFreeText(Columns()[column].What); }));
+}
+
+AnalysisOptions AnalysisCsvWriter::OptionsFor(const AnalysisOptions& options) const {
+    AnalysisOptions needed = options;
+    needed.CompareWithFormulas = false;
+    needed.Toolkit = toolkit_;
+    needed.ScanBirthTime = false;
+    needed.TransitsAt.reset();
+    needed.CheckAgainstPrecise = false;
+    needed.SunEvents = false;
+    needed.DashasAt.reset();
+    needed.JaiminiTools = false;
+    needed.Derivations = false;
+    needed.Texts = false;
+    needed.AntarDashas = false;
+    needed.ParashariTables = false;
+    return needed;
+}
 
 std::variant<AnalysisCsvWriter, std::string> AnalysisCsvWriter::Choose(std::string_view list) {
     std::vector<std::size_t> chosen;
@@ -289,12 +335,32 @@ std::string AnalysisCsvWriter::Header() const {
 }
 
 void AnalysisCsvWriter::AppendRow(std::string& out, const BirthAnalysis& analysis) const {
+    const Birth& b = analysis.Birth;
+    const std::size_t longestText = std::max({b.Name.size(), b.City.size(), b.State.size(), b.Country.size()});
+    // A comma or the line break after each value.
+    const std::size_t room = columns_.size() * (kValueRoom + 1) + freeTexts_ * (2 * longestText + 2) + 1;
+    // A row goes into a buffer on the stack, not cleared first, and from
+    // there into the output at once; a row of very long names and places
+    // straight into the output made larger.
+    std::array<char, 8192> buffer;
+    const bool onStack = room <= buffer.size();
+    const std::size_t start = out.size();
+    if (!onStack) out.resize(start + room);
+    char* const first = onStack ? buffer.data() : out.data() + start;
+    char* at = first;
     const std::vector<Column>& table = Columns();
-    for (std::size_t i = 0; i < columns_.size(); ++i) {
-        if (i > 0) out.push_back(',');
-        AppendValue(out, table[columns_[i]], analysis);
+    for (const std::size_t column : columns_) {
+        at = PutValue(at, table[column], analysis);
+        *at++ = ',';
     }
-    out.push_back('\n');
+    if (columns_.empty()) ++at;
+    at[-1] = '\n';
+    const auto written = static_cast<std::size_t>(at - first);
+    if (onStack) {
+        out.append(first, written);
+    } else {
+        out.resize(start + written);
+    }
 }
 
 BatchRowFormat AnalysisCsvWriter::BatchFormat() const {
@@ -312,10 +378,7 @@ BatchRowFormat AnalysisCsvWriter::BatchFormat() const {
             return false;
         };
         if (const auto* message = std::get_if<std::string>(&form)) return refuse(*message);
-        AnalysisOptions numbersOnly = options;
-        numbersOnly.Texts = false;
-        numbersOnly.AntarDashas = false;
-        const AnalysisOutcome outcome = RunAnalysis(std::get<FormInput>(form), numbersOnly);
+        const AnalysisOutcome outcome = RunAnalysis(std::get<FormInput>(form), writer.OptionsFor(options));
         if (outcome.Rejected) return refuse(outcome.Rejected->Text);
         writer.AppendRow(out, outcome.Result);
         return true;

@@ -34,13 +34,22 @@ public:
     // One birth's row, with its line break.
     void AppendRow(std::string& out, const BirthAnalysis& analysis) const;
 
+    // The caller's options (engine, dasha year, karaka scheme) asking only
+    // for what these columns print: no texts, antar dashas, Jaimini tools,
+    // Parashari tables beyond the nakshatras or comparisons, and no toolkit
+    // when no column reads it. An analysis run with them gives every column
+    // the value a whole analysis gives.
+    AnalysisOptions OptionsFor(const AnalysisOptions& options) const;
+
     // The batch's output in this shape: the header first, one row per
     // analysed birth, and "line N: message" to the errors for a refused row.
     BatchRowFormat BatchFormat() const;
 
 private:
-    explicit AnalysisCsvWriter(std::vector<std::size_t> columns) : columns_(std::move(columns)) {}
+    explicit AnalysisCsvWriter(std::vector<std::size_t> columns);
     std::vector<std::size_t> columns_;  // indexes into the column table
+    bool toolkit_ = false;              // some column reads the padas, navamsa, nakshatras or dasha
+    std::size_t freeTexts_ = 0;         // columns of the name and the place, which may need quoting
 };
 
 // A CSV field: as is, or quoted (RFC 4180, by libcsv) when it holds a

@@ -179,6 +179,7 @@ BatchSummary RunBatch(const BatchIo& io, const AnalysisOptions& options, int job
     // buffer of a few megabytes made anew for every chunk would cost its
     // pages' faults each time.
     std::vector<CompactJsonLines> spareOutputs;
+    std::vector<std::string> spareTexts;  // the same for another format's rows
 
     // Writes the oldest chunk, once it is done.
     auto finishFront = [&] {
@@ -198,6 +199,8 @@ BatchSummary RunBatch(const BatchIo& io, const AnalysisOptions& options, int job
         if (io.Progress) io.Progress(progress);
         front.Out.Clear();
         spareOutputs.push_back(std::move(front.Out));
+        front.Text.clear();
+        spareTexts.push_back(std::move(front.Text));
         pending.pop_front();
     };
     // Turns the rows read so far into chunks (forms prepared here, on the
@@ -220,6 +223,10 @@ BatchSummary RunBatch(const BatchIo& io, const AnalysisOptions& options, int job
             if (!spareOutputs.empty()) {
                 chunk->Out = std::move(spareOutputs.back());
                 spareOutputs.pop_back();
+            }
+            if (!spareTexts.empty()) {
+                chunk->Text = std::move(spareTexts.back());
+                spareTexts.pop_back();
             }
             chunk->Rows.assign(std::make_move_iterator(rows.begin() + static_cast<std::ptrdiff_t>(start)),
                                std::make_move_iterator(rows.begin() + static_cast<std::ptrdiff_t>(start + n)));

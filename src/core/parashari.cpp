@@ -31,6 +31,7 @@ RunningPeriods RunningPeriodsAt(const BirthAnalysis& a, UtMoment moment) {
 void AddParashariTables(BirthAnalysis& a, const AnalysisOptions& options) {
     const std::array<double, kBodyCount>& longitudes = a.Positions.Longitudes;
     a.Nakshatras = analysis::NakshatraPadas(longitudes);
+    if (!options.ParashariTables) return;
     a.Vargas = analysis::VargaSigns(longitudes);
     const analysis::PanchangaInput input = PanchangaInputOf(a);
     a.SunEventsLookedUp = options.SunEvents;

@@ -10,7 +10,7 @@ namespace velmora::core {
 
 // Fills the tables of an analysis whose positions, birth and Vimshottari
 // dashas are in place, as the options ask (the dasha year, sunrise and
-// sunset, the moment of the running periods).
+// sunset, the moment of the running periods, or the nakshatras alone).
 void AddParashariTables(BirthAnalysis& analysis, const AnalysisOptions& options);
 
 // The Vimshottari and Yogini periods of an analysis running at a moment.

@@ -107,7 +107,8 @@ AnalysisOutcome RunAnalysis(const FormInput& form, const AnalysisOptions& option
     const astro::PositionEngine& engine = EngineOf(options);
     const BirthMoment moment = birth.Moment;
     // The toolkit's degree table shows the speeds: one run that gives them.
-    astro::EngineOutcome computed = options.Toolkit ? engine.ComputeWithSpeeds(moment) : engine.Compute(moment);
+    astro::EngineOutcome computed =
+        options.Toolkit && options.ParashariTables ? engine.ComputeWithSpeeds(moment) : engine.Compute(moment);
     if (!computed.Ok) {
         outcome.Rejected = Notice{computed.Error, MessageIcon::Information, FormField::None};
         return outcome;

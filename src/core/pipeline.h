@@ -73,6 +73,10 @@ struct AnalysisOptions {
     bool Texts = true;
     // The antar dashas of each maha dasha in Dasha (the CSV wants the mahas only).
     bool AntarDashas = true;
+    // The Parashari tables beyond each body's nakshatra (with the toolkit):
+    // the speeds, the vargas, the panchanga, the Yogini dasha and the periods
+    // running at birth and at a moment. The CSV rows print none of them.
+    bool ParashariTables = true;
 };
 
 // One analysis: everything any front end shows, from the form as entered to

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
 
+#include <random>
 #include <regex>
 
 #include "astro/time_conversion.h"
@@ -217,6 +218,49 @@ TEST(ParashariPipeline, JsonCarriesTheTypedTables) {
         EXPECT_EQ(maha["years"].GetInt(), a.Yogini.Periods[m].Years);
         EXPECT_EQ(maha["sub"].Size(), a.Yogini.Periods[m].Sub.size());
         EXPECT_EQ(Str(maha["end"]), velmora::core::DateText(analysis::UtDateOf(a.Yogini.Periods[m].End)));
+    }
+}
+
+TEST(ParashariPipeline, TablesLeftOutLeaveEverythingElseAsItWas) {
+    // Every front end that shows them gets them unless it says otherwise.
+    EXPECT_TRUE(AnalysisOptions{}.ParashariTables);
+    AnalysisOptions whole;
+    whole.DashasAt = velmora::astro::UtMomentOf(velmora::ClockReading{1990, 3, 1, 0, 0});
+    AnalysisOptions without = whole;
+    without.ParashariTables = false;
+    // What the JSON holds beside the tables, with the speeds taken out.
+    auto rest = [](const BirthAnalysis& a) {
+        rapidjson::Document json = Parsed(a);
+        for (const char* key : {"vargas", "panchanga", "yoginiDasha"}) EXPECT_TRUE(json.RemoveMember(key)) << key;
+        for (auto& body : json["bodies"].GetArray()) EXPECT_TRUE(body.RemoveMember("speed"));
+        return json;
+    };
+    std::mt19937 random(5);
+    for (int n = 0; n < 40; ++n) {
+        const velmora::core::FormInput form =
+            n == 0 ? velmora::testing::DelhiForm() : velmora::testing::RandomForm(random);
+        const BirthAnalysis a = Analysed(whole, form);
+        const BirthAnalysis b = Analysed(without, form);
+        EXPECT_EQ(rest(a), rest(b)) << n;
+        EXPECT_EQ(b.Positions.Longitudes, a.Positions.Longitudes);
+        EXPECT_EQ(b.Positions.Retrograde, a.Positions.Retrograde);
+        for (std::size_t body = 0; body < velmora::kBodyCount; ++body) {
+            EXPECT_EQ(b.Nakshatras[body].Nakshatra, a.Nakshatras[body].Nakshatra);
+            EXPECT_EQ(b.Nakshatras[body].Pada, a.Nakshatras[body].Pada);
+        }
+        EXPECT_TRUE(a.Why && b.Why);
+        // Nothing of the tables is made, not even in part.
+        EXPECT_EQ(b.Positions.Speeds, (std::array<double, velmora::kBodyCount>{}));
+        EXPECT_EQ(b.Vargas, analysis::VargaTable{});
+        EXPECT_EQ(b.Yogini.Nakshatra, 0);
+        EXPECT_TRUE(b.Yogini.Periods[0].YoginiName.empty());
+        EXPECT_EQ(b.Panchanga.Vara.Number, 0);
+        EXPECT_FALSE(b.SunEventsLookedUp);
+        EXPECT_FALSE(b.AtBirth.Vimshottari || b.AtBirth.Yogini);
+        EXPECT_FALSE(b.AtMoment);
+        ASSERT_TRUE(a.AtMoment);
+        EXPECT_NE(a.Positions.Speeds[velmora::Moon], 0);
+        EXPECT_NE(a.Vargas, analysis::VargaTable{});
     }
 }
 
