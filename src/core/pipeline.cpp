@@ -123,7 +123,7 @@ AnalysisOutcome RunAnalysis(const FormInput& form, const AnalysisOptions& option
     if (options.ScanBirthTime) a.Scan = ScanBirthTime(a.Birth, engine);
     if (options.TransitsAt) a.Transits = TransitsOver(a, *options.TransitsAt, &engine);
     if (options.CheckAgainstPrecise && !options.Engine && options.Settings.Mode == EphemerisMode::Formulas)
-        a.Precise = CheckAgainstPrecise(birth.Moment, a.Positions);
+        a.Precise = CheckAgainstPrecise(moment, a.Positions);
     return outcome;
 }
 
