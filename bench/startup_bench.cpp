@@ -9,6 +9,7 @@
 #include <QLineEdit>
 
 #include "app/application.h"
+#include "support/sample_birth.h"
 #include "ui/main_window.h"
 #include "ui/result_window.h"
 
@@ -89,12 +90,18 @@ void BM_ResidentMemoryAfterOneAnalysis(benchmark::State& state) {
     Services services;
     velmora::Application program(services.Make());
     program.Start();
+    // The sample birth's name and coordinates, put in without keystrokes
+    // (this program does without QtTest); the rest as the window opens.
+    const velmora::testing::FormTexts birth = velmora::testing::DelhiBirth();
+    auto set = [window = program.mainWindow()](const char* box, const std::string& text) {
+        window->findChild<QLineEdit*>(QString::fromLatin1(box))->setText(QString::fromStdString(text));
+    };
+    set("txtName", birth.Name);
+    set("txtLatD", birth.LatitudeDegrees);
+    set("txtLatM", birth.LatitudeMinutes);
+    set("txtLonD", birth.LongitudeDegrees);
+    set("txtLonM", birth.LongitudeMinutes);
     auto* window = program.mainWindow();
-    window->findChild<QLineEdit*>(QStringLiteral("txtName"))->setText(QStringLiteral("ASHA"));
-    window->findChild<QLineEdit*>(QStringLiteral("txtLatD"))->setText(QStringLiteral("28"));
-    window->findChild<QLineEdit*>(QStringLiteral("txtLatM"))->setText(QStringLiteral("36"));
-    window->findChild<QLineEdit*>(QStringLiteral("txtLonD"))->setText(QStringLiteral("77"));
-    window->findChild<QLineEdit*>(QStringLiteral("txtLonM"))->setText(QStringLiteral("12"));
     for (auto _ : state) {
         window->Analyze();
         QCoreApplication::processEvents();

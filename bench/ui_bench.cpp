@@ -5,8 +5,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
 
 #include <memory>
@@ -17,6 +15,7 @@
 #include "ui/links.h"
 #include "ui/platform.h"
 #include "ui/result_window.h"
+#include "ui/window_fixture.h"
 
 namespace {
 
@@ -33,25 +32,12 @@ public:
     void Open(const QUrl&) override {}
 };
 
-void SetText(velmora::MainWindow& window, const char* name, const char* text) {
-    window.findChild<QLineEdit*>(QString::fromLatin1(name))->setText(QString::fromLatin1(text));
-}
-
 void AnalysisFromClickToResultShown(benchmark::State& state) {
     SilentMessages messages;
     NoBrowser browser;
     velmora::ui::Links links(browser);
     velmora::MainWindow window(messages, links);
-    SetText(window, "txtName", "RAVI KUMAR");
-    SetText(window, "txtLatD", "28");
-    SetText(window, "txtLatM", "36");
-    SetText(window, "txtLonD", "77");
-    SetText(window, "txtLonM", "12");
-    SetText(window, "txtMCity", "New Delhi");
-    SetText(window, "txtMState", "Delhi");
-    SetText(window, "txtMCountry", "India");
-    window.findChild<QComboBox*>(QStringLiteral("cboYear"))->setCurrentText(QStringLiteral("1980"));
-    window.findChild<QComboBox*>(QStringLiteral("cmbTimeZone"))->setCurrentIndex(34);
+    velmora::testing::TypeBirth(window, velmora::testing::DelhiBirth("ravi kumar"));
     window.show();
     QApplication::processEvents();
     auto* analyse = window.findChild<QPushButton*>(QStringLiteral("cmdRashi"));

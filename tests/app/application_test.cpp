@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -12,8 +11,8 @@
 #include "app/application.h"
 #include "app/birth_argument.h"
 #include "ui/main_window.h"
-#include "ui/recording_platform.h"
 #include "ui/result_window.h"
+#include "ui/window_fixture.h"
 
 using namespace velmora;
 
@@ -26,18 +25,6 @@ public:
 
 private:
     bool free_;
-};
-
-class FixedClock final : public ui::Clock {
-public:
-    QDateTime Now() const override { return QDateTime(QDate(2026, 12, 7), QTime(12, 0)); }
-};
-
-class MemoryStore final : public ui::ReminderStore {
-public:
-    std::optional<QString> LastReminder() const override { return value; }
-    void SetLastReminder(const QString& moment) override { value = moment; }
-    std::optional<QString> value;
 };
 
 // Runs the event loop until the program ends it; fails after a few seconds.
@@ -55,8 +42,8 @@ int RunUntilExit(const std::function<void()>& action) {
 class ApplicationTest : public QObject {
     Q_OBJECT
 
-    FixedClock clock;
-    MemoryStore store;
+    testing::FixedClock clock{QDateTime(QDate(2026, 12, 7), QTime(12, 0))};
+    testing::MemoryReminderStore store;
     testing::RecordingMessages messages;
     testing::RecordingOpener opener;
 
@@ -65,25 +52,20 @@ class ApplicationTest : public QObject {
             Application::Services{guard, clock, store, messages, opener, [r] { return r; }});
     }
 
-    static void FillForm(MainWindow& window) {
-        window.findChild<QLineEdit*>(QStringLiteral("txtName"))->setText(QStringLiteral("ASHA"));
-        window.findChild<QLineEdit*>(QStringLiteral("txtLatD"))->setText(QStringLiteral("28"));
-        window.findChild<QLineEdit*>(QStringLiteral("txtLatM"))->setText(QStringLiteral("36"));
-        window.findChild<QLineEdit*>(QStringLiteral("txtLonD"))->setText(QStringLiteral("77"));
-        window.findChild<QLineEdit*>(QStringLiteral("txtLonM"))->setText(QStringLiteral("12"));
-    }
-
-    // Starts the program and runs one analysis of a sample birth.
+    // Starts the program and runs one analysis of the sample birth, typed
+    // without its place: the city box would look in the user's own library.
     static QPointer<ui::ResultWindow> StartAndAnalyze(Application& program) {
         if (!program.Start()) return nullptr;
-        FillForm(*program.mainWindow());
+        testing::FormTexts birth = testing::DelhiBirth();
+        birth.City = birth.State = birth.Country = "";
+        testing::TypeBirth(*program.mainWindow(), birth);
         program.mainWindow()->Analyze();
         return program.mainWindow()->resultWindow();
     }
 
 private slots:
     void init() {
-        store = MemoryStore{};
+        store = testing::MemoryReminderStore{};
         messages = testing::RecordingMessages{};
         opener = testing::RecordingOpener{};
     }
@@ -96,7 +78,7 @@ private slots:
         QCOMPARE(messages.Notices[0].Text, QStringLiteral("Application is already running"));
         QCOMPARE(messages.Notices[0].Icon, core::MessageIcon::Information);
         QVERIFY(program->mainWindow() == nullptr);
-        QVERIFY(!store.value);  // nothing else of the start-up ran
+        QVERIFY(!store.Value);  // nothing else of the start-up ran
     }
 
     void theCommandLineNamesOneBirthFileAtMost() {
@@ -158,7 +140,7 @@ private slots:
 
     void startShowsTheInputWindowAfterTheReminder() {
         FakeGuard free(true);
-        store.value = QDateTime(QDate(2026, 11, 1), QTime(8, 0)).toString(Qt::ISODate);
+        store.Value = QDateTime(QDate(2026, 11, 1), QTime(8, 0)).toString(Qt::ISODate);
         messages.Answer = true;
         auto program = Make(free);
         QVERIFY(program->Start());

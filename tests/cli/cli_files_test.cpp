@@ -18,6 +18,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "cli/tool_arguments.h"
 #include "cli/tool_runner.h"
 
 namespace {
@@ -28,10 +29,7 @@ ToolRun Cli(const QStringList& arguments, const QByteArray& input = {}) {
     return velmora::testing::RunTool(arguments, input);
 }
 
-QStringList Birth() {
-    return {"--name", "asha rao", "--date", "1980-01-05", "--time",    "09:05",   "--zone", "34",        "--lat",
-            "28:36N", "--lon",    "77:12E", "--city",     "New Delhi", "--state", "Delhi",  "--country", "India"};
-}
+QStringList Birth() { return velmora::testing::ToolArguments(velmora::testing::DelhiBirth("asha rao")); }
 
 QJsonObject Parsed(const QByteArray& json) {
     QJsonParseError error;

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QProcess>
 
+#include "cli/tool_arguments.h"
 #include "cli/tool_runner.h"
 
 namespace {
@@ -19,10 +20,7 @@ ToolRun Tool(const QStringList& arguments, const QByteArray& input = {}) {
 }
 
 // New Delhi, 5 January 1980, 09:05: Capricorn rises, Venus is the AK.
-QStringList Delhi() {
-    return {"--name", "asha rao", "--date", "1980-01-05", "--time", "09:05",
-            "--zone", "34",       "--lat",  "28:36N",     "--lon",  "77:12E"};
-}
+QStringList Delhi() { return velmora::testing::ToolArgumentsWithoutPlace(velmora::testing::DelhiBirth("asha rao")); }
 
 QJsonObject Json(const QByteArray& text) { return QJsonDocument::fromJson(text).object(); }
 

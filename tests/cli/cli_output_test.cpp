@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "cli/tool_arguments.h"
 #include "cli/tool_runner.h"
 
 namespace {
@@ -22,8 +23,11 @@ ToolOutcome Tool(const QStringList& arguments, const QByteArray& input = {}, con
     return velmora::testing::RunTool(arguments, input, outputFile, environment);
 }
 
-QStringList Delhi(const QString& date = QStringLiteral("1980-01-05")) {
-    return {"--name", "asha", "--date", date, "--time", "09:05", "--zone", "34", "--lat", "28:36N", "--lon", "77:12E"};
+// The sample birth without its place, on another date when one is given.
+QStringList Delhi(const QString& date = {}) {
+    QStringList arguments = velmora::testing::ToolArgumentsWithoutPlace(velmora::testing::DelhiBirth("asha"));
+    if (!date.isEmpty()) arguments[arguments.indexOf(QStringLiteral("--date")) + 1] = date;
+    return arguments;
 }
 
 QByteArray Batch(int rows) {

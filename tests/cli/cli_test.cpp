@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QRegularExpression>
 
+#include "cli/tool_arguments.h"
 #include "cli/tool_runner.h"
 
 namespace {
@@ -25,9 +26,11 @@ CliRun RunCli(const QStringList& arguments) {
     return {run.exitCode, QString::fromUtf8(run.out), run.err};
 }
 
+// The sample birth, with seconds.
 QStringList Sample() {
-    return {"--name", "asha rao", "--date", "1980-01-05", "--time",    "09:05:30", "--zone", "34",        "--lat",
-            "28:36N", "--lon",    "77:12E", "--city",     "New Delhi", "--state",  "Delhi",  "--country", "India"};
+    velmora::testing::FormTexts birth = velmora::testing::DelhiBirth("asha rao");
+    birth.Second = "30";
+    return velmora::testing::ToolArguments(birth);
 }
 
 QJsonObject JsonOf(const QStringList& arguments) {

@@ -7,30 +7,38 @@
 #include "core/form_input.h"
 #include "core/form_reading.h"
 #include "core/zones.h"
+#include "support/sample_birth.h"
 
 namespace velmora::testing {
 
-// The form as typed for a birth in New Delhi on 5 January 1980 at 09:05
-// Indian time (zone row 34): Jupiter is retrograde and several bodies have
-// readings. Tests change what they need.
-inline core::FormInput DelhiForm(std::string name = "ASHA") {
+// The form holding the texts of the shared sample (support/sample_birth.h).
+inline core::FormInput FormOf(const FormTexts& texts) {
     core::FormInput f;
-    f.Name = std::move(name);
-    f.MonthIndex = 0;
-    f.Day = "5";
-    f.Year = "1980";
-    f.Hour = "9";
-    f.Minute = "5";
-    f.ZoneRow = 34;
-    f.LatitudeDegrees = "28";
-    f.LatitudeMinutes = "36";
-    f.LongitudeDegrees = "77";
-    f.LongitudeMinutes = "12";
-    f.City = "New Delhi";
-    f.State = "Delhi";
-    f.Country = "India";
+    f.Name = texts.Name;
+    f.MonthIndex = texts.MonthIndex;
+    f.Day = texts.Day;
+    f.Year = texts.Year;
+    f.Hour = texts.Hour;
+    f.Minute = texts.Minute;
+    f.Second = texts.Second;
+    f.ZoneRow = texts.ZoneRow;
+    f.DaylightSaving = texts.DaylightSaving;
+    f.LatitudeDegrees = texts.LatitudeDegrees;
+    f.LatitudeMinutes = texts.LatitudeMinutes;
+    f.South = texts.South;
+    f.LongitudeDegrees = texts.LongitudeDegrees;
+    f.LongitudeMinutes = texts.LongitudeMinutes;
+    f.East = texts.East;
+    f.City = texts.City;
+    f.State = texts.State;
+    f.Country = texts.Country;
     return f;
 }
+
+// The form as typed for the sample birth in New Delhi on 5 January 1980 at
+// 09:05 Indian time (DelhiBirth). Tests change what they need.
+inline core::FormInput DelhiForm() { return FormOf(DelhiBirth()); }
+inline core::FormInput DelhiForm(std::string name) { return FormOf(DelhiBirth(std::move(name))); }
 
 // A form as the lists and boxes could hold it, drawn at random: any date
 // 1901-2050 (days 1-28), time, zone row and daylight saving, latitudes up to

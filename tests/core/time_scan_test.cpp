@@ -10,6 +10,7 @@
 
 #include "astro/time_conversion.h"
 #include "core/analysis_json.h"
+#include "core/form_builders.h"
 #include "core/form_reading.h"
 #include "core/period_texts.h"
 #include "core/pipeline.h"
@@ -21,19 +22,15 @@ using namespace velmora::core;
 
 namespace {
 
+// The sample birth's place and zone (Indian Time) at another moment.
 FormInput FormAt(int year, int month, int day, int hour, int minute) {
-    FormInput f;
-    f.Name = "SCAN";
+    FormInput f = velmora::testing::DelhiForm("SCAN");
     f.Year = std::to_string(year);
     f.MonthIndex = month - 1;
     f.Day = std::to_string(day);
     f.Hour = std::to_string(hour);
     f.Minute = std::to_string(minute);
-    f.ZoneRow = 34;  // Indian Time
-    f.LatitudeDegrees = "28";
-    f.LatitudeMinutes = "36";
-    f.LongitudeDegrees = "77";
-    f.LongitudeMinutes = "12";
+    f.City = f.State = f.Country = "";
     return f;
 }
 

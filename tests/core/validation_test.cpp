@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/form_builders.h"
 #include "core/input_filters.h"
 #include "core/text_numbers.h"
 #include "core/validation.h"
@@ -15,15 +16,8 @@ using namespace velmora::core;
 
 namespace {
 
-FormInput Valid() {
-    FormInput f;
-    f.Name = "ASHA";
-    f.LatitudeDegrees = "28";
-    f.LatitudeMinutes = "36";
-    f.LongitudeDegrees = "77";
-    f.LongitudeMinutes = "12";
-    return f;
-}
+// The sample birth: a form every check passes.
+FormInput Valid() { return velmora::testing::DelhiForm(); }
 
 std::string MessageOf(const FormInput& f) {
     const auto notice = ValidateInput(f);

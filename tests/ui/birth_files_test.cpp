@@ -24,8 +24,8 @@
 #include "core/zones.h"
 #include "ui/links.h"
 #include "ui/main_window.h"
-#include "ui/recording_platform.h"
 #include "ui/result_window.h"
+#include "ui/window_fixture.h"
 #include "ui/window_widgets.h"
 
 using velmora::MainWindow;
@@ -33,54 +33,16 @@ using velmora::core::EngineSettings;
 using velmora::core::EphemerisMode;
 using velmora::core::FormInput;
 using velmora::core::MessageIcon;
-using velmora::testing::RecordingMessages;
-using velmora::testing::RecordingOpener;
-using velmora::testing::ScriptedFileDialogs;
-using velmora::ui::Links;
 using velmora::ui::MemorySettingsStore;
 
 namespace {
 
-struct Fixture {
-    explicit Fixture(MemorySettingsStore* shared = nullptr) {
-        window.SetSettings(shared ? shared : &store);
-        window.SetFileDialogs(&dialogs);
-    }
-
-    RecordingMessages messages;
-    RecordingOpener opener;
-    Links links{opener};
-    MemorySettingsStore store;
-    ScriptedFileDialogs dialogs;
-    MainWindow window{messages, links};
-
-    template <class T = QWidget>
-    T* get(const char* name) const {
-        return window.findChild<T*>(QString::fromLatin1(name));
-    }
-    QAction* action(const char* name) const { return get<QAction>(name); }
-    QComboBox* list(const char* name) const { return get<QComboBox>(name); }
-
-    void type(const char* box, const QString& text) {
-        auto* edit = get<QLineEdit>(box);
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
-    }
+struct Fixture : velmora::testing::InputWindowFixture {
+    using InputWindowFixture::InputWindowFixture;
 
     // A form that passes every check, typed.
     void fill(const QString& name = QStringLiteral("asha rao")) {
-        type("txtName", name);
-        list("cboMonth")->setCurrentIndex(0);
-        list("cboDate")->setCurrentText(QStringLiteral("5"));
-        list("cboYear")->setCurrentText(QStringLiteral("1980"));
-        list("cboHH")->setCurrentText(QStringLiteral("9"));
-        list("cboMM")->setCurrentText(QStringLiteral("5"));
-        type("txtLatD", QStringLiteral("28"));
-        type("txtLatM", QStringLiteral("36"));
-        type("txtLonD", QStringLiteral("77"));
-        type("txtLonM", QStringLiteral("12"));
-        type("txtMCity", QStringLiteral("New Delhi"));
+        typeBirth(velmora::testing::DelhiBirth(name.toStdString()));
     }
 
     // Save As, answering the dialog with path.

@@ -16,12 +16,11 @@
 
 #include "ui/links.h"
 #include "ui/main_window.h"
-#include "ui/recording_platform.h"
 #include "ui/result_window.h"
+#include "ui/window_fixture.h"
 #include "ui/window_widgets.h"
 
 using velmora::MainWindow;
-using velmora::testing::RecordingMessages;
 using velmora::testing::RecordingOpener;
 using velmora::ui::Links;
 using velmora::ui::ResultWindow;
@@ -50,10 +49,8 @@ private slots:
         // The offscreen screen is 800 x 600: smaller than either window's
         // designed size, as 1366 x 768 at a larger scale would be.
         const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-        RecordingMessages messages;
-        RecordingOpener opener;
-        Links links(opener);
-        MainWindow input(messages, links);
+        velmora::testing::InputWindowFixture f;
+        MainWindow& input = f.window;
         input.move(available.right() - 50, available.bottom() - 50);
         input.show();
         QVERIFY(QTest::qWaitForWindowExposed(&input));
@@ -62,7 +59,7 @@ private slots:
             qPrintable(
                 QStringLiteral("%1,%2 %3x%4").arg(input.x()).arg(input.y()).arg(input.width()).arg(input.height())));
 
-        ResultWindow result(links);
+        ResultWindow result(f.links);
         result.show();
         QVERIFY(QTest::qWaitForWindowExposed(&result));
         QVERIFY(available.contains(result.geometry()));
@@ -86,10 +83,8 @@ private slots:
     }
 
     void enterOnAFocusedButtonClicksIt() {
-        RecordingMessages messages;
-        RecordingOpener opener;
-        Links links(opener);
-        MainWindow input(messages, links);
+        velmora::testing::InputWindowFixture f;
+        MainWindow& input = f.window;
         input.show();
         QVERIFY(QTest::qWaitForWindowActive(&input));
         auto* lookUp = input.findChild<QPushButton*>(QStringLiteral("cmdBrowser"));
@@ -109,11 +104,9 @@ private slots:
     }
 
     void everyControlHasAnAccessibleNameAndCaptionsAreBuddies() {
-        RecordingMessages messages;
-        RecordingOpener opener;
-        Links links(opener);
-        MainWindow input(messages, links);
-        ResultWindow result(links);
+        velmora::testing::InputWindowFixture f;
+        MainWindow& input = f.window;
+        ResultWindow result(f.links);
         for (QWidget* window : {static_cast<QWidget*>(&input), static_cast<QWidget*>(&result)}) {
             for (QWidget* control : FocusableControls(window)) {
                 QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -24,10 +23,10 @@
 #include "ui/karaka_choice.h"
 #include "ui/links.h"
 #include "ui/main_window.h"
-#include "ui/recording_platform.h"
 #include "ui/result_window.h"
 #include "ui/toolkit_tabs.h"
 #include "ui/why_button.h"
+#include "ui/window_fixture.h"
 
 using velmora::ui::JaiminiTab;
 using velmora::ui::WhyButton;
@@ -36,8 +35,6 @@ namespace {
 
 using velmora::testing::Q;
 
-using velmora::testing::FixedClock;
-
 QDateTime Utc(int year, int month, int day) {
     return QDateTime(QDate(year, month, day), QTime(6, 0), QTimeZone::utc());
 }
@@ -45,28 +42,12 @@ QDateTime Utc(int year, int month, int day) {
 velmora::core::BirthAnalysis Analysed(int scheme = 8) {
     velmora::core::AnalysisOptions options;
     options.KarakaScheme = scheme;
-    const auto outcome = velmora::core::RunAnalysis(velmora::testing::DelhiForm("RAVI KUMAR"), options);
-    if (outcome.Rejected) qFatal("the sample birth was refused");
-    return outcome.Result;
+    return velmora::testing::AnalysisOf(velmora::testing::DelhiForm("RAVI KUMAR"), options);
 }
 
 // A result window showing the Delhi birth, its Jaimini tab chosen.
-struct Shown {
-    velmora::testing::RecordingOpener opener;
-    velmora::ui::Links links{opener};
-    velmora::ui::MemorySettingsStore store;
-    FixedClock clock{Utc(2025, 6, 1)};
-    velmora::core::BirthAnalysis analysis = Analysed();
-    velmora::ui::ResultWindow window{links};
-    QTabWidget* tabs = nullptr;
-
-    Shown() {
-        window.SetSettings(&store);
-        window.SetClock(&clock);
-        window.ShowResult(analysis);
-        tabs = window.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
-        tabs->setCurrentIndex(6);
-    }
+struct Shown : velmora::testing::ResultWindowFixture {
+    Shown() : ResultWindowFixture(Analysed(), Utc(2025, 6, 1)) { tabs()->setCurrentIndex(6); }
     JaiminiTab* tab() { return window.jaiminiTab(); }
 };
 
@@ -230,7 +211,7 @@ private slots:
             QCOMPARE(Opened(periodWhy), velmora::ui::SentencesOf(why.CharaDashaYears[static_cast<std::size_t>(p)]));
         }
         // The Charts tab: the Arudha Lagna and each pada.
-        shown.tabs->setCurrentIndex(3);
+        shown.tabs()->setCurrentIndex(3);
         auto* padas = shown.window.findChild<QTableWidget*>(QStringLiteral("tblPadas"));
         for (int row = 0; row < 12; ++row) {
             auto* padaWhy = qobject_cast<WhyButton*>(padas->cellWidget(row, 5));
@@ -260,28 +241,17 @@ private slots:
     }
 
     void theSettingsMenuChoosesAndRemembersTheScheme() {
-        velmora::testing::RecordingMessages messages;
-        velmora::testing::RecordingOpener opener;
-        velmora::ui::Links links(opener);
-        velmora::MainWindow input(messages, links);
-        velmora::ui::MemorySettingsStore store;
-        input.SetSettings(&store);
+        velmora::testing::InputWindowFixture f;
+        velmora::MainWindow& input = f.window;
         auto* seven = input.findChild<QAction*>(QStringLiteral("mnuKarakas7"));
         auto* eight = input.findChild<QAction*>(QStringLiteral("mnuKarakas8"));
         QVERIFY(seven && eight);
         QVERIFY(eight->isChecked());  // the default
         seven->trigger();
-        QCOMPARE(store.Value(QString::fromLatin1(velmora::ui::kKarakaSchemeKey)), std::optional<QString>("7"));
-        const auto edit = [&](const char* name, const char* text) {
-            input.findChild<QLineEdit*>(QString::fromLatin1(name))->setText(QString::fromLatin1(text));
-        };
-        edit("txtName", "RAVI KUMAR");
-        edit("txtLatD", "28");
-        edit("txtLatM", "36");
-        edit("txtLonD", "77");
-        edit("txtLonM", "12");
+        QCOMPARE(f.store.Value(QString::fromLatin1(velmora::ui::kKarakaSchemeKey)), std::optional<QString>("7"));
+        f.typeBirth(velmora::testing::DelhiBirth("ravi kumar"));
         input.Analyze();
-        QVERIFY(messages.Notices.isEmpty());
+        QVERIFY(f.messages.Notices.isEmpty());
         velmora::ui::ResultWindow* result = input.resultWindow();
         QVERIFY(result);
         result->findChild<QTabWidget*>(QStringLiteral("SSTab1"))->setCurrentIndex(6);
@@ -289,12 +259,11 @@ private slots:
         QVERIFY(result->jaiminiTab()->schemeLabel()->text().contains(QStringLiteral("7 chara karakas")));
 
         // Another window reads the choice; anything else stored counts as 8.
-        velmora::MainWindow next(messages, links);
-        next.SetSettings(&store);
-        QVERIFY(next.findChild<QAction*>(QStringLiteral("mnuKarakas7"))->isChecked());
-        store.SetValue(QString::fromLatin1(velmora::ui::kKarakaSchemeKey), QStringLiteral("9"));
-        next.SetSettings(&store);
-        QVERIFY(next.findChild<QAction*>(QStringLiteral("mnuKarakas8"))->isChecked());
+        velmora::testing::InputWindowFixture next(&f.store);
+        QVERIFY(next.action("mnuKarakas7")->isChecked());
+        f.store.SetValue(QString::fromLatin1(velmora::ui::kKarakaSchemeKey), QStringLiteral("9"));
+        next.window.SetSettings(&f.store);
+        QVERIFY(next.action("mnuKarakas8")->isChecked());
     }
 };
 

@@ -11,7 +11,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "core/form_builders.h"
@@ -22,18 +21,13 @@
 #include "ui/main_window.h"
 #include "ui/place_list_model.h"
 #include "ui/platform.h"
-#include "ui/recording_platform.h"
 #include "ui/result_window.h"
+#include "ui/window_fixture.h"
 
-using velmora::MainWindow;
 using velmora::core::Library;
 using velmora::testing::DelhiForm;
-using velmora::testing::RecordingMessages;
-using velmora::testing::RecordingOpener;
-using velmora::testing::ScriptedFileDialogs;
 using velmora::ui::LibraryTableModel;
 using velmora::ui::LibraryWindow;
-using velmora::ui::Links;
 
 namespace {
 
@@ -49,25 +43,11 @@ velmora::core::BirthFileContents Birth(const std::string& name, const char* year
     return {form, std::nullopt};
 }
 
-struct Fixture {
-    QTemporaryDir folder;
-    RecordingMessages messages;
-    RecordingOpener opener;
-    Links links{opener};
-    ScriptedFileDialogs dialogs;
-    velmora::ui::MemorySettingsStore settings;
-    MainWindow window{messages, links};
-
-    Fixture() {
-        window.SetSettings(&settings);
-        window.SetFileDialogs(&dialogs);
-        window.SetLibraryFile(File("library.sqlite"));
-    }
-    QString File(const QString& name) const { return folder.filePath(name); }
+// The input window's library is library.sqlite in the fixture's folder.
+struct Fixture : velmora::testing::InputWindowFixture {
     // Another connection to the same file: another program, as the library sees it.
-    std::unique_ptr<Library> Other() const { return OpenLibrary(File("library.sqlite")); }
+    std::unique_ptr<Library> Other() const { return OpenLibrary(file("library.sqlite")); }
 
-    QAction* action(const char* name) const { return window.findChild<QAction*>(QString::fromLatin1(name)); }
     LibraryWindow* library() {
         action("mnuLibrary")->trigger();
         return window.libraryWindow();
@@ -79,9 +59,9 @@ struct Fixture {
         return texts;
     }
     void write(const QString& name, const QByteArray& bytes) const {
-        QFile file(File(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        QFile out(file(name));
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
     }
 };
 
@@ -184,7 +164,7 @@ private slots:
                 "wrong,1980-02-31,09:05,34,0,28:36N,077:12E,New Delhi,Delhi,India\n"
                 "ben,1962-07-21,23:50,29,1,51:30N,000:07W,London,England,UK\n");
         LibraryWindow* w = f.library();
-        f.dialogs.Answers = {f.File(QStringLiteral("births.csv"))};
+        f.dialogs.Answers = {f.file(QStringLiteral("births.csv"))};
         w->findChild<QPushButton*>(QStringLiteral("cmdLibraryImport"))->click();
         QCOMPARE(w->model()->rowCount(), 2);
         QCOMPARE(f.messages.Notices.size(), 1);
@@ -194,9 +174,9 @@ private slots:
 
         // Both chosen: CSV in the batch's columns, and one birth file each.
         w->table()->selectAll();
-        f.dialogs.Answers = {f.File(QStringLiteral("out"))};
+        f.dialogs.Answers = {f.file(QStringLiteral("out"))};
         w->findChild<QPushButton*>(QStringLiteral("cmdLibraryExportCsv"))->click();
-        QFile csv(f.File(QStringLiteral("out.csv")));
+        QFile csv(f.file(QStringLiteral("out.csv")));
         QVERIFY(csv.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = csv.readAll().split('\n');
         QVERIFY(lines[0].startsWith("name,date,time,zone,dst,lat,lon,city,state,country,utc_offset"));
@@ -205,11 +185,11 @@ private slots:
 
         QVERIFY(QDir(f.folder.path()).mkdir(QStringLiteral("births")));
         f.write(QStringLiteral("births/ASHA.vbirth"), "already here");
-        f.dialogs.Answers = {f.File(QStringLiteral("births/anything"))};  // the folder of the name chosen
+        f.dialogs.Answers = {f.file(QStringLiteral("births/anything"))};  // the folder of the name chosen
         w->findChild<QPushButton*>(QStringLiteral("cmdLibraryExportBirths"))->click();
-        QVERIFY(QFile::exists(f.File(QStringLiteral("births/ASHA (2).vbirth"))));
-        QVERIFY(QFile::exists(f.File(QStringLiteral("births/BEN.vbirth"))));
-        QFile kept(f.File(QStringLiteral("births/ASHA.vbirth")));
+        QVERIFY(QFile::exists(f.file(QStringLiteral("births/ASHA (2).vbirth"))));
+        QVERIFY(QFile::exists(f.file(QStringLiteral("births/BEN.vbirth"))));
+        QFile kept(f.file(QStringLiteral("births/ASHA.vbirth")));
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), QByteArray("already here"));
     }
@@ -229,7 +209,7 @@ private slots:
         QCOMPARE(w->model()->rowCount(), 2);
 
         // A new window starts as the last one was left.
-        LibraryWindow again(*f.Other(), f.messages, f.dialogs, f.settings);
+        LibraryWindow again(*f.Other(), f.messages, f.dialogs, f.store);
         QCOMPARE(again.size(), QSize(700, 420));
         QCOMPARE(again.model()->sortColumn(), int(LibraryTableModel::Changed));
         QCOMPARE(again.model()->sortOrder(), Qt::DescendingOrder);
@@ -241,13 +221,13 @@ private slots:
         // No library file yet: typing reads the atlas alone and makes no file.
         QLineEdit* city = f.window.findChild<QLineEdit*>(QStringLiteral("txtMCity"));
         QTest::keyClicks(city, QStringLiteral("Delhi"));
-        QVERIFY(!QFile::exists(f.File(QStringLiteral("library.sqlite"))));
+        QVERIFY(!QFile::exists(f.file(QStringLiteral("library.sqlite"))));
 
         f.write(QStringLiteral("cities500.txt"),
                 "1275339\tMumbai\tMumbai\tBambai,Bombay\t19.07283\t72.88261\tP\tPPLA\tIN\t\t16\t\t\t\t12691836\t\t14\t"
                 "Asia/Kolkata\t2023-01-01\n");
         f.write(QStringLiteral("admin1CodesASCII.txt"), "IN.16\tMaharashtra\tMaharashtra\t1264418\n");
-        f.dialogs.Answers = {f.File(QStringLiteral("cities500.txt"))};
+        f.dialogs.Answers = {f.file(QStringLiteral("cities500.txt"))};
         f.action("mnuImportPlaces")->trigger();
         QCOMPARE(f.messages.Notices.size(), 1);
         QVERIFY2(f.messages.Notices[0].Text.startsWith(QStringLiteral("1 places imported")),

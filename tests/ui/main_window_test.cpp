@@ -22,50 +22,22 @@
 #include <memory>
 
 #include "ui/main_window.h"
+#include "core/form_builders.h"
 #include "core/zones.h"
-#include "ui/recording_platform.h"
 #include "ui/links.h"
 #include "ui/result_window.h"
+#include "ui/window_fixture.h"
 #include "ui/window_line_edit.h"
 
 using velmora::MainWindow;
 using velmora::core::MessageIcon;
-using velmora::testing::RecordingMessages;
-using velmora::testing::RecordingOpener;
 using velmora::ui::FilteredLineEdit;
 using velmora::ui::Links;
 
 namespace {
 
 // One input window with recording services.
-struct Fixture {
-    RecordingMessages messages;
-    RecordingOpener opener;
-    Links links{opener};
-    MainWindow window{messages, links};
-
-    template <class T = QWidget>
-    T* get(const char* name) const {
-        return window.findChild<T*>(QString::fromLatin1(name));
-    }
-    QAction* action(const char* name) const { return get<QAction>(name); }
-    FilteredLineEdit* edit(const char* name) const { return get<FilteredLineEdit>(name); }
-
-    bool showActive() {
-        window.show();
-        window.activateWindow();
-        return QTest::qWaitForWindowActive(&window);
-    }
-
-    // A complete form that passes every check.
-    void fillValid() {
-        QTest::keyClicks(edit("txtName"), QStringLiteral("ravi"));
-        QTest::keyClicks(edit("txtLonD"), QStringLiteral("77"));
-        QTest::keyClicks(edit("txtLonM"), QStringLiteral("12"));
-        QTest::keyClicks(edit("txtLatD"), QStringLiteral("28"));
-        QTest::keyClicks(edit("txtLatM"), QStringLiteral("36"));
-    }
-};
+using Fixture = velmora::testing::InputWindowFixture;
 
 QStringList Texts(const QComboBox* list) {
     QStringList texts;
@@ -116,6 +88,8 @@ private slots:
     void showsTheEntriesWithTheirInitialContents() {
         Fixture f;
         QCOMPARE(f.window.objectName(), QStringLiteral("frmMain"));
+        // What the tests type a birth over: the form as it opens.
+        QVERIFY(f.window.CurrentForm() == velmora::testing::FormOf(velmora::testing::FormTexts{}));
         QCOMPARE(f.window.windowTitle(), QStringLiteral("Velmora Arudha Lagna v1.25"));
 
         QCOMPARE(Texts(f.get<QComboBox>("cboMonth")),
@@ -599,14 +573,15 @@ private slots:
 
         Fixture f;
         QVERIFY(f.showActive());
-        QTest::keyClicks(f.edit("txtName"), name);
-        QTest::keyClicks(f.edit("txtLonD"), lonD);
-        QTest::keyClicks(f.edit("txtLonM"), lonM);
-        QTest::keyClicks(f.edit("txtLatD"), latD);
-        QTest::keyClicks(f.edit("txtLatM"), latM);
-        f.get<QComboBox>("cboMonth")->setCurrentIndex(month);
-        f.get<QComboBox>("cboDate")->setCurrentText(day);
-        f.get<QComboBox>("cboYear")->setCurrentText(year);
+        // The row's entries; the rest as the window opens.
+        f.typeBirth({.Name = name.toStdString(),
+                     .MonthIndex = month,
+                     .Day = day.toStdString(),
+                     .Year = year.toStdString(),
+                     .LatitudeDegrees = latD.toStdString(),
+                     .LatitudeMinutes = latM.toStdString(),
+                     .LongitudeDegrees = lonD.toStdString(),
+                     .LongitudeMinutes = lonM.toStdString()});
         QVERIFY(f.messages.Notices.isEmpty());
         f.get<QComboBox>("cboMM")->setFocus();  // where the focus stays when the check names no box
         const velmora::core::FormInput before = f.window.CurrentForm();
@@ -626,14 +601,14 @@ private slots:
     void theBoundaryValuesPass() {
         Fixture f;
         QVERIFY(f.showActive());
-        QTest::keyClicks(f.edit("txtName"), QStringLiteral("a"));
-        QTest::keyClicks(f.edit("txtLonD"), QStringLiteral("179"));
-        QTest::keyClicks(f.edit("txtLonM"), QStringLiteral("59"));
-        QTest::keyClicks(f.edit("txtLatD"), QStringLiteral("89"));
-        QTest::keyClicks(f.edit("txtLatM"), QStringLiteral("0"));
-        f.get<QComboBox>("cboMonth")->setCurrentIndex(1);
-        f.get<QComboBox>("cboDate")->setCurrentText(QStringLiteral("29"));
-        f.get<QComboBox>("cboYear")->setCurrentText(QStringLiteral("2048"));
+        f.typeBirth({.Name = "a",
+                     .MonthIndex = 1,
+                     .Day = "29",
+                     .Year = "2048",
+                     .LatitudeDegrees = "89",
+                     .LatitudeMinutes = "0",
+                     .LongitudeDegrees = "179",
+                     .LongitudeMinutes = "59"});
         f.action("mnuNext")->trigger();
         QVERIFY(f.messages.Notices.isEmpty());
         QVERIFY(f.window.resultWindow());

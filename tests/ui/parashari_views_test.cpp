@@ -9,7 +9,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTabWidget>
 #include <QTest>
 #include <QTimeZone>
 #include <QTreeWidget>
@@ -25,17 +24,15 @@
 #include "ui/dasha_year_menu.h"
 #include "ui/links.h"
 #include "ui/main_window.h"
-#include "ui/recording_platform.h"
 #include "ui/result_window.h"
 #include "ui/tables_tab.h"
 #include "ui/toolkit_tabs.h"
 #include "ui/varga_choice.h"
+#include "ui/window_fixture.h"
 
 namespace analysis = velmora::analysis;
 using velmora::core::BirthAnalysis;
-using velmora::testing::RecordingOpener;
 using velmora::ui::ChartWidget;
-using velmora::ui::Links;
 using velmora::ui::MemorySettingsStore;
 using velmora::ui::ResultWindow;
 
@@ -43,15 +40,12 @@ namespace {
 
 using velmora::testing::Q;
 
-using velmora::testing::FixedClock;
 using velmora::testing::Utc;
 
 BirthAnalysis Analysed(analysis::DashaYear year = analysis::DashaYear::Julian) {
     velmora::core::AnalysisOptions options;
     options.DashaYear = year;
-    const velmora::core::AnalysisOutcome outcome = velmora::core::RunAnalysis(velmora::testing::DelhiForm(), options);
-    if (outcome.Rejected) qFatal("the sample birth was refused");
-    return outcome.Result;
+    return velmora::testing::AnalysisOf(velmora::testing::DelhiForm(), options);
 }
 
 template <class T = QWidget>
@@ -59,22 +53,9 @@ T* Child(const QWidget* window, const char* name) {
     return window->findChild<T*>(QString::fromLatin1(name));
 }
 
-struct Shown {
-    RecordingOpener opener;
-    Links links{opener};
-    MemorySettingsStore store;
-    FixedClock clock{Utc(1985, 6, 1, 6, 30)};
-    BirthAnalysis analysis = Analysed();
-    ResultWindow window{links};
-
-    Shown() {
-        window.SetSettings(&store);
-        window.SetClock(&clock);
-        window.ShowResult(analysis);
-        // The added tabs are built and filled when first shown.
-        auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
-        for (int i = 3; i < tabs->count(); ++i) tabs->setCurrentIndex(i);
-    }
+// The sample birth in a result window with every tab filled.
+struct Shown : velmora::testing::ResultWindowFixture {
+    Shown() : ResultWindowFixture(Analysed(), Utc(1985, 6, 1, 6, 30)) { showAddedTabs(); }
 };
 
 // The table's cells against a text table, header included.
@@ -218,12 +199,9 @@ private slots:
     }
 
     void theDashaYearIsASettingRememberedAndPassedOn() {
-        velmora::testing::RecordingMessages messages;
-        RecordingOpener opener;
-        Links links(opener);
-        velmora::MainWindow input(messages, links);
-        MemorySettingsStore store;
-        input.SetSettings(&store);
+        velmora::testing::InputWindowFixture f;
+        velmora::MainWindow& input = f.window;
+        MemorySettingsStore& store = f.store;
         auto* julian = input.findChild<QAction*>(QStringLiteral("mnuDashaYear_365_25"));
         auto* savana = input.findChild<QAction*>(QStringLiteral("mnuDashaYear_360"));
         QVERIFY(julian && savana);
@@ -234,12 +212,11 @@ private slots:
         QCOMPARE(store.Value(QString::fromLatin1(velmora::ui::kDashaYearKey)), std::optional<QString>("360"));
 
         // Another input window reads it back; anything else stored is the default.
-        velmora::MainWindow again(messages, links);
-        again.SetSettings(&store);
-        QVERIFY(again.findChild<QAction*>(QStringLiteral("mnuDashaYear_360"))->isChecked());
+        velmora::testing::InputWindowFixture again(&store);
+        QVERIFY(again.action("mnuDashaYear_360")->isChecked());
         store.SetValue(QString::fromLatin1(velmora::ui::kDashaYearKey), QStringLiteral("365"));
-        again.SetSettings(&store);
-        QVERIFY(again.findChild<QAction*>(QStringLiteral("mnuDashaYear_365_25"))->isChecked());
+        again.window.SetSettings(&store);
+        QVERIFY(again.action("mnuDashaYear_365_25")->isChecked());
 
         // A result in the savana year says so on the Dasha tab.
         Shown shown;

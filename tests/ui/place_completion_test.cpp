@@ -17,14 +17,10 @@
 #include "ui/links.h"
 #include "ui/main_window.h"
 #include "ui/place_list_model.h"
-#include "ui/recording_platform.h"
 #include "ui/result_window.h"
+#include "ui/window_fixture.h"
 
-using velmora::MainWindow;
 using velmora::core::Atlas;
-using velmora::testing::RecordingMessages;
-using velmora::testing::RecordingOpener;
-using velmora::ui::Links;
 using velmora::ui::PlaceListModel;
 
 namespace {
@@ -34,24 +30,7 @@ QString ZoneText(int row) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-struct Fixture {
-    RecordingMessages messages;
-    RecordingOpener opener;
-    Links links{opener};
-    MainWindow window{messages, links};
-
-    bool showActive() {
-        window.show();
-        window.activateWindow();
-        return QTest::qWaitForWindowActive(&window);
-    }
-
-    template <class T = QWidget>
-    T* get(const char* name) const {
-        return window.findChild<T*>(QString::fromLatin1(name));
-    }
-    QLineEdit* edit(const char* name) const { return get<QLineEdit>(name); }
-    QComboBox* list(const char* name) const { return get<QComboBox>(name); }
+struct Fixture : velmora::testing::InputWindowFixture {
     QComboBox* zones() const { return list("cmbTimeZone"); }
     bool dst() const { return get<QCheckBox>("chkDST")->isChecked(); }
     QString note() const { return get<QLabel>("lblPlaceNote")->text(); }
@@ -69,11 +48,9 @@ struct Fixture {
 
     // Types into the city box and returns the entries the completer offers.
     QStringList type(const QString& text) {
-        QLineEdit* city = edit("txtMCity");
+        QLineEdit* city = box("txtMCity");
         city->setFocus();
-        city->selectAll();
-        QTest::keyClick(city, Qt::Key_Backspace);
-        QTest::keyClicks(city, text);
+        velmora::testing::TypeInto(city, text);
         QStringList entries;
         for (int row = 0; row < offered()->rowCount(); ++row) entries << offered()->index(row).data().toString();
         return entries;
@@ -110,13 +87,13 @@ private slots:
         QVERIFY(f.showActive());
         QVERIFY(!velmora::core::Atlas::IsLoaded());
         // Other boxes, and text put into the city box by the program, leave it alone.
-        QTest::keyClicks(f.edit("txtName"), QStringLiteral("asha"));
-        QTest::keyClicks(f.edit("txtMState"), QStringLiteral("Kerala"));
-        f.edit("txtMCity")->setText(QStringLiteral("Kochi"));
+        QTest::keyClicks(f.box("txtName"), QStringLiteral("asha"));
+        QTest::keyClicks(f.box("txtMState"), QStringLiteral("Kerala"));
+        f.box("txtMCity")->setText(QStringLiteral("Kochi"));
         QVERIFY(!velmora::core::Atlas::IsLoaded());
         QVERIFY(!f.window.placeCompleter()->popup()->isVisible());
 
-        QTest::keyClick(f.edit("txtMCity"), Qt::Key_Backspace);
+        QTest::keyClick(f.box("txtMCity"), Qt::Key_Backspace);
         QVERIFY(velmora::core::Atlas::IsLoaded());
         QVERIFY(f.window.placeCompleter()->popup()->isVisible());
     }
@@ -152,14 +129,14 @@ private slots:
         f.get<QCheckBox>("chkDST")->setChecked(true);  // to see it cleared
         QVERIFY(f.choose(QStringLiteral("Delhi"), QStringLiteral("Delhi, National Capital Territory of Delhi, India")));
 
-        QCOMPARE(f.edit("txtMCity")->text(), QStringLiteral("Delhi"));
-        QCOMPARE(f.edit("txtMState")->text(), QStringLiteral("National Capital Territory of Delhi"));
-        QCOMPARE(f.edit("txtMCountry")->text(), QStringLiteral("India"));
-        QCOMPARE(f.edit("txtLatD")->text(), QStringLiteral("28"));
-        QVERIFY(qAbs(f.edit("txtLatM")->text().toInt() - 39) <= 1);
+        QCOMPARE(f.box("txtMCity")->text(), QStringLiteral("Delhi"));
+        QCOMPARE(f.box("txtMState")->text(), QStringLiteral("National Capital Territory of Delhi"));
+        QCOMPARE(f.box("txtMCountry")->text(), QStringLiteral("India"));
+        QCOMPARE(f.box("txtLatD")->text(), QStringLiteral("28"));
+        QVERIFY(qAbs(f.box("txtLatM")->text().toInt() - 39) <= 1);
         QVERIFY(f.get<QRadioButton>("optLat_0")->isChecked());
-        QCOMPARE(f.edit("txtLonD")->text(), QStringLiteral("77"));
-        QVERIFY(qAbs(f.edit("txtLonM")->text().toInt() - 13) <= 1);
+        QCOMPARE(f.box("txtLonD")->text(), QStringLiteral("77"));
+        QVERIFY(qAbs(f.box("txtLonM")->text().toInt() - 13) <= 1);
         QVERIFY(f.get<QRadioButton>("optLong_0")->isChecked());
         QCOMPARE(f.zones()->count(), 71);
         QCOMPARE(f.zones()->currentText(), QStringLiteral("Indian Time, IST, +5.3"));
@@ -174,7 +151,7 @@ private slots:
         QVERIFY(!form.ExactUtcOffsetMinutes);
 
         // And the form analyses as it stands.
-        QTest::keyClicks(f.edit("txtName"), QStringLiteral("ravi"));
+        QTest::keyClicks(f.box("txtName"), QStringLiteral("ravi"));
         f.window.Analyze();
         QVERIFY(f.messages.Notices.isEmpty());
         QVERIFY(f.window.resultWindow());
@@ -204,7 +181,7 @@ private slots:
 
         // The result says it under the details (in short, the sentence its tool tip), and the birth
         // every report is written from carries it.
-        QTest::keyClicks(f.edit("txtName"), QStringLiteral("ravi"));
+        QTest::keyClicks(f.box("txtName"), QStringLiteral("ravi"));
         f.window.Analyze();
         QVERIFY(f.messages.Notices.isEmpty());
         QVERIFY(f.window.resultWindow());
@@ -257,7 +234,7 @@ private slots:
         QCOMPARE(f.zones()->currentIndex(), 71);
 
         // The exact offset reaches the analysis.
-        QTest::keyClicks(f.edit("txtName"), QStringLiteral("maya"));
+        QTest::keyClicks(f.box("txtName"), QStringLiteral("maya"));
         f.window.Analyze();
         QVERIFY(f.messages.Notices.isEmpty());
         QVERIFY(f.window.resultWindow());
@@ -270,9 +247,9 @@ private slots:
         QVERIFY(f.showActive());
         f.setDate(5, "1", "1990");
         QVERIFY(f.choose(QStringLiteral("Kathmandu"), QStringLiteral("Kathmandu, Bagmati Province, Nepal")));
-        const QString longitude = f.edit("txtLonD")->text();
+        const QString longitude = f.box("txtLonD")->text();
 
-        QLineEdit* minutes = f.edit("txtLatM");
+        QLineEdit* minutes = f.box("txtLatM");
         minutes->setFocus();
         minutes->end(false);
         QTest::keyClick(minutes, Qt::Key_Backspace);
@@ -287,7 +264,7 @@ private slots:
         QVERIFY(f.note().contains(QStringLiteral("UTC+05:45")));
         // The user's values stay.
         QVERIFY(minutes->text().endsWith(QLatin1Char('4')));
-        QCOMPARE(f.edit("txtLonD")->text(), longitude);
+        QCOMPARE(f.box("txtLonD")->text(), longitude);
         QVERIFY(f.messages.Notices.isEmpty());
 
         // Without a place, a new date changes nothing of the zone.
@@ -345,7 +322,7 @@ private slots:
     void aSkippedHourIsNotedAndRefused() {
         Fixture f;
         QVERIFY(f.showActive());
-        QTest::keyClicks(f.edit("txtName"), QStringLiteral("lee"));
+        QTest::keyClicks(f.box("txtName"), QStringLiteral("lee"));
         f.setDate(3, "9", "2008", "1", "30");
         QVERIFY(f.choose(QStringLiteral("New York"), QStringLiteral("New York, New York, United States of America")));
         QVERIFY(!f.dst());

@@ -3,7 +3,6 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -12,55 +11,29 @@
 
 #include "ui/main_window.h"
 #include "ui/links.h"
-#include "ui/recording_platform.h"
 #include "ui/result_window.h"
+#include "ui/window_fixture.h"
 
-using velmora::MainWindow;
 using velmora::core::EngineSettings;
 using velmora::core::EphemerisMode;
-using velmora::testing::RecordingMessages;
-using velmora::testing::RecordingOpener;
-using velmora::ui::Links;
 using velmora::ui::MemorySettingsStore;
 using velmora::ui::QtSettingsStore;
 namespace astro = velmora::astro;
 
 namespace {
 
-struct Fixture {
-    RecordingMessages messages;
-    RecordingOpener opener;
-    Links links{opener};
-    MainWindow window{messages, links};
+using Fixture = velmora::testing::InputWindowFixture;
 
-    template <class T = QWidget>
-    T* get(const char* name) const {
-        return window.findChild<T*>(QString::fromLatin1(name));
-    }
-    QAction* action(const char* name) const { return get<QAction>(name); }
-
-    // A birth in New Delhi, typed as a user would.
-    void fillDelhi() {
-        QTest::keyClicks(get("txtName"), QStringLiteral("ravi"));
-        QTest::keyClicks(get("txtLatD"), QStringLiteral("28"));
-        QTest::keyClicks(get("txtLatM"), QStringLiteral("36"));
-        QTest::keyClicks(get("txtLonD"), QStringLiteral("77"));
-        QTest::keyClicks(get("txtLonM"), QStringLiteral("12"));
-        get<QComboBox>("cboMonth")->setCurrentIndex(8);
-        get<QComboBox>("cboDate")->setCurrentText(QStringLiteral("27"));
-        get<QComboBox>("cboYear")->setCurrentText(QStringLiteral("1975"));
-        get<QComboBox>("cboHH")->setCurrentText(QStringLiteral("14"));
-        get<QComboBox>("cboMM")->setCurrentText(QStringLiteral("40"));
-        get<QComboBox>("cmbTimeZone")->setCurrentIndex(34);  // Indian Time
-    }
-
-    // Analyses and returns to the input window; the result window stays
-    // to be looked at until the next analysis.
-    velmora::ui::ResultWindow* analyze() {
-        action("mnuNext")->trigger();
-        return window.resultWindow();
-    }
-};
+// A birth in New Delhi on an afternoon in September 1975.
+const velmora::testing::FormTexts kSeptember1975 = [] {
+    velmora::testing::FormTexts birth = velmora::testing::DelhiBirth("ravi");
+    birth.MonthIndex = 8;
+    birth.Day = "27";
+    birth.Year = "1975";
+    birth.Hour = "14";
+    birth.Minute = "40";
+    return birth;
+}();
 
 QLabel* Label(const QWidget* window, const QString& name) { return window->findChild<QLabel*>(name); }
 
@@ -172,7 +145,7 @@ private slots:
 
     void aFormulasRunShowsNoComparison() {
         Fixture f;
-        f.fillDelhi();
+        f.typeBirth(kSeptember1975);
         auto* result = f.analyze();
         QVERIFY(result);
         QVERIFY(f.messages.Notices.isEmpty());
@@ -192,7 +165,7 @@ private slots:
         MemorySettingsStore store;
         Fixture f;
         f.window.SetSettings(&store);
-        f.fillDelhi();
+        f.typeBirth(kSeptember1975);
 
         // The same birth with the formulas first, for what they give.
         QStringList formulaPositions;

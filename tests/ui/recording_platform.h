@@ -10,7 +10,9 @@
 #include <QTimeZone>
 #include <QUrl>
 
+#include <optional>
 #include <string_view>
+#include <utility>
 
 #include "ui/file_dialogs.h"
 #include "ui/platform.h"
@@ -78,12 +80,29 @@ public:
 // A clock that says what it is told.
 class FixedClock final : public ui::Clock {
 public:
+    FixedClock() = default;
     explicit FixedClock(QDateTime now) : now_(std::move(now)) {}
     QDateTime Now() const override { return now_; }
     void Set(QDateTime now) { now_ = std::move(now); }
 
 private:
     QDateTime now_;
+};
+
+// Where the update reminder keeps its moment, in memory: what is stored,
+// how often it was written, and whether there is anywhere to keep it.
+class MemoryReminderStore final : public ui::ReminderStore {
+public:
+    bool Available() const override { return IsAvailable; }
+    std::optional<QString> LastReminder() const override { return Value; }
+    void SetLastReminder(const QString& moment) override {
+        Value = moment;
+        ++Writes;
+    }
+
+    std::optional<QString> Value;
+    int Writes = 0;
+    bool IsAvailable = true;
 };
 
 inline QDateTime Utc(int year, int month, int day, int hour, int minute) {

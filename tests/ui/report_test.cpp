@@ -27,9 +27,9 @@
 #include "core/pipeline.h"
 #include "ui/links.h"
 #include "ui/main_window.h"
-#include "ui/recording_platform.h"
 #include "report/printable_report.h"
 #include "ui/result_window.h"
+#include "ui/window_fixture.h"
 
 using velmora::core::BirthAnalysis;
 using velmora::core::FormInput;
@@ -47,13 +47,8 @@ using velmora::testing::Q;
 // Asha's birth at Kathmandu: an atlas place with an exact offset, Jupiter
 // retrograde, readings and a profile.
 velmora::core::BirthAnalysis Analysis() {
-    velmora::core::FormInput form;
-    form.Name = "ASHA RAO";
-    form.MonthIndex = 0;
-    form.Day = "5";
+    velmora::core::FormInput form = velmora::testing::DelhiForm("ASHA RAO");
     form.Year = "1990";
-    form.Hour = "9";
-    form.Minute = "5";
     const std::optional<velmora::core::Place> kathmandu = velmora::core::Atlas::Instance().Find("Kathmandu, Nepal");
     if (kathmandu) velmora::core::ApplyPlace(form, *kathmandu);
     const velmora::core::AnalysisOutcome outcome = velmora::core::RunAnalysis(form);
@@ -281,12 +276,9 @@ private slots:
 
     void theInputWindowHandsItsDialogsToTheResultWindow() {
         QTemporaryDir dir;
-        RecordingMessages messages;
-        RecordingOpener opener;
-        Links links(opener);
-        ScriptedFileDialogs dialogs;
-        velmora::MainWindow window(messages, links);
-        window.SetFileDialogs(&dialogs);
+        velmora::testing::InputWindowFixture f;
+        velmora::MainWindow& window = f.window;
+        ScriptedFileDialogs& dialogs = f.dialogs;
         const QString birth = dir.filePath(QStringLiteral("asha.vbirth"));
         QFile file(birth);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -298,7 +290,7 @@ private slots:
         dialogs.Answers = {dir.filePath(QStringLiteral("asha.pdf"))};
         window.resultWindow()->findChild<QAction*>(QStringLiteral("mnuExportPdf"))->trigger();
         QCOMPARE(dialogs.Saved.size(), 1);
-        QVERIFY(messages.Notices.isEmpty());
+        QVERIFY(f.messages.Notices.isEmpty());
         QVERIFY(ReadAll(dir.filePath(QStringLiteral("asha.pdf"))).startsWith("%PDF-"));
     }
 };

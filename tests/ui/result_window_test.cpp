@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,7 +12,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -23,13 +21,13 @@
 
 #include "core/pipeline.h"
 #include "ui/main_window.h"
-#include "ui/recording_platform.h"
 #include "ui/links.h"
 #include "ui/result_window.h"
+#include "ui/window_fixture.h"
 
 using velmora::MainWindow;
-using velmora::testing::RecordingMessages;
 using velmora::testing::RecordingOpener;
+using velmora::testing::TypeBirth;
 using velmora::ui::Links;
 using velmora::ui::ResultWindow;
 
@@ -48,47 +46,16 @@ T* Child(const QWidget* window, const QString& name) {
 
 QPoint TopLeftIn(const QWidget* widget, const QWidget* ancestor) { return widget->mapTo(ancestor, QPoint(0, 0)); }
 
-// A birth typed into the input window.
-struct Birth {
-    QString Name;
-    int Month;  // list position
-    QString Day, Year, Hour, Minute;
-    int Zone;
-    QString LatD, LatM, LonD, LonM;
-    bool South, West;
-    QString City, State, Country;
-};
-
-const Birth kDelhi1980{"ravi kumar", 0,    "5",  "1980", "9",   "5",         34,      "28",
-                       "36",         "77", "12", false,  false, "New Delhi", "Delhi", "India"};
-const Birth kDelhi1984{"ravi kumar", 6,    "20", "1984", "9",   "5",         34,      "28",
-                       "36",         "77", "12", false,  false, "New Delhi", "Delhi", "India"};
-
-void Type(MainWindow& window, const Birth& birth) {
-    auto edit = [&](const char* name) { return Child<QLineEdit>(&window, QString::fromLatin1(name)); };
-    auto list = [&](const char* name) { return Child<QComboBox>(&window, QString::fromLatin1(name)); };
-    for (const char* name :
-         {"txtName", "txtLatD", "txtLatM", "txtLonD", "txtLonM", "txtMCity", "txtMState", "txtMCountry"}) {
-        edit(name)->selectAll();
-        QTest::keyClick(edit(name), Qt::Key_Backspace);
-    }
-    QTest::keyClicks(edit("txtName"), birth.Name);
-    QTest::keyClicks(edit("txtLatD"), birth.LatD);
-    QTest::keyClicks(edit("txtLatM"), birth.LatM);
-    QTest::keyClicks(edit("txtLonD"), birth.LonD);
-    QTest::keyClicks(edit("txtLonM"), birth.LonM);
-    QTest::keyClicks(edit("txtMCity"), birth.City);
-    QTest::keyClicks(edit("txtMState"), birth.State);
-    QTest::keyClicks(edit("txtMCountry"), birth.Country);
-    list("cboMonth")->setCurrentIndex(birth.Month);
-    list("cboDate")->setCurrentText(birth.Day);
-    list("cboYear")->setCurrentText(birth.Year);
-    list("cboHH")->setCurrentText(birth.Hour);
-    list("cboMM")->setCurrentText(birth.Minute);
-    list("cmbTimeZone")->setCurrentIndex(birth.Zone);
-    Child<QRadioButton>(&window, birth.South ? "optLat_1" : "optLat_0")->setChecked(true);
-    Child<QRadioButton>(&window, birth.West ? "optLong_1" : "optLong_0")->setChecked(true);
-}
+// The sample birth typed into the input window, and another with another
+// Arudha Lagna.
+const velmora::testing::FormTexts kDelhi1980 = velmora::testing::DelhiBirth("ravi kumar");
+const velmora::testing::FormTexts kDelhi1984 = [] {
+    velmora::testing::FormTexts birth = kDelhi1980;
+    birth.MonthIndex = 6;
+    birth.Day = "20";
+    birth.Year = "1984";
+    return birth;
+}();
 
 // Every control of the result window against the analysis record.
 void CompareWithRecord(const ResultWindow* window, const velmora::core::DisplayTexts& record) {
@@ -138,12 +105,7 @@ void CompareWithRecord(const ResultWindow* window, const velmora::core::DisplayT
     }
 }
 
-struct Program {
-    RecordingMessages messages;
-    RecordingOpener opener;
-    Links links{opener};
-    MainWindow window{messages, links};
-};
+using Program = velmora::testing::InputWindowFixture;
 
 }  // namespace
 
@@ -291,7 +253,7 @@ private slots:
         Program program;
         program.window.show();
         QVERIFY(QTest::qWaitForWindowActive(&program.window));
-        Type(program.window, kDelhi1980);
+        TypeBirth(program.window, kDelhi1980);
         QCOMPARE(Child<QLineEdit>(&program.window, QStringLiteral("txtName"))->text(), QStringLiteral("RAVI KUMAR"));
 
         const velmora::core::AnalysisOutcome expected = velmora::core::RunAnalysis(program.window.CurrentForm());
@@ -337,7 +299,7 @@ private slots:
         Program program;
         program.window.show();
         QVERIFY(QTest::qWaitForWindowActive(&program.window));
-        Type(program.window, kDelhi1980);
+        TypeBirth(program.window, kDelhi1980);
         const velmora::core::FormInput typed = program.window.CurrentForm();
         QTest::mouseClick(Child(&program.window, QStringLiteral("cmdRashi")), Qt::LeftButton);
         QPointer<ResultWindow> first = program.window.resultWindow();
@@ -361,7 +323,7 @@ private slots:
         QCOMPARE(back.City, typed.City);
 
         // A second birth with another Arudha Lagna.
-        Type(program.window, kDelhi1984);
+        TypeBirth(program.window, kDelhi1984);
         const velmora::core::AnalysisOutcome firstRecord = velmora::core::RunAnalysis(typed);
         const velmora::core::AnalysisOutcome secondRecord = velmora::core::RunAnalysis(program.window.CurrentForm());
         QVERIFY(firstRecord.Result.Chart.ArudhaLagnaSign != secondRecord.Result.Chart.ArudhaLagnaSign);
@@ -389,7 +351,7 @@ private slots:
         Program program;
         program.window.show();
         QVERIFY(QTest::qWaitForWindowActive(&program.window));
-        Type(program.window, kDelhi1980);
+        TypeBirth(program.window, kDelhi1980);
         QSignalSpy shutDown(&program.window, &MainWindow::shutDownRequested);
         QSignalSpy about(&program.window, &MainWindow::aboutRequested);
         program.window.findChild<QAction*>(QStringLiteral("mnuNext"))->trigger();
@@ -408,7 +370,7 @@ private slots:
         Program program;
         program.window.show();
         QVERIFY(QTest::qWaitForWindowActive(&program.window));
-        Type(program.window, kDelhi1980);
+        TypeBirth(program.window, kDelhi1980);
         QSignalSpy shutDown(&program.window, &MainWindow::shutDownRequested);
         program.window.findChild<QAction*>(QStringLiteral("mnuNext"))->trigger();
         program.window.resultWindow()->findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();

@@ -16,8 +16,8 @@
 #include "report/chart_pictures.h"
 #include "ui/chart_widget.h"
 #include "ui/links.h"
-#include "ui/recording_platform.h"
 #include "ui/result_window.h"
+#include "ui/window_fixture.h"
 
 using velmora::report::ChartPicture;
 using velmora::report::ChartStyle;
@@ -25,34 +25,31 @@ using velmora::report::ChartText;
 
 namespace {
 
+// The sample birth with the birth-time band and the sky of one moment,
+// which the result window's clock shows.
+const velmora::ClockReading kSkyMoment{2026, 12, 8, 10, 51};
+
 velmora::core::BirthAnalysis Analysed(velmora::core::EphemerisMode mode) {
     velmora::core::AnalysisOptions options;
     options.Settings.Mode = mode;
     options.ScanBirthTime = true;
-    options.TransitsAt = velmora::ClockReading{2026, 12, 8, 10, 51};
-    const velmora::core::AnalysisOutcome outcome = velmora::core::RunAnalysis(velmora::testing::DelhiForm(), options);
-    if (outcome.Rejected) qFatal("the sample birth was refused");
-    return outcome.Result;
+    options.TransitsAt = kSkyMoment;
+    return velmora::testing::AnalysisOf(velmora::testing::DelhiForm(), options);
 }
 
 // A result window shown at the size it opens at.
-struct Shown {
-    explicit Shown(velmora::core::EphemerisMode mode) : analysis(Analysed(mode)) {
-        window.SetSettings(&store);
-        window.ShowResult(analysis);
+struct Shown : velmora::testing::ResultWindowFixture {
+    explicit Shown(velmora::core::EphemerisMode mode)
+        : ResultWindowFixture(Analysed(mode), velmora::testing::Utc(kSkyMoment.Year, kSkyMoment.Month, kSkyMoment.Day,
+                                                                    kSkyMoment.Hour, kSkyMoment.Minute)) {
         window.show();
         if (!QTest::qWaitForWindowExposed(&window)) qFatal("the result window was not shown");
     }
-    velmora::testing::RecordingOpener opener;
-    velmora::ui::Links links{opener};
-    velmora::ui::MemorySettingsStore store;
-    velmora::core::BirthAnalysis analysis;
-    velmora::ui::ResultWindow window{links};
 
     void showTab(const char* name) {
-        auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
-        for (int i = 0; i < tabs->count(); ++i)
-            if (tabs->widget(i)->objectName() == QLatin1String(name)) tabs->setCurrentIndex(i);
+        QTabWidget* all = tabs();
+        for (int i = 0; i < all->count(); ++i)
+            if (all->widget(i)->objectName() == QLatin1String(name)) all->setCurrentIndex(i);
         QApplication::processEvents();
     }
 };

@@ -3,10 +3,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QDateTimeEdit>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
@@ -30,16 +28,15 @@
 #include "ui/chart_widget.h"
 #include "ui/links.h"
 #include "ui/main_window.h"
-#include "ui/recording_platform.h"
 #include "ui/result_window.h"
 #include "ui/time_band.h"
 #include "ui/toolkit_tabs.h"
+#include "ui/window_fixture.h"
 
 using velmora::ClockReading;
 using velmora::MainWindow;
 using velmora::core::BirthAnalysis;
 using velmora::report::ChartStyle;
-using velmora::testing::RecordingMessages;
 using velmora::testing::RecordingOpener;
 using velmora::ui::ChartWidget;
 using velmora::ui::Links;
@@ -51,40 +48,22 @@ namespace {
 
 using velmora::testing::Q;
 
-using velmora::testing::FixedClock;
 using velmora::testing::Utc;
 
-// New Delhi, 5 January 1980, 09:05 Indian time: Jupiter is retrograde, and
-// several bodies have readings.
-velmora::core::FormInput Delhi1980() { return velmora::testing::DelhiForm("RAVI KUMAR"); }
-
-// The birth analysed as the input window asks for it: with the birth-time
-// band.
-velmora::core::BirthAnalysis Analysed(const velmora::core::FormInput& form) {
+// The sample birth (Jupiter is retrograde, and several bodies have
+// readings) analysed as the input window asks for it, with the birth-time
+// band, in a result window with a given store and clock: each tab filled,
+// the first chosen.
+velmora::core::BirthAnalysis Analysed() {
     velmora::core::AnalysisOptions options;
     options.ScanBirthTime = true;
-    const velmora::core::AnalysisOutcome outcome = velmora::core::RunAnalysis(form, options);
-    if (outcome.Rejected) qFatal("the sample birth was refused");
-    return outcome.Result;
+    return velmora::testing::AnalysisOf(velmora::testing::DelhiForm("RAVI KUMAR"), options);
 }
 
-// A result window showing one analysis with a given store and clock.
-struct Shown {
-    RecordingOpener opener;
-    Links links{opener};
-    MemorySettingsStore store;
-    FixedClock clock{Utc(2025, 6, 1, 6, 30)};
-    velmora::core::BirthAnalysis analysis = Analysed(Delhi1980());
-    ResultWindow window{links};
-
-    Shown() {
-        window.SetSettings(&store);
-        window.SetClock(&clock);
-        window.ShowResult(analysis);
-        // The added tabs are filled when first shown: each is shown once.
-        auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
-        for (int i = 3; i < tabs->count(); ++i) tabs->setCurrentIndex(i);
-        tabs->setCurrentIndex(0);
+struct Shown : velmora::testing::ResultWindowFixture {
+    Shown() : ResultWindowFixture(Analysed(), Utc(2025, 6, 1, 6, 30)) {
+        showAddedTabs();
+        tabs()->setCurrentIndex(0);
     }
 };
 
@@ -459,28 +438,14 @@ private slots:
     }
 
     void theInputWindowPassesItsStoreAndClockOn() {
-        RecordingMessages messages;
-        RecordingOpener opener;
-        Links links(opener);
-        MainWindow input(messages, links);
         MemorySettingsStore store;
         store.SetValue(QStringLiteral("View/ChartStyle"), QStringLiteral("north"));
-        FixedClock clock(Utc(2041, 3, 10, 0, 0));
-        input.SetSettings(&store);
-        input.SetClock(&clock);
-        auto edit = [&](const char* name, const QString& text) { Child<QLineEdit>(&input, name)->setText(text); };
-        edit("txtName", QStringLiteral("RAVI KUMAR"));
-        edit("txtLatD", QStringLiteral("28"));
-        edit("txtLatM", QStringLiteral("36"));
-        edit("txtLonD", QStringLiteral("77"));
-        edit("txtLonM", QStringLiteral("12"));
-        Child<QComboBox>(&input, "cboDate")->setCurrentText(QStringLiteral("5"));
-        Child<QComboBox>(&input, "cboYear")->setCurrentText(QStringLiteral("1980"));
-        Child<QComboBox>(&input, "cboHH")->setCurrentText(QStringLiteral("9"));
-        Child<QComboBox>(&input, "cboMM")->setCurrentText(QStringLiteral("5"));
-        Child<QComboBox>(&input, "cmbTimeZone")->setCurrentIndex(34);
+        velmora::testing::InputWindowFixture f(&store);
+        MainWindow& input = f.window;
+        f.clock.Set(Utc(2041, 3, 10, 0, 0));
+        f.typeBirth(velmora::testing::DelhiBirth("ravi kumar"));
         input.Analyze();
-        QVERIFY(messages.Notices.isEmpty());
+        QVERIFY(f.messages.Notices.isEmpty());
         ResultWindow* result = input.resultWindow();
         QVERIFY(result);
         QCOMPARE(result->chartStyle(), ChartStyle::NorthIndian);

@@ -15,24 +15,8 @@ using namespace velmora::ui;
 
 namespace {
 
-class FixedClock final : public Clock {
-public:
-    QDateTime Now() const override { return now; }
-    QDateTime now;
-};
-
-class MemoryStore final : public ReminderStore {
-public:
-    bool Available() const override { return available; }
-    std::optional<QString> LastReminder() const override { return value; }
-    void SetLastReminder(const QString& moment) override {
-        value = moment;
-        ++writes;
-    }
-    std::optional<QString> value;
-    int writes = 0;
-    bool available = true;
-};
+using testing::FixedClock;
+using testing::MemoryReminderStore;
 
 // A person who takes a while to answer: the clock moves on while the
 // question is on the screen.
@@ -41,8 +25,8 @@ public:
     explicit SlowAnswer(FixedClock& clock) : clock_(clock) {}
     void ShowNotice(QWidget*, const QString&, core::MessageIcon) override {}
     bool AskYesNo(QWidget*, const QString&, core::MessageIcon) override {
-        askedAt = clock_.now;
-        clock_.now = clock_.now.addSecs(25 * 60);
+        askedAt = clock_.Now();
+        clock_.Set(askedAt.addSecs(25 * 60));
         return false;
     }
     UnsavedAnswer AskUnsaved(QWidget*, const QString&) override { return UnsavedAnswer::Cancel; }
@@ -126,7 +110,7 @@ class UpdateReminderTest : public QObject {
     Q_OBJECT
 
     FixedClock clock;
-    MemoryStore store;
+    MemoryReminderStore store;
     testing::RecordingMessages messages;
     testing::RecordingOpener opener;
 
@@ -137,8 +121,8 @@ class UpdateReminderTest : public QObject {
 
 private slots:
     void init() {
-        clock.now = QDateTime(QDate(2026, 3, 20), QTime(9, 30));
-        store = MemoryStore{};
+        clock.Set(QDateTime(QDate(2026, 3, 20), QTime(9, 30)));
+        store = MemoryReminderStore{};
         messages = testing::RecordingMessages{};
         opener = testing::RecordingOpener{};
     }
@@ -146,7 +130,7 @@ private slots:
     void firstStartStoresTheMomentAndAsksNothing() {
         Run();
         QVERIFY(messages.Questions.isEmpty());
-        QCOMPARE(*store.value, clock.now.toString(Qt::ISODate));
+        QCOMPARE(*store.Value, clock.Now().toString(Qt::ISODate));
     }
 
     void fourteenDaysIsQuietFifteenAsks_data() {
@@ -163,47 +147,47 @@ private slots:
         QFETCH(bool, asks);
         // Late on the stored day and early on the day of the start: calendar
         // days count, not 24-hour spans.
-        const QDateTime stored(clock.now.date().addDays(-days), QTime(23, 50));
-        clock.now = QDateTime(clock.now.date(), QTime(0, 10));
-        store.value = stored.toString(Qt::ISODate);
+        const QDateTime stored(clock.Now().date().addDays(-days), QTime(23, 50));
+        clock.Set(QDateTime(clock.Now().date(), QTime(0, 10)));
+        store.Value = stored.toString(Qt::ISODate);
         Run();
         QCOMPARE(messages.Questions.size(), asks ? 1 : 0);
         if (asks) {
             QCOMPARE(messages.Questions[0].Text, QStringLiteral("There maybe an update to this software available\r"
                                                                 "Do you want to check for an update?"));
             QCOMPARE(messages.Questions[0].Icon, core::MessageIcon::Information);
-            QCOMPARE(*store.value, clock.now.toString(Qt::ISODate));
+            QCOMPARE(*store.Value, clock.Now().toString(Qt::ISODate));
         } else {
-            QCOMPARE(store.writes, 0);
-            QCOMPARE(*store.value, stored.toString(Qt::ISODate));
+            QCOMPARE(store.Writes, 0);
+            QCOMPARE(*store.Value, stored.toString(Qt::ISODate));
         }
     }
 
     void yesOpensTheDownloadPageNoOpensNothing() {
-        store.value = clock.now.addDays(-30).toString(Qt::ISODate);
+        store.Value = clock.Now().addDays(-30).toString(Qt::ISODate);
         messages.Answer = true;
         Run();
         QCOMPARE(opener.Opened, QList<QUrl>{Links::DownloadPageUrl()});
-        QCOMPARE(*store.value, clock.now.toString(Qt::ISODate));
+        QCOMPARE(*store.Value, clock.Now().toString(Qt::ISODate));
 
         opener.Opened.clear();
-        store.value = clock.now.addDays(-30).toString(Qt::ISODate);
+        store.Value = clock.Now().addDays(-30).toString(Qt::ISODate);
         messages.Answer = false;
         Run();
         QVERIFY(opener.Opened.isEmpty());
-        QCOMPARE(*store.value, clock.now.toString(Qt::ISODate));
+        QCOMPARE(*store.Value, clock.Now().toString(Qt::ISODate));
         // Answered: no question for the next fourteen days.
-        clock.now = clock.now.addDays(14);
+        clock.Set(clock.Now().addDays(14));
         Run();
         QCOMPARE(messages.Questions.size(), 2);
     }
 
     void aStoredValueThatIsNoDateDoesNothing() {
-        store.value = QStringLiteral("last Tuesday");
+        store.Value = QStringLiteral("last Tuesday");
         Run();
         QVERIFY(messages.Questions.isEmpty());
-        QCOMPARE(store.writes, 0);
-        QCOMPARE(*store.value, QStringLiteral("last Tuesday"));
+        QCOMPARE(store.Writes, 0);
+        QCOMPARE(*store.Value, QStringLiteral("last Tuesday"));
     }
 
     void settingsStoreKeepsIsoTextUnderSettingsLastReminder() {
@@ -219,21 +203,21 @@ private slots:
     }
 
     void theMomentKeptIsThatOfTheAnswer() {
-        store.value = clock.now.addDays(-30).toString(Qt::ISODate);
+        store.Value = clock.Now().addDays(-30).toString(Qt::ISODate);
         SlowAnswer person(clock);
         Links links(opener);
         UpdateReminder(clock, store, person, links);
         QVERIFY(person.askedAt.isValid());
-        QCOMPARE(*store.value, person.askedAt.addSecs(25 * 60).toString(Qt::ISODate));
+        QCOMPARE(*store.Value, person.askedAt.addSecs(25 * 60).toString(Qt::ISODate));
     }
 
     void anUnavailableStoreMeansNoReminderAtAll() {
-        store.available = false;
+        store.IsAvailable = false;
         Run();  // first start
-        store.value = clock.now.addDays(-30).toString(Qt::ISODate);
+        store.Value = clock.Now().addDays(-30).toString(Qt::ISODate);
         Run();  // a reminder would be due
         QVERIFY(messages.Questions.isEmpty());
-        QCOMPARE(store.writes, 0);
+        QCOMPARE(store.Writes, 0);
     }
 
     // Without HOME and XDG_CONFIG_HOME Qt would put the settings in
@@ -286,8 +270,8 @@ private slots:
         UpdateReminder(clock, settings, messages, links);
         const QString said = err.Text();
         QVERIFY2(said.contains(QStringLiteral("cannot save the settings")), qPrintable(said));
-        QCOMPARE(*settings.LastReminder(), clock.now.toString(Qt::ISODate));
-        clock.now = clock.now.addSecs(3600);
+        QCOMPARE(*settings.LastReminder(), clock.Now().toString(Qt::ISODate));
+        clock.Set(clock.Now().addSecs(3600));
         UpdateReminder(clock, settings, messages, links);
         QVERIFY(messages.Questions.isEmpty());
     }
@@ -300,7 +284,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("reminder.ini"));
         {
             QSettings raw(path, QSettings::IniFormat);
-            raw.setValue(QStringLiteral("Settings/LastReminder"), clock.now.addDays(-30).toString(Qt::ISODate));
+            raw.setValue(QStringLiteral("Settings/LastReminder"), clock.Now().addDays(-30).toString(Qt::ISODate));
         }
         QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0444), 0);
         QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
@@ -318,7 +302,7 @@ private slots:
             QVERIFY(unprivileged == 0 || user.Switched());
             CapturedStandardError err;
             UpdateReminder(clock, settings, messages, links);
-            clock.now = clock.now.addSecs(3600);
+            clock.Set(clock.Now().addSecs(3600));
             UpdateReminder(clock, settings, messages, links);
             said = err.Text();
         }
