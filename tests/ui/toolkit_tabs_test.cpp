@@ -350,7 +350,7 @@ private slots:
         // follow each file's closing rule. The moment picked on the tab, read
         // on the user's clock, must come to the universal time the program's
         // own zone rules give, and the window's clock must show as they do.
-        const BirthAnalysis analysis = Analysed(Delhi1980());
+        const BirthAnalysis analysis = Analysed();
         velmora::core::ZoneRules rules;
         struct Zone {
             const char* id;
