@@ -9,9 +9,13 @@ namespace velmora::astro {
 
 namespace {
 
-// Standish's Keplerian elements for approximate positions of the major
-// planets (mean ecliptic and equinox of J2000, 1800-2050): base values and
-// rates per Julian century, the angular rates in arcseconds.
+// E. M. Standish (JPL Solar System Dynamics), "Keplerian Elements for
+// Approximate Positions of the Major Planets", table 1: mean ecliptic and
+// equinox of J2000, fit for 1800-2050, in the table's earlier form with the
+// angular rates in arcseconds per Julian century. Rows: Mercury, Venus,
+// Earth-Moon barycentre (gives the Sun), Mars, Jupiter, Saturn, Uranus,
+// Neptune, Pluto; columns a, e, i, node, perihelion, mean longitude, each
+// as its J2000 value and its rate.
 struct ElementRow {
     double a0, a1, e0, e1, i0, i1, node0, node1, peri0, peri1, l0, l1;
 };
@@ -82,6 +86,10 @@ double Sidereal(double tropical, double ayanamsa) {
 
 }  // namespace
 
+// The general precession in longitude from J2000, in degrees: the IAU 1976
+// expression of Lieske et al. (1977), 5029.0966" T + 1.11113" T^2 -
+// 0.000006" T^3 (T in Julian centuries), as in Meeus, Astronomical
+// Algorithms (2nd ed.), chapter 21.
 double GeneralPrecessionAt(double dayCount) {
     const double t = dayCount / 36525;
     return (5029.0966 * t + 1.11113 * t * t - 0.000006 * t * t * t) / 3600;
@@ -100,6 +108,10 @@ bool ElementsFor(int body, double dayCount, OrbitalElements& current) {
     return true;
 }
 
+// Kepler's equation E - e sin E = M solved by Newton's method from the
+// second-order starting value E = M + e sin M (1 + e cos M), then the true
+// anomaly from tan(v/2) = sqrt((1+e)/(1-e)) tan(E/2): Meeus, Astronomical
+// Algorithms (2nd ed.), chapter 30, "Equation of Kepler".
 double TrueAnomaly(double meanAnomaly, double e) {
     double eccentric = meanAnomaly + e * std::sin(meanAnomaly) * (1 + e * std::cos(meanAnomaly));
     // Newton's method converges in a handful of steps for these
@@ -150,7 +162,11 @@ void ComputePlanetPositions(const BirthMoment& moment, double siderealCorrection
         longitudes[body] = Sidereal(GeocentricLongitude(orbit, el, earth) + precession, ayanamsa);
     }
 
-    // Mean ascending node of the Moon. The conversion back to degrees divides
+    // Mean ascending node of the Moon, N = 125.1228 - 0.0529538083 d degrees,
+    // from the Moon's elements in Paul Schlyter's "How to compute planetary
+    // positions" (his d counts from 1999 December 31 at 0h, this one from
+    // J2000.0: the node moves 0.08 degrees in those 1.5 days, kept as the
+    // charts have always had it). The conversion back to degrees divides
     // by 3.1416 and the node is set back by one degree, as the charts this
     // program reproduces have always been drawn.
     const double node = ReduceRadians((125.1228 - 0.0529538083 * d) * kDegToRad);

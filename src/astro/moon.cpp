@@ -10,6 +10,14 @@ namespace velmora::astro {
 
 namespace {
 
+// The Moon after Meeus, Astronomical Algorithms (1st ed., 1991), chapter 45,
+// "Position of the Moon" (chapter 47 and table 47.A in the 2nd edition of
+// 1998, whose mean arguments differ in the seventh decimal): the mean
+// arguments L', D, M, M' and F to their linear terms, the eccentricity
+// factor E = 1 - 0.002516 T - 0.0000074 T^2, and the first 25 rows of the
+// table of periodic terms in longitude (45.A), their coefficients read in
+// degrees (the book gives them in millionths of a degree).
+//
 // One periodic term: multiples of D, M, M', F, the coefficient in degrees,
 // and whether it is scaled by the eccentricity factor E (once per M).
 struct MoonTerm {

@@ -4,6 +4,11 @@
 
 namespace velmora::astro {
 
+// The Julian day number of a civil date by whole-number arithmetic: months
+// counted from March of year -4800, the Julian calendar's day count, then
+// the Gregorian century correction for dates after the calendar reform
+// (2299171 is what the Julian count gives 15 October 1582, the first
+// Gregorian day). 2000 January 1 gives 2451545.
 double DayNumber(int month, int day, int year) {
     const double a = 12.0 * (year + 4800) + month - 3;
     double j = std::floor((365 * a + 2 * (a - 12 * std::floor(a / 12)) + 7) / 12) + day + std::floor(a / 48) - 32083;
@@ -11,6 +16,11 @@ double DayNumber(int month, int day, int year) {
     return j;
 }
 
+// Days from J2000.0 (JD 2451545.0, 2000 January 1 at 12:00 UT): the day
+// number of Paul Schlyter's "How to compute planetary positions"
+// (367y - 7(y + (m+9)/12)/4 + 275m/9 + D - 730530, counted from 1999
+// December 31 at 0h), moved by 1.5 days to that epoch. Good for Gregorian
+// dates from March 1900 to February 2100.
 double DayCount2000(int year, int month, int day, int hour, int minute) {
     const double y = year;
     const double m = month;
