@@ -164,14 +164,17 @@ BENCHMARK(BM_PartCharaDasha);
 void BM_PartDerivations(benchmark::State& state) {
     const std::vector<Sample> samples = RandomSamples(16);
     std::vector<JaiminiTools> tools;
+    std::vector<std::array<Pada, 12>> padas;
     tools.reserve(samples.size());
     for (const Sample& s : samples) {
         tools.push_back(JaiminiToolsOf(s.Longitudes, s.Placement.BodySign, s.Placement.ArudhaLagnaSign, s.Birth, 8));
+        padas.push_back(ArudhaPadas(s.Placement.BodySign));  // the analysis has them already
     }
     std::size_t i = 0;
     for (auto _ : state) {
         const std::size_t k = i++ % samples.size();
-        Derivations derivations = DerivationsOf(samples[k].Longitudes, samples[k].Placement.BodySign, tools[k]);
+        Derivations derivations =
+            DerivationsOf(samples[k].Longitudes, samples[k].Placement.BodySign, padas[k], tools[k]);
         benchmark::DoNotOptimize(derivations);
     }
 }
