@@ -1,5 +1,6 @@
 #include "analysis/derivations.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -27,6 +28,11 @@ constexpr std::array<PaddedName, N> Padded(const std::array<std::string_view, N>
 
 constexpr std::array<PaddedName, kSignCount> kPaddedSigns = Padded(kSignNames);
 constexpr std::array<PaddedName, kBodyCount> kPaddedBodies = Padded(kBodyNames);
+
+// Degrees are shown with two decimals, more where two would not tell two
+// apart, at most twelve.
+constexpr int kShownDecimals = 2;
+constexpr int kMostDecimals = 12;
 
 // Writes the sentences of a chart's derivations one after another into one
 // buffer: Start() begins a derivation, End() closes a sentence with a full
@@ -92,9 +98,11 @@ public:
             ++decimals;
             half /= 10;
         }
-        const auto result =
-            std::to_chars(buffer_ + size_, buffer_ + capacity_, degrees, std::chars_format::fixed, decimals);
-        if (result.ec == std::errc()) size_ = static_cast<std::size_t>(result.ptr - buffer_);
+        if (decimals != kShownDecimals || !Hundredths(degrees)) {
+            const auto result =
+                std::to_chars(buffer_ + size_, buffer_ + capacity_, degrees, std::chars_format::fixed, decimals);
+            if (result.ec == std::errc()) size_ = static_cast<std::size_t>(result.ptr - buffer_);
+        }
         return *this << "°";
     }
     Writer& Plural(int n, std::string_view one, std::string_view many) { return *this << (n == 1 ? one : many); }
@@ -105,8 +113,39 @@ public:
     }
 
 private:
+    // Two decimals the quick way, as std::to_chars writes them: the
+    // hundredths rounded to the nearest whole number. The product's error
+    // stays below a millionth of a hundredth for these sizes, so unless the
+    // hundredths lie that close to a half the rounding is the same as that of
+    // the exact value; there (and for what is not a degree) nothing is
+    // written and false returned.
+    bool Hundredths(double value) {
+        if (!(value >= 0.0 && value < 1e6)) return false;
+        const double hundredths = value * 100.0;
+        auto whole = static_cast<long long>(hundredths);
+        const double rest = hundredths - static_cast<double>(whole);  // exact
+        if (std::abs(rest - 0.5) <= 1e-6) return false;
+        whole += rest > 0.5;
+        *this << static_cast<int>(whole / 100);
+        const int cents = static_cast<int>(whole % 100);
+        const char digits[3] = {'.', static_cast<char>('0' + cents / 10), static_cast<char>('0' + cents % 10)};
+        Put(digits, sizeof digits);
+        return true;
+    }
+
+    // A piece that fits is copied with its own, fixed size: a literal's
+    // copy then compiles to a few moves. Cutting it to the room left would
+    // make every copy one of unknown size, a call or a loop of its own.
     [[gnu::always_inline]] void Put(const char* text, std::size_t size) {
-        if (size > capacity_ - size_) size = capacity_ - size_;
+        if (size <= capacity_ - size_) [[likely]] {
+            std::memcpy(buffer_ + size_, text, size);
+            size_ += size;
+        } else {
+            PutCut(text, size);
+        }
+    }
+    [[gnu::noinline, gnu::cold]] void PutCut(const char* text, std::size_t size) {
+        size = std::min(size, capacity_ - size_);
         std::memcpy(buffer_ + size_, text, size);
         size_ += size;
     }
@@ -133,9 +172,6 @@ private:
 // would be cut, never written beyond.
 constexpr std::size_t kDerivationsCapacity = 16384;
 constexpr std::size_t kNameSlack = 16;  // a padded name's whole move at the very end
-
-constexpr int kShownDecimals = 2;
-constexpr int kMostDecimals = 12;
 
 bool SameText(double a, double b, int decimals) {
     char x[40];
@@ -431,10 +467,14 @@ std::string_view Derivation::operator[](std::size_t i) const {
 
 Derivations DerivationsOf(const std::array<double, kBodyCount>& longitudes, const std::array<int, kBodyCount>& signs,
                           const JaiminiTools& tools) {
+    return DerivationsOf(longitudes, signs, ArudhaPadas(signs), tools);
+}
+
+Derivations DerivationsOf(const std::array<double, kBodyCount>& longitudes, const std::array<int, kBodyCount>& signs,
+                          const std::array<Pada, 12>& padas, const JaiminiTools& tools) {
     Derivations derivations;
     derivations.Buffer = std::make_unique_for_overwrite<char[]>(kDerivationsCapacity + kNameSlack);
     Writer w(derivations.Buffer.get(), kDerivationsCapacity);
-    const std::array<Pada, 12> padas = ArudhaPadas(signs);
     for (std::size_t h = 0; h < padas.size(); ++h) {
         w.Start();
         WritePada(w, padas[h]);

@@ -48,10 +48,12 @@ struct Derivations {
 
 // Every derivation of a chart from what JaiminiToolsOf was given (the ten
 // sidereal longitudes and their signs, body order, the ascendant last) and
-// what it made. The padas are derived here from the signs, as ArudhaPadas
-// does; the karakas, the karakamsa and the chara dasha years from the
-// tools.
+// what it made. The padas' derivations follow the padas ArudhaPadas gives
+// for these signs (pass them when they are at hand); the karakas', the
+// karakamsa's and the chara dasha years' follow the tools.
 Derivations DerivationsOf(const std::array<double, kBodyCount>& longitudes, const std::array<int, kBodyCount>& signs,
                           const JaiminiTools& tools);
+Derivations DerivationsOf(const std::array<double, kBodyCount>& longitudes, const std::array<int, kBodyCount>& signs,
+                          const std::array<Pada, 12>& padas, const JaiminiTools& tools);
 
 }  // namespace velmora::analysis

@@ -1,5 +1,6 @@
 #include "analysis/jaimini.h"
 
+#include <bit>
 #include <cmath>
 #include <stdexcept>
 
@@ -16,45 +17,25 @@ constexpr double kSecondsPerYear = kDashaDaysPerYear * 86400.0;
 // The largest degree in sign below 30.
 const double kLastDegree = std::nextafter(30.0, 0.0);
 
-// The universal-time date of a moment, as UtDateOf finds it, with a
-// multiplication where UtDateOf divides: the table needs 145 dates, the
-// bulk of its cost.
-[[gnu::always_inline]] inline std::chrono::year_month_day DateOf(UtMoment moment) {
-    constexpr double kSecondsPerDay = 86400.0;
-    const double seconds = moment.time_since_epoch().count();
-    if (!(std::abs(seconds) < 1e15)) return UtDateOf(moment);
-    long long day = static_cast<long long>(seconds * (1.0 / kSecondsPerDay));
-    // Exact in doubles: whole days' seconds stay far below 2^53.
-    while (static_cast<double>(day) * kSecondsPerDay > seconds) --day;
-    while (static_cast<double>(day + 1) * kSecondsPerDay <= seconds) ++day;
-    return std::chrono::year_month_day(std::chrono::sys_days(std::chrono::days(day)));
+using Signs = std::array<int, kBodyCount>;
+
+// The signs of the bodies as given, each taken into 1..12 once: the steps
+// below read them as they are.
+Signs Wrapped(const Signs& signs) {
+    Signs wrapped;
+    for (std::size_t body = 0; body < signs.size(); ++body) wrapped[body] = WrapSignNumber(signs[body]);
+    return wrapped;
 }
 
-int SignOf(const std::array<int, kBodyCount>& signs, Body body) {
-    return WrapSignNumber(signs[static_cast<std::size_t>(body)]);
-}
+int SignOf(const Signs& wrapped, Body body) { return wrapped[static_cast<std::size_t>(body)]; }
 
 // The bodies other than `body` standing in its sign.
-int CompanionsOf(Body body, const std::array<int, kBodyCount>& signs) {
-    const int sign = SignOf(signs, body);
+int CompanionsOf(Body body, const Signs& wrapped) {
+    const int sign = SignOf(wrapped, body);
     int count = 0;
-    for (int other = 0; other < kGrahaCount; ++other) {
-        if (other != body && SignOf(signs, static_cast<Body>(other)) == sign) ++count;
-    }
+    for (int other = 0; other < kGrahaCount; ++other)
+        count += other != body && wrapped[static_cast<std::size_t>(other)] == sign;
     return count;
-}
-
-// Fills a span in place: building it aside and copying it in costs more
-// than the rest of the table, as the small date fields stored one by one are
-// read back in wide moves.
-void Fill(CharaSpan& span, int sign, UtMoment start, UtMoment end, std::chrono::year_month_day startDate,
-          std::chrono::year_month_day endDate) {
-    span.Sign = sign;
-    span.SignName = SignNameOf(sign);
-    span.Start = start;
-    span.End = end;
-    span.StartDate = startDate;
-    span.EndDate = endDate;
 }
 
 }  // namespace
@@ -78,30 +59,42 @@ double DegreeInSign(double longitude) {
     return degree < 0.0 ? kLastDegree : degree;
 }
 
-CharaKarakas CharaKarakasOf(const std::array<double, kBodyCount>& longitudes, int scheme) {
+namespace {
+
+void FillKarakas(CharaKarakas& karakas, const std::array<double, kBodyCount>& longitudes, int scheme) {
     if (scheme != 7 && scheme != 8) throw std::invalid_argument("the chara karaka scheme is 7 or 8");
-    CharaKarakas karakas;
     karakas.Scheme = scheme;
     karakas.Count = scheme;
-    // Insertion by degree, highest first; a later body goes after an equal
-    // one, so an exact tie stays in body order.
+    // Highest degree first; an exact tie goes to the body earlier in body
+    // order. Each body's rank is counted, without branches, which random
+    // degrees would mispredict: the bodies above it, and those tied with it
+    // that come earlier.
+    std::array<double, 8> degrees{};
     for (int body = 0; body < scheme; ++body) {
         const Body graha = body == 7 ? Rahu : static_cast<Body>(body);
         const double degree = DegreeInSign(longitudes[static_cast<std::size_t>(graha)]);
-        CharaKaraka entry;
-        entry.Graha = graha;
-        entry.DegreeInSign = graha == Rahu ? 30.0 - degree : degree;
-        int at = body;
-        while (at > 0 && karakas.Ranked[static_cast<std::size_t>(at - 1)].DegreeInSign < entry.DegreeInSign) {
-            karakas.Ranked[static_cast<std::size_t>(at)] = karakas.Ranked[static_cast<std::size_t>(at - 1)];
-            --at;
+        degrees[static_cast<std::size_t>(body)] = graha == Rahu ? 30.0 - degree : degree;
+    }
+    for (std::size_t body = 0; body < static_cast<std::size_t>(scheme); ++body) {
+        std::size_t rank = 0;
+        for (std::size_t other = 0; other < static_cast<std::size_t>(scheme); ++other) {
+            rank += static_cast<std::size_t>(degrees[other] > degrees[body]) +
+                    static_cast<std::size_t>(other < body && degrees[other] == degrees[body]);
         }
-        karakas.Ranked[static_cast<std::size_t>(at)] = entry;
+        karakas.Ranked[rank].Graha = body == 7 ? Rahu : static_cast<Body>(body);
+        karakas.Ranked[rank].DegreeInSign = degrees[body];
     }
     for (std::size_t rank = 0; rank < static_cast<std::size_t>(scheme); ++rank) {
         karakas.Ranked[rank].Name = scheme == 8 ? kKarakaNames8[rank] : kKarakaNames7[rank];
         karakas.Ranked[rank].Title = scheme == 8 ? kKarakaTitles8[rank] : kKarakaTitles7[rank];
     }
+}
+
+}  // namespace
+
+CharaKarakas CharaKarakasOf(const std::array<double, kBodyCount>& longitudes, int scheme) {
+    CharaKarakas karakas;
+    FillKarakas(karakas, longitudes, scheme);
     return karakas;
 }
 
@@ -133,37 +126,42 @@ int ArgalaHouseOf(Body body, int bodySign, int referenceSign) {
 
 namespace {
 
-void FillArgala(ArgalaReference& reference, std::string_view from, int referenceSign,
-                const std::array<int, kBodyCount>& signs) {
+// The bodies of a set of bits (bit n for body n), in body order. Without
+// branches, which the random sets of charts would mispredict: every body is
+// written to the next free place, which moves on only when its bit is set.
+void FillBodies(BodyList& list, unsigned bits) {
+    int count = 0;
+    for (int body = 0; body < kGrahaCount; ++body) {
+        list.Bodies[static_cast<std::size_t>(count)] = static_cast<Body>(body);
+        count += static_cast<int>((bits >> body) & 1u);
+    }
+    list.Count = count;
+}
+
+void FillArgala(ArgalaReference& reference, std::string_view from, int referenceSign, const Signs& wrapped) {
     reference.From = from;
     reference.Sign = WrapSignNumber(referenceSign);
-    std::array<int, kGrahaCount> houses{};
+    // The bodies in each house from the reference sign, as bits; Ketu
+    // counts backward.
+    std::array<unsigned, 13> inHouse{};
     for (int body = 0; body < kGrahaCount; ++body) {
-        const Body graha = static_cast<Body>(body);
-        houses[static_cast<std::size_t>(body)] = ArgalaHouseOf(graha, SignOf(signs, graha), reference.Sign);
+        const int sign = wrapped[static_cast<std::size_t>(body)];
+        const int distance = body == Ketu ? reference.Sign - sign : sign - reference.Sign;
+        inHouse[static_cast<std::size_t>(distance < 0 ? distance + 13 : distance + 1)] |= 1u << body;
     }
     for (std::size_t h = 0; h < kArgalaHouses.size(); ++h) {
         ArgalaHouse& house = reference.Houses[h];
         house.House = kArgalaHouses[h];
         house.ObstructionHouse = kArgalaObstructionHouses[h];
-        // Without branches: every body is written to the next free place,
-        // which only moves on when the body is in the house.
-        for (int body = 0; body < kGrahaCount; ++body) {
-            const int in = houses[static_cast<std::size_t>(body)];
-            house.Bodies.Bodies[static_cast<std::size_t>(house.Bodies.Count)] = static_cast<Body>(body);
-            house.Bodies.Count += in == house.House;
-            house.Obstructing.Bodies[static_cast<std::size_t>(house.Obstructing.Count)] = static_cast<Body>(body);
-            house.Obstructing.Count += in == house.ObstructionHouse;
-        }
-        if (house.Bodies.Count == 0) {
-            house.State = ArgalaState::None;
-        } else if (house.Obstructing.Count == 0) {
-            house.State = ArgalaState::Unobstructed;
-        } else if (house.Bodies.Count > house.Obstructing.Count) {
-            house.State = ArgalaState::Prevails;
-        } else {
-            house.State = ArgalaState::Obstructed;
-        }
+        FillBodies(house.Bodies, inHouse[static_cast<std::size_t>(house.House)]);
+        FillBodies(house.Obstructing, inHouse[static_cast<std::size_t>(house.ObstructionHouse)]);
+        // None without bodies; else unobstructed without obstructing ones;
+        // else prevails with more bodies than obstruct, or is obstructed.
+        const int in = house.Bodies.Count;
+        const int against = house.Obstructing.Count;
+        static_assert(static_cast<int>(ArgalaState::Unobstructed) == 1 &&
+                      static_cast<int>(ArgalaState::Prevails) == 2 && static_cast<int>(ArgalaState::Obstructed) == 3);
+        house.State = static_cast<ArgalaState>((in != 0) * (1 + (against != 0) * (1 + (in <= against))));
     }
 }
 
@@ -171,13 +169,13 @@ void FillArgala(ArgalaReference& reference, std::string_view from, int reference
 
 ArgalaReference ArgalaOf(std::string_view from, int referenceSign, const std::array<int, kBodyCount>& signs) {
     ArgalaReference reference;
-    FillArgala(reference, from, referenceSign, signs);
+    FillArgala(reference, from, referenceSign, Wrapped(signs));
     return reference;
 }
 
 namespace {
 
-void FillGrahaArudha(GrahaArudha& arudha, int bodySign, int ownSign) {
+constexpr void FillGrahaArudha(GrahaArudha& arudha, int bodySign, int ownSign) {
     bodySign = WrapSignNumber(bodySign);
     arudha.OwnSign = WrapSignNumber(ownSign);
     const int counted = NthSignFrom(arudha.OwnSign, SignCount(bodySign, arudha.OwnSign));
@@ -221,6 +219,23 @@ constexpr std::array<OwnedSigns, kGrahaCount> kOwnedSigns = [] {
     return table;
 }();
 
+// The arudhas of each body standing in each sign, Aries first: they depend
+// on nothing else, so they are found once.
+constexpr auto kGrahaArudhas = [] {
+    std::array<std::array<GrahaArudhaSet, kSignCount>, kGrahaCount> table{};
+    for (std::size_t body = 0; body < kGrahaCount; ++body) {
+        const OwnedSigns& owned = kOwnedSigns[body];
+        for (std::size_t sign = 0; sign < kSignCount; ++sign) {
+            GrahaArudhaSet& set = table[body][sign];
+            set.Graha = static_cast<Body>(body);
+            set.Count = owned.Count;
+            for (std::size_t i = 0; i < static_cast<std::size_t>(owned.Count); ++i)
+                FillGrahaArudha(set.Arudhas[i], static_cast<int>(sign) + 1, owned.Signs[i]);
+        }
+    }
+    return table;
+}();
+
 }  // namespace
 
 OwnedSigns OwnedSignsOf(Body body) {
@@ -255,10 +270,14 @@ bool CharaCountsForward(int sign) {
     }
 }
 
-CharaYears CharaYearsOf(int sign, const std::array<double, kBodyCount>& longitudes,
-                        const std::array<int, kBodyCount>& signs) {
-    CharaYears years;
-    years.Sign = WrapSignNumber(sign);
+namespace {
+
+// Written into the period's rule where it stands: a rule returned and
+// copied in is read back in pieces of other widths than it was written in,
+// which stalls.
+[[gnu::always_inline]] inline void FillYears(CharaYears& years, int sign,
+                                             const std::array<double, kBodyCount>& longitudes, const Signs& signs) {
+    years.Sign = sign;
     years.CountForward = CharaCountsForward(years.Sign);
     const bool twoLords = years.Sign == 8 || years.Sign == 11;
     if (!twoLords) {
@@ -305,46 +324,54 @@ CharaYears CharaYearsOf(int sign, const std::array<double, kBodyCount>& longitud
     if (!twoLords) years.OtherLordSign = years.LordSign;
     years.Count = SignCount(years.Sign, years.LordSign, years.CountForward);
     years.Years = years.Count == 1 ? 12 : years.Count - 1;
+}
+
+}  // namespace
+
+CharaYears CharaYearsOf(int sign, const std::array<double, kBodyCount>& longitudes,
+                        const std::array<int, kBodyCount>& signs) {
+    CharaYears years;
+    FillYears(years, WrapSignNumber(sign), longitudes, Wrapped(signs));
     return years;
 }
 
 namespace {
 
-// The table is filled where it stands: at some 9 kB, a copy would cost as
-// much as the dates.
-void FillCharaDasha(CharaDashaTable& table, const std::array<double, kBodyCount>& longitudes,
-                    const std::array<int, kBodyCount>& signs, UtMoment birth) {
+// The table is filled where it stands, rather than built aside and copied.
+void FillCharaDasha(CharaDashaTable& table, const std::array<double, kBodyCount>& longitudes, const Signs& signs,
+                    UtMoment birth) {
     const int ascendant = SignOf(signs, Ascendant);
     table.Forward = CharaRunsForward(ascendant);
     UtMoment start = birth;
-    std::chrono::year_month_day startDate = DateOf(birth);
     for (std::size_t k = 0; k < table.Periods.size(); ++k) {
         CharaPeriod& period = table.Periods[k];
         const int sign = NthSignFrom(ascendant, static_cast<int>(k) + 1, table.Forward);
-        period.Rule = CharaYearsOf(sign, longitudes, signs);
+        FillYears(period.Rule, sign, longitudes, signs);
         period.Years = period.Rule.Years;
         const double seconds = period.Years * kSecondsPerYear;
         const UtMoment end = start + Seconds(seconds);
-        const std::chrono::year_month_day endDate = DateOf(end);
-        Fill(period, sign, start, end, startDate, endDate);
+        period.Sign = sign;
+        period.Start = start;
+        period.End = end;
 
-        // Twelve equal parts; each boundary's date is found once.
+        // Twelve equal parts, the sign after this one first, this one last.
         period.SubForward = CharaRunsForward(sign);
         const double subSeconds = seconds / 12.0;
+        const int step = period.SubForward ? 1 : -1;
         int subSign = sign;
         UtMoment subStart = start;
-        std::chrono::year_month_day subStartDate = startDate;
         for (std::size_t j = 0; j < period.Sub.size(); ++j) {
-            const bool last = j + 1 == period.Sub.size();
-            const UtMoment subEnd = last ? end : start + Seconds(subSeconds * static_cast<double>(j + 1));
-            const std::chrono::year_month_day subEndDate = last ? endDate : DateOf(subEnd);
-            subSign = period.SubForward ? subSign % 12 + 1 : (subSign + 10) % 12 + 1;
-            Fill(period.Sub[j], subSign, subStart, subEnd, subStartDate, subEndDate);
+            CharaSpan& sub = period.Sub[j];
+            const UtMoment subEnd =
+                j + 1 == period.Sub.size() ? end : start + Seconds(subSeconds * static_cast<double>(j + 1));
+            subSign += step;
+            subSign += subSign > 12 ? -12 : subSign < 1 ? 12 : 0;
+            sub.Sign = subSign;
+            sub.Start = subStart;
+            sub.End = subEnd;
             subStart = subEnd;
-            subStartDate = subEndDate;
         }
         start = end;
-        startDate = endDate;
     }
 }
 
@@ -353,7 +380,7 @@ void FillCharaDasha(CharaDashaTable& table, const std::array<double, kBodyCount>
 CharaDashaTable CharaDashaOf(const std::array<double, kBodyCount>& longitudes, const std::array<int, kBodyCount>& signs,
                              UtMoment birth) {
     CharaDashaTable table;
-    FillCharaDasha(table, longitudes, signs, birth);
+    FillCharaDasha(table, longitudes, Wrapped(signs), birth);
     return table;
 }
 
@@ -370,25 +397,20 @@ std::optional<RunningChara> RunningCharaAt(const CharaDashaTable& table, UtMomen
 
 JaiminiTools JaiminiToolsOf(const std::array<double, kBodyCount>& longitudes, const std::array<int, kBodyCount>& signs,
                             int arudhaLagnaSign, UtMoment birth, int karakaScheme) {
+    const Signs wrapped = Wrapped(signs);
+    // Each part is filled where it stands: returned and copied in, the
+    // parts would cost as much again.
     JaiminiTools tools;
-    tools.Karakas = CharaKarakasOf(longitudes, karakaScheme);
+    FillKarakas(tools.Karakas, longitudes, karakaScheme);
     const Body atmakaraka = tools.Karakas.Atmakaraka().Graha;
     tools.Karakamsa = NavamsaSign(longitudes[static_cast<std::size_t>(atmakaraka)]);
-    for (int sign = 1; sign <= kSignCount; ++sign)
-        tools.Aspects[static_cast<std::size_t>(sign - 1)] = SignsAspectedBy(sign);
-    tools.Argala[0] = ArgalaOf("Asc", SignOf(signs, Ascendant), signs);
-    tools.Argala[1] = ArgalaOf("AL", arudhaLagnaSign, signs);
-    tools.Argala[2] = ArgalaOf("AK", SignOf(signs, atmakaraka), signs);
-    for (int body = 0; body < kGrahaCount; ++body) {
-        GrahaArudhaSet& set = tools.GrahaArudhas[static_cast<std::size_t>(body)];
-        set.Graha = static_cast<Body>(body);
-        const OwnedSigns& owned = kOwnedSigns[static_cast<std::size_t>(body)];
-        set.Count = owned.Count;
-        for (std::size_t i = 0; i < static_cast<std::size_t>(owned.Count); ++i) {
-            FillGrahaArudha(set.Arudhas[i], SignOf(signs, set.Graha), owned.Signs[i]);
-        }
-    }
-    FillCharaDasha(tools.CharaDasha, longitudes, signs, birth);
+    tools.Aspects = kRashiDrishti;
+    FillArgala(tools.Argala[0], "Asc", SignOf(wrapped, Ascendant), wrapped);
+    FillArgala(tools.Argala[1], "AL", arudhaLagnaSign, wrapped);
+    FillArgala(tools.Argala[2], "AK", SignOf(wrapped, atmakaraka), wrapped);
+    for (std::size_t body = 0; body < kGrahaCount; ++body)
+        tools.GrahaArudhas[body] = kGrahaArudhas[body][static_cast<std::size_t>(wrapped[body] - 1)];
+    FillCharaDasha(tools.CharaDasha, longitudes, wrapped, birth);
     return tools;
 }
 

@@ -215,15 +215,18 @@ bool CharaCountsForward(int sign);
 CharaYears CharaYearsOf(int sign, const std::array<double, kBodyCount>& longitudes,
                         const std::array<int, kBodyCount>& signs);
 
-// One period or sub-period, half open: from Start up to, not including, End;
-// the dates are the universal-time calendar dates of the two moments.
+// One period or sub-period, half open: from Start up to, not including, End.
+// Its sign's name and its dates (the universal-time calendar dates of the
+// two moments) are read from those when shown: the table keeps only what
+// they come from, so that it stays small and quick to make.
 struct CharaSpan {
     int Sign = 0;
-    std::string_view SignName;
     UtMoment Start{};
     UtMoment End{};
-    std::chrono::year_month_day StartDate{};
-    std::chrono::year_month_day EndDate{};
+
+    std::string_view SignName() const { return SignNameOf(Sign); }
+    std::chrono::year_month_day StartDate() const { return UtDateOf(Start); }
+    std::chrono::year_month_day EndDate() const { return UtDateOf(End); }
 };
 
 struct CharaPeriod : CharaSpan {

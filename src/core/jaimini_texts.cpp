@@ -65,8 +65,8 @@ std::vector<std::array<std::string, 4>> GrahaArudhaRows(const analysis::JaiminiT
 std::vector<std::array<std::string, 4>> CharaPeriodRows(const analysis::CharaDashaTable& table) {
     std::vector<std::array<std::string, 4>> rows;
     for (const analysis::CharaPeriod& period : table.Periods) {
-        rows.push_back({std::string(SignNameOf(period.Sign)), std::to_string(period.Years), DateText(period.StartDate),
-                        DateText(period.EndDate)});
+        rows.push_back({std::string(SignNameOf(period.Sign)), std::to_string(period.Years),
+                        DateText(period.StartDate()), DateText(period.EndDate())});
     }
     return rows;
 }

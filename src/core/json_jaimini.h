@@ -46,9 +46,9 @@ template <class W>
 void Span(W& w, const analysis::CharaSpan& span) {
     Sign(w, span.Sign);
     Name(w, "start");
-    Text(w, DateText(span.StartDate));
+    Text(w, DateText(span.StartDate()));
     Name(w, "end");
-    Text(w, DateText(span.EndDate));
+    Text(w, DateText(span.EndDate()));
 }
 
 // A derivation as an array of its sentences.
@@ -200,9 +200,9 @@ void WriteJaimini(W& w, const BirthAnalysis& a) {
         Name(w, "years");
         w.Int(period.Years);
         Name(w, "start");
-        Text(w, DateText(period.StartDate));
+        Text(w, DateText(period.StartDate()));
         Name(w, "end");
-        Text(w, DateText(period.EndDate));
+        Text(w, DateText(period.EndDate()));
         Name(w, "sub");
         w.StartArray();
         for (const analysis::CharaSpan& sub : period.Sub) {

@@ -80,8 +80,9 @@ void AnalyzeInto(BirthAnalysis& a, const FormInput& form, Birth birth, const ast
                                                 astro::UtMomentOf(a.Birth.Moment), options.KarakaScheme);
             }});
             if (options.Derivations)
-                a.Why = std::make_shared<const analysis::Derivations>(
-                    analysis::DerivationsOf(positions.Longitudes, a.Chart.BodySign, *a.Jaimini));
+                a.Why = std::make_shared<const analysis::Derivations>(MadeBy{[&] {
+                    return analysis::DerivationsOf(positions.Longitudes, a.Chart.BodySign, a.Padas, *a.Jaimini);
+                }});
         }
     }
     if (!options.Texts) return;

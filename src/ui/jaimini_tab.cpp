@@ -252,11 +252,11 @@ void JaiminiTab::ShowCharaDasha(const core::BirthAnalysis& a, const QDateTime& n
         for (std::size_t k = 0; k < period.Sub.size(); ++k) {
             const analysis::CharaSpan& sub = period.Sub[k];
             auto* child =
-                new QTreeWidgetItem(item, {Q(period.SignName) + QStringLiteral(" / ") + Q(sub.SignName), QString(),
-                                           Q(core::DateText(sub.StartDate)), Q(core::DateText(sub.EndDate))});
+                new QTreeWidgetItem(item, {Q(period.SignName()) + QStringLiteral(" / ") + Q(sub.SignName()), QString(),
+                                           Q(core::DateText(sub.StartDate())), Q(core::DateText(sub.EndDate()))});
             if (running && running->Period == p && running->Sub == k) MarkRunning(child);
         }
-        auto* why = new WhyButton(QStringLiteral("%1 period, %2 years").arg(Q(period.SignName)).arg(period.Years));
+        auto* why = new WhyButton(QStringLiteral("%1 period, %2 years").arg(Q(period.SignName())).arg(period.Years));
         why->setSentences(a.Why ? SentencesOf(a.Why->CharaDashaYears[p]) : QStringList());
         chara_->setItemWidget(item, 4, why);
         if (running && running->Period == p) {
@@ -270,7 +270,7 @@ void JaiminiTab::ShowCharaDasha(const core::BirthAnalysis& a, const QDateTime& n
         const analysis::CharaPeriod& period = table.Periods[running->Period];
         charaToday_->setText(
             QStringLiteral("Running on %1: %2 period, %3 sub-period (highlighted)")
-                .arg(now.date().toString(Qt::ISODate), Q(period.SignName), Q(period.Sub[running->Sub].SignName)));
+                .arg(now.date().toString(Qt::ISODate), Q(period.SignName()), Q(period.Sub[running->Sub].SignName())));
     } else {
         charaToday_->setText(
             QStringLiteral("No period of this chara dasha runs on %1.").arg(now.date().toString(Qt::ISODate)));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
 #include <random>
 #include <string>
 
@@ -299,4 +301,26 @@ TEST(Derivations, LongestTextsWholeAndMovable) {
     const Derivations moved = std::move(d);
     EXPECT_EQ(moved.CharaKarakas.Text, text);
     EXPECT_EQ(moved.CharaDashaYears[11].Text.back(), '.');
+}
+
+TEST(Derivations, DegreesReadAsTheStandardFormatterRoundsThem) {
+    // The Sun alone above 0° in Aries, so its degree is the AK's, shown
+    // with two decimals; binary halves (0.125 rounds to even), neighbours
+    // of x.xx5 either way, and random degrees.
+    std::vector<double> degrees = {0.125, 0.375, 0.625, 0.875, 1.005, 2.675, 17.665, 29.985, 0.005, 0.004999, 9.995};
+    for (int cents = 1; cents < 2999; cents += 7) {
+        const double half = cents / 100.0 + 0.005;
+        degrees.insert(degrees.end(), {half, std::nextafter(half, 0.0), std::nextafter(half, 30.0)});
+    }
+    std::mt19937 random(41);
+    std::uniform_real_distribution<double> any(1e-6, 29.99);
+    for (int n = 0; n < 2000; ++n) degrees.push_back(any(random));
+    for (const double degree : degrees) {
+        //                          Sun Moon Mer Ven Mars Jup Sat Rahu Ketu Asc
+        const Chart chart = ChartOf({1, 2, 3, 4, 5, 6, 7, 8, 2, 9}, {degree, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+        char text[32];
+        const auto written = std::to_chars(text, text + sizeof text, degree, std::chars_format::fixed, 2);
+        const std::string expected = "The AK (Atmakaraka) is Sun, at " + std::string(text, written.ptr) + "° Aries.";
+        EXPECT_EQ(DerivationsOfChart(chart, 7).Karakamsa[0], expected) << std::hexfloat << degree;
+    }
 }

@@ -404,13 +404,13 @@ TEST(CharaDasha, PeriodsSubPeriodsAndDates) {
     const int order[12] = {2, 1, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3};
     for (std::size_t k = 0; k < 12; ++k) EXPECT_EQ(table.Periods[k].Sign, order[k]) << k;
     EXPECT_EQ(table.Periods[0].Years, 12);
-    EXPECT_EQ(table.Periods[0].SignName, "Taurus");
+    EXPECT_EQ(table.Periods[0].SignName(), "Taurus");
     EXPECT_EQ(table.Periods[1].Years, 3);
     EXPECT_EQ(table.Periods[0].Start, birth);
-    EXPECT_EQ(table.Periods[0].StartDate, 1990y / March / 10);
+    EXPECT_EQ(table.Periods[0].StartDate(), 1990y / March / 10);
     // Twelve years of 365.25 days from 06:30 on 10 March 1990: 4383 days,
     // to 10 March 2002 06:30.
-    EXPECT_EQ(table.Periods[0].EndDate, 2002y / March / 10);
+    EXPECT_EQ(table.Periods[0].EndDate(), 2002y / March / 10);
     EXPECT_NEAR((table.Periods[0].End - At(2002y / March / 10, 6.5)).count(), 0, 1e-3);
 
     // Taurus's sub-periods run backward from Aries and end with Taurus;
@@ -419,14 +419,19 @@ TEST(CharaDasha, PeriodsSubPeriodsAndDates) {
     EXPECT_EQ(table.Periods[0].Sub[0].Sign, 1);
     EXPECT_EQ(table.Periods[0].Sub[1].Sign, 12);
     EXPECT_EQ(table.Periods[0].Sub[11].Sign, 2);
+    // A year each: to 10 March 1991 12:30, then, past 29 February 1992, to
+    // 9 March 1992 18:30 and 10 March 1993 00:30.
+    EXPECT_EQ(table.Periods[0].Sub[0].EndDate(), 1991y / March / 10);
+    EXPECT_EQ(table.Periods[0].Sub[1].EndDate(), 1992y / March / 9);
+    EXPECT_EQ(table.Periods[0].Sub[2].EndDate(), 1993y / March / 10);
     EXPECT_TRUE(table.Periods[1].SubForward);
     EXPECT_EQ(table.Periods[1].Sub[0].Sign, 2);
-    EXPECT_EQ(table.Periods[1].Sub[0].SignName, "Taurus");
+    EXPECT_EQ(table.Periods[1].Sub[0].SignName(), "Taurus");
     EXPECT_EQ(table.Periods[1].Sub[11].Sign, 1);
 
     double total = 0;
     for (const CharaPeriod& period : table.Periods) {
-        SCOPED_TRACE(period.SignName);
+        SCOPED_TRACE(period.SignName());
         EXPECT_EQ(period.Years, CharaYearsOf(period.Sign, chart.Longitudes, chart.Signs).Years);
         EXPECT_NEAR((period.End - period.Start).count() / kSecondsPerYear, period.Years, 1e-9);
         total += period.Years;
@@ -438,8 +443,8 @@ TEST(CharaDasha, PeriodsSubPeriodsAndDates) {
             if (j > 0) {
                 EXPECT_EQ(sub.Start, period.Sub[j - 1].End);
             }
-            EXPECT_EQ(sub.StartDate, UtDateOf(sub.Start));
-            EXPECT_EQ(sub.EndDate, UtDateOf(sub.End));
+            // Each part begins on the day the one before it ends.
+            EXPECT_EQ(sub.StartDate(), j > 0 ? period.Sub[j - 1].EndDate() : period.StartDate());
             EXPECT_EQ(sub.Sign, Sign(period.Sign + (period.SubForward ? 1 : -1) * static_cast<int>(j + 1)));
         }
     }
@@ -542,15 +547,105 @@ TEST(CharaDasha, KNRaosEducationChart) {
             for (std::size_t k = 0; k < 7; ++k) {
                 EXPECT_EQ(dasha.Periods[k].Sign, signs[k]);
                 EXPECT_EQ(dasha.Periods[k].Years, years[k]);
-                EXPECT_EQ(static_cast<int>(dasha.Periods[k].EndDate.year()), ends[k]);
+                EXPECT_EQ(static_cast<int>(dasha.Periods[k].EndDate().year()), ends[k]);
             }
-            EXPECT_EQ(static_cast<int>(dasha.Periods[0].StartDate.year()), 1958);
+            EXPECT_EQ(static_cast<int>(dasha.Periods[0].StartDate().year()), 1958);
             EXPECT_EQ(dasha.Periods[4].Rule.Lord, Rahu);
             EXPECT_EQ(dasha.Periods[6].Sub[0].Sign, 8);  // Scorpio the first sub-period
             // The AmK (Mercury, in Virgo) aspects the 5th from Scorpio.
             EXPECT_EQ(tools.Karakas.Atmakaraka().Graha, Saturn);
             EXPECT_EQ(tools.Karakas.Ranked[1].Graha, Mercury);
             EXPECT_TRUE(SignAspects(6, NthSignFrom(8, 5)));
+        }
+    }
+}
+
+// ---- All together ---------------------------------------------------------
+
+// The whole toolkit takes its own quicker roads (signs wrapped once, the
+// arudhas from a table, every part filled where it stands): each part must
+// still be what the part's own function gives, signs past 12 or below 1
+// included.
+TEST(JaiminiTools, EachPartAsItsOwnFunctionGivesIt) {
+    std::mt19937 random(31);
+    for (int n = 0; n < 300; ++n) {
+        Chart chart = RandomChart(random, n % 2 == 0);
+        const int arudhaLagna = ArudhaLagnaOf(chart) + (n % 3 == 0 ? 24 : 0);
+        if (n % 3 == 0) {
+            for (int& sign : chart.Signs) sign += 12 * (n % 5 - 2);  // the same signs, other turns
+        }
+        const int scheme = n % 4 == 0 ? 7 : 8;
+        const UtMoment birth = At(1901y / January / 1) + duration<double>(n * 1.6e7);
+        SCOPED_TRACE(n);
+        const JaiminiTools tools = JaiminiToolsOf(chart.Longitudes, chart.Signs, arudhaLagna, birth, scheme);
+
+        const CharaKarakas karakas = CharaKarakasOf(chart.Longitudes, scheme);
+        ASSERT_EQ(tools.Karakas.Count, karakas.Count);
+        EXPECT_EQ(tools.Karakas.Scheme, scheme);
+        for (std::size_t i = 0; i < static_cast<std::size_t>(karakas.Count); ++i) {
+            EXPECT_EQ(tools.Karakas.Ranked[i].Graha, karakas.Ranked[i].Graha);
+            EXPECT_EQ(tools.Karakas.Ranked[i].DegreeInSign, karakas.Ranked[i].DegreeInSign);
+            EXPECT_EQ(tools.Karakas.Ranked[i].Name, karakas.Ranked[i].Name);
+            EXPECT_EQ(tools.Karakas.Ranked[i].Title, karakas.Ranked[i].Title);
+        }
+        for (int sign = 1; sign <= 12; ++sign)
+            EXPECT_EQ(tools.Aspects[static_cast<std::size_t>(sign - 1)], SignsAspectedBy(sign));
+
+        const Body ak = karakas.Atmakaraka().Graha;
+        const int references[3] = {chart.Signs[Ascendant], arudhaLagna, chart.Signs[static_cast<std::size_t>(ak)]};
+        for (std::size_t r = 0; r < 3; ++r) {
+            const ArgalaReference alone = ArgalaOf(tools.Argala[r].From, references[r], chart.Signs);
+            EXPECT_EQ(tools.Argala[r].Sign, alone.Sign);
+            EXPECT_EQ(tools.Argala[r].Sign, Sign(references[r]));
+            for (std::size_t h = 0; h < 4; ++h) {
+                EXPECT_EQ(tools.Argala[r].Houses[h].House, alone.Houses[h].House);
+                EXPECT_EQ(tools.Argala[r].Houses[h].Bodies, alone.Houses[h].Bodies);
+                EXPECT_EQ(tools.Argala[r].Houses[h].Obstructing, alone.Houses[h].Obstructing);
+                EXPECT_EQ(tools.Argala[r].Houses[h].State, alone.Houses[h].State);
+            }
+        }
+        EXPECT_EQ(tools.Argala[0].From, "Asc");
+        EXPECT_EQ(tools.Argala[1].From, "AL");
+        EXPECT_EQ(tools.Argala[2].From, "AK");
+
+        for (int body = 0; body < 9; ++body) {
+            const GrahaArudhaSet& set = tools.GrahaArudhas[static_cast<std::size_t>(body)];
+            const OwnedSigns owned = OwnedSignsOf(static_cast<Body>(body));
+            EXPECT_EQ(set.Graha, body);
+            ASSERT_EQ(set.Count, owned.Count);
+            for (std::size_t i = 0; i < static_cast<std::size_t>(owned.Count); ++i) {
+                const GrahaArudha alone = GrahaArudhaOf(chart.Signs[static_cast<std::size_t>(body)], owned.Signs[i]);
+                EXPECT_EQ(set.Arudhas[i].OwnSign, alone.OwnSign);
+                EXPECT_EQ(set.Arudhas[i].Sign, alone.Sign);
+                EXPECT_EQ(set.Arudhas[i].Moved, alone.Moved);
+            }
+        }
+
+        const CharaDashaTable dasha = CharaDashaOf(chart.Longitudes, chart.Signs, birth);
+        EXPECT_EQ(tools.CharaDasha.Forward, dasha.Forward);
+        for (std::size_t k = 0; k < 12; ++k) {
+            const CharaPeriod& mine = tools.CharaDasha.Periods[k];
+            const CharaPeriod& alone = dasha.Periods[k];
+            EXPECT_EQ(mine.Sign, alone.Sign);
+            EXPECT_EQ(mine.Years, alone.Years);
+            EXPECT_EQ(mine.Rule.Lord, alone.Rule.Lord);
+            EXPECT_EQ(mine.Rule.Choice, alone.Rule.Choice);
+            EXPECT_EQ(mine.Rule.Count, alone.Rule.Count);
+            EXPECT_EQ(mine.Rule.LordCompanions, alone.Rule.LordCompanions);
+            EXPECT_EQ(mine.Start, alone.Start);
+            EXPECT_EQ(mine.End, alone.End);
+            EXPECT_EQ(mine.SubForward, alone.SubForward);
+            for (std::size_t j = 0; j < 12; ++j) {
+                EXPECT_EQ(mine.Sub[j].Sign, alone.Sub[j].Sign);
+                EXPECT_EQ(mine.Sub[j].Start, alone.Sub[j].Start);
+                EXPECT_EQ(mine.Sub[j].End, alone.Sub[j].End);
+            }
+            const CharaYears rule = CharaYearsOf(alone.Sign, chart.Longitudes, chart.Signs);
+            EXPECT_EQ(mine.Rule.Lord, rule.Lord);
+            EXPECT_EQ(mine.Rule.OtherLord, rule.OtherLord);
+            EXPECT_EQ(mine.Rule.LordSign, rule.LordSign);
+            EXPECT_EQ(mine.Rule.OtherLordSign, rule.OtherLordSign);
+            EXPECT_EQ(mine.Rule.Years, rule.Years);
         }
     }
 }

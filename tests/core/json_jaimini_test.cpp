@@ -115,12 +115,12 @@ void ExpectJsonIsTheResult(const rapidjson::Document& o, const BirthAnalysis& a)
         const analysis::CharaPeriod& typed = t.CharaDasha.Periods[p];
         EXPECT_EQ(period["sign"].GetInt(), typed.Sign);
         EXPECT_EQ(period["years"].GetInt(), typed.Years);
-        EXPECT_EQ(S(period["start"]), DateText(typed.StartDate));
-        EXPECT_EQ(S(period["end"]), DateText(typed.EndDate));
+        EXPECT_EQ(S(period["start"]), DateText(typed.StartDate()));
+        EXPECT_EQ(S(period["end"]), DateText(typed.EndDate()));
         ASSERT_EQ(period["sub"].Size(), 12u);
         for (unsigned k = 0; k < 12; ++k) {
             EXPECT_EQ(period["sub"][k]["sign"].GetInt(), typed.Sub[k].Sign);
-            EXPECT_EQ(S(period["sub"][k]["start"]), DateText(typed.Sub[k].StartDate));
+            EXPECT_EQ(S(period["sub"][k]["start"]), DateText(typed.Sub[k].StartDate()));
         }
         for (const std::string& sentence : Sentences(a.Why->CharaDashaYears[p])) charaWhy.push_back(sentence);
     }

@@ -123,11 +123,12 @@ private slots:
         for (int p = 0; p < 12; ++p) {
             const QTreeWidgetItem* item = tree->topLevelItem(p);
             const auto& period = table.Periods[static_cast<std::size_t>(p)];
-            QCOMPARE(item->text(0), Q(period.SignName));
+            QCOMPARE(item->text(0), Q(period.SignName()));
             QCOMPARE(item->text(1), QString::number(period.Years));
-            QCOMPARE(item->text(2), Q(velmora::core::DateText(period.StartDate)));
+            QCOMPARE(item->text(2), Q(velmora::core::DateText(period.StartDate())));
             QCOMPARE(item->childCount(), 12);
-            QCOMPARE(item->child(11)->text(0), Q(period.SignName) + " / " + Q(period.SignName));  // ends with itself
+            QCOMPARE(item->child(11)->text(0),
+                     Q(period.SignName()) + " / " + Q(period.SignName()));  // ends with itself
         }
         const auto check = [&](const QDateTime& now) {
             const auto running = velmora::analysis::RunningCharaAt(
