@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cmath>
+#include <cstddef>
+#include <utility>
 
 #include "astro/angles.h"
 #include "astro/ascendant.h"
@@ -35,6 +37,44 @@ constexpr std::array<MoonTerm, 25> kTerms{{
     {2, 0, 2, 0, +0.003994},
 }};
 
+// One term's argument, D d + M m + M' m' + F f, summed in that order with
+// each multiple that is zero left out: a zero multiple adds a signed zero,
+// which leaves a non-zero partial sum exactly as it was (and no argument is
+// all zeros), so the value is the same to the last bit as the full sum's,
+// in a third of the arithmetic.
+template <std::size_t K>
+double ArgumentOf(double d, double m, double mp, double f) {
+    constexpr MoonTerm term = kTerms[K];
+    double sum = 0;
+    bool started = false;
+    const auto add = [&](int multiple, double angle) {
+        if (multiple == 0) return;
+        const double part = multiple * angle;
+        sum = started ? sum + part : part;
+        started = true;
+    };
+    add(term.d, d);
+    add(term.m, m);
+    add(term.mp, mp);
+    add(term.f, f);
+    return sum;
+}
+
+template <std::size_t K>
+double TermValue(double d, double m, double mp, double f, double e) {
+    constexpr MoonTerm term = kTerms[K];
+    double value = term.coefficient * std::sin(ArgumentOf<K>(d, m, mp, f));
+    if constexpr (term.m != 0) value *= e;
+    return value;
+}
+
+template <std::size_t... K>
+double PeriodicSum(double d, double m, double mp, double f, double e, std::index_sequence<K...>) {
+    double sum = 0;
+    ((sum += TermValue<K>(d, m, mp, f, e)), ...);
+    return sum;
+}
+
 }  // namespace
 
 double MoonTropicalLongitude(double t) {
@@ -45,13 +85,7 @@ double MoonTropicalLongitude(double t) {
     const double f = (93.2720993 + 483202.0175273 * t) * kDegToRad;
     const double e = 1 - 0.002516 * t - 0.0000074 * t * t;
 
-    double sum = 0;
-    for (const MoonTerm& term : kTerms) {
-        const double argument = term.d * d + term.m * m + term.mp * mp + term.f * f;
-        double value = term.coefficient * std::sin(argument);
-        if (term.m != 0) value *= e;
-        sum += value;
-    }
+    const double sum = PeriodicSum(d, m, mp, f, e, std::make_index_sequence<kTerms.size()>{});
 
     // Whole turns are removed by an exact remainder; the result lies in
     // [0, 360) for a negative sum and in (0, 360] for a positive one, as

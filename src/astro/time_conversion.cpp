@@ -8,12 +8,20 @@ namespace velmora::astro {
 // counted from March of year -4800, the Julian calendar's day count, then
 // the Gregorian century correction for dates after the calendar reform
 // (2299171 is what the Julian count gives 15 October 1582, the first
-// Gregorian day). 2000 January 1 gives 2451545.
+// Gregorian day, from which on it applies). 2000 January 1 gives 2451545.
+//
+// Whole numbers throughout, each quotient rounded down: every value is a
+// whole number well inside a double's exact range, so this is to the bit
+// what the same steps give in floating point with floor().
+namespace {
+constexpr long long FloorDivide(long long a, long long b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
+}  // namespace
+
 double DayNumber(int month, int day, int year) {
-    const double a = 12.0 * (year + 4800) + month - 3;
-    double j = std::floor((365 * a + 2 * (a - 12 * std::floor(a / 12)) + 7) / 12) + day + std::floor(a / 48) - 32083;
-    if (j > 2299171) j += std::floor(a / 4800) - std::floor(a / 1200) + 38;
-    return j;
+    const long long a = 12LL * (year + 4800LL) + month - 3;
+    long long j = FloorDivide(365 * a + 2 * (a - 12 * FloorDivide(a, 12)) + 7, 12) + day + FloorDivide(a, 48) - 32083;
+    if (j >= 2299171) j += FloorDivide(a, 4800) - FloorDivide(a, 1200) + 38;
+    return static_cast<double>(j);
 }
 
 // Days from J2000.0 (JD 2451545.0, 2000 January 1 at 12:00 UT): the day

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "core/zones.h"
 #include "astro/time_conversion.h"
 #include "model/birth_builders.h"
@@ -33,6 +35,27 @@ TEST(DayNumbers, JulianDayNumbersOfKnownDates) {
     EXPECT_EQ(DayNumber(1, 1, 1901), 2415386);
     EXPECT_EQ(DayNumber(12, 31, 2050), 2470172);
     EXPECT_EQ(DayNumber(1, 1, 1900), 2415021);
+    EXPECT_EQ(DayNumber(10, 15, 1582), 2299161);  // the first Gregorian day
+    EXPECT_EQ(DayNumber(10, 4, 1582), 2299160);   // the last Julian one
+}
+
+TEST(DayNumbers, WholeNumberStepsAgreeWithFloorsInFloatingPoint) {
+    // The day number's steps as written in floating point with floor(),
+    // across both calendars and years before the count's epoch: the whole
+    // number arithmetic must give the same value everywhere.
+    const auto withFloors = [](int month, int day, int year) {
+        const double a = 12.0 * (year + 4800) + month - 3;
+        double j =
+            std::floor((365 * a + 2 * (a - 12 * std::floor(a / 12)) + 7) / 12) + day + std::floor(a / 48) - 32083;
+        if (j >= 2299171) j += std::floor(a / 4800) - std::floor(a / 1200) + 38;
+        return j;
+    };
+    for (int year = -4900; year <= 3100; year += 3)
+        for (int month = 1; month <= 12; ++month)
+            for (int day : {1, 15, 31}) ASSERT_EQ(DayNumber(month, day, year), withFloors(month, day, year)) << year;
+    // Each side of the calendar reform: Thursday 4 October 1582 (Julian) was
+    // followed by Friday 15 October (Gregorian), the first Gregorian day.
+    EXPECT_EQ(DayNumber(10, 15, 1582) - DayNumber(10, 4, 1582), 1);
 }
 
 TEST(DayNumbers, DayCountFromJ2000) {
