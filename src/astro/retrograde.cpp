@@ -19,19 +19,33 @@ int DateKeyOf(const StationMoment& station) {
 }
 
 // The station days of each table as date keys, made once: the retrograde
-// stations and the direct stations, in the tables' order.
+// stations and the direct stations, in the tables' order, and for each year
+// of the table the index of its first period whose retrograde station falls
+// in that year or later (one more entry, the table's end, closes the last
+// year), so that a lookup reads only its own year's few periods.
 struct StationKeys {
     std::vector<int> Retrograde;
     std::vector<int> Direct;
+    int FirstYear = 0;
+    std::vector<std::size_t> FirstOfYear;
 };
 
 const std::array<StationKeys, 8>& KeysOfTables() {
     static const std::array<StationKeys, 8> keys = [] {
         std::array<StationKeys, 8> all;
         for (std::size_t k = 0; k < kStationTables.size(); ++k) {
+            StationKeys& table = all[k];
             for (const RetrogradePeriod& period : kStationTables[k]) {
-                all[k].Retrograde.push_back(DateKeyOf(period.Retrograde));
-                all[k].Direct.push_back(DateKeyOf(period.Direct));
+                table.Retrograde.push_back(DateKeyOf(period.Retrograde));
+                table.Direct.push_back(DateKeyOf(period.Direct));
+            }
+            if (table.Retrograde.empty()) continue;
+            table.FirstYear = table.Retrograde.front() / 10000;
+            const int lastYear = table.Retrograde.back() / 10000;
+            std::size_t index = 0;
+            for (int year = table.FirstYear; year <= lastYear + 1; ++year) {
+                while (index < table.Retrograde.size() && table.Retrograde[index] < year * 10000) ++index;
+                table.FirstOfYear.push_back(index);
             }
         }
         return all;
@@ -39,20 +53,21 @@ const std::array<StationKeys, 8>& KeysOfTables() {
     return keys;
 }
 
-// The lookup of IsRetrograde for table k and a date key.
+// The lookup of IsRetrograde for table k and a date key: the number of
+// periods whose retrograde station day lies before the date is those of the
+// earlier years and those of the date's year before it.
 bool IsRetrogradeIn(std::size_t table, int date) {
     const StationKeys& keys = KeysOfTables()[table];
-    // The number of periods whose retrograde station day lies before the
-    // date, found without branches on the data.
-    const int* first = keys.Retrograde.data();
-    std::size_t length = keys.Retrograde.size();
-    while (length > 1) {
-        const std::size_t half = length / 2;
-        first = first[half - 1] < date ? first + half : first;
-        length -= half;
+    if (keys.FirstOfYear.empty()) return false;
+    const int year = date / 10000;
+    std::size_t before = 0;
+    if (year >= keys.FirstYear) {
+        const std::size_t row = std::min(static_cast<std::size_t>(year - keys.FirstYear), keys.FirstOfYear.size() - 1);
+        const std::size_t first = keys.FirstOfYear[row];
+        const std::size_t end = row + 1 < keys.FirstOfYear.size() ? keys.FirstOfYear[row + 1] : first;
+        before = first;
+        for (std::size_t k = first; k < end; ++k) before += keys.Retrograde[k] < date;
     }
-    const std::size_t before =
-        static_cast<std::size_t>(first - keys.Retrograde.data()) + (length == 1 && *first < date);
     if (before == 0) return false;
     return date < keys.Direct[before - 1];
 }
