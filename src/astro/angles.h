@@ -30,6 +30,25 @@ inline double WrapDegrees(double& x) {
     return x;
 }
 
+// std::fmod(x, 360) without the library's general loop: below 2^52 the
+// whole turns n*360 are exact and so is x - n*360 (a multiple of x's last
+// place, smaller than x), and a quotient rounded across a whole number is
+// put right by one turn, so the result is fmod's to the bit, its sign
+// included. Larger, infinite and NaN inputs go to fmod itself.
+inline double RemainderOfTurns(double x) {
+    const double a = std::fabs(x);
+    if (!(a < 0x1p52)) return std::fmod(x, 360);
+    if (a < 360) return x;
+    const double turns = std::floor(a / 360);
+    double r = a - turns * 360;
+    if (r < 0) {
+        r += 360;
+    } else if (r >= 360) {
+        r -= 360;
+    }
+    return std::copysign(r, x);
+}
+
 // Reduces an angle in radians to [0, 2pi) by truncating whole turns.
 inline double ReduceRadians(double x) {
     const double q = x / kTwoPi;

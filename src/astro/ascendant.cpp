@@ -59,7 +59,7 @@ AscendantResult ComputeAscendant(const BirthMoment& moment) {
     // charts have always had it). A negative value
     // (before 1900) is left as it is: only its trigonometric functions are used.
     double theta = 15 * (6.6460656 + 2400.0513 * t + 0.0000258 * t * t + moment.UniversalTime) + moment.Longitude;
-    if (theta >= 360) theta = std::fmod(theta, 360);
+    if (theta >= 360) theta = RemainderOfTurns(theta);
     // Newcomb's mean obliquity, 23 deg 27' 8.26" - 46.845" T.
     const double obliquity = 23.452294 - 0.0130125 * t;
 

@@ -157,8 +157,8 @@ void ComputePlanetPositions(const BirthMoment& moment, double siderealCorrection
     // to the equinox of date first.
     const double precession = GeneralPrecessionAt(d);
     for (const auto& [orbit, body] : kChartBodies) {
-        OrbitalElements el;
-        ElementsFor(orbit, d, el);
+        OrbitalElements el{};
+        if (orbit != kOrbitEarth) ElementsFor(orbit, d, el);  // the Sun needs only the Earth's
         longitudes[body] = Sidereal(GeocentricLongitude(orbit, el, earth) + precession, ayanamsa);
     }
 

@@ -92,10 +92,10 @@ double MoonTropicalLongitude(double t) {
     // repeated additions or subtractions of 360 would leave it.
     double lambda = meanLongitude + sum;
     if (lambda < 0) {
-        lambda = std::fmod(lambda, 360);
+        lambda = RemainderOfTurns(lambda);
         if (lambda < 0) lambda += 360;
     } else if (lambda > 360) {
-        lambda = std::fmod(lambda, 360);
+        lambda = RemainderOfTurns(lambda);
         if (lambda == 0) lambda = 360;
     }
     return lambda;
