@@ -1,6 +1,7 @@
 #include "analysis/readings.h"
 
 #include <array>
+#include <cstddef>
 
 #include "analysis/reading_rules.h"
 
@@ -33,22 +34,42 @@ int HouseFromArudha(int bodySign, int arudhaSign) {
     }
 }
 
+namespace {
+
+// The reading each rule gives, made once at compile time: an analysis copies
+// the few whose body stands in the rule's house.
+constexpr Reading ReadingOfRule(int k, ReadingRule rule) {
+    Reading r;
+    r.Rule = k;
+    r.Subject = static_cast<Body>(rule.Body);
+    r.House = rule.House;
+    r.Heading = rule.Heading;
+    r.Tone = rule.Tone;
+    for (std::string_view sentence : rule.Sentences) {
+        if (!sentence.empty()) r.Sentences[static_cast<std::size_t>(r.SentenceCount++)] = sentence;
+    }
+    return r;
+}
+
+constexpr std::array<Reading, kReadingRules.size()> kRuleReadings = [] {
+    std::array<Reading, kReadingRules.size()> all{};
+    for (std::size_t k = 0; k < kReadingRules.size(); ++k)
+        all[k] = ReadingOfRule(static_cast<int>(k), kReadingRules[k]);
+    return all;
+}();
+
+}  // namespace
+
 std::vector<Reading> ArudhaReadings(const std::array<int, kBodyCount>& bodySign, int arudhaLagnaSign) {
+    // Each body's house once; then the rules in their order.
+    std::array<int, kBodyCount> house{};
+    for (std::size_t body = 0; body < kBodyCount; ++body)
+        house[body] = HouseFromArudha(bodySign[body], arudhaLagnaSign);
     std::vector<Reading> readings;
     readings.reserve(10);
     for (std::size_t k = 0; k < kReadingRules.size(); ++k) {
         const ReadingRule& rule = kReadingRules[k];
-        if (HouseFromArudha(bodySign[static_cast<std::size_t>(rule.Body)], arudhaLagnaSign) != rule.House) continue;
-        Reading r;
-        r.Rule = static_cast<int>(k);
-        r.Subject = static_cast<Body>(rule.Body);
-        r.House = rule.House;
-        r.Heading = rule.Heading;
-        r.Tone = rule.Tone;
-        for (std::string_view sentence : rule.Sentences) {
-            if (!sentence.empty()) r.Sentences[static_cast<std::size_t>(r.SentenceCount++)] = sentence;
-        }
-        readings.push_back(r);
+        if (house[static_cast<std::size_t>(rule.Body)] == rule.House) readings.push_back(kRuleReadings[k]);
     }
     return readings;
 }

@@ -1,5 +1,6 @@
 #include "astro/position_text.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <stdexcept>
@@ -103,11 +104,19 @@ void FormatLongitude(double longitude, ArcText& arcText, PositionText& positionT
     const int k = static_cast<int>(g) / 30;
     int degrees = static_cast<int>(g);
     degrees %= 30;  // whole degrees within the sign
-    const std::string_view sign = SignAbbreviation(k);
+    // k is 0..11 here; were it not, there would be no sign to name (as in
+    // ArcTextOf): blanks in the position text, nothing in the arc text.
+    const bool named = k >= 0 && k < 12;
+    const std::size_t signAt = named ? static_cast<std::size_t>(k) * 3 : 0;
+    const char s0 = named ? kSignAbbreviations[signAt] : ' ';
+    const char s1 = named ? kSignAbbreviations[signAt + 1] : ' ';
+    const char s2 = named ? kSignAbbreviations[signAt + 2] : ' ';
 
-    char arc[32];
-    char* at = PutNumber(arc, degrees);
-    for (char c : kDegreeSign) *at++ = c;
+    // Laid out in a buffer of the text's own room and taken whole.
+    std::array<char, 24> arc{};
+    char* at = PutNumber(arc.data(), degrees);
+    *at++ = kDegreeSign[0];
+    *at++ = kDegreeSign[1];
     *at++ = ' ';
     at = PutNumber(at, n);
     *at++ = '\'';
@@ -115,21 +124,19 @@ void FormatLongitude(double longitude, ArcText& arcText, PositionText& positionT
     at = PutNumber(at, sec);
     *at++ = '"';
     *at++ = ' ';
-    for (char c : sign) *at++ = c;
-    arcText.assign(std::string_view(arc, static_cast<std::size_t>(at - arc)));
+    if (named) {
+        *at++ = s0;
+        *at++ = s1;
+        *at++ = s2;
+    }
+    arcText.assign_prefix(arc, static_cast<std::size_t>(at - arc.data()));
 
     // The position text is the arc text cut down: two-digit degrees, the
     // sign, two-digit minutes.
-    char position[9] = {static_cast<char>('0' + degrees / 10),
-                        static_cast<char>('0' + degrees % 10),
-                        ' ',
-                        sign.size() == 3 ? sign[0] : ' ',
-                        sign.size() == 3 ? sign[1] : ' ',
-                        sign.size() == 3 ? sign[2] : ' ',
-                        ' ',
-                        static_cast<char>('0' + n / 10),
-                        static_cast<char>('0' + n % 10)};
-    positionText.assign(std::string_view(position, sizeof position));
+    std::array<char, 16> position{
+        static_cast<char>('0' + degrees / 10), static_cast<char>('0' + degrees % 10), ' ', s0, s1, s2, ' ',
+        static_cast<char>('0' + n / 10),       static_cast<char>('0' + n % 10)};
+    positionText.assign_prefix(position, 9);
 }
 
 std::string PositionTextOf(std::string_view arcText) {

@@ -221,10 +221,31 @@ std::array<std::string_view, kProfileFieldCount> ProfileTexts(const analysis::Si
             p.EnglishName};
 }
 
-std::string DisplayNameOf(Body body, bool retrograde) {
-    std::string name(kBodyNames[static_cast<std::size_t>(body)]);
-    if (retrograde) name += kRetrogradeMark;
-    return name;
+namespace {
+
+// Each body's name followed by the retrograde mark, put together once at
+// compile time.
+struct MarkedName {
+    std::array<char, 24> Chars{};
+    std::size_t Size = 0;
+};
+
+constexpr std::array<MarkedName, kBodyCount> kMarkedNames = [] {
+    std::array<MarkedName, kBodyCount> marked{};
+    for (std::size_t body = 0; body < kBodyCount; ++body) {
+        MarkedName& m = marked[body];
+        for (char c : kBodyNames[body]) m.Chars[m.Size++] = c;
+        for (char c : kRetrogradeMark) m.Chars[m.Size++] = c;
+    }
+    return marked;
+}();
+
+}  // namespace
+
+std::string_view DisplayNameOf(Body body, bool retrograde) {
+    const auto index = static_cast<std::size_t>(body);
+    if (!retrograde) return kBodyNames[index];
+    return {kMarkedNames[index].Chars.data(), kMarkedNames[index].Size};
 }
 
 }  // namespace velmora::core

@@ -125,8 +125,8 @@ extern const std::array<std::string_view, kProfileFieldCount> kProfileCaptions;
 std::array<std::string_view, kProfileFieldCount> ProfileTexts(const analysis::SignProfileView& profile);
 
 // The name under which a body is shown: a retrograde planet's name is
-// followed by " (R) ".
-std::string DisplayNameOf(Body body, bool retrograde);
+// followed by " (R) ". A static text.
+std::string_view DisplayNameOf(Body body, bool retrograde);
 
 // A sign's box: a line break and a name for each body in the sign (all ten
 // names fit).
@@ -137,7 +137,7 @@ struct DisplayTexts {
     BirthDetails Details;
     std::array<astro::ArcText, kBodyCount> ArcTexts;        // 5° 7' 3" Tau
     std::array<astro::PositionText, kBodyCount> Positions;  // 05 Tau 07
-    std::array<std::string, kBodyCount> BodyNames;          // display names, "Mars (R) "
+    std::array<std::string_view, kBodyCount> BodyNames;     // display names, "Mars (R) " (static texts)
     std::array<SignBoxText, kSignCount> SignBoxes;          // sign index order: a line break before each name
     std::array<std::string_view, kSignCount> ArudhaMarkers{};
     std::vector<TextRun> Readings;

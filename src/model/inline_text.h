@@ -38,6 +38,16 @@ public:
         size_ += taken;
         if (taken < text.size()) cut_ = true;
     }
+    // The first `size` bytes of a buffer laid out beforehand: the whole
+    // buffer is copied at once (its size known when compiling, no library
+    // call), only `size` bytes of it count.
+    template <std::size_t N>
+    constexpr void assign_prefix(const std::array<char, N>& buffer, std::size_t size) {
+        static_assert(N <= Capacity, "the buffer must fit the text's room");
+        std::copy_n(buffer.data(), N, chars_.data());
+        size_ = std::min(size, N);
+        cut_ = false;
+    }
     constexpr InlineText& operator+=(std::string_view text) {
         append(text);
         return *this;

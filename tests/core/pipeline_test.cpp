@@ -105,7 +105,7 @@ TEST(Pipeline, DetailsChartMarkersProfileAndReadingsOfATypicalBirth) {
     EXPECT_EQ(lines, 10);
     for (std::size_t body = 0; body < 10; ++body) {
         const std::size_t sign = static_cast<std::size_t>(a.Chart.BodySign[body] - 1);
-        EXPECT_NE(d.SignBoxes[sign].view().find("\n" + d.BodyNames[body]), std::string::npos) << body;
+        EXPECT_NE(d.SignBoxes[sign].view().find("\n" + std::string(d.BodyNames[body])), std::string::npos) << body;
         EXPECT_EQ(d.Positions[body].view().substr(3, 3), std::string(kSignNames[sign]).substr(0, 3)) << body;
     }
     ASSERT_GE(a.Chart.ArudhaLagnaSign, 1);
