@@ -55,8 +55,9 @@ static double WithinOneTurn(double longitude) {
 }
 
 int SignIndexOfLongitude(double longitude) {
-    const double g = std::floor(WithinOneTurn(longitude));
-    return static_cast<int>(g / 30);
+    // Non-negative and below 360: the whole degrees by truncation, and their
+    // thirtieth in whole numbers, are floor(x) / 30 rounded down.
+    return static_cast<int>(WithinOneTurn(longitude)) / 30;
 }
 
 std::string ArcTextOf(double longitude) {

@@ -1,6 +1,8 @@
 #include "core/display.h"
 
+#include <array>
 #include <charconv>
+#include <system_error>
 #include <clocale>
 #include <ctime>
 #include <locale>
@@ -44,6 +46,27 @@ void AppendInt(std::string& out, int value) {
     out.append(digits, end);
 }
 
+// A short text put together in place and made a string once (the texts
+// here fit the string's own room: no allocation, one copy).
+class ShortText {
+public:
+    void Put(char c) {
+        if (size_ < chars_.size()) chars_[size_++] = c;
+    }
+    void Put(std::string_view text) {
+        for (char c : text) Put(c);
+    }
+    void PutInt(int value) {
+        const auto [end, ec] = std::to_chars(chars_.data() + size_, chars_.data() + chars_.size(), value);
+        if (ec == std::errc()) size_ = static_cast<std::size_t>(end - chars_.data());
+    }
+    std::string Str() const { return std::string(chars_.data(), size_); }
+
+private:
+    std::array<char, 32> chars_{};  // room for any two whole numbers and their marks
+    std::size_t size_ = 0;
+};
+
 }  // namespace
 
 std::string WithNewlines(std::string_view text) {
@@ -78,20 +101,20 @@ std::string FormatDateOfBirth(const ClockReading& clock, const MonthNameTable& m
 }
 
 std::string FormatTimeOfBirth(const ClockReading& clock) {
-    std::string text;
-    AppendInt(text, clock.Hour);
-    text += ':';
-    AppendInt(text, clock.Minute);
-    return text;
+    ShortText text;
+    text.PutInt(clock.Hour);
+    text.Put(':');
+    text.PutInt(clock.Minute);
+    return text.Str();
 }
 
 std::string FormatAngle(int degrees, int minutes) {
-    std::string text;
-    AppendInt(text, degrees);
-    text += "\xC2\xB0 ";
-    AppendInt(text, minutes);
-    text += '\'';
-    return text;
+    ShortText text;
+    text.PutInt(degrees);
+    text.Put("\xC2\xB0 ");
+    text.PutInt(minutes);
+    text.Put('\'');
+    return text.Str();
 }
 
 namespace {
@@ -223,29 +246,32 @@ std::array<std::string_view, kProfileFieldCount> ProfileTexts(const analysis::Si
 
 namespace {
 
-// Each body's name followed by the retrograde mark, put together once at
-// compile time.
-struct MarkedName {
-    std::array<char, 24> Chars{};
-    std::size_t Size = 0;
-};
-
-constexpr std::array<MarkedName, kBodyCount> kMarkedNames = [] {
-    std::array<MarkedName, kBodyCount> marked{};
+// Each body's line in a sign's box, a line break and its display name
+// (plain, and followed by the retrograde mark), put together once at
+// compile time in room of a fixed size.
+constexpr std::array<std::array<SignBoxLine, 2>, kBodyCount> kBoxLines = [] {
+    std::array<std::array<SignBoxLine, 2>, kBodyCount> lines{};
     for (std::size_t body = 0; body < kBodyCount; ++body) {
-        MarkedName& m = marked[body];
-        for (char c : kBodyNames[body]) m.Chars[m.Size++] = c;
-        for (char c : kRetrogradeMark) m.Chars[m.Size++] = c;
+        for (std::size_t marked = 0; marked < 2; ++marked) {
+            SignBoxLine& line = lines[body][marked];
+            for (char c : kLineBreak) line.Chars[line.Size++] = c;
+            for (char c : kBodyNames[body]) line.Chars[line.Size++] = c;
+            if (marked == 1)
+                for (char c : kRetrogradeMark) line.Chars[line.Size++] = c;
+        }
     }
-    return marked;
+    return lines;
 }();
 
 }  // namespace
 
+const SignBoxLine& SignBoxLineOf(Body body, bool retrograde) {
+    return kBoxLines[static_cast<std::size_t>(body)][retrograde ? 1 : 0];
+}
+
 std::string_view DisplayNameOf(Body body, bool retrograde) {
-    const auto index = static_cast<std::size_t>(body);
-    if (!retrograde) return kBodyNames[index];
-    return {kMarkedNames[index].Chars.data(), kMarkedNames[index].Size};
+    const SignBoxLine& line = SignBoxLineOf(body, retrograde);
+    return std::string_view(line.Chars.data(), line.Size).substr(kLineBreak.size());
 }
 
 }  // namespace velmora::core

@@ -132,6 +132,14 @@ std::string_view DisplayNameOf(Body body, bool retrograde);
 // names fit).
 using SignBoxText = InlineText<112>;
 
+// One body's line in a sign's box: the line break and its display name,
+// the first Size bytes of Chars (a static text).
+struct SignBoxLine {
+    std::array<char, 16> Chars{};
+    std::size_t Size = 0;
+};
+const SignBoxLine& SignBoxLineOf(Body body, bool retrograde);
+
 // Everything shown for one analysis.
 struct DisplayTexts {
     BirthDetails Details;

@@ -26,10 +26,9 @@ void FillDisplay(BirthAnalysis& a, const MonthNameTable& months) {
 
     for (std::size_t body = 0; body < kBodyCount; ++body) {
         astro::FormatLongitude(a.Positions.Longitudes[body], d.ArcTexts[body], d.Positions[body]);
-        d.BodyNames[body] = DisplayNameOf(static_cast<Body>(body), a.Positions.Retrograde[body]);
-        SignBoxText& box = d.SignBoxes[static_cast<std::size_t>(a.Chart.BodySign[body] - 1)];
-        box += kLineBreak;
-        box += d.BodyNames[body];
+        const SignBoxLine& line = SignBoxLineOf(static_cast<Body>(body), a.Positions.Retrograde[body]);
+        d.BodyNames[body] = std::string_view(line.Chars.data(), line.Size).substr(kLineBreak.size());
+        d.SignBoxes[static_cast<std::size_t>(a.Chart.BodySign[body] - 1)].append_prefix(line.Chars, line.Size);
     }
     const int arudha = a.Chart.ArudhaLagnaSign;
     if (arudha >= 1 && arudha <= kSignCount) d.ArudhaMarkers[static_cast<std::size_t>(arudha - 1)] = kArudhaMarker;

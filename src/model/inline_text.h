@@ -48,6 +48,18 @@ public:
         size_ = std::min(size, N);
         cut_ = false;
     }
+    // The same for appending: where the whole buffer fits the room left, it
+    // is copied at once; otherwise as append() would.
+    template <std::size_t N>
+    constexpr void append_prefix(const std::array<char, N>& buffer, std::size_t size) {
+        const std::size_t taken = std::min(size, N);
+        if (N <= Capacity - size_) {
+            std::copy_n(buffer.data(), N, chars_.data() + size_);
+            size_ += taken;
+        } else {
+            append(std::string_view(buffer.data(), taken));
+        }
+    }
     constexpr InlineText& operator+=(std::string_view text) {
         append(text);
         return *this;

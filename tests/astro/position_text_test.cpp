@@ -97,3 +97,26 @@ TEST(PositionText, BothTextsAtOnceEqualTheArcTextAndItsCut) {
         EXPECT_EQ(position, PositionTextOf(ArcTextOf(x))) << x;
     }
 }
+
+TEST(PositionText, SignIndexIsTheSignTheArcTextNames) {
+    // The sign of a longitude and the abbreviation its arc text ends in
+    // agree everywhere, at each sign's edges, a full turn and beyond, and
+    // for the magnitude of a negative value.
+    std::vector<double> longitudes{0.0, -0.0, 360.0, 720.0, std::nextafter(360.0, 0.0), 1e-300, -45.0, 1234.5};
+    for (int sign = 0; sign < 12; ++sign) {
+        longitudes.push_back(sign * 30.0);
+        longitudes.push_back(std::nextafter(sign * 30.0, 0.0));
+        longitudes.push_back(std::nextafter(sign * 30.0 + 30, 0.0));
+    }
+    for (double x : longitudes) {
+        const int k = SignIndexOfLongitude(x);
+        ASSERT_GE(k, 0) << x;
+        ASSERT_LE(k, 11) << x;
+        const std::string arc = ArcTextOf(x);
+        EXPECT_EQ(arc.substr(arc.size() - 3), SignAbbreviation(k)) << x;
+    }
+    EXPECT_EQ(SignIndexOfLongitude(std::nextafter(30.0, 0.0)), 0);
+    EXPECT_EQ(SignIndexOfLongitude(30.0), 1);
+    EXPECT_EQ(SignIndexOfLongitude(360.0), 0);
+    EXPECT_EQ(SignIndexOfLongitude(-45.0), 1);
+}
