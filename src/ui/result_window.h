@@ -119,6 +119,11 @@ public:
     void AppendReading(const core::TextRun& run);
 
     PromotionStrip* promotionStrip() const { return promotion_; }
+    // The second and third tabs' pages (positions with the readings, the
+    // profile), built when first shown or asked for here, and filled from
+    // the record on show.
+    QWidget* planetsPage();
+    QWidget* profilePage();
     // The added tabs, built when first shown or asked for here.
     ChartsTab* chartsTab();
     DashaTab* dashaTab();
@@ -148,7 +153,6 @@ private:
     QString SuggestedFile(const QString& ending) const;
     void ShowSaveFailure(const QString& path, const QString& error);
     void BuildViewMenu();
-    void AddToolkitTabs();
     void ShowTimeTabs();
     // The added tabs are filled from the record when first shown; one that
     // has been shown follows each new record (and, the time tabs, clock) at
@@ -160,8 +164,13 @@ private:
     void ApplyChartStyle();
     QWidget* BuildChartTab();
     QWidget* BuildDetailsPanel(QWidget* parent);
-    QWidget* BuildPlanetTab();
-    QWidget* BuildProfileTab();
+    void BuildPlanetTab(QWidget* page);
+    void BuildProfileTab(QWidget* page);
+    // The positions page and the profile page are built and filled when
+    // first shown, or asked for; `index` is the tab made current.
+    void BuildShownPage(int index);
+    void FillPlanetsPage(const core::BirthAnalysis& analysis);
+    void WriteProfile(const std::array<std::string_view, core::kProfileFieldCount>& texts);
 
     Links& links_;
     QTabWidget* tabs_ = nullptr;
@@ -176,6 +185,10 @@ private:
     std::array<QLabel*, 10> signDiffers_{};
     std::array<QWidget*, core::kProfileFieldCount> profile_{};
     QTextEdit* readings_ = nullptr;
+    QWidget* planetsPage_ = nullptr;  // empty until built
+    QWidget* profilePage_ = nullptr;  // empty until built
+    // The last profile shown while its page was not yet built.
+    std::optional<std::array<std::string_view, core::kProfileFieldCount>> pendingProfile_;
     PromotionStrip* promotion_ = nullptr;
 
     // The added tabs and what they need.
