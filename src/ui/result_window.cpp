@@ -486,7 +486,9 @@ void ResultWindow::BuildProfileTab(QWidget* page) {
         auto* box = new QPlainTextEdit(frame4);
         box->setObjectName(name);
         box->setReadOnly(true);
-        box->setMinimumHeight(Twips(1800, this));
+        // Low enough that a value above wrapping to a second line takes its
+        // room from these boxes (which scroll) rather than being cut off.
+        box->setMinimumHeight(Twips(1200, this));
         profile_[index] = box;
         texts->addWidget(caption, 0, k);
         texts->addWidget(box, 1, k);
