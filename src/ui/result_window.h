@@ -104,18 +104,23 @@ public:
     void SetChartStyle(ChartStyle chartStyle);
     ChartStyle chartStyle() const { return chartStyle_; }
 
-    // Writes a whole record, in the analysis's order: empty sign boxes,
-    // details, empty markers, positions, chart, profile, readings.
+    // Writes a whole record: empty sign boxes, details, empty markers and
+    // the chart at once; the positions with the readings and the profile
+    // where their pages are built, otherwise when they are (the readings
+    // are then this record's alone).
     void ShowResult(const core::BirthAnalysis& analysis);
 
     void ClearSignBoxes();
     void ShowDetails(const core::BirthDetails& details);
     void ClearMarkers();
+    // Builds the positions page if it is not yet built.
     void ShowPositions(const std::array<astro::PositionText, kBodyCount>& positions);
     void ShowChart(const core::DisplayTexts& shown);
-    // A profile that is not shown leaves the controls as they are.
+    // A profile that is not shown leaves the controls as they are; one that
+    // is shown before its page is built is written when it is.
     void ShowProfile(const core::DisplayTexts& shown);
-    // Appends one piece of the readings with its weight and colour.
+    // Appends one piece of the readings with its weight and colour (builds
+    // the positions page if it is not yet built).
     void AppendReading(const core::TextRun& run);
 
     PromotionStrip* promotionStrip() const { return promotion_; }
