@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QTabWidget>
 
 #include <memory>
 
@@ -96,6 +97,31 @@ void ResultWrittenAndShown(benchmark::State& state) {
     }
 }
 BENCHMARK(ResultWrittenAndShown)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// What the first showing of the positions tab and then of the profile tab
+// costs: their pages are built, filled and painted then, not with the window.
+void PositionsAndProfileFirstShown(benchmark::State& state) {
+    NoBrowser browser;
+    velmora::ui::Links links(browser);
+    const velmora::core::BirthAnalysis analysis = DelhiAnalysis();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = std::make_unique<velmora::ui::ResultWindow>(links);
+        window->ShowResult(analysis);
+        window->show();
+        QApplication::processEvents();
+        auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+        state.ResumeTiming();
+        tabs->setCurrentIndex(1);
+        QApplication::processEvents();
+        tabs->setCurrentIndex(2);
+        QApplication::processEvents();
+        state.PauseTiming();
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(PositionsAndProfileFirstShown)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
 }  // namespace
 

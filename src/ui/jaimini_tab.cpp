@@ -30,6 +30,11 @@ const QColor kRunningPeriod(255, 232, 150);
 const QString kChosenMarker = QStringLiteral("chosen");
 const QString kAspectedMarker = QStringLiteral("aspected");
 
+// The largest side of the chart in the three columns and in the narrow
+// arrangement.
+constexpr int kWideChart = 380;
+constexpr int kNarrowChart = 300;
+
 QLabel* TextLabel(const QString& name, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
@@ -82,21 +87,22 @@ JaiminiTab::JaiminiTab(QWidget* parent) : QWidget(parent) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto* scroll = new QScrollArea(this);
+    scroll_ = scroll;
     scroll->setObjectName(QStringLiteral("scrJaimini"));
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     outer->addWidget(scroll);
     auto* content = new QWidget(scroll);
     content->setObjectName(QStringLiteral("tabJaiminiContent"));
-    auto* grid = new QGridLayout(content);
+    grid_ = new QGridLayout(content);
 
     // The chart and the sign aspects.
-    auto* chartBox = new QGroupBox(QStringLiteral("Sign aspects (rashi drishti)"), content);
+    auto* chartBox = chartBox_ = new QGroupBox(QStringLiteral("Sign aspects (rashi drishti)"), content);
     auto* chartColumn = new QVBoxLayout(chartBox);
     chart_ = new ChartWidget(chartBox);
     chart_->setObjectName(QStringLiteral("chtJaimini"));
     chart_->setMinimumSize(280, 280);
-    chart_->setMaximumSize(380, 380);
+    chart_->setMaximumSize(kWideChart, kWideChart);
     chart_->installEventFilter(this);
     chart_->setToolTip(QStringLiteral("Click a sign to see the signs it aspects"));
     chartColumn->addWidget(chart_, 1);
@@ -114,12 +120,11 @@ JaiminiTab::JaiminiTab(QWidget* parent) : QWidget(parent) {
     aspects_ = TextLabel(QStringLiteral("lblAspects"), chartBox);
     aspects_->setText(QStringLiteral("Choose a sign to see the signs it aspects."));
     chartColumn->addWidget(aspects_);
-    grid->addWidget(chartBox, 0, 0, Qt::AlignTop);
     connect(signChoice_, &QComboBox::currentIndexChanged, this,
             [this](int index) { ChooseSign(signChoice_->itemData(index).toInt()); });
 
     // The karakas and the karakamsa.
-    auto* karakaBox = new QGroupBox(QStringLiteral("Chara karakas"), content);
+    auto* karakaBox = karakaBox_ = new QGroupBox(QStringLiteral("Chara karakas"), content);
     auto* karakaColumn = new QVBoxLayout(karakaBox);
     scheme_ = TextLabel(QStringLiteral("lblKarakaScheme"), karakaBox);
     karakaColumn->addWidget(scheme_);
@@ -138,10 +143,9 @@ JaiminiTab::JaiminiTab(QWidget* parent) : QWidget(parent) {
     karakamsaRow->addWidget(karakamsaWhy_);
     karakaColumn->addLayout(karakamsaRow);
     karakaColumn->addStretch(1);
-    grid->addWidget(karakaBox, 0, 1);
 
     // The chara dasha.
-    auto* charaBox = new QGroupBox(QStringLiteral("Chara dasha (K.N. Rao)"), content);
+    auto* charaBox = charaBox_ = new QGroupBox(QStringLiteral("Chara dasha (K.N. Rao)"), content);
     auto* charaColumn = new QVBoxLayout(charaBox);
     auto* orderRow = new QHBoxLayout;
     charaOrder_ = TextLabel(QStringLiteral("lblCharaOrder"), charaBox);
@@ -163,10 +167,10 @@ JaiminiTab::JaiminiTab(QWidget* parent) : QWidget(parent) {
     chara_->header()->setStretchLastSection(false);
     chara_->setMinimumHeight(420);
     charaColumn->addWidget(chara_, 1);
-    grid->addWidget(charaBox, 0, 2, 2, 1);
 
     // Argala.
-    auto* argalaBox = new QGroupBox(QStringLiteral("Argala from the ascendant, the Arudha Lagna and the AK"), content);
+    auto* argalaBox = argalaBox_ =
+        new QGroupBox(QStringLiteral("Argala from the ascendant, the Arudha Lagna and the AK"), content);
     auto* argalaColumn = new QVBoxLayout(argalaBox);
     argala_ =
         ListTable(QStringLiteral("tblArgala"),
@@ -176,10 +180,9 @@ JaiminiTab::JaiminiTab(QWidget* parent) : QWidget(parent) {
     argala_->horizontalHeaderItem(4)->setToolTip(QStringLiteral("The house that obstructs the argala house"));
     argalaColumn->addWidget(argala_);
     argalaColumn->addStretch(1);
-    grid->addWidget(argalaBox, 1, 1);
 
     // Graha arudhas.
-    auto* arudhaBox = new QGroupBox(QStringLiteral("Graha arudhas"), content);
+    auto* arudhaBox = arudhaBox_ = new QGroupBox(QStringLiteral("Graha arudhas"), content);
     auto* arudhaColumn = new QVBoxLayout(arudhaBox);
     arudhas_ = ListTable(
         QStringLiteral("tblGrahaArudhas"),
@@ -187,13 +190,45 @@ JaiminiTab::JaiminiTab(QWidget* parent) : QWidget(parent) {
         arudhaBox);
     arudhaColumn->addWidget(arudhas_);
     arudhaColumn->addStretch(1);
-    grid->addWidget(arudhaBox, 1, 0);
-
-    grid->setColumnStretch(0, 2);
-    grid->setColumnStretch(1, 4);
-    grid->setColumnStretch(2, 3);
-    grid->setRowStretch(2, 1);
+    Arrange(true);
     scroll->setWidget(content);
+    scroll->viewport()->installEventFilter(this);
+}
+
+int JaiminiTab::WideWidth() const {
+    const QMargins margins = grid_->contentsMargins();
+    return chartBox_->sizeHint().width() + karakaBox_->sizeHint().width() + charaBox_->sizeHint().width() +
+           2 * grid_->horizontalSpacing() + margins.left() + margins.right();
+}
+
+void JaiminiTab::Arrange(bool wide) {
+    if (wide == wide_ && grid_->count() > 0) return;
+    wide_ = wide;
+    for (QWidget* box : {chartBox_, karakaBox_, charaBox_, argalaBox_, arudhaBox_}) grid_->removeWidget(box);
+    for (int row = 0; row < 4; ++row) grid_->setRowStretch(row, 0);
+    for (int col = 0; col < 3; ++col) grid_->setColumnStretch(col, 0);
+    if (wide) {
+        chart_->setMaximumSize(kWideChart, kWideChart);
+        grid_->addWidget(chartBox_, 0, 0, Qt::AlignTop);
+        grid_->addWidget(karakaBox_, 0, 1);
+        grid_->addWidget(charaBox_, 0, 2, 2, 1);
+        grid_->addWidget(arudhaBox_, 1, 0);
+        grid_->addWidget(argalaBox_, 1, 1);
+        grid_->setColumnStretch(0, 2);
+        grid_->setColumnStretch(1, 4);
+        grid_->setColumnStretch(2, 3);
+        grid_->setRowStretch(2, 1);
+    } else {
+        // The chart a little smaller, so that the graha arudhas beside it
+        // keep every column.
+        chart_->setMaximumSize(kNarrowChart, kNarrowChart);
+        grid_->addWidget(chartBox_, 0, 0, Qt::AlignTop);
+        grid_->addWidget(arudhaBox_, 0, 1);
+        grid_->addWidget(karakaBox_, 1, 0, 1, 2);
+        grid_->addWidget(argalaBox_, 2, 0, 1, 2);
+        grid_->addWidget(charaBox_, 3, 0, 1, 2);
+        grid_->setColumnStretch(1, 1);
+    }
 }
 
 QSize JaiminiTab::sizeHint() const { return QSize(560, 400); }
@@ -206,6 +241,8 @@ void JaiminiTab::ShowAnalysis(const core::BirthAnalysis& a, const QDateTime& now
     ShowArudhas(*a.Jaimini);
     ShowCharaDasha(a, now);
     ShowChart();
+    // The filled tables may want another arrangement than the empty ones.
+    if (scroll_->viewport()->isVisible()) Arrange(scroll_->viewport()->width() >= WideWidth());
 }
 
 void JaiminiTab::SetChartStyle(ChartStyle chartStyle) { chart_->setChartStyle(chartStyle); }
@@ -327,6 +364,8 @@ int JaiminiTab::SignAt(const QPointF& point) const {
 }
 
 bool JaiminiTab::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == scroll_->viewport() && event->type() == QEvent::Resize)
+        Arrange(static_cast<QResizeEvent*>(event)->size().width() >= WideWidth());
     if (watched == chart_ && event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton) {

@@ -9,7 +9,10 @@
 #include "ui/chart_widget.h"
 
 class QComboBox;
+class QGridLayout;
+class QGroupBox;
 class QLabel;
+class QScrollArea;
 class QTableWidget;
 class QTreeWidget;
 
@@ -51,11 +54,20 @@ public:
     QTreeWidget* charaTree() const { return chara_; }
     WhyButton* karakamsaWhy() const { return karakamsaWhy_; }
     WhyButton* charaOrderWhy() const { return orderWhy_; }
+    // Three columns (chart, karakas, chara dasha) where the page is wide
+    // enough for them side by side; otherwise the chart beside the graha
+    // arudhas, with the karakas, argala and the chara dasha beneath at full
+    // width, so that the page scrolls only downwards.
+    bool wideArrangement() const { return wide_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void Arrange(bool wide);
+    // The width the three columns take side by side.
+    int WideWidth() const;
+
     void ShowChart();
     void ShowKarakas(const core::BirthAnalysis& a);
     void ShowArgala(const analysis::JaiminiTools& tools);
@@ -77,6 +89,14 @@ private:
     WhyButton* orderWhy_ = nullptr;
     QLabel* charaToday_ = nullptr;
     QTreeWidget* chara_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
+    QGridLayout* grid_ = nullptr;
+    QGroupBox* chartBox_ = nullptr;
+    QGroupBox* karakaBox_ = nullptr;
+    QGroupBox* charaBox_ = nullptr;
+    QGroupBox* argalaBox_ = nullptr;
+    QGroupBox* arudhaBox_ = nullptr;
+    bool wide_ = true;
 };
 
 }  // namespace velmora::ui

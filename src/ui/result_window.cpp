@@ -89,10 +89,29 @@ ResultWindow::ResultWindow(Links& links, QWidget* parent) : QMainWindow(parent),
     // Eight tabs share the designed width: a narrower padding keeps every
     // caption whole, without scroll buttons.
     tabs_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 5px 7px; }"));
+    // The pages carry fixed inks (olive captions, dark red markers): they
+    // keep light paper under any palette so those stay readable. Set before
+    // the positions and the profile are built in it, so that their controls
+    // take it as they are made.
+    QPalette paper = tabs_->palette();
+    paper.setColor(QPalette::Window, QColor(240, 240, 236));
+    paper.setColor(QPalette::WindowText, Qt::black);
+    paper.setColor(QPalette::Base, Qt::white);
+    paper.setColor(QPalette::AlternateBase, QColor(246, 246, 240));
+    paper.setColor(QPalette::Text, Qt::black);
+    paper.setColor(QPalette::Button, QColor(232, 232, 228));
+    paper.setColor(QPalette::ButtonText, Qt::black);
+    tabs_->setPalette(paper);
     tabs_->addTab(BuildChartTab(), QStringLiteral("Arudha Lagna Chart"));
-    tabs_->addTab(BuildPlanetTab(), QStringLiteral("Planetary Details"));
-    tabs_->addTab(BuildProfileTab(), QStringLiteral("Arudha Lagna Details"));
-    AddToolkitTabs();
+    // The positions and the profile are built when first shown (or asked
+    // for): the window opens on the chart.
+    planetsPage_ = new QWidget(tabs_);
+    planetsPage_->setObjectName(QStringLiteral("tabPlanets"));
+    tabs_->addTab(planetsPage_, QStringLiteral("Planetary Details"));
+    profilePage_ = new QWidget(tabs_);
+    profilePage_->setObjectName(QStringLiteral("tabProfile"));
+    tabs_->addTab(profilePage_, QStringLiteral("Arudha Lagna Details"));
+    AddAddedTabPages();
     const QSize designed(Twips(10215, this), Twips(7695, this));
     auto* tabHolder = new QVBoxLayout;
     tabHolder->setContentsMargins(Twips(120, this), Twips(120, this), Twips(120, this), Twips(120, this));
@@ -121,18 +140,6 @@ ResultWindow::ResultWindow(Links& links, QWidget* parent) : QMainWindow(parent),
     connect(back, &QPushButton::clicked, this, &ResultWindow::backRequested);
     outer->addWidget(strip);
 
-    // The pages carry fixed inks (olive captions, dark red markers): they
-    // keep light paper under any palette so those stay readable.
-    QPalette paper = tabs_->palette();
-    paper.setColor(QPalette::Window, QColor(240, 240, 236));
-    paper.setColor(QPalette::WindowText, Qt::black);
-    paper.setColor(QPalette::Base, Qt::white);
-    paper.setColor(QPalette::AlternateBase, QColor(246, 246, 240));
-    paper.setColor(QPalette::Text, Qt::black);
-    paper.setColor(QPalette::Button, QColor(232, 232, 228));
-    paper.setColor(QPalette::ButtonText, Qt::black);
-    tabs_->setPalette(paper);
-
     setCentralWidget(central);
     // Open at the designed size where the screen allows it. Where it does
     // not, the pages scroll and the window shrinks to the screen (scroll
@@ -145,6 +152,9 @@ ResultWindow::ResultWindow(Links& links, QWidget* parent) : QMainWindow(parent),
     KeepInsideScreen(this);
     EnableEnterOnButtons();
     NameControlsForAccessibility(this);
+    // Connected last: wrapping the pages in scroll areas moves the current
+    // tab about, which is no showing of a page.
+    connect(tabs_, &QTabWidget::currentChanged, this, &ResultWindow::BuildShownPage);
 }
 
 void ResultWindow::BuildMenus() {
@@ -317,9 +327,7 @@ QWidget* ResultWindow::BuildDetailsPanel(QWidget* parent) {
     return panel;
 }
 
-QWidget* ResultWindow::BuildPlanetTab() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("tabPlanets"));
+void ResultWindow::BuildPlanetTab(QWidget* page) {
     auto* pageLayout = new QVBoxLayout(page);
     auto* frame1 = new QFrame(page);
     frame1->setObjectName(QStringLiteral("Frame1"));
@@ -429,12 +437,9 @@ QWidget* ResultWindow::BuildPlanetTab() {
     interpretation->addWidget(label7);
     interpretation->addWidget(readings_, 1);
     frameLayout->addWidget(frame3, 1);
-    return page;
 }
 
-QWidget* ResultWindow::BuildProfileTab() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("tabProfile"));
+void ResultWindow::BuildProfileTab(QWidget* page) {
     auto* pageLayout = new QVBoxLayout(page);
     auto* frame4 = new QGroupBox(QStringLiteral("Arudha Lagna Interpretation"), page);
     frame4->setObjectName(QStringLiteral("Frame4"));
@@ -481,14 +486,15 @@ QWidget* ResultWindow::BuildProfileTab() {
         auto* box = new QPlainTextEdit(frame4);
         box->setObjectName(name);
         box->setReadOnly(true);
-        box->setMinimumHeight(Twips(1800, this));
+        // Low enough that a value above wrapping to a second line takes its
+        // room from these boxes (which scroll) rather than being cut off.
+        box->setMinimumHeight(Twips(1200, this));
         profile_[index] = box;
         texts->addWidget(caption, 0, k);
         texts->addWidget(box, 1, k);
         texts->setColumnStretch(k, 1);
     }
     layout->addLayout(texts, 1);
-    return page;
 }
 
 void ResultWindow::ClearSignBoxes() {
@@ -506,6 +512,7 @@ void ResultWindow::ClearMarkers() {
 }
 
 void ResultWindow::ShowPositions(const std::array<astro::PositionText, kBodyCount>& positions) {
+    planetsPage();
     for (std::size_t i = 0; i < positions_.size(); ++i) positions_[i]->setText(DisplayText(positions[i]));
 }
 
@@ -518,8 +525,16 @@ void ResultWindow::ShowChart(const core::DisplayTexts& shown) {
 
 void ResultWindow::ShowProfile(const core::DisplayTexts& shown) {
     if (!shown.ProfileShown) return;
+    if (!profile_[0]) {
+        pendingProfile_ = shown.Profile;  // written when the page is built
+        return;
+    }
+    WriteProfile(shown.Profile);
+}
+
+void ResultWindow::WriteProfile(const std::array<std::string_view, core::kProfileFieldCount>& texts) {
     for (std::size_t i = 0; i < profile_.size(); ++i) {
-        const QString text = DisplayText(shown.Profile[i]);
+        const QString text = DisplayText(texts[i]);
         if (auto* label = qobject_cast<QLabel*>(profile_[i])) {
             label->setText(text);
         } else if (auto* box = qobject_cast<QPlainTextEdit*>(profile_[i])) {
@@ -529,6 +544,7 @@ void ResultWindow::ShowProfile(const core::DisplayTexts& shown) {
 }
 
 void ResultWindow::AppendReading(const core::TextRun& run) {
+    planetsPage();
     QTextCursor cursor(readings_->document());
     cursor.movePosition(QTextCursor::End);
     QTextCharFormat format;
@@ -550,6 +566,19 @@ void ResultWindow::ShowResult(const core::BirthAnalysis& analysis) {
     placeMismatch_->setToolTip(DisplayText(analysis.Birth.PlaceMismatch));
     placeMismatch_->setVisible(mismatch);
     ClearMarkers();
+    ShowChart(shown);
+    // The positions and the profile now where their pages are built,
+    // otherwise when they are.
+    if (readings_) FillPlanetsPage(analysis);
+    ShowProfile(shown);
+
+    // The added tabs, from the same record.
+    shown_ = analysis;
+    RefillShownTabs(false);
+}
+
+void ResultWindow::FillPlanetsPage(const core::BirthAnalysis& analysis) {
+    const core::DisplayTexts& shown = analysis.Display;
     ShowPositions(shown.Positions);
     engine_->setText(DisplayText(core::EngineDescription(analysis.Birth.Settings)));
     const auto& compared = analysis.Comparison;
@@ -561,14 +590,20 @@ void ResultWindow::ShowResult(const core::BirthAnalysis& analysis) {
         formulaPositions_[i]->setText(QStringLiteral("formula ") + DisplayText((*compared)[i].FormulaPosition));
         differences_[i]->setText(DisplayText(core::DifferenceText((*compared)[i].Difference)));
     }
-    ShowChart(shown);
-    ShowProfile(shown);
-    for (const core::TextRun& run : shown.Readings) AppendReading(run);
-    readings_->moveCursor(QTextCursor::Start);
 
-    // The added tabs, from the same record.
-    shown_ = analysis;
-    RefillShownTabs(false);
+    // The readings of this record alone, written in one edit so that the
+    // text is laid out once.
+    if (!readings_->document()->isEmpty()) readings_->clear();
+    QTextCursor cursor(readings_->document());
+    cursor.beginEditBlock();
+    for (const core::TextRun& run : shown.Readings) {
+        QTextCharFormat format;
+        format.setFontWeight(run.Bold ? QFont::Bold : QFont::Normal);
+        format.setForeground(QColor::fromRgb(static_cast<QRgb>(run.Color)));
+        cursor.insertText(DisplayText(run.Text), format);
+    }
+    cursor.endEditBlock();
+    readings_->moveCursor(QTextCursor::Start);
 
     // Formula mode: the mark beside a body the precise ephemeris places in
     // another sign ("sign differs", its tooltip says where).
@@ -580,6 +615,47 @@ void ResultWindow::ShowResult(const core::BirthAnalysis& analysis) {
             signDiffers_[i]->setVisible(true);
             signDiffers_[i]->setToolTip(DisplayText(core::PrecisePlacementText(placement)));
         }
+    }
+}
+
+namespace {
+
+// Controls built into a page already on show appear with it at once, not
+// only at the next turn of the event loop.
+void ShowBuiltPage(QWidget* page) {
+    NameControlsForAccessibility(page);
+    if (!page->isVisible()) return;
+    for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!child->isWindow()) child->show();
+}
+
+}  // namespace
+
+QWidget* ResultWindow::planetsPage() {
+    if (readings_) return planetsPage_;
+    BuildPlanetTab(planetsPage_);
+    if (shown_) FillPlanetsPage(*shown_);
+    ShowBuiltPage(planetsPage_);
+    return planetsPage_;
+}
+
+QWidget* ResultWindow::profilePage() {
+    if (profile_[0]) return profilePage_;
+    BuildProfileTab(profilePage_);
+    if (pendingProfile_) WriteProfile(*pendingProfile_);
+    pendingProfile_.reset();
+    ShowBuiltPage(profilePage_);
+    return profilePage_;
+}
+
+void ResultWindow::BuildShownPage(int index) {
+    QWidget* shown = tabs_->widget(index);
+    if (shown && (shown == planetsPage_ || shown->isAncestorOf(planetsPage_))) {
+        planetsPage();
+    } else if (shown && (shown == profilePage_ || shown->isAncestorOf(profilePage_))) {
+        profilePage();
+    } else {
+        FillAddedTab(index);
     }
 }
 
@@ -602,12 +678,6 @@ void ResultWindow::BuildViewMenu() {
     southStyle_->setChecked(true);
     connect(southStyle_, &QAction::triggered, this, [this] { SetChartStyle(ChartStyle::SouthIndian); });
     connect(northStyle_, &QAction::triggered, this, [this] { SetChartStyle(ChartStyle::NorthIndian); });
-}
-
-void ResultWindow::AddToolkitTabs() {
-    // Empty pages: each tab is built and filled when first shown.
-    AddAddedTabPages();
-    connect(tabs_, &QTabWidget::currentChanged, this, &ResultWindow::FillAddedTab);
 }
 
 void ResultWindow::SetSettings(SettingsStore* settings) {

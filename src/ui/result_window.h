@@ -104,21 +104,31 @@ public:
     void SetChartStyle(ChartStyle chartStyle);
     ChartStyle chartStyle() const { return chartStyle_; }
 
-    // Writes a whole record, in the analysis's order: empty sign boxes,
-    // details, empty markers, positions, chart, profile, readings.
+    // Writes a whole record: empty sign boxes, details, empty markers and
+    // the chart at once; the positions with the readings and the profile
+    // where their pages are built, otherwise when they are (the readings
+    // are then this record's alone).
     void ShowResult(const core::BirthAnalysis& analysis);
 
     void ClearSignBoxes();
     void ShowDetails(const core::BirthDetails& details);
     void ClearMarkers();
+    // Builds the positions page if it is not yet built.
     void ShowPositions(const std::array<astro::PositionText, kBodyCount>& positions);
     void ShowChart(const core::DisplayTexts& shown);
-    // A profile that is not shown leaves the controls as they are.
+    // A profile that is not shown leaves the controls as they are; one that
+    // is shown before its page is built is written when it is.
     void ShowProfile(const core::DisplayTexts& shown);
-    // Appends one piece of the readings with its weight and colour.
+    // Appends one piece of the readings with its weight and colour (builds
+    // the positions page if it is not yet built).
     void AppendReading(const core::TextRun& run);
 
     PromotionStrip* promotionStrip() const { return promotion_; }
+    // The second and third tabs' pages (positions with the readings, the
+    // profile), built when first shown or asked for here, and filled from
+    // the record on show.
+    QWidget* planetsPage();
+    QWidget* profilePage();
     // The added tabs, built when first shown or asked for here.
     ChartsTab* chartsTab();
     DashaTab* dashaTab();
@@ -148,7 +158,6 @@ private:
     QString SuggestedFile(const QString& ending) const;
     void ShowSaveFailure(const QString& path, const QString& error);
     void BuildViewMenu();
-    void AddToolkitTabs();
     void ShowTimeTabs();
     // The added tabs are filled from the record when first shown; one that
     // has been shown follows each new record (and, the time tabs, clock) at
@@ -160,8 +169,13 @@ private:
     void ApplyChartStyle();
     QWidget* BuildChartTab();
     QWidget* BuildDetailsPanel(QWidget* parent);
-    QWidget* BuildPlanetTab();
-    QWidget* BuildProfileTab();
+    void BuildPlanetTab(QWidget* page);
+    void BuildProfileTab(QWidget* page);
+    // The positions page and the profile page are built and filled when
+    // first shown, or asked for; `index` is the tab made current.
+    void BuildShownPage(int index);
+    void FillPlanetsPage(const core::BirthAnalysis& analysis);
+    void WriteProfile(const std::array<std::string_view, core::kProfileFieldCount>& texts);
 
     Links& links_;
     QTabWidget* tabs_ = nullptr;
@@ -176,6 +190,10 @@ private:
     std::array<QLabel*, 10> signDiffers_{};
     std::array<QWidget*, core::kProfileFieldCount> profile_{};
     QTextEdit* readings_ = nullptr;
+    QWidget* planetsPage_ = nullptr;  // empty until built
+    QWidget* profilePage_ = nullptr;  // empty until built
+    // The last profile shown while its page was not yet built.
+    std::optional<std::array<std::string_view, core::kProfileFieldCount>> pendingProfile_;
     PromotionStrip* promotion_ = nullptr;
 
     // The added tabs and what they need.

@@ -251,6 +251,31 @@ ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(te
     setFocusPolicy(Qt::NoFocus);
 }
 
+ClickableLabel::Setting ClickableLabel::CurrentSetting() const {
+    return {text(), wordWrap(), alignment(), indent(), margin(), contentsMargins()};
+}
+
+int ClickableLabel::heightForWidth(int width) const {
+    Setting now = CurrentSetting();
+    if (!(now == heightsFor_)) {
+        heights_.fill(KnownHeight{});
+        heightsFor_ = std::move(now);
+    }
+    for (const KnownHeight& known : heights_)
+        if (known.Width == width) return known.Height;
+    const int height = QLabel::heightForWidth(width);
+    heights_[nextHeight_] = {width, height};
+    nextHeight_ = (nextHeight_ + 1) % heights_.size();
+    return height;
+}
+
+void ClickableLabel::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange ||
+        event->type() == QEvent::LayoutDirectionChange)
+        heights_.fill(KnownHeight{});
+    QLabel::changeEvent(event);
+}
+
 void ClickableLabel::mousePressEvent(QMouseEvent* event) {
     pressed_ = event->button() == Qt::LeftButton;
     event->accept();

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -90,15 +91,41 @@ class ClickableLabel : public QLabel {
 public:
     explicit ClickableLabel(const QString& text, QWidget* parent = nullptr);
 
+    // The height a wrapped text needs at a width. The promotional texts are
+    // long, laying them out is dear and every layout pass of a window asks
+    // again: the last answers are kept while the text and how it is set
+    // (font, style, wrapping, alignment, margins) stay as they were.
+    int heightForWidth(int width) const override;
+
 signals:
     void clicked();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    struct KnownHeight {
+        int Width = -1;
+        int Height = 0;
+    };
+    // What the heights depend on besides the font and style.
+    struct Setting {
+        QString Text;
+        bool WordWrap = false;
+        Qt::Alignment Alignment;
+        int Indent = 0;
+        int Margin = 0;
+        QMargins ContentsMargins;
+        bool operator==(const Setting&) const = default;
+    };
+    Setting CurrentSetting() const;
+
     bool pressed_ = false;
+    mutable std::array<KnownHeight, 4> heights_{};
+    mutable std::size_t nextHeight_ = 0;
+    mutable Setting heightsFor_;
 };
 
 enum class PromotionLabel { CoBrand, FullBrand };

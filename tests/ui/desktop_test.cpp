@@ -136,7 +136,8 @@ private slots:
         RecordingOpener opener;
         Links links(opener);
         ResultWindow result(links);
-        auto* readings = result.findChild<QTextEdit*>(QStringLiteral("RTB"));
+        // The readings' page is built when first shown, or asked for.
+        auto* readings = result.planetsPage()->findChild<QTextEdit*>(QStringLiteral("RTB"));
         QVERIFY(readings);
         QVERIFY(readings->palette().color(QPalette::Base).lightness() > 200);
         QCOMPARE(readings->palette().color(QPalette::Text), QColor(Qt::black));

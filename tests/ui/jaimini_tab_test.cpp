@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -149,6 +151,40 @@ private slots:
         shown.clock.Set(Utc(2040, 2, 1));
         shown.window.SetClock(&shown.clock);
         check(shown.clock.Now());
+    }
+
+    void thePageScrollsOnlyDownwardsAtTheWindowsOwnSizeAndTakesThreeColumnsWhenWide() {
+        Shown shown;
+        JaiminiTab* tab = shown.tab();
+        shown.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
+        QApplication::processEvents();
+        auto* scroll = tab->findChild<QScrollArea*>(QStringLiteral("scrJaimini"));
+        QVERIFY(scroll);
+        // The window as it opens: the boxes stack, nothing runs off sideways.
+        QVERIFY(!tab->wideArrangement());
+        QVERIFY(!scroll->horizontalScrollBar()->isVisible());
+        QVERIFY(scroll->widget()->width() <= scroll->viewport()->width());
+        for (QTableWidget* table : {tab->karakaTable(), tab->argalaTable(), tab->arudhaTable()}) {
+            QVERIFY2(!table->horizontalScrollBar()->isVisible(), qPrintable(table->objectName()));
+            const QRect inPage(table->mapTo(scroll->widget(), QPoint(0, 0)), table->size());
+            QVERIFY2(inPage.right() < scroll->viewport()->width(), qPrintable(table->objectName()));
+        }
+        // The chart and the graha arudhas side by side, the rest beneath.
+        const QWidget* page = scroll->widget();
+        const QPoint chartAt = tab->chart()->mapTo(page, QPoint(0, 0));
+        const QPoint arudhasAt = tab->arudhaTable()->mapTo(page, QPoint(0, 0));
+        QVERIFY(arudhasAt.x() > chartAt.x() + tab->chart()->width());
+        QVERIFY(tab->karakaTable()->mapTo(page, QPoint(0, 0)).y() > chartAt.y() + tab->chart()->height());
+
+        // Wide enough: the three columns, chart, karakas and chara dasha.
+        shown.window.resize(1900, 1000);
+        QTRY_VERIFY(tab->wideArrangement());
+        QApplication::processEvents();
+        const int karakasX = tab->karakaTable()->mapTo(page, QPoint(0, 0)).x();
+        QVERIFY(karakasX > tab->chart()->mapTo(page, QPoint(0, 0)).x() + tab->chart()->width());
+        QVERIFY(tab->charaTree()->mapTo(page, QPoint(0, 0)).x() > karakasX + tab->karakaTable()->width());
+        QVERIFY(!scroll->horizontalScrollBar()->isVisible());
     }
 
     void choosingASignByClickOrListMarksWhatItAspects() {

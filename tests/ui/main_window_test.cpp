@@ -73,6 +73,42 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void aClickableLabelsWrappedHeightFollowsItsTextFontAndSetting() {
+        // The heights it keeps must be those a plain label of the same text
+        // and setting gives, before and after each change.
+        velmora::ui::ClickableLabel label(QString::fromLatin1(velmora::ui::kCoBrandText));
+        label.setWordWrap(true);
+        QLabel plain;
+        const auto same = [&] {
+            plain.setText(label.text());
+            plain.setFont(label.font());
+            plain.setWordWrap(label.wordWrap());
+            plain.setMargin(label.margin());
+            plain.setIndent(label.indent());
+            plain.setAlignment(label.alignment());
+            plain.setContentsMargins(label.contentsMargins());
+            for (int width : {120, 300, 640, 300, 120})
+                if (label.heightForWidth(width) != plain.heightForWidth(width)) return false;
+            return true;
+        };
+        QVERIFY(same());
+        QVERIFY(label.heightForWidth(120) > label.heightForWidth(640));
+        label.setText(QStringLiteral("Short."));
+        QVERIFY(same());
+        label.setText(QString::fromLatin1(velmora::ui::kFullBrandText));
+        QVERIFY(same());
+        QFont larger = label.font();
+        larger.setPointSizeF(larger.pointSizeF() * 2);
+        label.setFont(larger);
+        QVERIFY(same());
+        label.setMargin(20);
+        QVERIFY(same());
+        label.setContentsMargins(10, 10, 30, 10);
+        QVERIFY(same());
+        label.setWordWrap(false);
+        QVERIFY(same());
+    }
+
     void bannerAndPromotionStripWearTheWindowsOliveWithWhiteCaptions() {
         Fixture f;
         for (const char* name : {"Label61", "fraPromotion"}) {

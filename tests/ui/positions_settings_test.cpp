@@ -35,7 +35,11 @@ const velmora::testing::FormTexts kSeptember1975 = [] {
     return birth;
 }();
 
-QLabel* Label(const QWidget* window, const QString& name) { return window->findChild<QLabel*>(name); }
+// A control of the positions page, which is built when first shown or, as
+// here, asked for.
+QLabel* Label(velmora::ui::ResultWindow* window, const QString& name) {
+    return window->planetsPage()->findChild<QLabel*>(name);
+}
 
 // "12 Tau 03" as degrees from the start of Aries.
 double Longitude(const QString& position) {

@@ -19,6 +19,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include "core/form_builders.h"
 #include "core/pipeline.h"
 #include "ui/main_window.h"
 #include "ui/links.h"
@@ -44,6 +45,15 @@ T* Child(const QWidget* window, const QString& name) {
     return window->findChild<T*>(name);
 }
 
+// The positions and the profile pages are built when first shown or asked
+// for: asked for here, so that their controls can be looked up by name.
+template <class T = QWidget>
+T* Child(ResultWindow* window, const QString& name) {
+    window->planetsPage();
+    window->profilePage();
+    return window->findChild<T*>(name);
+}
+
 QPoint TopLeftIn(const QWidget* widget, const QWidget* ancestor) { return widget->mapTo(ancestor, QPoint(0, 0)); }
 
 // The sample birth typed into the input window, and another with another
@@ -58,7 +68,7 @@ const velmora::testing::FormTexts kDelhi1984 = [] {
 }();
 
 // Every control of the result window against the analysis record.
-void CompareWithRecord(const ResultWindow* window, const velmora::core::DisplayTexts& record) {
+void CompareWithRecord(ResultWindow* window, const velmora::core::DisplayTexts& record) {
     for (std::size_t k = 0; k < 12; ++k) {
         const auto* box = Child<QLabel>(window, Q(velmora::ui::kSignBoxNames[k]));
         QVERIFY(box);
@@ -395,6 +405,53 @@ private slots:
         QCOMPARE(opener.Opened, (QList<QUrl>{Links::OnlineHelpUrl(), Links::HomePageUrl(), Links::DownloadPageUrl(),
                                              Links::DonationPageUrl(), Links::HomePageUrl(), Links::FullBrandPageUrl(),
                                              Links::FullBrandPageUrl(), Links::CoBrandPageUrl()}));
+    }
+
+    void thePositionsAndTheProfileAreBuiltWhenShownWithTheLatestRecord() {
+        RecordingOpener opener;
+        Links links(opener);
+        ResultWindow window(links);
+        velmora::core::AnalysisOptions options;
+        options.CheckAgainstPrecise = true;
+        const velmora::core::BirthAnalysis first =
+            velmora::testing::AnalysisOf(velmora::testing::FormOf(kDelhi1980), options);
+        const velmora::core::BirthAnalysis second =
+            velmora::testing::AnalysisOf(velmora::testing::FormOf(kDelhi1984), options);
+        QVERIFY(first.Display.Readings.size() > 0 && second.Display.Readings.size() > 0);
+        QVERIFY(first.Display.Profile != second.Display.Profile);
+        window.ShowResult(first);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // The chart is on show; the other two pages wait for their tabs.
+        QVERIFY(!window.findChild<QLabel*>(QStringLiteral("planet_0")));
+        QVERIFY(!window.findChild<QLabel*>(QStringLiteral("lblVedicName")));
+        QVERIFY(!window.findChild<QTextEdit*>(QStringLiteral("RTB")));
+
+        // A second record before either was shown: they show that one.
+        window.ShowResult(second);
+        auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+        tabs->setCurrentIndex(1);
+        auto* sun = window.findChild<QLabel*>(QStringLiteral("planet_0"));
+        QVERIFY(sun);
+        QVERIFY(sun->isVisible());  // at once, not after the next turn of the event loop
+        QCOMPARE(sun->text(), Shown(second.Display.Positions[0]));
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lblFormula_0"))->isVisible(), second.Comparison.has_value());
+        QString secondReadings;
+        for (const auto& run : second.Display.Readings) secondReadings += Shown(run.Text);
+        QCOMPARE(window.findChild<QTextEdit*>(QStringLiteral("RTB"))->toPlainText(), secondReadings);
+        QVERIFY(!window.findChild<QLabel*>(QStringLiteral("lblVedicName")));
+        tabs->setCurrentIndex(2);
+        auto* vedicName = window.findChild<QLabel*>(QStringLiteral("lblVedicName"));
+        QVERIFY(vedicName && vedicName->isVisible());
+        CompareWithRecord(&window, second.Display);
+
+        // Built once: a page follows each new record at once, the readings
+        // replaced rather than added to.
+        window.ShowResult(first);
+        QCOMPARE(tabs->currentIndex(), 2);
+        CompareWithRecord(&window, first.Display);
+        tabs->setCurrentIndex(1);
+        QCOMPARE(sun->text(), Shown(first.Display.Positions[0]));
     }
 
     void aProfileThatWasNotFoundLeavesTheControlsAlone() {

@@ -11,6 +11,8 @@
 #include <QTest>
 
 #include "core/form_builders.h"
+#include "analysis/sign_profiles.h"
+#include "core/display.h"
 #include "core/pipeline.h"
 #include "report/chart_painting.h"
 #include "report/chart_pictures.h"
@@ -134,6 +136,27 @@ private slots:
         // The widest sign, whatever the chart holds.
         const auto* position = precise.window.findChild<QLabel*>(QStringLiteral("planet_0"));
         QVERIFY(position->minimumWidth() >= position->fontMetrics().horizontalAdvance(QStringLiteral("21 Gem 05")));
+    }
+
+    void theProfileOfEverySignShowsEveryValueWhole() {
+        Shown shown(velmora::core::EphemerisMode::Formulas);
+        shown.showTab("tabProfile");
+        for (int sign = 1; sign <= 12; ++sign) {
+            velmora::core::DisplayTexts texts;
+            texts.ProfileShown = true;
+            texts.Profile = velmora::core::ProfileTexts(*velmora::analysis::ProfileOf(sign));
+            shown.window.ShowProfile(texts);
+            QApplication::processEvents();
+            for (std::size_t i = 0; i < velmora::ui::kProfileControlNames.size(); ++i) {
+                const auto* value =
+                    shown.window.findChild<QLabel*>(velmora::testing::Q(velmora::ui::kProfileControlNames[i]));
+                if (!value) continue;  // the five character texts are scrolling boxes
+                const QString where = QStringLiteral("sign %1: %2").arg(sign).arg(value->text());
+                QVERIFY2(value->isVisible(), qPrintable(where));
+                QVERIFY2(value->height() >= value->heightForWidth(value->width()), qPrintable(where));
+                QVERIFY2(value->width() >= value->minimumSizeHint().width(), qPrintable(where));
+            }
+        }
     }
 
     void theTablesOfTheAddedTabsShowEveryColumn() {
