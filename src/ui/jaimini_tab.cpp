@@ -209,15 +209,18 @@ void JaiminiTab::Arrange(bool wide) {
     for (int col = 0; col < 3; ++col) grid_->setColumnStretch(col, 0);
     if (wide) {
         chart_->setMaximumSize(kWideChart, kWideChart);
+        // The chart and the karakas side by side, the argala and the graha
+        // arudhas each across both beneath them (so that every column of
+        // both tables has its room), the chara dasha down the right.
         grid_->addWidget(chartBox_, 0, 0, Qt::AlignTop);
         grid_->addWidget(karakaBox_, 0, 1);
-        grid_->addWidget(charaBox_, 0, 2, 2, 1);
-        grid_->addWidget(arudhaBox_, 1, 0);
-        grid_->addWidget(argalaBox_, 1, 1);
+        grid_->addWidget(charaBox_, 0, 2, 3, 1);
+        grid_->addWidget(argalaBox_, 1, 0, 1, 2);
+        grid_->addWidget(arudhaBox_, 2, 0, 1, 2);
         grid_->setColumnStretch(0, 2);
         grid_->setColumnStretch(1, 4);
         grid_->setColumnStretch(2, 3);
-        grid_->setRowStretch(2, 1);
+        grid_->setRowStretch(3, 1);
     } else {
         // The chart a little smaller, so that the graha arudhas beside it
         // keep every column.

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -185,6 +186,22 @@ private slots:
         QVERIFY(karakasX > tab->chart()->mapTo(page, QPoint(0, 0)).x() + tab->chart()->width());
         QVERIFY(tab->charaTree()->mapTo(page, QPoint(0, 0)).x() > karakasX + tab->karakaTable()->width());
         QVERIFY(!scroll->horizontalScrollBar()->isVisible());
+
+        // Just wide enough for the three columns (a maximised window on a
+        // 1366 by 768 screen): every table still shows all its columns and
+        // rows, with no scroll bar of its own.
+        shown.window.resize(1366, 740);
+        QApplication::processEvents();
+        QTRY_VERIFY(tab->wideArrangement());
+        QApplication::processEvents();
+        for (QTableWidget* table : {tab->karakaTable(), tab->argalaTable(), tab->arudhaTable()}) {
+            QVERIFY2(!table->horizontalScrollBar()->isVisible(), qPrintable(table->objectName()));
+            QVERIFY2(!table->verticalScrollBar()->isVisible(), qPrintable(table->objectName()));
+            const QHeaderView* rows = table->verticalHeader();
+            const int last = table->rowCount() - 1;
+            QVERIFY2(rows->sectionViewportPosition(last) + rows->sectionSize(last) <= table->viewport()->height(),
+                     qPrintable(table->objectName()));
+        }
     }
 
     void choosingASignByClickOrListMarksWhatItAspects() {
