@@ -80,6 +80,13 @@ void ResultWindowBuilt(benchmark::State& state) {
 }
 BENCHMARK(ResultWindowBuilt)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
+// The analysis written into a window, shown, laid out and painted once.
+void WriteAndShow(velmora::ui::ResultWindow& window, const velmora::core::BirthAnalysis& analysis) {
+    window.ShowResult(analysis);
+    window.show();
+    QApplication::processEvents();
+}
+
 void ResultWrittenAndShown(benchmark::State& state) {
     NoBrowser browser;
     velmora::ui::Links links(browser);
@@ -88,9 +95,7 @@ void ResultWrittenAndShown(benchmark::State& state) {
         state.PauseTiming();
         auto window = std::make_unique<velmora::ui::ResultWindow>(links);
         state.ResumeTiming();
-        window->ShowResult(analysis);
-        window->show();
-        QApplication::processEvents();
+        WriteAndShow(*window, analysis);
         state.PauseTiming();
         window.reset();
         state.ResumeTiming();
@@ -107,9 +112,7 @@ void PositionsAndProfileFirstShown(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         auto window = std::make_unique<velmora::ui::ResultWindow>(links);
-        window->ShowResult(analysis);
-        window->show();
-        QApplication::processEvents();
+        WriteAndShow(*window, analysis);
         auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("SSTab1"));
         state.ResumeTiming();
         tabs->setCurrentIndex(1);
