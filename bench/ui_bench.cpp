@@ -87,42 +87,41 @@ void WriteAndShow(velmora::ui::ResultWindow& window, const velmora::core::BirthA
     QApplication::processEvents();
 }
 
-void ResultWrittenAndShown(benchmark::State& state) {
+// Times `timed` on a fresh result window for each iteration, after the
+// untimed `prepare`; making and dropping the window are not timed.
+template <class Prepare, class Timed>
+void OnFreshWindows(benchmark::State& state, Prepare prepare, Timed timed) {
     NoBrowser browser;
     velmora::ui::Links links(browser);
     const velmora::core::BirthAnalysis analysis = DelhiAnalysis();
     for (auto _ : state) {
         state.PauseTiming();
         auto window = std::make_unique<velmora::ui::ResultWindow>(links);
+        prepare(*window, analysis);
         state.ResumeTiming();
-        WriteAndShow(*window, analysis);
+        timed(*window, analysis);
         state.PauseTiming();
         window.reset();
         state.ResumeTiming();
     }
+}
+
+void ResultWrittenAndShown(benchmark::State& state) {
+    OnFreshWindows(
+        state, [](velmora::ui::ResultWindow&, const velmora::core::BirthAnalysis&) {}, WriteAndShow);
 }
 BENCHMARK(ResultWrittenAndShown)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
 // What the first showing of the positions tab and then of the profile tab
 // costs: their pages are built, filled and painted then, not with the window.
 void PositionsAndProfileFirstShown(benchmark::State& state) {
-    NoBrowser browser;
-    velmora::ui::Links links(browser);
-    const velmora::core::BirthAnalysis analysis = DelhiAnalysis();
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto window = std::make_unique<velmora::ui::ResultWindow>(links);
-        WriteAndShow(*window, analysis);
-        auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("SSTab1"));
-        state.ResumeTiming();
+    OnFreshWindows(state, WriteAndShow, [](velmora::ui::ResultWindow& window, const velmora::core::BirthAnalysis&) {
+        auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
         tabs->setCurrentIndex(1);
         QApplication::processEvents();
         tabs->setCurrentIndex(2);
         QApplication::processEvents();
-        state.PauseTiming();
-        window.reset();
-        state.ResumeTiming();
-    }
+    });
 }
 BENCHMARK(PositionsAndProfileFirstShown)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
