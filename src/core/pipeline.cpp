@@ -26,8 +26,9 @@ void FillDisplay(BirthAnalysis& a, const MonthNameTable& months) {
 
     for (std::size_t body = 0; body < kBodyCount; ++body) {
         astro::FormatLongitude(a.Positions.Longitudes[body], d.ArcTexts[body], d.Positions[body]);
-        const SignBoxLine& line = SignBoxLineOf(static_cast<Body>(body), a.Positions.Retrograde[body]);
-        d.BodyNames[body] = std::string_view(line.Chars.data(), line.Size).substr(kLineBreak.size());
+        const auto which = static_cast<Body>(body);
+        const SignBoxLine& line = SignBoxLineOf(which, a.Positions.Retrograde[body]);
+        d.BodyNames[body] = DisplayNameOf(which, a.Positions.Retrograde[body]);
         d.SignBoxes[static_cast<std::size_t>(a.Chart.BodySign[body] - 1)].append_prefix(line.Chars, line.Size);
     }
     const int arudha = a.Chart.ArudhaLagnaSign;
