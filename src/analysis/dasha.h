@@ -1,8 +1,12 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstddef>
+#include <cstring>
+#include <new>
+#include <type_traits>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -81,22 +85,48 @@ struct DashaSpan {
 };
 
 // A list of at most N values kept in place, for the short lists of periods
-// a table holds by the hundred (no allocation each).
+// a table holds by the hundred (no allocation each). The room past Count is
+// left unwritten: a result holds tables of such lists that most analyses
+// never fill, and clearing them all would cost more than filling the few
+// that are used. Only plain values (copied byte for byte, nothing to
+// destroy) are kept, and a copy takes the values made, not the room.
 template <class T, std::size_t N>
 struct FixedList {
-    std::array<T, N> Items{};
+    static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>,
+                  "the list copies its room byte for byte");
+
+    FixedList() noexcept {}  // NOLINT: the room stays unwritten on purpose
+    // Copying bytes makes the values anew (they are plain values).
+    FixedList(const FixedList& other) noexcept : Count(other.Count) {
+        std::memcpy(room_, other.room_, Count * sizeof(T));
+    }
+    FixedList& operator=(const FixedList& other) noexcept {
+        Count = other.Count;
+        std::memmove(room_, other.room_, Count * sizeof(T));
+        return *this;
+    }
+
     std::size_t Count = 0;
 
-    void push_back(const T& value) { Items[Count++] = value; }
-    // The next value, to be filled in place.
-    T& emplace_back() { return Items[Count++]; }
+    void push_back(const T& value) { ::new (Slot(Count++)) T(value); }
+    // The next value, default made, to be filled in place.
+    T& emplace_back() { return *::new (Slot(Count++)) T{}; }
     std::size_t size() const { return Count; }
     bool empty() const { return Count == 0; }
-    const T* begin() const { return Items.data(); }
-    const T* end() const { return Items.data() + Count; }
-    const T& operator[](std::size_t i) const { return Items[i]; }
-    const T& front() const { return Items[0]; }
-    const T& back() const { return Items[Count - 1]; }
+    const T* begin() const { return data(); }
+    const T* end() const { return data() + Count; }
+    const T& operator[](std::size_t i) const { return data()[i]; }
+    const T& front() const { return data()[0]; }
+    const T& back() const { return data()[Count - 1]; }
+
+private:
+    void* Slot(std::size_t i) { return room_ + i * sizeof(T); }
+    // The values made so far (none to read when there are none).
+    const T* data() const {
+        const T* first = reinterpret_cast<const T*>(room_);
+        return Count > 0 ? std::launder(first) : first;
+    }
+    alignas(T) std::byte room_[N * sizeof(T)];
 };
 
 // A period without its calendar dates (the third level has up to 729 of

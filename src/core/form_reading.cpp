@@ -8,14 +8,6 @@
 
 namespace velmora::core {
 
-namespace {
-
-AngleEntry AngleOf(const std::string& degrees, const std::string& minutes, bool negative) {
-    return AngleEntry{EntryNumber(degrees), EntryNumber(minutes), negative};
-}
-
-}  // namespace
-
 BirthMoment MomentAt(const Birth& birth, const ClockReading& clock) {
     // An atlas place's clock at the birth, to the second: the offset shown
     // stays the rounded one, universal time follows the exact one.
@@ -42,11 +34,12 @@ BirthMoment MomentAt(const Birth& birth, const ClockReading& clock) {
 }
 
 FormReading ReadForm(const FormInput& form, const EngineSettings& settings) {
-    if (std::optional<Notice> refused = ValidateInput(form)) return std::move(*refused);
+    // The checks read every number once; the birth takes them as read.
+    FormNumbers n;
+    if (std::optional<Notice> refused = ValidateInput(form, n)) return std::move(*refused);
 
     Birth birth;
-    birth.Clock = ClockReading{EntryNumber(form.Year), form.MonthIndex + 1, EntryNumber(form.Day),
-                               EntryNumber(form.Hour), EntryNumber(form.Minute)};
+    birth.Clock = ClockReading{n.Year, form.MonthIndex + 1, n.Day, n.Hour, n.Minute};
     // A place from the atlas: the clock must have shown this time there.
     if (form.Place) {
         birth.PlaceClock = PlaceClockAt(*form.Place, birth.Clock);
@@ -58,8 +51,8 @@ FormReading ReadForm(const FormInput& form, const EngineSettings& settings) {
     birth.ZoneRow = form.ZoneRow;
     birth.DaylightSaving = form.DaylightSaving;
     birth.ExactUtcOffsetMinutes = form.ExactUtcOffsetMinutes;
-    birth.Latitude = AngleOf(form.LatitudeDegrees, form.LatitudeMinutes, form.South);
-    birth.Longitude = AngleOf(form.LongitudeDegrees, form.LongitudeMinutes, !form.East);
+    birth.Latitude = AngleEntry{n.LatitudeDegrees, n.LatitudeMinutes, form.South};
+    birth.Longitude = AngleEntry{n.LongitudeDegrees, n.LongitudeMinutes, !form.East};
     birth.City = form.City;
     birth.State = form.State;
     birth.Country = form.Country;

@@ -147,8 +147,10 @@ std::optional<std::int16_t> ParseInt16(std::string_view text) {
     return static_cast<std::int16_t>(rounded);
 }
 
-int EntryNumber(std::string_view text) {
-    const double value = std::nearbyint(LeadingNumber(text));
+int EntryNumber(std::string_view text) { return EntryNumberOf(LeadingNumber(text)); }
+
+int EntryNumberOf(double number) {
+    const double value = std::nearbyint(number);
     return value >= -32768 && value <= 32767 ? static_cast<int>(value) : 0;
 }
 

@@ -27,6 +27,8 @@ double LeadingNumber(std::string_view text);
 // degree checks judge the same leading number, so "28x" reads as 28 as it
 // passed; every other entry passes only as a whole number.
 int EntryNumber(std::string_view text);
+// The same for a number already read from its text (LeadingNumber's value).
+int EntryNumberOf(double number);
 
 // The text between double quotes, for messages that name a value; one
 // longer than 80 bytes is cut to its first 79 or fewer (whole characters)

@@ -17,9 +17,20 @@ inline constexpr int kLastYear = 2050;
 inline constexpr std::string_view kBadTimeMessage = "Please Enter Correct Time Of Birth!";
 inline constexpr std::string_view kBadZoneMessage = "Please Choose A Time Zone From The List!";
 
+// The numbers of a form, as every reader takes them (EntryNumber of each
+// text: the number the text starts with, to the nearest whole).
+struct FormNumbers {
+    int Year = 0, Day = 0, Hour = 0, Minute = 0;
+    int LatitudeDegrees = 0, LatitudeMinutes = 0;
+    int LongitudeDegrees = 0, LongitudeMinutes = 0;
+};
+
 // The checks that must pass before a form is analysed, in their order; the
 // first failed check is returned, nothing when the form may be analysed.
 std::optional<Notice> ValidateInput(const FormInput& form);
+// The same, also giving the form's numbers when every check passes (the
+// checks have read each of them already; the reading does not read again).
+std::optional<Notice> ValidateInput(const FormInput& form, FormNumbers& numbers);
 
 // The checks of the coordinate look-up: city, state and country must not be
 // empty (blanks count as text).

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <new>
 
 #include "analysis/dasha.h"
 
@@ -194,4 +196,45 @@ TEST(Dasha, JulianDays) {
     EXPECT_EQ(UtDateOf(MomentOfJulianDay(2451544.5)), 2000y / January / 1);
     EXPECT_EQ(UtDateOf(MomentOfJulianDay(2451544.4999)), 1999y / December / 31);
     EXPECT_EQ(UtDateOf(MomentOfJulianDay(2415020.5)), 1900y / January / 1);
+}
+
+// The short in-place lists: a value made in place starts from its defaults
+// even where an earlier list's values lay in the same storage, and copies
+// and assignments carry exactly the values made (a copy of a longer list
+// over a shorter one and back).
+TEST(FixedList, ValuesMadeInPlaceCopiedAndAssigned) {
+    using List = FixedList<DashaPeriod, 9>;
+    alignas(List) unsigned char storage[sizeof(List)];
+    std::memset(storage, 0x5A, sizeof storage);  // stale bytes where the list will lie
+    List* list = ::new (storage) List;
+    EXPECT_TRUE(list->empty());
+    DashaPeriod& first = list->emplace_back();
+    EXPECT_EQ(first.Lord, 0);
+    EXPECT_EQ(first.Start.time_since_epoch().count(), 0.0);
+    EXPECT_EQ(first.End.time_since_epoch().count(), 0.0);
+    first.Lord = 4;
+    for (int lord = 5; lord < 9; ++lord)
+        list->push_back(DashaPeriod{lord, UtMoment{std::chrono::duration<double>(lord)}, {}});
+    ASSERT_EQ(list->size(), 5u);
+
+    const List copy = *list;
+    ASSERT_EQ(copy.size(), 5u);
+    int expected = 4;
+    for (const DashaPeriod& p : copy) EXPECT_EQ(p.Lord, expected++);
+    EXPECT_EQ(copy.back().Start.time_since_epoch().count(), 8.0);
+
+    List shorter;
+    shorter.push_back(DashaPeriod{1, {}, {}});
+    shorter = copy;
+    EXPECT_EQ(shorter.size(), 5u);
+    EXPECT_EQ(shorter[2].Lord, 6);
+    List single;
+    single.push_back(DashaPeriod{2, {}, {}});
+    shorter = single;
+    ASSERT_EQ(shorter.size(), 1u);
+    EXPECT_EQ(shorter.front().Lord, 2);
+    const List& same = shorter;
+    shorter = same;  // onto itself: unchanged
+    EXPECT_EQ(shorter.front().Lord, 2);
+    list->~List();
 }

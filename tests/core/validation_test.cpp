@@ -287,3 +287,46 @@ TEST(Validation, EntriesTheListsNeverOfferAreRefused) {
     f.LatitudeMinutes = "1e-400";
     EXPECT_EQ(MessageOf(f), "ok");
 }
+
+// The numbers the checks hand on are the ones EntryNumber reads from each
+// text, over texts of every shape that passes (signs, blanks, fractions that
+// round either way or to the even neighbour, exponents, trailing letters on
+// the degrees), and nothing is handed on from a form that fails.
+TEST(Validation, NumbersHandedOnAreTheEntryReadings) {
+    const std::vector<std::string> degrees{"0",   "28",    " 28x", "+7",    "28.5",   "29.5", "1e1",
+                                           "0.4", "178.9", "89",   "\t12 ", "7.5e0x", "0009"};
+    const std::vector<std::string> minutes{"0", "59", " 36 ", "+5", "2.5", "3.5", "58.7", "5e1", "0.49"};
+    int passed = 0;
+    for (const std::string& d : degrees)
+        for (const std::string& m : minutes) {
+            FormInput f = Valid();
+            f.LongitudeDegrees = d;
+            f.LongitudeMinutes = m;
+            f.LatitudeDegrees = d;
+            f.LatitudeMinutes = m;
+            f.Year = " 1984 ";
+            f.Day = "+7";
+            f.Hour = "23.0";
+            f.Minute = "5e1";
+            FormNumbers n;
+            n.LatitudeDegrees = -1;
+            const std::optional<Notice> refused = ValidateInput(f, n);
+            ASSERT_EQ(refused.has_value(), ValidateInput(f).has_value()) << d << " / " << m;
+            if (refused) {
+                EXPECT_EQ(n.LatitudeDegrees, -1) << "a failed form hands on nothing: " << d;
+                continue;
+            }
+            ++passed;
+            EXPECT_EQ(n.LongitudeDegrees, EntryNumber(d)) << d;
+            EXPECT_EQ(n.LatitudeDegrees, EntryNumber(d)) << d;
+            EXPECT_EQ(n.LongitudeMinutes, EntryNumber(m)) << m;
+            EXPECT_EQ(n.LatitudeMinutes, EntryNumber(m)) << m;
+            EXPECT_EQ(n.Year, 1984);
+            EXPECT_EQ(n.Day, 7);
+            EXPECT_EQ(n.Hour, 23);
+            EXPECT_EQ(n.Minute, 50);
+        }
+    // 178.9 passes the longitude check only; every other degree text passes
+    // both, every minute text passes.
+    EXPECT_EQ(passed, (static_cast<int>(degrees.size()) - 1) * static_cast<int>(minutes.size()));
+}
