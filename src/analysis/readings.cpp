@@ -1,7 +1,9 @@
 #include "analysis/readings.h"
 
 #include <array>
+#include <bit>
 #include <cstddef>
+#include <cstdint>
 
 #include "analysis/reading_rules.h"
 
@@ -58,6 +60,19 @@ constexpr std::array<Reading, kReadingRules.size()> kRuleReadings = [] {
     return all;
 }();
 
+// For each body and house (0 for a house no rule examines), the rules that
+// body in that house fulfils, one bit per rule in the table's order: an
+// analysis gathers its readings by joining the ten bodies' sets.
+static_assert(kReadingRules.size() <= 64, "one bit per rule");
+constexpr std::array<std::array<std::uint64_t, 13>, kBodyCount> kRulesOfBodyInHouse = [] {
+    std::array<std::array<std::uint64_t, 13>, kBodyCount> rules{};
+    for (std::size_t k = 0; k < kReadingRules.size(); ++k) {
+        const ReadingRule& rule = kReadingRules[k];
+        rules[static_cast<std::size_t>(rule.Body)][static_cast<std::size_t>(rule.House)] |= std::uint64_t{1} << k;
+    }
+    return rules;
+}();
+
 }  // namespace
 
 std::vector<Reading> ArudhaReadings(const std::array<int, kBodyCount>& bodySign, int arudhaLagnaSign) {
@@ -65,12 +80,13 @@ std::vector<Reading> ArudhaReadings(const std::array<int, kBodyCount>& bodySign,
     std::array<int, kBodyCount> house{};
     for (std::size_t body = 0; body < kBodyCount; ++body)
         house[body] = HouseFromArudha(bodySign[body], arudhaLagnaSign);
+    std::uint64_t fulfilled = 0;
+    for (std::size_t body = 0; body < kBodyCount; ++body)
+        fulfilled |= kRulesOfBodyInHouse[body][static_cast<std::size_t>(house[body])];
     std::vector<Reading> readings;
-    readings.reserve(10);
-    for (std::size_t k = 0; k < kReadingRules.size(); ++k) {
-        const ReadingRule& rule = kReadingRules[k];
-        if (house[static_cast<std::size_t>(rule.Body)] == rule.House) readings.push_back(kRuleReadings[k]);
-    }
+    readings.reserve(static_cast<std::size_t>(std::popcount(fulfilled)));
+    for (; fulfilled != 0; fulfilled &= fulfilled - 1)
+        readings.push_back(kRuleReadings[static_cast<std::size_t>(std::countr_zero(fulfilled))]);
     return readings;
 }
 

@@ -85,11 +85,32 @@ std::string ArcTextOf(double longitude) {
 
 namespace {
 
-// Writes 0..99 in as many digits as it needs.
-char* PutNumber(char* at, int value) {
-    if (value >= 10) *at++ = static_cast<char>('0' + value / 10);
-    *at++ = static_cast<char>('0' + value % 10);
-    return at;
+// 0..99 as text: both digits, and how many of them the shortest form needs
+// (the first is dropped below 10).
+struct NumberDigits {
+    char Tens, Units;
+    unsigned char Shortest;
+};
+constexpr std::array<NumberDigits, 100> kNumberDigits = [] {
+    std::array<NumberDigits, 100> all{};
+    for (int v = 0; v < 100; ++v)
+        all[static_cast<std::size_t>(v)] = {static_cast<char>('0' + v / 10), static_cast<char>('0' + v % 10),
+                                            static_cast<unsigned char>(v < 10 ? 1 : 2)};
+    return all;
+}();
+
+const NumberDigits& DigitsOf(int value) {
+    return kNumberDigits[static_cast<std::size_t>(value < 0 || value > 99 ? 0 : value)];
+}
+
+// Writes 0..99 in as many digits as it needs: both bytes go down, the
+// position moves by the shortest form's length (the next byte written
+// covers a units digit written ahead of its place).
+char* PutNumber(char* at, const NumberDigits& digits) {
+    const bool one = digits.Shortest == 1;
+    at[0] = one ? digits.Units : digits.Tens;
+    at[1] = digits.Units;
+    return at + digits.Shortest;
 }
 
 }  // namespace
@@ -112,31 +133,31 @@ void FormatLongitude(double longitude, ArcText& arcText, PositionText& positionT
     const char s0 = named ? kSignAbbreviations[signAt] : ' ';
     const char s1 = named ? kSignAbbreviations[signAt + 1] : ' ';
     const char s2 = named ? kSignAbbreviations[signAt + 2] : ' ';
+    const NumberDigits& degreeDigits = DigitsOf(degrees);
+    const NumberDigits& minuteDigits = DigitsOf(n);
 
     // Laid out in a buffer of the text's own room and taken whole.
     std::array<char, 24> arc{};
-    char* at = PutNumber(arc.data(), degrees);
+    char* at = PutNumber(arc.data(), degreeDigits);
     *at++ = kDegreeSign[0];
     *at++ = kDegreeSign[1];
     *at++ = ' ';
-    at = PutNumber(at, n);
+    at = PutNumber(at, minuteDigits);
     *at++ = '\'';
     *at++ = ' ';
-    at = PutNumber(at, sec);
+    at = PutNumber(at, DigitsOf(sec));
     *at++ = '"';
     *at++ = ' ';
-    if (named) {
-        *at++ = s0;
-        *at++ = s1;
-        *at++ = s2;
-    }
+    at[0] = s0;
+    at[1] = s1;
+    at[2] = s2;
+    if (named) at += 3;
     arcText.assign_prefix(arc, static_cast<std::size_t>(at - arc.data()));
 
     // The position text is the arc text cut down: two-digit degrees, the
     // sign, two-digit minutes.
-    std::array<char, 16> position{
-        static_cast<char>('0' + degrees / 10), static_cast<char>('0' + degrees % 10), ' ', s0, s1, s2, ' ',
-        static_cast<char>('0' + n / 10),       static_cast<char>('0' + n % 10)};
+    std::array<char, 16> position{degreeDigits.Tens, degreeDigits.Units, ' ', s0, s1, s2, ' ',
+                                  minuteDigits.Tens, minuteDigits.Units};
     positionText.assign_prefix(position, 9);
 }
 

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <vector>
+
+#include "analysis/reading_rules.h"
 #include "analysis/readings.h"
 #include "core/display.h"
 
@@ -118,4 +122,32 @@ TEST(Readings, EveryRuleOnceAcrossAllPlacements) {
     EXPECT_EQ(Joined(eleventh),
               "Moon (Benefic) present in 11th House From Arudha Lagna\r\n"
               "This will make you rich and the money will come from legal sources\r\n\r\n");
+}
+
+// Over random charts, the readings are exactly the rules whose body stands
+// in the rule's house counted from the Arudha Lagna, once each, in the
+// order of the rule table (the rules read one by one against the chart).
+TEST(Readings, RandomChartsGiveTheFulfilledRulesInTableOrder) {
+    std::mt19937 random(51);
+    std::uniform_int_distribution<int> sign(1, 12);
+    std::size_t total = 0;
+    for (int chart = 0; chart < 3000; ++chart) {
+        std::array<int, 10> signs{};
+        for (int& s : signs) s = sign(random);
+        const int arudha = sign(random);
+        std::vector<int> expected;
+        for (std::size_t k = 0; k < kReadingRules.size(); ++k) {
+            const ReadingRule& rule = kReadingRules[k];
+            if (HouseFromArudha(signs[static_cast<std::size_t>(rule.Body)], arudha) == rule.House)
+                expected.push_back(static_cast<int>(k));
+        }
+        std::vector<int> given;
+        for (const Reading& r : ArudhaReadings(signs, arudha)) {
+            given.push_back(r.Rule);
+            EXPECT_EQ(static_cast<int>(r.Subject), kReadingRules[static_cast<std::size_t>(r.Rule)].Body);
+        }
+        ASSERT_EQ(given, expected) << "chart " << chart;
+        total += given.size();
+    }
+    EXPECT_GT(total, 3000u);  // charts with readings, not a run of empty ones
 }

@@ -83,6 +83,10 @@ TEST(PositionText, BothTextsAtOnceEqualTheArcTextAndItsCut) {
     // Every whole minute of the zodiac, the edges of each sign and a full turn.
     std::vector<double> longitudes{0.0, 360.0, 359.99999999, 1e-12};
     for (int minute = 0; minute < 360 * 60; minute += 7) longitudes.push_back(minute / 60.0 + 0.004);
+    // Every second of a one-digit and of a two-digit degree, so each of
+    // degrees, minutes and seconds takes one digit and two beside the others.
+    for (double degree : {7.0, 293.0})
+        for (int second = 0; second < 3600; ++second) longitudes.push_back(degree + (second + 0.5) / 3600);
     for (int sign = 0; sign < 12; ++sign) {
         longitudes.push_back(sign * 30.0);
         longitudes.push_back(std::nextafter(sign * 30.0 + 30, 0.0));
