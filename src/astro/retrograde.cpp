@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <iterator>
+#include <optional>
 #include <vector>
 
 namespace velmora::astro {
@@ -76,6 +78,59 @@ int DateKeyOf(const ClockReading& moment) {
     return DateKey(moment.Year, static_cast<unsigned>(moment.Month), static_cast<unsigned>(moment.Day));
 }
 
+// The day of a calendar date, counted from 1970-01-01; nothing for a date
+// the calendar has not got (30 February, month 13).
+std::optional<int> DayOf(int year, int month, int day) {
+    if (month < 1 || month > 12 || day < 1 || day > 31) return std::nullopt;
+    const std::chrono::year_month_day date{std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)},
+                                           std::chrono::day{static_cast<unsigned>(day)}};
+    if (!date.ok()) return std::nullopt;
+    return static_cast<int>(std::chrono::sys_days{date}.time_since_epoch().count());
+}
+
+// The answers of the first five tables for every day they span, made once:
+// one byte a day, bit k set for table k on the days strictly between a
+// retrograde station's day and its direct station's day (the periods are in
+// order and none overlaps the next, so this is IsRetrogradeIn's answer). A
+// chart asks for the five planets on one date, which is then a single read.
+struct RetrogradeDays {
+    int FirstDay = 0;
+    std::vector<std::uint8_t> Flags;
+};
+
+std::optional<int> DayOf(const StationMoment& station) { return DayOf(station.Year, station.Month, station.Day); }
+
+const RetrogradeDays& DaysOfTables() {
+    static const RetrogradeDays days = [] {
+        RetrogradeDays all;
+        std::optional<int> first;
+        std::optional<int> last;
+        for (std::size_t k = 0; k < kRetrogradePlanets.size(); ++k) {
+            const std::span<const RetrogradePeriod> table = kStationTables[k];
+            if (table.empty()) continue;
+            const std::optional<int> from = DayOf(table.front().Retrograde);
+            const std::optional<int> to = DayOf(table.back().Direct);
+            if (!from || !to) return RetrogradeDays{};  // never in the generated tables: every lookup by table
+            first = first ? std::min(*first, *from) : *from;
+            last = last ? std::max(*last, *to) : *to;
+        }
+        if (!first) return all;
+        all.FirstDay = *first;
+        all.Flags.assign(static_cast<std::size_t>(*last - *first + 1), 0);
+        for (std::size_t k = 0; k < kRetrogradePlanets.size(); ++k) {
+            for (const RetrogradePeriod& period : kStationTables[k]) {
+                const std::optional<int> from = DayOf(period.Retrograde);
+                const std::optional<int> to = DayOf(period.Direct);
+                if (!from || !to) return RetrogradeDays{};
+                for (int day = *from + 1; day < *to; ++day)
+                    all.Flags[static_cast<std::size_t>(day - *first)] |= static_cast<std::uint8_t>(1u << k);
+            }
+        }
+        return all;
+    }();
+    return days;
+}
+
 }  // namespace
 
 std::span<const RetrogradePeriod> RetrogradePeriods(std::string_view planet) {
@@ -97,6 +152,17 @@ bool IsRetrograde(std::string_view planet, const ClockReading& moment) {
 
 std::array<bool, 5> RetrogradeFlagsOn(const ClockReading& moment) {
     std::array<bool, 5> flags{};
+    // Within the tables' days, the day's byte; a date beyond them (or one
+    // the calendar has not got) is looked up table by table.
+    const RetrogradeDays& days = DaysOfTables();
+    if (const std::optional<int> day = DayOf(moment.Year, moment.Month, moment.Day)) {
+        const long long at = static_cast<long long>(*day) - days.FirstDay;
+        if (at >= 0 && at < static_cast<long long>(days.Flags.size())) {
+            const std::uint8_t bits = days.Flags[static_cast<std::size_t>(at)];
+            for (std::size_t k = 0; k < flags.size(); ++k) flags[k] = (bits >> k & 1u) != 0;
+            return flags;
+        }
+    }
     // Mercury .. Saturn are the first five tables.
     const int date = DateKeyOf(moment);
     for (std::size_t k = 0; k < kRetrogradePlanets.size(); ++k) flags[k] = IsRetrogradeIn(k, date);

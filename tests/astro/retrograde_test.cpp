@@ -364,3 +364,43 @@ TEST(MarkRetrogrades, OnlyTheFivePlanetsEverCarryTheMark) {
 
 }  // namespace
 }  // namespace velmora::astro
+
+namespace velmora::astro {
+
+// The five flags a chart reads at once agree, on every day the tables span
+// and a month either side, with each planet asked alone and with the
+// periods read one by one (strictly after the retrograde station's day,
+// strictly before the direct station's); dates the calendar has not got are
+// answered as each planet asked alone answers them.
+TEST(RetrogradeFlags, EveryDayAgreesWithEachPlanetAskedAlone) {
+    const auto key = [](int y, int m, int d) { return y * 10000 + m * 100 + d; };
+    int retrogradeDays = 0;
+    for (sys_days day = sys_days{1899y / November / 1}; day <= sys_days{2052y / February / 28}; day += days{1}) {
+        const year_month_day date{day};
+        const velmora::ClockReading clock{static_cast<int>(date.year()), static_cast<int>(unsigned(date.month())),
+                                          static_cast<int>(unsigned(date.day())), 12, 0};
+        const std::array<bool, 5> flags = RetrogradeFlagsOn(clock);
+        const int at = key(clock.Year, clock.Month, clock.Day);
+        for (std::size_t k = 0; k < flags.size(); ++k) {
+            bool within = false;
+            for (const RetrogradePeriod& p : RetrogradePeriods(kRetrogradePlanets[k]))
+                within = within || (key(p.Retrograde.Year, p.Retrograde.Month, p.Retrograde.Day) < at &&
+                                    at < key(p.Direct.Year, p.Direct.Month, p.Direct.Day));
+            ASSERT_EQ(flags[k], within) << kRetrogradePlanets[k] << " " << at;
+            ASSERT_EQ(flags[k], IsRetrograde(kRetrogradePlanets[k], clock)) << kRetrogradePlanets[k] << " " << at;
+            retrogradeDays += flags[k];
+        }
+    }
+    EXPECT_GT(retrogradeDays, 20000);
+    for (const velmora::ClockReading& odd :
+         {velmora::ClockReading{1975, 2, 30, 0, 0}, velmora::ClockReading{1976, 4, 31},
+          velmora::ClockReading{1976, 13, 1}, velmora::ClockReading{1976, 0, 5}, velmora::ClockReading{1800, 1, 1},
+          velmora::ClockReading{2400, 6, 1}}) {
+        const std::array<bool, 5> flags = RetrogradeFlagsOn(odd);
+        for (std::size_t k = 0; k < flags.size(); ++k)
+            EXPECT_EQ(flags[k], IsRetrograde(kRetrogradePlanets[k], odd))
+                << odd.Year << "-" << odd.Month << "-" << odd.Day;
+    }
+}
+
+}  // namespace velmora::astro
