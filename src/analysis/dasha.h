@@ -1,14 +1,13 @@
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstddef>
 #include <cstring>
 #include <new>
-#include <type_traits>
 #include <optional>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "analysis/dasha_year.h"
@@ -93,7 +92,7 @@ struct DashaSpan {
 template <class T, std::size_t N>
 struct FixedList {
     static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>,
-                  "the list copies its room byte for byte");
+                  "the list copies its values byte for byte");
 
     FixedList() noexcept {}  // NOLINT: the room stays unwritten on purpose
     // Copying bytes makes the values anew (they are plain values).

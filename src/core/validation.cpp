@@ -47,7 +47,8 @@ std::optional<Notice> ValidateInput(const FormInput& form) {
 }
 
 std::optional<Notice> ValidateInput(const FormInput& form, FormNumbers& numbers) {
-    FormNumbers& n = numbers;
+    // Read into a copy, handed on only when every check has passed.
+    FormNumbers n;
     if (TrimBlanks(form.Name).empty()) return Critical("Please Enter Name", FormField::Name);
     if (DegreesFail(form.LongitudeDegrees, 179, n.LongitudeDegrees))
         return Critical("Please Enter Value Between 0 And 179 in the Degree of Longitude", FormField::LongitudeDegrees);
@@ -92,6 +93,7 @@ std::optional<Notice> ValidateInput(const FormInput& form, FormNumbers& numbers)
     n.Day = day;
     n.Hour = *hour;
     n.Minute = *minute;
+    numbers = n;
     return std::nullopt;
 }
 

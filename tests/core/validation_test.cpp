@@ -329,4 +329,14 @@ TEST(Validation, NumbersHandedOnAreTheEntryReadings) {
     // 178.9 passes the longitude check only; every other degree text passes
     // both, every minute text passes.
     EXPECT_EQ(passed, (static_cast<int>(degrees.size()) - 1) * static_cast<int>(minutes.size()));
+
+    // A form refused at its last check, after every angle was read, hands on
+    // nothing either.
+    FormInput late = Valid();
+    late.Minute = "60";
+    FormNumbers untouched;
+    untouched.LongitudeDegrees = -1;
+    ASSERT_TRUE(ValidateInput(late, untouched));
+    EXPECT_EQ(untouched.LongitudeDegrees, -1);
+    EXPECT_EQ(untouched.LatitudeDegrees, 0);
 }
