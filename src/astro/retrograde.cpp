@@ -102,30 +102,32 @@ std::optional<int> DayOf(const StationMoment& station) { return DayOf(station.Ye
 
 const RetrogradeDays& DaysOfTables() {
     static const RetrogradeDays days = [] {
-        RetrogradeDays all;
-        std::optional<int> first;
-        std::optional<int> last;
-        for (std::size_t k = 0; k < kRetrogradePlanets.size(); ++k) {
-            const std::span<const RetrogradePeriod> table = kStationTables[k];
-            if (table.empty()) continue;
-            const std::optional<int> from = DayOf(table.front().Retrograde);
-            const std::optional<int> to = DayOf(table.back().Direct);
-            if (!from || !to) return RetrogradeDays{};  // never in the generated tables: every lookup by table
-            first = first ? std::min(*first, *from) : *from;
-            last = last ? std::max(*last, *to) : *to;
-        }
-        if (!first) return all;
-        all.FirstDay = *first;
-        all.Flags.assign(static_cast<std::size_t>(*last - *first + 1), 0);
+        // Each period's station days, then the days they span marked.
+        struct Span {
+            int From, To;
+            std::size_t Table;
+        };
+        std::vector<Span> spans;
         for (std::size_t k = 0; k < kRetrogradePlanets.size(); ++k) {
             for (const RetrogradePeriod& period : kStationTables[k]) {
                 const std::optional<int> from = DayOf(period.Retrograde);
                 const std::optional<int> to = DayOf(period.Direct);
-                if (!from || !to) return RetrogradeDays{};
-                for (int day = *from + 1; day < *to; ++day)
-                    all.Flags[static_cast<std::size_t>(day - *first)] |= static_cast<std::uint8_t>(1u << k);
+                if (!from || !to) return RetrogradeDays{};  // never in the generated tables: every lookup by table
+                spans.push_back({*from, *to, k});
             }
         }
+        RetrogradeDays all;
+        if (spans.empty()) return all;
+        int last = spans.front().To;
+        all.FirstDay = spans.front().From;
+        for (const Span& span : spans) {
+            all.FirstDay = std::min(all.FirstDay, span.From);
+            last = std::max(last, span.To);
+        }
+        all.Flags.assign(static_cast<std::size_t>(last - all.FirstDay + 1), 0);
+        for (const Span& span : spans)
+            for (int day = span.From + 1; day < span.To; ++day)
+                all.Flags[static_cast<std::size_t>(day - all.FirstDay)] |= static_cast<std::uint8_t>(1u << span.Table);
         return all;
     }();
     return days;
