@@ -48,9 +48,8 @@ struct Plane {
     double x, y;
 };
 
-Plane HeliocentricPosition(const OrbitalElements& el) {
-    const double meanAnomaly = ReduceRadians(el.MeanLongitude - el.Perihelion);
-    const double nu = TrueAnomaly(meanAnomaly, el.Eccentricity);
+// The position from the elements and the true anomaly already solved.
+Plane HeliocentricPosition(const OrbitalElements& el, double nu) {
     const double e = el.Eccentricity;
     const double r = el.SemiMajorAxis * (1 - e * e) / (1 + e * std::cos(nu));
     const double u = nu + el.Perihelion - el.AscendingNode;
@@ -60,17 +59,17 @@ Plane HeliocentricPosition(const OrbitalElements& el) {
     return {r * (cosNode * cosU - sinU * sinNode * cosI), r * (sinNode * cosU + sinU * cosNode * cosI)};
 }
 
-Plane EarthPosition(const OrbitalElements& earth) {
-    const double meanAnomaly = ReduceRadians(earth.MeanLongitude - earth.Perihelion);
-    const double nu = TrueAnomaly(meanAnomaly, earth.Eccentricity);
+Plane EarthPosition(const OrbitalElements& earth, double nu) {
     const double e = earth.Eccentricity;
     const double r = earth.SemiMajorAxis * (1 - e * e) / (1 + e * std::cos(nu));
     return {r * std::cos(earth.Perihelion + nu), r * std::sin(earth.Perihelion + nu)};
 }
 
-double GeocentricLongitude(int body, const OrbitalElements& el, const Plane& earth) {
-    Plane p{0, 0};  // the Sun: the geocentric vector is the negated Earth vector
-    if (body != kOrbitEarth) p = HeliocentricPosition(el);
+double MeanAnomalyOf(const OrbitalElements& el) { return ReduceRadians(el.MeanLongitude - el.Perihelion); }
+
+// The geocentric longitude in degrees of a body at heliocentric p ({0, 0}
+// for the Sun: its geocentric vector is the negated Earth vector).
+double GeocentricLongitude(const Plane& p, const Plane& earth) {
     double lambda = PolarAngle(p.y - earth.y, p.x - earth.x) * (180 / kPi);
     while (lambda > 360) lambda -= 360;
     while (lambda < 0) lambda += 360;
@@ -108,22 +107,50 @@ bool ElementsFor(int body, double dayCount, OrbitalElements& current) {
     return true;
 }
 
+namespace {
+
 // Kepler's equation E - e sin E = M solved by Newton's method from the
 // second-order starting value E = M + e sin M (1 + e cos M), then the true
 // anomaly from tan(v/2) = sqrt((1+e)/(1-e)) tan(E/2): Meeus, Astronomical
 // Algorithms (2nd ed.), chapter 30, "Equation of Kepler".
-double TrueAnomaly(double meanAnomaly, double e) {
-    double eccentric = meanAnomaly + e * std::sin(meanAnomaly) * (1 + e * std::cos(meanAnomaly));
+//
+// Several orbits are solved in step: each takes exactly the steps it would
+// take alone and stops at its own tolerance, so every value is the same to
+// the last bit, but the orbits' independent sines and cosines overlap in the
+// processor instead of each waiting for the one before.
+template <std::size_t N>
+void TrueAnomalies(const std::array<double, N>& meanAnomaly, const std::array<double, N>& e,
+                   std::array<double, N>& nu) {
+    std::array<double, N> eccentric;
+    for (std::size_t k = 0; k < N; ++k)
+        eccentric[k] = meanAnomaly[k] + e[k] * std::sin(meanAnomaly[k]) * (1 + e[k] * std::cos(meanAnomaly[k]));
     // Newton's method converges in a handful of steps for these
     // eccentricities; the bound only stops a runaway on a non-finite input.
+    std::array<bool, N> solved{};
     for (int step = 0; step < 100; ++step) {
-        const double previous = eccentric;
-        eccentric = previous - (previous - e * std::sin(previous) - meanAnomaly) / (1 - e * std::cos(previous));
-        if (std::fabs(previous - eccentric) <= 1e-12) break;
+        bool all = true;
+        for (std::size_t k = 0; k < N; ++k) {
+            if (solved[k]) continue;
+            const double previous = eccentric[k];
+            eccentric[k] =
+                previous - (previous - e[k] * std::sin(previous) - meanAnomaly[k]) / (1 - e[k] * std::cos(previous));
+            solved[k] = std::fabs(previous - eccentric[k]) <= 1e-12;
+            all = all && solved[k];
+        }
+        if (all) break;
     }
-    double nu = 2 * std::atan(std::sqrt((1 + e) / (1 - e)) * std::tan(eccentric / 2));
-    if (nu < 0) nu += kTwoPi;
-    return nu;
+    for (std::size_t k = 0; k < N; ++k) {
+        nu[k] = 2 * std::atan(std::sqrt((1 + e[k]) / (1 - e[k])) * std::tan(eccentric[k] / 2));
+        if (nu[k] < 0) nu[k] += kTwoPi;
+    }
+}
+
+}  // namespace
+
+double TrueAnomaly(double meanAnomaly, double e) {
+    std::array<double, 1> nu{};
+    TrueAnomalies<1>({meanAnomaly}, {e}, nu);
+    return nu[0];
 }
 
 double BodyLongitude(int body, double dayCount) {
@@ -131,7 +158,10 @@ double BodyLongitude(int body, double dayCount) {
     OrbitalElements earth;
     ElementsFor(body, dayCount, el);
     ElementsFor(kOrbitEarth, dayCount, earth);
-    return GeocentricLongitude(body, el, EarthPosition(earth));
+    const Plane earthAt = EarthPosition(earth, TrueAnomaly(MeanAnomalyOf(earth), earth.Eccentricity));
+    Plane p{0, 0};
+    if (body != kOrbitEarth) p = HeliocentricPosition(el, TrueAnomaly(MeanAnomalyOf(el), el.Eccentricity));
+    return GeocentricLongitude(p, earthAt);
 }
 
 void ComputePlanetPositions(const BirthMoment& moment, double siderealCorrection,
@@ -140,26 +170,33 @@ void ComputePlanetPositions(const BirthMoment& moment, double siderealCorrection
     const double d = DayCount2000(ut.Year, ut.Month, ut.Day, ut.Hour, ut.Minute);
     const double ayanamsa = std::fabs(siderealCorrection);
 
-    // The Earth's position is shared by every body. Uranus, Neptune and Pluto
-    // never reach the chart, so they are not computed.
-    OrbitalElements earthElements;
-    ElementsFor(kOrbitEarth, d, earthElements);
-    const Plane earth = EarthPosition(earthElements);
-
+    // The Earth first: its position is shared by every body, and the Sun's
+    // is its opposite. Uranus, Neptune and Pluto never reach the chart, so
+    // they are not computed.
     constexpr std::array<std::pair<int, Body>, 6> kChartBodies{{{kOrbitEarth, Sun},
                                                                 {kOrbitMercury, Mercury},
                                                                 {kOrbitVenus, Venus},
                                                                 {kOrbitMars, Mars},
                                                                 {kOrbitJupiter, Jupiter},
                                                                 {kOrbitSaturn, Saturn}}};
+    constexpr std::size_t kOrbits = kChartBodies.size();
+    std::array<OrbitalElements, kOrbits> elements;
+    std::array<double, kOrbits> meanAnomaly{}, eccentricity{}, trueAnomaly{};
+    for (std::size_t k = 0; k < kOrbits; ++k) {
+        ElementsFor(kChartBodies[k].first, d, elements[k]);
+        meanAnomaly[k] = MeanAnomalyOf(elements[k]);
+        eccentricity[k] = elements[k].Eccentricity;
+    }
+    TrueAnomalies(meanAnomaly, eccentricity, trueAnomaly);
+    const Plane earth = EarthPosition(elements[0], trueAnomaly[0]);
+
     // The elements give longitudes on the fixed equinox of J2000, while the
     // sidereal correction is measured from the equinox of date: carry them
     // to the equinox of date first.
     const double precession = GeneralPrecessionAt(d);
-    for (const auto& [orbit, body] : kChartBodies) {
-        OrbitalElements el{};
-        if (orbit != kOrbitEarth) ElementsFor(orbit, d, el);  // the Sun needs only the Earth's
-        longitudes[body] = Sidereal(GeocentricLongitude(orbit, el, earth) + precession, ayanamsa);
+    for (std::size_t k = 0; k < kOrbits; ++k) {
+        const Plane p = k == 0 ? Plane{0, 0} : HeliocentricPosition(elements[k], trueAnomaly[k]);
+        longitudes[kChartBodies[k].second] = Sidereal(GeocentricLongitude(p, earth) + precession, ayanamsa);
     }
 
     // Mean ascending node of the Moon, N = 125.1228 - 0.0529538083 d degrees,

@@ -3,6 +3,8 @@
 #include <swephexp.h>
 
 #include <cmath>
+#include <random>
+#include <utility>
 
 #include "core/zones.h"
 #include "astro/angles.h"
@@ -125,6 +127,33 @@ TEST(Ephemeris, TrueAnomalySolvesKeplersEquation) {
             double mean = eccentric - e * std::sin(eccentric);
             if (mean < 0) mean += kTwoPi;
             EXPECT_NEAR(mean, m, 1e-10) << "e=" << e << " M=" << m;
+        }
+    }
+}
+
+// The chart solves its six orbits together; each must come out to the last
+// bit as the body computed alone, on moments all over the tables' range.
+TEST(Ephemeris, OrbitsSolvedTogetherEqualEachSolvedAlone) {
+    std::mt19937 random(20261209);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    constexpr std::array<std::pair<int, Body>, 6> kBodies{{{kOrbitEarth, Sun},
+                                                           {kOrbitMercury, Mercury},
+                                                           {kOrbitVenus, Venus},
+                                                           {kOrbitMars, Mars},
+                                                           {kOrbitJupiter, Jupiter},
+                                                           {kOrbitSaturn, Saturn}}};
+    for (int run = 0; run < 2000; ++run) {
+        const BirthMoment moment =
+            MomentOf(Greenwich(pick(1800, 2100), pick(1, 12), pick(1, 28), pick(0, 23), pick(0, 59)));
+        const double correction = run % 2 == 0 ? -23.5 : 22.1;
+        std::array<double, kBodyCount> together{};
+        ComputePlanetPositions(moment, correction, together);
+        const ClockReading ut = UniversalCalendarTime(moment);
+        const double d = DayCount2000(ut.Year, ut.Month, ut.Day, ut.Hour, ut.Minute);
+        for (const auto& [orbit, body] : kBodies) {
+            double alone = BodyLongitude(orbit, d) + GeneralPrecessionAt(d) - std::fabs(correction);
+            while (alone < 0) alone += 360;
+            ASSERT_EQ(together[body], alone) << "body " << body << " on day " << d;
         }
     }
 }
