@@ -170,20 +170,11 @@ void ComputePlanetPositions(const BirthMoment& moment, double siderealCorrection
     const double d = DayCount2000(ut.Year, ut.Month, ut.Day, ut.Hour, ut.Minute);
     const double ayanamsa = std::fabs(siderealCorrection);
 
-    // The Earth first: its position is shared by every body, and the Sun's
-    // is its opposite. Uranus, Neptune and Pluto never reach the chart, so
-    // they are not computed.
-    constexpr std::array<std::pair<int, Body>, 6> kChartBodies{{{kOrbitEarth, Sun},
-                                                                {kOrbitMercury, Mercury},
-                                                                {kOrbitVenus, Venus},
-                                                                {kOrbitMars, Mars},
-                                                                {kOrbitJupiter, Jupiter},
-                                                                {kOrbitSaturn, Saturn}}};
-    constexpr std::size_t kOrbits = kChartBodies.size();
+    constexpr std::size_t kOrbits = kChartOrbits.size();
     std::array<OrbitalElements, kOrbits> elements;
     std::array<double, kOrbits> meanAnomaly{}, eccentricity{}, trueAnomaly{};
     for (std::size_t k = 0; k < kOrbits; ++k) {
-        ElementsFor(kChartBodies[k].first, d, elements[k]);
+        ElementsFor(kChartOrbits[k].first, d, elements[k]);
         meanAnomaly[k] = MeanAnomalyOf(elements[k]);
         eccentricity[k] = elements[k].Eccentricity;
     }
@@ -196,7 +187,7 @@ void ComputePlanetPositions(const BirthMoment& moment, double siderealCorrection
     const double precession = GeneralPrecessionAt(d);
     for (std::size_t k = 0; k < kOrbits; ++k) {
         const Plane p = k == 0 ? Plane{0, 0} : HeliocentricPosition(elements[k], trueAnomaly[k]);
-        longitudes[kChartBodies[k].second] = Sidereal(GeocentricLongitude(p, earth) + precession, ayanamsa);
+        longitudes[kChartOrbits[k].second] = Sidereal(GeocentricLongitude(p, earth) + precession, ayanamsa);
     }
 
     // Mean ascending node of the Moon, N = 125.1228 - 0.0529538083 d degrees,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <utility>
 
 #include "astro/time_conversion.h"
 #include "model/names.h"
@@ -19,6 +20,16 @@ enum OrbitBody : int {
     kOrbitNeptune = 7,
     kOrbitPluto = 8,
 };
+
+// The orbits the chart computes and the body each gives, the Earth first:
+// its position is shared by every body, and the Sun's is its opposite.
+// Uranus, Neptune and Pluto never reach the chart.
+inline constexpr std::array<std::pair<int, Body>, 6> kChartOrbits{{{kOrbitEarth, Sun},
+                                                                   {kOrbitMercury, Mercury},
+                                                                   {kOrbitVenus, Venus},
+                                                                   {kOrbitMars, Mars},
+                                                                   {kOrbitJupiter, Jupiter},
+                                                                   {kOrbitSaturn, Saturn}}};
 
 // Keplerian mean elements at one moment: the semi-major axis in AU, the
 // eccentricity, and the angles in radians.
